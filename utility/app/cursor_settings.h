@@ -1,0 +1,48 @@
+// Every persisted choice of the utility, one field per key of section "Cursors", and the two
+// process-wide records: `current` (shown and installed) and `saved` (last loaded or saved).
+#pragma once
+#include <cstdint>
+
+// Profile texts are read through a buffer of this many characters (at most one less is seen).
+constexpr int kProfileTextSize = 4096;
+
+struct CursorSettings {
+  char Normal[kProfileTextSize];
+  char Appstart[kProfileTextSize];
+  char Busy[kProfileTextSize];
+  char Ibeam[kProfileTextSize];
+  int32_t Sizing;
+  int32_t Blink;
+  int32_t BlkClr;
+  int32_t WhtClr;
+  int32_t MirrorNormal;
+  int32_t MirrorAppstart;
+  int32_t HideMinimized;
+  int32_t StartMinimized;
+};
+
+extern CursorSettings current;
+extern CursorSettings saved;
+
+// The profile calls of the application object, as a seam so the store is testable natively.
+class ProfileStore {
+ public:
+  virtual ~ProfileStore() = default;
+  // Copies the value (or `fallback`) into `buffer` of `size` characters, cut to fit.
+  virtual void GetProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                                int size) = 0;
+  virtual int32_t GetProfileInt(const char* section, const char* key, int32_t fallback) = 0;
+  virtual void WriteProfileString(const char* section, const char* key, const char* value) = 0;
+  virtual void WriteProfileInt(const char* section, const char* key, int32_t value) = 0;
+};
+
+// Fills `current` from the store, then makes `saved` equal to it. No value is corrected.
+void LoadSettings(ProfileStore& store);
+// Makes `saved` equal to `current`, then writes all twelve keys; write failures are not seen.
+void SaveSettings(ProfileStore& store);
+// Cancel: `current` becomes `saved` again; no file is touched.
+void RevertSettings();
+
+// The bracketed special values, recognised in any letter case.
+bool IsDefaultName(const char* storedName);
+bool IsSameAsNormalName(const char* storedName);

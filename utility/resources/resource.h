@@ -1,0 +1,60 @@
+// Resource and control ids of Pointrel.EXE, in blocks that follow the templates.
+#pragma once
+
+// Templates, icons, cursors, strings
+#define IDD_ABOUT 100
+#define IDS_ABOUTBOX 101
+#define IDD_MAIN 102
+#define IDI_MAIN 128
+#define IDC_PALETTE_TEMPLATE 129
+#define IDC_BLANK 130
+#define IDI_SMALL 136
+
+// System menu command of the About box
+#define IDM_ABOUT 16
+
+// Template 102: lists and their options
+#define IDC_LIST_NORMAL 1002
+#define IDC_LIST_BUSY 1003
+#define IDC_LIST_IBEAM 1004
+#define IDC_LIST_APPSTART 1005
+#define IDC_SIZING_DEFAULT 1006
+#define IDC_SIZING_LARGE 1007
+#define IDC_OK 1010
+#define IDC_CANCEL 1011
+#define IDC_TEST_APPSTART 1017
+#define IDC_TEST_BUSY 1018
+
+// Colour rows: button k of a row stands for palette index k
+#define IDC_WHITE_FIRST 1020
+#define IDC_WHITE_LAST 1035
+#define IDC_BLACK_FIRST 1036
+#define IDC_BLACK_LAST 1051
+
+// Blinking radios in mode order 1 to 5 after None; Wobble stands apart
+#define IDC_BLINK_NONE 1052
+#define IDC_BLINK_RAPID 1053
+#define IDC_BLINK_1S_5050 1054
+#define IDC_BLINK_1S_7525 1055
+#define IDC_BLINK_2S 1056
+#define IDC_BLINK_4S 1057
+#define IDC_MIRROR_NORMAL 1058
+#define IDC_MIRROR_APPSTART 1059
+#define IDC_BLINK_WOBBLE 1060
+#define IDC_HIDE_MINIMIZED 1061
+#define IDC_START_MINIMIZED 1062
+#define IDC_STATUS 1063
+#define IDC_HELP_BUTTON 1064
+#define IDC_EXIT_RESTORE 1066
+#define IDC_ABOUT_BUTTON 1067
+
+#ifndef IDC_STATIC
+#define IDC_STATIC -1
+#endif
+
+#if !defined(RC_INVOKED) && defined(__cplusplus)
+static_assert(IDC_WHITE_LAST - IDC_WHITE_FIRST == 15 && IDC_BLACK_FIRST == IDC_WHITE_LAST + 1 &&
+                  IDC_BLACK_LAST - IDC_BLACK_FIRST == 15,
+              "the colour rows are two blocks of sixteen ids");
+static_assert(IDC_BLINK_4S - IDC_BLINK_NONE == 5, "blink radios None to 4 second flicker are contiguous");
+#endif
