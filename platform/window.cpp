@@ -111,6 +111,13 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, L
 }
 
 INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_DESTROY) {
+    // Controls bound with SubclassDlgItem drop their wrapper before they go, whether or not
+    // the dialog handles WM_DESTROY itself.
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      ::RemovePropA(child, kWrapperProperty);
+    }
+  }
   const MessageMap map = GetMessageMap();
   for (int i = 0; i < map.count; ++i) {
     if (!Matches(map.entries[i], message, wParam)) continue;
@@ -137,12 +144,6 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       control->DrawItem(*item);
       ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
       return TRUE;
-    }
-  }
-  if (message == WM_DESTROY) {
-    // Controls bound with SubclassDlgItem drop their wrapper before they go.
-    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
-      ::RemovePropA(child, kWrapperProperty);
     }
   }
   return FALSE;

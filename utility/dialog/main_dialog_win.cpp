@@ -1,22 +1,69 @@
 #include "utility/dialog/main_dialog_win.h"
 
+#include <initializer_list>
+
 #include "platform/app.h"
+#include "platform/gdi.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
+#include "utility/dialog/about_dialog_win.h"
 #include "utility/resources/resource.h"
+
+int32_t ColourCursorsSupported = 0;
 
 namespace {
 // The radios in BlinkMode order: None, Rapid, the two one-second modes, the flickers, Wobble.
 const int kBlinkRadioIds[7] = {IDC_BLINK_NONE,    IDC_BLINK_RAPID, IDC_BLINK_1S_5050, IDC_BLINK_1S_7525,
                                IDC_BLINK_2S,      IDC_BLINK_4S,    IDC_BLINK_WOBBLE};
+constexpr int kBlinkModeCount = 7;
+constexpr int kColourButtonCount = IDC_BLACK_LAST - IDC_WHITE_FIRST + 1;
+constexpr int kRowLength = IDC_WHITE_LAST - IDC_WHITE_FIRST + 1;
+static_assert(kColourButtonCount == 32 && kRowLength == 16, "two rows of sixteen colour buttons");
+
+const char kNoColourText[] = "No display driver support for color/animated";
+
+// Test seam: with POINTREL_COLOUR_PROBE=fail in its environment the utility acts as on a display
+// that cannot show colour cursors, so that look can be tested and seen on any display.
+bool ColourProbeForcedToFail() {
+  char value[8];
+  const DWORD length = ::GetEnvironmentVariableA("POINTREL_COLOUR_PROBE", value, sizeof value);
+  return length > 0 && length < sizeof value && lstrcmpiA(value, "fail") == 0;
+}
+
+// Whether the display can show colour cursors: the palette template cursor comes back with a
+// colour bitmap. The bitmaps handed out are deleted here; the resource cursor is shared.
+bool ProbeColourCursors() {
+  if (ColourProbeForcedToFail()) return false;
+  HCURSOR probe = platform::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_PALETTE_TEMPLATE));
+  ICONINFO info = {};
+  if (!probe || !platform::GetIconInfo(probe, &info)) return false;
+  const bool colour = info.hbmColor != nullptr;
+  if (info.hbmColor) platform::DeleteObject(info.hbmColor);
+  if (info.hbmMask) platform::DeleteObject(info.hbmMask);
+  return colour;
+}
+
+int CheckState(int32_t value) { return value ? BST_CHECKED : BST_UNCHECKED; }
 }  // namespace
 
 const MessageMapEntry MainDialog::kMessageMap[] = {
     MapSysCommand<&MainDialog::OnSysCommand>(),
+    MapMessage<&MainDialog::OnPaint>(WM_PAINT),
+    MapQueryDragIcon<&MainDialog::OnQueryDragIcon>(),
     MapClicked<&MainDialog::OnOkButton>(IDC_OK),
     MapClicked<&MainDialog::OnCancelButton>(IDC_CANCEL),
+    MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
+    MapMessage<&MainDialog::OnDestroy>(WM_DESTROY),
+    MapCreate<&MainDialog::OnCreate>(),
+    MapShowWindow<&MainDialog::OnShowWindow>(),
+    MapClicked<&MainDialog::OnHelpButton>(IDC_HELP_BUTTON),
+    MapClicked<&MainDialog::OnExitRestore>(IDC_EXIT_RESTORE),
+    MapClicked<&MainDialog::OnAboutButton>(IDC_ABOUT_BUTTON),
+    MapQueryEndSession<&MainDialog::OnQueryEndSession>(),
+    MapEndSession<&MainDialog::OnEndSession>(),
 };
 
+// The window icon is the shared resource icon: nothing to release.
 MainDialog::MainDialog() : CDialog(IDD_MAIN), windowIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN))) {}
 
 MainDialog::~MainDialog() = default;
@@ -31,7 +78,7 @@ void MainDialog::DoDataExchange(CDataExchange* exchange) {
   DDX_Control(exchange, IDC_MIRROR_NORMAL, mirrorNormal);
   DDX_Control(exchange, IDC_SIZING_DEFAULT, sizingDefault);
   DDX_Control(exchange, IDC_SIZING_LARGE, sizingLarge);
-  for (int mode = 0; mode < 7; ++mode) DDX_Control(exchange, kBlinkRadioIds[mode], blinkRadios[mode]);
+  for (int mode = 0; mode < kBlinkModeCount; ++mode) DDX_Control(exchange, kBlinkRadioIds[mode], blinkRadios[mode]);
   DDX_Control(exchange, IDC_LIST_IBEAM, ibeamList);
   DDX_Control(exchange, IDC_LIST_APPSTART, appStartingList);
   DDX_Control(exchange, IDC_LIST_BUSY, busyList);
@@ -41,8 +88,58 @@ void MainDialog::DoDataExchange(CDataExchange* exchange) {
 BOOL MainDialog::OnInitDialog() {
   CDialog::OnInitDialog();
   CenterWindow();
-  hideMinimized.SetCheck(current.HideMinimized ? BST_CHECKED : BST_UNCHECKED);
-  startMinimized.SetCheck(current.StartMinimized ? BST_CHECKED : BST_UNCHECKED);
+
+  HINSTANCE module = ::GetModuleHandleA(nullptr);
+  char aboutText[128] = "";
+  ::LoadStringA(module, IDS_ABOUTBOX, aboutText, sizeof aboutText);
+  HMENU systemMenu = GetSystemMenu(FALSE);
+  if (systemMenu && aboutText[0]) {
+    ::AppendMenuA(systemMenu, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(systemMenu, MF_STRING, IDM_ABOUT, aboutText);
+  }
+
+  SetIcon(windowIcon, TRUE);
+  // Shared, so it lives as long as the program and is never released.
+  HICON smallIcon = static_cast<HICON>(::LoadImageA(module, MAKEINTRESOURCEA(IDI_SMALL), IMAGE_ICON,
+                                                    ::GetSystemMetrics(SM_CXSMICON),
+                                                    ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  SetIcon(smallIcon, FALSE);
+
+  if (ProbeColourCursors()) ColourCursorsSupported = 1;
+  if (!ColourCursorsSupported) status.SetWindowText(kNoColourText);
+
+  // PENDING(animator): step 6, load BlankCursor for the animator.
+  // PENDING(roles): steps 7 to 10, tab stops, library lists, stored selections, sizing radios.
+
+  for (int mode = 0; mode < kBlinkModeCount; ++mode) {
+    blinkRadios[mode].SetCheck(current.Blink == mode ? BST_CHECKED : BST_UNCHECKED);
+  }
+  mirrorNormal.SetCheck(CheckState(current.MirrorNormal));
+  mirrorAppStarting.SetCheck(CheckState(current.MirrorAppstart));
+  hideMinimized.SetCheck(CheckState(current.HideMinimized));
+  startMinimized.SetCheck(CheckState(current.StartMinimized));
+
+  for (int i = 0; i < kColourButtonCount; ++i) colourButtons[i].AutoLoad(IDC_WHITE_FIRST + i, this);
+  // Each row's swatches touch, starting where its first one sits, whatever the template spacing.
+  for (int first : {0, kRowLength}) {
+    RECT place;
+    colourButtons[first].GetWindowRect(&place);
+    ScreenToClient(&place);
+    const int width = place.right - place.left;
+    for (int k = 1; k < kRowLength; ++k) {
+      ::OffsetRect(&place, width, 0);
+      colourButtons[first + k].MoveWindow(place, TRUE);
+    }
+  }
+  if (ColourCursorsSupported) {
+    ShowColourSelections();
+  } else {
+    for (CBitmapButton& button : colourButtons) button.EnableWindow(FALSE);
+  }
+
+  // PENDING(roles): step 16, ApplyAllCursors();
+  // PENDING(animator): step 17, SelectBlinkMode(current.Blink) for 0 to 6.
+
   if (current.StartMinimized) {
     ShowWindow(SW_MINIMIZE);
     PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
@@ -59,18 +156,95 @@ void MainDialog::OnOkButton() {
 }
 
 void MainDialog::OnCancelButton() {
+  // PENDING(animator): SelectBlinkMode(0);
   RevertSettings();
-  hideMinimized.SetCheck(current.HideMinimized ? BST_CHECKED : BST_UNCHECKED);
-  startMinimized.SetCheck(current.StartMinimized ? BST_CHECKED : BST_UNCHECKED);
+  // PENDING(roles): SelectStoredCursors();
+  sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
+  sizingLarge.SetCheck(current.Sizing);
+  mirrorNormal.SetCheck(CheckState(current.MirrorNormal));
+  mirrorAppStarting.SetCheck(CheckState(current.MirrorAppstart));
+  if (ColourCursorsSupported) ShowColourSelections();
+  // PENDING(roles): ApplyAllCursors();
+  for (CButton& radio : blinkRadios) radio.SetCheck(BST_UNCHECKED);
+  if (current.Blink >= 0 && current.Blink < kBlinkModeCount) {
+    blinkRadios[current.Blink].SetCheck(BST_CHECKED);
+    // PENDING(animator): if (current.Blink != 0) SelectBlinkMode(current.Blink);
+  }
+  hideMinimized.SetCheck(CheckState(current.HideMinimized));
+  startMinimized.SetCheck(CheckState(current.StartMinimized));
   HideOrMinimize();
 }
 
+void MainDialog::OnHelpButton() {
+  // PENDING(animator): WinHelp(0, HELP_CONTEXT);
+}
+
+void MainDialog::OnAboutButton() {
+  AboutDialog about(this);
+  about.DoModal();
+}
+
+void MainDialog::OnExitRestore() {
+  // PENDING(animator): StopAnimation();
+  // PENDING(roles): RestoreSystemCursors();
+  EndDialog(0);
+}
+
 void MainDialog::OnSysCommand(UINT command, LPARAM) {
-  if ((command & 0xFFF0) == SC_MINIMIZE) {
+  const UINT code = command & 0xFFF0;
+  if (code == IDM_ABOUT) {
+    OnAboutButton();
+    return;
+  }
+  if (code == SC_MINIMIZE) {
     HideOrMinimize();
     return;
   }
   Default();
+}
+
+void MainDialog::OnPaint() {
+  if (!IsIconic()) {
+    Default();
+    return;
+  }
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(m_hWnd, &paint);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+  const int iconWidth = ::GetSystemMetrics(SM_CXICON), iconHeight = ::GetSystemMetrics(SM_CYICON);
+  RECT client;
+  GetClientRect(&client);
+  const int x = (client.right - client.left - iconWidth + 1) / 2;
+  const int y = (client.bottom - client.top - iconHeight + 1) / 2;
+  ::DrawIcon(dc, x, y, windowIcon);
+  ::EndPaint(m_hWnd, &paint);
+}
+
+HICON MainDialog::OnQueryDragIcon() { return windowIcon; }
+
+int MainDialog::OnCreate(CREATESTRUCTA*) {
+  Default();
+  return 0;
+}
+
+void MainDialog::OnShowWindow(BOOL, UINT) { Default(); }
+
+void MainDialog::OnDestroy() {
+  // PENDING(animator): StopAnimation();
+  // PENDING(roles): RestoreSystemCursors();
+  // PENDING(animator): WinHelp(0, HELP_QUIT);
+  Default();
+}
+
+BOOL MainDialog::OnQueryEndSession() {
+  // PENDING(animator): StopAnimation();
+  // PENDING(roles): RestoreSystemCursors();
+  return TRUE;
+}
+
+void MainDialog::OnEndSession(BOOL) {
+  // PENDING(animator): StopAnimation();
+  // PENDING(roles): RestoreSystemCursors();
 }
 
 void MainDialog::HideOrMinimize() { ShowWindow(current.HideMinimized ? SW_HIDE : SW_MINIMIZE); }

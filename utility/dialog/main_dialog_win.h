@@ -10,6 +10,9 @@
 
 enum class ColourRow { WhiteRow, BlackRow };
 
+// Set to 1 once by dialog initialisation when the display can show colour cursors; never cleared.
+extern int32_t ColourCursorsSupported;
+
 class MainDialog : public CDialog {
  public:
   MainDialog();
