@@ -121,9 +121,14 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   const MessageMap map = GetMessageMap();
   for (int i = 0; i < map.count; ++i) {
     if (!Matches(map.entries[i], message, wParam)) continue;
+    // A handler may cause messages that are handled (and ask for default processing) before
+    // it returns; each level keeps its own request.
+    const bool outerRequest = defaultRequested;
     defaultRequested = false;
     const LRESULT result = map.entries[i].thunk(*this, wParam, lParam);
-    if (defaultRequested) return FALSE;
+    const bool wantsDefault = defaultRequested;
+    defaultRequested = outerRequest;
+    if (wantsDefault) return FALSE;
     if (ReturnsResultDirectly(message)) return result;
     ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
     return TRUE;

@@ -1,0 +1,127 @@
+// The controls of the main dialog (template 102) as the utility must carry them, in template
+// (and tab) order. Shared by the resource test and the tests of the running dialog.
+#pragma once
+#include <windows.h>
+
+#include <iterator>
+#include <vector>
+
+#include "utility/resources/resource.h"
+
+namespace template_rows {
+
+enum class Kind { ListBox, AutoCheckBox, PushButton, DefPushButton, AutoRadio, OwnerDraw, Text, Edit, GroupBox };
+
+struct ControlRow {
+  int id;  // -1: no id of its own
+  Kind kind;
+  const char* caption;
+  int x, y, cx, cy;  // dialog units, as the template places them
+  bool startsGroup;  // checked for the radios and colour buttons, whose groups the arrow keys walk
+};
+
+constexpr int kNoId = -1;
+
+const char* const kColourNames[16] = {"BMBWHITE",   "BMBRED",    "BMBGREEN",     "BMBBLUE",     "BMBCYAN",   "BMBMAGENTA",
+                                      "BMBYELLOW",  "BMBDKRED",  "BMBDKGREEN",   "BMBDKBLUE",   "BMBDKCYAN", "BMBDKMAGENTA",
+                                      "BMBDKYELLOW", "BMBLTGRAY", "BMBDKGRAY",   "BMBBLACK"};
+
+// Rows before the colour buttons, then the 32 colour buttons (made by ColourRow), then the rest.
+const ControlRow kBeforeColours[] = {
+    {IDC_LIST_NORMAL, Kind::ListBox, "", 10, 20, 120, 95, false},
+    {IDC_MIRROR_NORMAL, Kind::AutoCheckBox, "Mirror Image \"Normal\"", 10, 120, 115, 10, false},
+    {IDC_LIST_APPSTART, Kind::ListBox, "", 140, 20, 120, 95, false},
+    {IDC_MIRROR_APPSTART, Kind::AutoCheckBox, "Mirror Image \"App Starting\"", 140, 120, 115, 10, false},
+    {IDC_TEST_APPSTART, Kind::PushButton, "Test", 215, 5, 31, 14, false},
+    {IDC_LIST_BUSY, Kind::ListBox, "", 270, 20, 120, 95, false},
+    {IDC_TEST_BUSY, Kind::PushButton, "Test", 345, 5, 31, 14, false},
+    {IDC_LIST_IBEAM, Kind::ListBox, "", 10, 145, 120, 36, false},
+    {IDC_SIZING_DEFAULT, Kind::AutoRadio, "Default", 240, 145, 50, 15, true},
+    {IDC_SIZING_LARGE, Kind::AutoRadio, "Large", 240, 160, 50, 15, false},
+    {IDC_BLINK_NONE, Kind::AutoRadio, "None", 315, 145, 70, 10, true},
+    {IDC_BLINK_RAPID, Kind::AutoRadio, "Rapid", 315, 155, 70, 10, false},
+    {IDC_BLINK_1S_5050, Kind::AutoRadio, "1 second, 50:50", 315, 165, 70, 10, false},
+    {IDC_BLINK_1S_7525, Kind::AutoRadio, "1 second, 75:25", 315, 175, 70, 10, false},
+    {IDC_BLINK_2S, Kind::AutoRadio, "2 second flicker", 315, 185, 70, 10, false},
+    {IDC_BLINK_4S, Kind::AutoRadio, "4 second flicker", 315, 195, 70, 10, false},
+    {IDC_BLINK_WOBBLE, Kind::AutoRadio, "Wobble", 315, 220, 70, 10, false},
+};
+
+// Colour button k of a row (0 white row, 1 black row) where the template places it.
+inline ControlRow ColourRow(int row, int k) {
+  return {(row == 0 ? IDC_WHITE_FIRST : IDC_BLACK_FIRST) + k, Kind::OwnerDraw, kColourNames[k], 60 + 15 * k,
+          row == 0 ? 185 : 205, 15, 15, k == 0};
+}
+
+const ControlRow kAfterColours[] = {
+    {IDC_HIDE_MINIMIZED, Kind::AutoCheckBox, "Hide when minimized", 10, 225, 85, 10, false},
+    {IDC_START_MINIMIZED, Kind::AutoCheckBox, "Minimize at startup", 10, 240, 80, 10, false},
+    {IDC_OK, Kind::DefPushButton, "OK", 95, 240, 35, 14, false},
+    {IDC_CANCEL, Kind::PushButton, "Cancel", 140, 240, 35, 14, false},
+    {IDC_HELP_BUTTON, Kind::PushButton, "Help", 185, 240, 35, 14, false},
+    {IDC_ABOUT_BUTTON, Kind::PushButton, "About...", 230, 240, 35, 14, false},
+    {IDC_EXIT_RESTORE, Kind::PushButton, "Exit + Restore System Defaults", 275, 240, 115, 14, false},
+    {kNoId, Kind::Text, "Normal", 15, 10, 32, 8, false},
+    {kNoId, Kind::Text, "App Starting", 145, 10, 48, 8, false},
+    {kNoId, Kind::Text, "Busy", 275, 10, 28, 8, false},
+    {kNoId, Kind::Text, "I-Beam", 12, 135, 32, 8, false},
+    {kNoId, Kind::Text, "Test I-Beam here:", 140, 145, 65, 8, false},
+    {kNoId, Kind::Edit, "", 140, 155, 80, 12, false},
+    {kNoId, Kind::GroupBox, "Sizing Arrows", 235, 135, 60, 45, false},
+    {kNoId, Kind::GroupBox, "Blinking", 310, 125, 80, 110, false},
+    {kNoId, Kind::Text, "(All cursors)", 315, 210, 70, 8, false},
+    {kNoId, Kind::Text, "New \"white\":", 9, 188, 43, 8, false},
+    {kNoId, Kind::Text, "New \"black\":", 9, 207, 45, 8, false},
+    {kNoId, Kind::Text, "(Non-animated only)", 315, 135, 69, 8, false},
+    {IDC_STATUS, Kind::Text, "", 105, 225, 195, 10, false},
+};
+
+// All 81 rows in template order.
+inline std::vector<ControlRow> AllRows() {
+  std::vector<ControlRow> rows(std::begin(kBeforeColours), std::end(kBeforeColours));
+  for (int row = 0; row < 2; ++row) {
+    for (int k = 0; k < 16; ++k) rows.push_back(ColourRow(row, k));
+  }
+  rows.insert(rows.end(), std::begin(kAfterColours), std::end(kAfterColours));
+  return rows;
+}
+
+inline const char* KindName(Kind kind) {
+  switch (kind) {
+    case Kind::ListBox: return "list box";
+    case Kind::AutoCheckBox: return "auto check box";
+    case Kind::PushButton: return "push button";
+    case Kind::DefPushButton: return "default push button";
+    case Kind::AutoRadio: return "auto radio button";
+    case Kind::OwnerDraw: return "owner-drawn button";
+    case Kind::Text: return "text";
+    case Kind::Edit: return "edit field";
+    case Kind::GroupBox: return "group box";
+  }
+  return "?";
+}
+
+// Whether a control's window class and style make it a control of `kind`. Class names are
+// compared without regard to case ("Button", "BUTTON"). A live edit or list control may carry
+// its border as the client edge instead (`exStyle`).
+inline bool HasKind(const char* className, DWORD style, Kind kind, DWORD exStyle = 0) {
+  const DWORD type = style & 0x0F;
+  auto is = [&](const char* name) { return lstrcmpiA(className, name) == 0; };
+  switch (kind) {
+    case Kind::ListBox: {
+      const DWORD needed = LBS_SORT | LBS_USETABSTOPS | LBS_NOTIFY | LBS_DISABLENOSCROLL | WS_VSCROLL;
+      return is("ListBox") && (style & needed) == needed && ((style & WS_BORDER) || (exStyle & WS_EX_CLIENTEDGE));
+    }
+    case Kind::AutoCheckBox: return is("Button") && type == BS_AUTOCHECKBOX;
+    case Kind::PushButton: return is("Button") && type == BS_PUSHBUTTON;
+    case Kind::DefPushButton: return is("Button") && type == BS_DEFPUSHBUTTON;
+    case Kind::AutoRadio: return is("Button") && type == BS_AUTORADIOBUTTON;
+    case Kind::OwnerDraw: return is("Button") && type == BS_OWNERDRAW;
+    case Kind::Text: return is("Static") && (style & SS_TYPEMASK) == SS_LEFT;
+    case Kind::Edit: return is("Edit") && ((style & WS_BORDER) || (exStyle & WS_EX_CLIENTEDGE));
+    case Kind::GroupBox: return is("Button") && type == BS_GROUPBOX;
+  }
+  return false;
+}
+
+}  // namespace template_rows
