@@ -108,7 +108,9 @@ Art Snake() {
   std::vector<AniFrame> frames;
   for (int f = 0; f < 8; ++f) {
     const double phase = 2 * kPi * f / 8;
-    const auto centreX = [&](double y) { return kMiddle.x + 4.0 * std::sin(y / 4.5 - phase) * std::min(1.0, (y - 3) / 6); };
+    // Head and tail sway about the middle, which stays on the hot pixel.
+    const auto sway = [&](double y) { return 4.0 * std::sin(y / 4.5 - phase) * std::min(1.0, (y - 3) / 6); };
+    const auto centreX = [&](double y) { return kMiddle.x + sway(y) - sway(kMiddle.y); };
     Canvas body = ShapeOf([&](Canvas& c) {
       for (double y = 5; y < 30; y += 0.5) {
         const double thickness = y < 24 ? 4.2 : 4.2 * (31 - y) / 7;  // a tapering tail
@@ -351,7 +353,7 @@ Art Apollo(bool flame) {
 // ---------------------------------------------------------------- normal
 
 Art AmbidextrousArrow() {
-  const Polygon shape = {{16, -1}, {28.5, 13.5}, {20.5, 13.5}, {20.5, 30.5}, {11.5, 30.5}, {11.5, 13.5}, {3.5, 13.5}};
+  const Polygon shape = {{16, -1}, {28.4, 13.4}, {20.4, 13.4}, {20.4, 30.4}, {11.6, 30.4}, {11.6, 13.4}, {3.6, 13.4}};
   return Still(Frame(Bordered(PolygonShape(shape), kWhite, kBlack), {15, 0}, kMono));
 }
 

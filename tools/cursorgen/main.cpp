@@ -2,8 +2,9 @@
 //   utility/PALETTE.CUR, utility/BLANK.CUR   the utility's resource cursors
 //   library/<sub-folder>/<long name>        the 50 library files, as the installed tree has them
 //   medium/<8.3 name>                       the same files under their distribution names
-//   cursor-kinds.txt                        one line per library file: its list tag, a tab, its
-//                                           destination name (what the tests expect of it)
+//   cursor-kinds.txt                        one line per library file: its list tag, its 8.3 name
+//                                           and its destination name, tab-separated (what the
+//                                           tests expect of it)
 //   cursor-sheet.png                        a contact sheet of them all
 #include <cstdio>
 #include <set>
@@ -82,7 +83,8 @@ int main(int argc, char** argv) {
 
     const imagelib::AniFrame& first = art.animated ? art.animation.frames.front() : art.still;
     const bool colour = first.depth != CursorDepth::kMonochrome;
-    kinds += std::string("[") + (art.animated ? 'a' : 's') + (colour ? 'c' : 'm') + "]\t" + destination + "\n";
+    kinds += std::string("[") + (art.animated ? 'a' : 's') + (colour ? 'c' : 'm') + "]\t" + FileManifest[row].sourceName + "\t" +
+             destination + "\n";
 
     cursorgen::SheetEntry shown{destination.substr(destination.find('\\') + 1), {}, art.animated, 0};
     if (art.animated) {
