@@ -177,7 +177,7 @@ Art HamsterOnTreadmill() {
     c.FillEllipse(7.0, 21.5, 1.6, 1.0, kWhite);   // tail
   });
   wheel.Paste(Bordered(hamsterShape, kWhite, kBlack), 0, 0);
-  wheel.Set(22, 19, kBlack);  // eye
+  wheel.FillRect(22, 18, 2, 2, kBlack);  // eye
   wheel.Set(25, 20, kBlack);  // nose
   // Running legs
   wheel.DrawLine(10, 26, 8, 28, kBlack);
@@ -472,16 +472,12 @@ Canvas Screw(const Placement& at, bool roundHead, Rgba metal, Rgba shade, Rgba l
   const Canvas shape = ShapeOf([&](Canvas& c) {
     c.FillPolygon(at(Polygon{{0, -0.9}, {2.4, 5}, {2.4, 17}, {-2.4, 17}, {-2.4, 5}}), kWhite);
     if (roundHead) {
-      const Point centre = at({0, 17});
-      c.FillPolygon(at(Polygon{{-6, 17}, {6, 17}, {6, 18}, {-6, 18}}), kWhite);
-      Canvas dome = ShapeOf([&](Canvas& d) { d.FillCircle(centre.x, centre.y, 5.8, kWhite); });
-      // Only the half beyond the underside of the head.
-      for (int y = 0; y < kSize; ++y)
-        for (int x = 0; x < kSize; ++x) {
-          const Point u = {x + 0.5 - centre.x, y + 0.5 - centre.y};
-          const double along = (u.x * (at({0, 1}).x - at({0, 0}).x) + u.y * (at({0, 1}).y - at({0, 0}).y));
-          if (dome.Get(x, y).a && along >= 0) c.Set(x, y, kWhite);
-        }
+      Polygon dome = {{-6, 17}, {6, 17}};
+      for (int k = 0; k <= 16; ++k) {
+        const double a = kPi * k / 16;
+        dome.push_back({6 * std::cos(a), 17 + 5.2 * std::sin(a)});
+      }
+      c.FillPolygon(at(dome), kWhite);
     } else {
       c.FillPolygon(at(Polygon{{-2.4, 15}, {2.4, 15}, {6.2, 19}, {6.2, 20.5}, {-6.2, 20.5}, {-6.2, 19}}), kWhite);
     }
@@ -499,12 +495,12 @@ Canvas Screw(const Placement& at, bool roundHead, Rgba metal, Rgba shade, Rgba l
 }
 
 Art FlatheadScrew() {
-  const Canvas image = Screw(Placement{{1.4, 1.4}, -45, 1.15, 1.15}, false, kWhite, kBlack, kWhite);
+  const Canvas image = Screw(Placement{{1.4, 1.4}, -45, 1.35, 1.35}, false, kWhite, kBlack, kWhite);
   return Still(TipFrame(image, {0, 0}, kMono));
 }
 
 Art RoundheadScrew() {
-  const Canvas image = Screw(Placement{{1.4, 1.4}, -45, 1.15, 1.15}, true, Opaque(210, 170, 50), Opaque(120, 85, 15),
+  const Canvas image = Screw(Placement{{1.4, 1.4}, -45, 1.35, 1.35}, true, Opaque(210, 170, 50), Opaque(120, 85, 15),
                              Opaque(255, 235, 150));
   return Still(TipFrame(image, {0, 0}, kColour));
 }
