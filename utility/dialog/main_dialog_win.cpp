@@ -160,7 +160,7 @@ void MainDialog::OnCancelButton() {
   RevertSettings();
   // PENDING(roles): SelectStoredCursors();
   sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
-  sizingLarge.SetCheck(current.Sizing);
+  sizingLarge.SetCheck(current.Sizing != 0 ? BST_CHECKED : BST_UNCHECKED);
   mirrorNormal.SetCheck(CheckState(current.MirrorNormal));
   mirrorAppStarting.SetCheck(CheckState(current.MirrorAppstart));
   if (ColourCursorsSupported) ShowColourSelections();
