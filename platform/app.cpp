@@ -1,0 +1,79 @@
+#include "platform/app.h"
+
+#include <commctrl.h>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+CWinApp* theApp = nullptr;
+
+// Replaces the extension of the last path element (or appends one) within `size` characters.
+void ReplaceExtension(char* path, size_t size, const char* extension) {
+  char* name = std::strrchr(path, '\\');
+  name = name ? name + 1 : path;
+  char* dot = std::strrchr(name, '.');
+  if (dot) *dot = '\0';
+  if (std::strlen(path) + std::strlen(extension) < size) std::strcat(path, extension);
+}
+}  // namespace
+
+CWinApp::CWinApp() { theApp = this; }
+
+CWinApp::~CWinApp() {
+  if (theApp == this) theApp = nullptr;
+}
+
+CWinApp* AfxGetApp() { return theApp; }
+
+void CWinApp::Attach(HINSTANCE module) {
+  instance = module;
+  DWORD length = ::GetModuleFileNameA(module, programPath, sizeof programPath);
+  if (length == 0 || length >= sizeof programPath) programPath[0] = '\0';
+  const char* base = std::strrchr(programPath, '\\');
+  base = base ? base + 1 : programPath;
+  std::snprintf(profileName, sizeof profileName, "%s", base);
+  ReplaceExtension(profileName, sizeof profileName, ".INI");
+  std::snprintf(helpFilePath, sizeof helpFilePath, "%s", programPath);
+  ReplaceExtension(helpFilePath, sizeof helpFilePath, ".HLP");
+}
+
+BOOL CWinApp::InitApplication() { return TRUE; }
+
+BOOL CWinApp::InitInstance() { return TRUE; }
+
+int CWinApp::ExitInstance() { return 0; }
+
+BOOL CWinApp::Enable3dControls() {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+  return ::InitCommonControlsEx(&controls);
+}
+
+int CWinApp::GetProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                              int size) {
+  return static_cast<int>(::GetPrivateProfileStringA(section, key, fallback, buffer, size, profileName));
+}
+
+UINT CWinApp::GetProfileInt(const char* section, const char* key, int fallback) {
+  return ::GetPrivateProfileIntA(section, key, fallback, profileName);
+}
+
+BOOL CWinApp::WriteProfileString(const char* section, const char* key, const char* value) {
+  return ::WritePrivateProfileStringA(section, key, value, profileName);
+}
+
+BOOL CWinApp::WriteProfileInt(const char* section, const char* key, int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%d", value);
+  return ::WritePrivateProfileStringA(section, key, text, profileName);
+}
+
+void CWinApp::DoWaitCursor(int code) {
+  waitCursorCount += code;
+  if (waitCursorCount < 0) waitCursorCount = 0;
+  if (waitCursorCount > 0) {
+    HCURSOR before = ::SetCursor(::LoadCursorA(nullptr, IDC_WAIT));
+    if (code > 0 && waitCursorCount == 1) cursorBeforeWait = before;
+  } else if (code < 0) {
+    ::SetCursor(cursorBeforeWait);
+  }
+}

@@ -1,0 +1,50 @@
+// The application object: one static instance per program, started from WinMain, with the
+// profile file, help file and wait cursor that dialogs rely on.
+#pragma once
+#include <windows.h>
+
+class CWinApp {
+ public:
+  // The names (profile "<base>.INI", help "<program path>.HLP") come from the program file.
+  CWinApp();
+  virtual ~CWinApp();
+  CWinApp(const CWinApp&) = delete;
+  CWinApp& operator=(const CWinApp&) = delete;
+
+  // false from either ends the process without a message loop.
+  virtual BOOL InitApplication();
+  virtual BOOL InitInstance();
+  virtual int ExitInstance();
+
+  // The platform already draws dialogs with the three-dimensional look; this only turns on the
+  // common controls' own look and reports whether that worked.
+  BOOL Enable3dControls();
+
+  // Profile calls on the private file named by `profileName` (no folder: the Windows folder).
+  // Texts are read through a buffer of kProfileBufferSize characters.
+  static constexpr int kProfileBufferSize = 4096;
+  int GetProfileString(const char* section, const char* key, const char* fallback, char* buffer, int size);
+  UINT GetProfileInt(const char* section, const char* key, int fallback);
+  BOOL WriteProfileString(const char* section, const char* key, const char* value);
+  BOOL WriteProfileInt(const char* section, const char* key, int value);
+
+  // Wait-cursor nesting: +1 shows the wait cursor, -1 ends one level and at the last puts back
+  // the cursor that showed before, 0 shows it again while a level is open.
+  void DoWaitCursor(int code);
+  int WaitCursorDepth() const { return waitCursorCount; }
+
+  // Called by WinMain before InitApplication; tests that build their own object call it too.
+  void Attach(HINSTANCE instance);
+
+  HINSTANCE instance = nullptr;
+  char programPath[MAX_PATH] = "";
+  char profileName[MAX_PATH] = "";
+  char helpFilePath[MAX_PATH] = "";
+
+ private:
+  int waitCursorCount = 0;
+  HCURSOR cursorBeforeWait = nullptr;
+};
+
+// The program's one application object.
+CWinApp* AfxGetApp();

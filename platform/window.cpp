@@ -1,0 +1,148 @@
+#include "platform/window.h"
+
+namespace {
+// The wrapper bound to a control, kept on the control itself so no table outlives a dialog.
+const char kWrapperProperty[] = "Pointrel.Wrapper";
+
+// Messages whose dialog-procedure result is the answer itself, not a handled flag.
+bool ReturnsResultDirectly(UINT message) {
+  switch (message) {
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_QUERYDRAGICON:
+    case WM_INITDIALOG:
+      return true;
+    default:
+      return false;
+  }
+}
+
+bool Matches(const MessageMapEntry& entry, UINT message, WPARAM wParam) {
+  if (entry.message != message) return false;
+  if (message != WM_COMMAND) return true;
+  const UINT id = LOWORD(wParam);
+  return HIWORD(wParam) == entry.code && id >= entry.firstId && id <= entry.lastId;
+}
+}  // namespace
+
+void CWnd::ScreenToClient(RECT* rect) const {
+  ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rect), 2);
+}
+
+BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
+  m_hWnd = parent->GetDlgItem(id);
+  if (!m_hWnd) return FALSE;
+  return ::SetPropA(m_hWnd, kWrapperProperty, this);
+}
+
+void DDX_Control(CDataExchange* exchange, int id, CWnd& control) {
+  if (!control.m_hWnd) control.m_hWnd = exchange->m_pDlgWnd->GetDlgItem(id);
+}
+
+INT_PTR CDialog::DoModal() {
+  return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), parent ? parent->m_hWnd : nullptr,
+                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+}
+
+INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_INITDIALOG) {
+    auto* self = reinterpret_cast<CDialog*>(lParam);
+    ::SetWindowLongPtrA(window, DWLP_USER, lParam);
+    self->m_hWnd = window;
+    return self->OnInitDialog();
+  }
+  auto* self = reinterpret_cast<CDialog*>(::GetWindowLongPtrA(window, DWLP_USER));
+  if (!self) return FALSE;
+  const INT_PTR result = self->Dispatch(message, wParam, lParam);
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrA(window, DWLP_USER, 0);
+    self->m_hWnd = nullptr;
+  }
+  return result;
+}
+
+INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  const MessageMap map = GetMessageMap();
+  for (int i = 0; i < map.count; ++i) {
+    if (!Matches(map.entries[i], message, wParam)) continue;
+    defaultRequested = false;
+    const LRESULT result = map.entries[i].thunk(*this, wParam, lParam);
+    if (defaultRequested) return FALSE;
+    if (ReturnsResultDirectly(message)) return result;
+    ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, result);
+    return TRUE;
+  }
+  if (message == WM_COMMAND && HIWORD(wParam) == BN_CLICKED) {
+    if (LOWORD(wParam) == IDOK) {
+      OnOK();
+      return TRUE;
+    }
+    if (LOWORD(wParam) == IDCANCEL) {
+      OnCancel();
+      return TRUE;
+    }
+  }
+  if (message == WM_DRAWITEM) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (auto* control = static_cast<CWnd*>(::GetPropA(item->hwndItem, kWrapperProperty))) {
+      control->DrawItem(*item);
+      ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, TRUE);
+      return TRUE;
+    }
+  }
+  if (message == WM_DESTROY) {
+    // Controls bound with SubclassDlgItem drop their wrapper before they go.
+    for (HWND child = ::GetWindow(m_hWnd, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+      ::RemovePropA(child, kWrapperProperty);
+    }
+  }
+  return FALSE;
+}
+
+BOOL CDialog::OnInitDialog() {
+  UpdateData(FALSE);
+  return TRUE;
+}
+
+BOOL CDialog::UpdateData(BOOL saveAndValidate) {
+  CDataExchange exchange = {saveAndValidate, this};
+  DoDataExchange(&exchange);
+  return TRUE;
+}
+
+void CDialog::OnOK() {
+  UpdateData(TRUE);
+  EndDialog(IDOK);
+}
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+BOOL CDialog::CenterWindow(CWnd* alternateOwner) const {
+  HWND owner = alternateOwner ? alternateOwner->m_hWnd : ::GetWindow(m_hWnd, GW_OWNER);
+  RECT area;
+  if (owner && ::IsWindowVisible(owner) && !::IsIconic(owner)) {
+    ::GetWindowRect(owner, &area);
+  } else {
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+  }
+  RECT self;
+  ::GetWindowRect(m_hWnd, &self);
+  const int width = self.right - self.left, height = self.bottom - self.top;
+  int left = area.left + (area.right - area.left - width) / 2;
+  int top = area.top + (area.bottom - area.top - height) / 2;
+  RECT screen;
+  ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+  if (left + width > screen.right) left = screen.right - width;
+  if (top + height > screen.bottom) top = screen.bottom - height;
+  if (left < screen.left) left = screen.left;
+  if (top < screen.top) top = screen.top;
+  return ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}

@@ -1,0 +1,171 @@
+#include "utility/app/cursor_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace {
+
+// A profile file in memory that records every call in order.
+class FakeProfile : public ProfileStore {
+ public:
+  std::map<std::string, std::string> values;  // "section/key" -> text as stored
+  std::vector<std::string> calls;
+
+  void GetProfileString(const char* section, const char* key, const char* fallback, char* buffer,
+                        int size) override {
+    calls.push_back(std::string("GetString ") + key);
+    auto found = values.find(Name(section, key));
+    const std::string& text = found == values.end() ? std::string(fallback) : found->second;
+    std::snprintf(buffer, size, "%s", text.c_str());
+  }
+  int32_t GetProfileInt(const char* section, const char* key, int32_t fallback) override {
+    calls.push_back(std::string("GetInt ") + key);
+    auto found = values.find(Name(section, key));
+    return found == values.end() ? fallback : static_cast<int32_t>(std::strtol(found->second.c_str(), nullptr, 10));
+  }
+  void WriteProfileString(const char* section, const char* key, const char* value) override {
+    calls.push_back(std::string("WriteString ") + key);
+    values[Name(section, key)] = value;
+  }
+  void WriteProfileInt(const char* section, const char* key, int32_t value) override {
+    calls.push_back(std::string("WriteInt ") + key);
+    values[Name(section, key)] = std::to_string(value);
+  }
+
+ private:
+  static std::string Name(const char* section, const char* key) { return std::string(section) + "/" + key; }
+};
+
+bool SameSettings(const CursorSettings& a, const CursorSettings& b) {
+  return std::strcmp(a.Normal, b.Normal) == 0 && std::strcmp(a.Appstart, b.Appstart) == 0 &&
+         std::strcmp(a.Busy, b.Busy) == 0 && std::strcmp(a.Ibeam, b.Ibeam) == 0 && a.Sizing == b.Sizing &&
+         a.Blink == b.Blink && a.BlkClr == b.BlkClr && a.WhtClr == b.WhtClr && a.MirrorNormal == b.MirrorNormal &&
+         a.MirrorAppstart == b.MirrorAppstart && a.HideMinimized == b.HideMinimized &&
+         a.StartMinimized == b.StartMinimized;
+}
+
+TEST(LoadSettings, EmptyFileGivesTheDefaultsInBothRecords) {
+  FakeProfile profile;
+  std::memset(&current, 0x55, sizeof current);
+  LoadSettings(profile);
+  EXPECT_STREQ(current.Normal, "<Default>");
+  EXPECT_STREQ(current.Appstart, "<Default>");
+  EXPECT_STREQ(current.Busy, "<Default>");
+  EXPECT_STREQ(current.Ibeam, "<Default>");
+  EXPECT_EQ(current.Sizing, 0);
+  EXPECT_EQ(current.BlkClr, 15);
+  EXPECT_EQ(current.WhtClr, 0);
+  EXPECT_EQ(current.Blink, 0);
+  EXPECT_EQ(current.MirrorNormal, 0);
+  EXPECT_EQ(current.MirrorAppstart, 0);
+  EXPECT_EQ(current.HideMinimized, 0);
+  EXPECT_EQ(current.StartMinimized, 0);
+  EXPECT_TRUE(SameSettings(current, saved));
+  EXPECT_TRUE(profile.values.empty()) << "loading must write nothing";
+}
+
+TEST(LoadSettings, ReadsTheKeysInTheirOrder) {
+  FakeProfile profile;
+  LoadSettings(profile);
+  const std::vector<std::string> expected = {
+      "GetString Normal", "GetString Appstart", "GetString Busy",         "GetString Ibeam",
+      "GetInt Sizing",    "GetInt BlkClr",      "GetInt WhtClr",          "GetInt Blink",
+      "GetInt MirrorNormal", "GetInt MirrorAppstart", "GetInt HideMinimized", "GetInt StartMinimized"};
+  EXPECT_EQ(profile.calls, expected);
+}
+
+TEST(LoadSettings, TakesHandEditedValuesAsTheyAre) {
+  FakeProfile profile;
+  const std::string longName(600, 'x');
+  profile.values = {{"Cursors/Normal", "<DEFAULT>"}, {"Cursors/Busy", longName + ".CUR"},
+                    {"Cursors/Blink", "9"},          {"Cursors/BlkClr", "99"},
+                    {"Cursors/WhtClr", "-3"},        {"Cursors/Sizing", "7"}};
+  LoadSettings(profile);
+  EXPECT_STREQ(current.Normal, "<DEFAULT>");
+  EXPECT_EQ(std::string(current.Busy), longName + ".CUR");
+  EXPECT_EQ(current.Blink, 9);
+  EXPECT_EQ(current.BlkClr, 99);
+  EXPECT_EQ(current.WhtClr, -3);
+  EXPECT_EQ(current.Sizing, 7);
+  EXPECT_TRUE(IsDefaultName(current.Normal));
+}
+
+TEST(LoadSettings, CutsATextLongerThanTheBufferWithoutOverrun) {
+  FakeProfile profile;
+  profile.values["Cursors/Ibeam"] = std::string(10000, 'y');
+  LoadSettings(profile);
+  EXPECT_EQ(std::strlen(current.Ibeam), static_cast<size_t>(kProfileTextSize - 1));
+}
+
+TEST(SaveSettings, WritesAllTwelveKeysInOrderAndUpdatesSaved) {
+  FakeProfile profile;
+  LoadSettings(profile);
+  std::snprintf(current.Normal, kProfileTextSize, "%s", "Inflated arrow.CUR");
+  current.Blink = 3;
+  current.WhtClr = 1;
+  profile.calls.clear();
+  SaveSettings(profile);
+  const std::vector<std::string> expected = {
+      "WriteString Normal", "WriteString Appstart", "WriteString Busy",     "WriteString Ibeam",
+      "WriteInt Sizing",    "WriteInt Blink",       "WriteInt BlkClr",      "WriteInt WhtClr",
+      "WriteInt MirrorNormal", "WriteInt MirrorAppstart", "WriteInt HideMinimized", "WriteInt StartMinimized"};
+  EXPECT_EQ(profile.calls, expected);
+  EXPECT_EQ(profile.values["Cursors/Normal"], "Inflated arrow.CUR");
+  EXPECT_EQ(profile.values["Cursors/Blink"], "3");
+  EXPECT_EQ(profile.values["Cursors/WhtClr"], "1");
+  EXPECT_TRUE(SameSettings(current, saved));
+}
+
+TEST(SaveSettings, RoundTripsHandEditedValuesUnchanged) {
+  FakeProfile profile;
+  const std::string longName(600, 'z');
+  profile.values = {{"Cursors/Normal", "<DEFAULT>"}, {"Cursors/Appstart", "<same AS normal>"},
+                    {"Cursors/Busy", longName},      {"Cursors/Blink", "9"},
+                    {"Cursors/BlkClr", "99"}};
+  LoadSettings(profile);
+  SaveSettings(profile);
+  EXPECT_EQ(profile.values["Cursors/Normal"], "<DEFAULT>");
+  EXPECT_EQ(profile.values["Cursors/Appstart"], "<same AS normal>");
+  EXPECT_EQ(profile.values["Cursors/Busy"], longName);
+  EXPECT_EQ(profile.values["Cursors/Blink"], "9");
+  EXPECT_EQ(profile.values["Cursors/BlkClr"], "99");
+  EXPECT_EQ(profile.values.size(), 12u);
+}
+
+TEST(RevertSettings, CopiesSavedBackIntoCurrentOnly) {
+  FakeProfile profile;
+  profile.values["Cursors/Busy"] = "Abacus.CUR";
+  LoadSettings(profile);
+  std::snprintf(current.Busy, kProfileTextSize, "%s", "Stop Watch.ANI");
+  current.HideMinimized = 1;
+  current.BlkClr = 2;
+  profile.calls.clear();
+  RevertSettings();
+  EXPECT_STREQ(current.Busy, "Abacus.CUR");
+  EXPECT_EQ(current.HideMinimized, 0);
+  EXPECT_EQ(current.BlkClr, 15);
+  EXPECT_TRUE(profile.calls.empty());
+}
+
+TEST(SpecialNames, MatchInAnyLetterCaseAndOnlyWhole) {
+  struct Case {
+    const char* text;
+    bool isDefault;
+    bool isSame;
+  } cases[] = {
+      {"<Default>", true, false},        {"<DEFAULT>", true, false},       {"<default>", true, false},
+      {"<Default", false, false},        {"<Default>x", false, false},     {"Default", false, false},
+      {"<Same as Normal>", false, true}, {"<SAME AS NORMAL>", false, true}, {"<Same as Normal", false, false},
+      {"", false, false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsDefaultName(c.text), c.isDefault) << c.text;
+    EXPECT_EQ(IsSameAsNormalName(c.text), c.isSame) << c.text;
+  }
+}
+
+}  // namespace

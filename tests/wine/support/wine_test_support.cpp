@@ -1,0 +1,180 @@
+#include "tests/wine/support/wine_test_support.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace wine_test {
+
+std::string WindowsFolder() {
+  char folder[MAX_PATH];
+  UINT length = ::GetWindowsDirectoryA(folder, sizeof folder);
+  std::string text(folder, length);
+  if (!text.empty() && text.back() == '\\') text.pop_back();
+  return text;
+}
+
+std::string SettingsFilePath() { return WindowsFolder() + "\\Pointrel.INI"; }
+
+std::string ReadFile(const std::string& path) {
+  std::string content;
+  if (FILE* file = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    size_t got;
+    while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) content.append(buffer, got);
+    std::fclose(file);
+  }
+  return content;
+}
+
+bool WriteFile(const std::string& path, const std::string& content) {
+  FILE* file = std::fopen(path.c_str(), "wb");
+  if (!file) return false;
+  const bool written = std::fwrite(content.data(), 1, content.size(), file) == content.size();
+  return std::fclose(file) == 0 && written;
+}
+
+bool FileExists(const std::string& path) { return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+void RemoveFile(const std::string& path) { ::DeleteFileA(path.c_str()); }
+
+std::string MakeTempFolder(const char* name) {
+  char temp[MAX_PATH];
+  ::GetTempPathA(sizeof temp, temp);
+  std::string folder = std::string(temp) + name;
+  // Empty what an earlier run left: files, and folders one level down.
+  std::string pattern = folder + "\\*";
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA(pattern.c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      std::string entry = folder + "\\" + found.cFileName;
+      if (std::strcmp(found.cFileName, ".") == 0 || std::strcmp(found.cFileName, "..") == 0) continue;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        WIN32_FIND_DATAA inner;
+        HANDLE innerSearch = ::FindFirstFileA((entry + "\\*").c_str(), &inner);
+        if (innerSearch != INVALID_HANDLE_VALUE) {
+          do {
+            if (!(inner.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) ::DeleteFileA((entry + "\\" + inner.cFileName).c_str());
+          } while (::FindNextFileA(innerSearch, &inner));
+          ::FindClose(innerSearch);
+        }
+        ::RemoveDirectoryA(entry.c_str());
+      } else {
+        ::DeleteFileA(entry.c_str());
+      }
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+  }
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+Program::Program(const std::string& exe, const std::string& workingFolder, const std::vector<std::string>& environment) {
+  std::string block;
+  if (!environment.empty()) {
+    char* own = ::GetEnvironmentStringsA();
+    for (const char* entry = own; *entry; entry += std::strlen(entry) + 1) block.append(entry).push_back('\0');
+    ::FreeEnvironmentStringsA(own);
+    for (const std::string& entry : environment) block.append(entry).push_back('\0');
+    block.push_back('\0');
+  }
+  std::string commandLine = "\"" + exe + "\"";
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info = {};
+  if (::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                       environment.empty() ? nullptr : &block[0], workingFolder.empty() ? nullptr : workingFolder.c_str(),
+                       &startup, &info)) {
+    ::CloseHandle(info.hThread);
+    process = info.hProcess;
+    processId = info.dwProcessId;
+  }
+}
+
+Program::~Program() {
+  Kill();
+  if (process) ::CloseHandle(process);
+}
+
+HWND Program::WaitForWindow(const char* title, DWORD timeoutMs) const {
+  HWND window = nullptr;
+  WaitFor(
+      [&] {
+        for (HWND candidate : FindTopLevelWindows(title)) {
+          if (WindowProcess(candidate) == processId) {
+            window = candidate;
+            return true;
+          }
+        }
+        return HasExited();
+      },
+      timeoutMs);
+  return window;
+}
+
+bool Program::WaitForExit(DWORD timeoutMs) const {
+  return process && ::WaitForSingleObject(process, timeoutMs) == WAIT_OBJECT_0;
+}
+
+bool Program::HasExited() const { return WaitForExit(0); }
+
+DWORD Program::ExitCode() const {
+  DWORD code = STILL_ACTIVE;
+  if (process) ::GetExitCodeProcess(process, &code);
+  return code;
+}
+
+void Program::Kill() {
+  if (process && !HasExited()) {
+    ::TerminateProcess(process, 1);
+    WaitForExit(5000);
+  }
+}
+
+std::vector<HWND> FindTopLevelWindows(const char* title) {
+  struct Search {
+    const char* title;
+    std::vector<HWND> found;
+  } search = {title, {}};
+  ::EnumWindows(
+      [](HWND window, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        char text[256];
+        ::GetWindowTextA(window, text, sizeof text);
+        if (std::strcmp(text, s->title) == 0) s->found.push_back(window);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+DWORD WindowProcess(HWND window) {
+  DWORD id = 0;
+  ::GetWindowThreadProcessId(window, &id);
+  return id;
+}
+
+void Click(HWND dialog, int id) {
+  HWND button = ::GetDlgItem(dialog, id);
+  DWORD_PTR result;
+  ::SendMessageTimeoutA(button, BM_CLICK, 0, 0, SMTO_NORMAL, 5000, &result);
+}
+
+void PressKey(HWND dialog, UINT virtualKey) {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof info;
+  DWORD thread = ::GetWindowThreadProcessId(dialog, nullptr);
+  HWND target = dialog;
+  if (::GetGUIThreadInfo(thread, &info) && info.hwndFocus) target = info.hwndFocus;
+  const UINT scan = ::MapVirtualKeyA(virtualKey, 0);
+  ::PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scan << 16));
+  ::PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scan << 16) | (3u << 30));
+}
+
+bool IsChecked(HWND dialog, int id) {
+  DWORD_PTR result = 0;
+  ::SendMessageTimeoutA(::GetDlgItem(dialog, id), BM_GETCHECK, 0, 0, SMTO_NORMAL, 5000, &result);
+  return result == BST_CHECKED;
+}
+
+}  // namespace wine_test

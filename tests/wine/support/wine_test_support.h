@@ -1,0 +1,69 @@
+// Shared help for the tests under Wine: starting the real programs, finding their windows,
+// pressing their controls, and the files they leave in the private prefix.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace wine_test {
+
+// The Windows folder of the prefix, without a trailing backslash ("C:\windows").
+std::string WindowsFolder();
+// The utility's settings file in the Windows folder.
+std::string SettingsFilePath();
+std::string ReadFile(const std::string& path);
+bool WriteFile(const std::string& path, const std::string& content);
+bool FileExists(const std::string& path);
+void RemoveFile(const std::string& path);
+// A fresh empty folder under the prefix's temp folder.
+std::string MakeTempFolder(const char* name);
+
+// Polls `condition` every 20 ms until it holds or `timeoutMs` pass.
+template <class Condition>
+bool WaitFor(Condition condition, DWORD timeoutMs = 10000) {
+  const DWORD start = ::GetTickCount();
+  for (;;) {
+    if (condition()) return true;
+    if (::GetTickCount() - start > timeoutMs) return false;
+    ::Sleep(20);
+  }
+}
+
+// A program this test started; ended by its own process handle only.
+class Program {
+ public:
+  // Starts `exe` in `workingFolder` (or the test's own folder when empty). Extra environment
+  // entries "NAME=value" are added to the test's own.
+  Program(const std::string& exe, const std::string& workingFolder = "",
+          const std::vector<std::string>& environment = {});
+  ~Program();
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+
+  bool started() const { return process != nullptr; }
+  DWORD id() const { return processId; }
+  // The top-level window of this process titled `title`, waiting up to `timeoutMs`.
+  HWND WaitForWindow(const char* title, DWORD timeoutMs = 10000) const;
+  bool WaitForExit(DWORD timeoutMs = 10000) const;
+  bool HasExited() const;
+  DWORD ExitCode() const;
+  // Ends the process if it still runs.
+  void Kill();
+
+ private:
+  HANDLE process = nullptr;
+  DWORD processId = 0;
+};
+
+// All top-level windows titled `title`, visible or not.
+std::vector<HWND> FindTopLevelWindows(const char* title);
+DWORD WindowProcess(HWND window);
+
+// Presses a button of a dialog as a click does (BM_CLICK), and waits until it was handled.
+void Click(HWND dialog, int id);
+// Sends a key to the focused control of the dialog's thread, as the keyboard does.
+void PressKey(HWND dialog, UINT virtualKey);
+bool IsChecked(HWND dialog, int id);
+
+}  // namespace wine_test

@@ -1,0 +1,14 @@
+// The utility's application object: the single-instance gate and the whole run.
+#pragma once
+#include "platform/app.h"
+
+class CursorApp : public CWinApp {
+ public:
+  // The first copy goes on; a later one restores the running copy's window and ends silently.
+  BOOL InitApplication() override;
+  // Loads the settings and runs the main dialog for the rest of the process; always false.
+  BOOL InitInstance() override;
+};
+
+// The mutex that makes a second start notice the first; held, never closed, for the whole process.
+extern HANDLE instanceMutex;

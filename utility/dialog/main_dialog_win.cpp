@@ -1,0 +1,76 @@
+#include "utility/dialog/main_dialog_win.h"
+
+#include "platform/app.h"
+#include "utility/app/app_profile_store_win.h"
+#include "utility/app/cursor_settings.h"
+#include "utility/resources/resource.h"
+
+namespace {
+// The radios in BlinkMode order: None, Rapid, the two one-second modes, the flickers, Wobble.
+const int kBlinkRadioIds[7] = {IDC_BLINK_NONE,    IDC_BLINK_RAPID, IDC_BLINK_1S_5050, IDC_BLINK_1S_7525,
+                               IDC_BLINK_2S,      IDC_BLINK_4S,    IDC_BLINK_WOBBLE};
+}  // namespace
+
+const MessageMapEntry MainDialog::kMessageMap[] = {
+    MapSysCommand<&MainDialog::OnSysCommand>(),
+    MapClicked<&MainDialog::OnOkButton>(IDC_OK),
+    MapClicked<&MainDialog::OnCancelButton>(IDC_CANCEL),
+};
+
+MainDialog::MainDialog() : CDialog(IDD_MAIN), windowIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN))) {}
+
+MainDialog::~MainDialog() = default;
+
+MessageMap MainDialog::GetMessageMap() const { return MakeMessageMap(kMessageMap); }
+
+void MainDialog::DoDataExchange(CDataExchange* exchange) {
+  DDX_Control(exchange, IDC_STATUS, status);
+  DDX_Control(exchange, IDC_START_MINIMIZED, startMinimized);
+  DDX_Control(exchange, IDC_HIDE_MINIMIZED, hideMinimized);
+  DDX_Control(exchange, IDC_MIRROR_APPSTART, mirrorAppStarting);
+  DDX_Control(exchange, IDC_MIRROR_NORMAL, mirrorNormal);
+  DDX_Control(exchange, IDC_SIZING_DEFAULT, sizingDefault);
+  DDX_Control(exchange, IDC_SIZING_LARGE, sizingLarge);
+  for (int mode = 0; mode < 7; ++mode) DDX_Control(exchange, kBlinkRadioIds[mode], blinkRadios[mode]);
+  DDX_Control(exchange, IDC_LIST_IBEAM, ibeamList);
+  DDX_Control(exchange, IDC_LIST_APPSTART, appStartingList);
+  DDX_Control(exchange, IDC_LIST_BUSY, busyList);
+  DDX_Control(exchange, IDC_LIST_NORMAL, normalList);
+}
+
+BOOL MainDialog::OnInitDialog() {
+  CDialog::OnInitDialog();
+  CenterWindow();
+  hideMinimized.SetCheck(current.HideMinimized ? BST_CHECKED : BST_UNCHECKED);
+  startMinimized.SetCheck(current.StartMinimized ? BST_CHECKED : BST_UNCHECKED);
+  if (current.StartMinimized) {
+    ShowWindow(SW_MINIMIZE);
+    PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+  }
+  return TRUE;
+}
+
+void MainDialog::OnOkButton() {
+  current.HideMinimized = hideMinimized.GetCheck();
+  current.StartMinimized = startMinimized.GetCheck();
+  AppProfileStore store(*AfxGetApp());
+  SaveSettings(store);
+  HideOrMinimize();
+}
+
+void MainDialog::OnCancelButton() {
+  RevertSettings();
+  hideMinimized.SetCheck(current.HideMinimized ? BST_CHECKED : BST_UNCHECKED);
+  startMinimized.SetCheck(current.StartMinimized ? BST_CHECKED : BST_UNCHECKED);
+  HideOrMinimize();
+}
+
+void MainDialog::OnSysCommand(UINT command, LPARAM) {
+  if ((command & 0xFFF0) == SC_MINIMIZE) {
+    HideOrMinimize();
+    return;
+  }
+  Default();
+}
+
+void MainDialog::HideOrMinimize() { ShowWindow(current.HideMinimized ? SW_HIDE : SW_MINIMIZE); }
