@@ -110,7 +110,8 @@ void MakeShortcut(InstallState& state, InstallServices& services, const char* su
 
 bool ComposeSourcePath(char* out, std::size_t size, const char* installerPath, const char* sourceName) {
   char folder[kPathBuffer];
-  if (!CopyText(folder, sizeof folder, installerPath)) {
+  // An unknown installer path (empty) names no folder at all.
+  if (installerPath[0] == '\0' || !CopyText(folder, sizeof folder, installerPath)) {
     if (size > 0) out[0] = '\0';
     return false;
   }

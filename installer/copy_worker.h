@@ -61,7 +61,7 @@ bool ComposeLinkPath(char* out, std::size_t size, const char* windowsFolder, con
 // Removes one trailing "\" from a path longer than 3 characters; a drive root keeps its own.
 void StripTrailingBackslash(char* path);
 // The source of a manifest row: the installer's folder (its path cut at the last "\"), "\",
-// the name.
+// the name. False for an empty installer path or a result that does not fit.
 bool ComposeSourcePath(char* out, std::size_t size, const char* installerPath, const char* sourceName);
 
 // The page's side.

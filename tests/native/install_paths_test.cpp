@@ -80,7 +80,6 @@ TEST(ComposeSourcePath, TakesTheInstallersFolder) {
       {"A:\\WENDSET.EXE", "POINTREL.EXE", "A:\\POINTREL.EXE"},
       {"C:\\medium\\disk 1\\WENDSET.EXE", "HUGEI-~1.CUR", "C:\\medium\\disk 1\\HUGEI-~1.CUR"},
       {"WENDSET.EXE", "POINTREL.EXE", "\\POINTREL.EXE"},
-      {"", "POINTREL.EXE", "\\POINTREL.EXE"},
       {"C:\\a\\", "X", "C:\\a\\X"},
   };
   for (const JoinCase& c : cases) {
@@ -91,6 +90,8 @@ TEST(ComposeSourcePath, TakesTheInstallersFolder) {
 }
 
 TEST(ComposeSourcePath, RefusesWhatDoesNotFit) {
+  char path[kPathBuffer];
+  EXPECT_FALSE(ComposeSourcePath(path, sizeof path, "", "POINTREL.EXE")) << "no installer path, no folder";
   char small[10];
   EXPECT_FALSE(ComposeSourcePath(small, sizeof small, "C:\\x\\W.EXE", "abcd.c"));  // 11 chars
   EXPECT_STREQ("", small);
