@@ -48,8 +48,49 @@ void DDX_Control(CDataExchange* exchange, int id, CWnd& control) {
 }
 
 INT_PTR CDialog::DoModal() {
-  return ::DialogBoxParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), parent ? parent->m_hWnd : nullptr,
-                           &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  HWND owner = parent ? parent->m_hWnd : nullptr;
+  modalRunning = true;
+  modalResult = -1;
+  HWND window = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(templateId), owner,
+                                     &CDialog::DialogProc, reinterpret_cast<LPARAM>(this));
+  if (!window) return -1;
+  const bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
+  if (ownerWasEnabled) ::EnableWindow(owner, FALSE);
+  bool showWhenIdle = !(::GetWindowLongA(window, GWL_STYLE) & WS_VISIBLE);
+  MSG message;
+  while (modalRunning && ::IsWindow(window)) {
+    if (showWhenIdle && !::PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE)) {
+      ::ShowWindow(window, SW_SHOWNORMAL);
+      ::UpdateWindow(window);
+      showWhenIdle = false;
+    }
+    const BOOL got = ::GetMessageA(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));
+      break;
+    }
+    if (!::IsDialogMessageA(window, &message)) {
+      ::TranslateMessage(&message);
+      ::DispatchMessageA(&message);
+    }
+  }
+  if (ownerWasEnabled) ::EnableWindow(owner, TRUE);
+  if (::IsWindow(window)) {
+    // Hide first, so activation passes to the owner before the window goes.
+    ::SetWindowPos(window, nullptr, 0, 0, 0, 0,
+                   SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_NOZORDER);
+    if (owner) ::SetActiveWindow(owner);
+    ::DestroyWindow(window);
+  }
+  modalRunning = false;
+  return modalResult;
+}
+
+void CDialog::EndDialog(int result) {
+  modalResult = result;
+  modalRunning = false;
+  // Wakes the modal loop when nothing else is queued.
+  ::PostMessageA(m_hWnd, WM_NULL, 0, 0);
 }
 
 INT_PTR CALLBACK CDialog::DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

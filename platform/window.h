@@ -201,8 +201,12 @@ class CDialog : public CWnd {
  public:
   explicit CDialog(UINT templateId, CWnd* parent = nullptr) : templateId(templateId), parent(parent) {}
 
+  // Runs the dialog in a modal loop of its own, as the framework does: the window is shown when
+  // the queue first goes empty only if initialisation left it invisible, so a dialog that
+  // minimises or hides itself at start stays so.
   INT_PTR DoModal();
-  void EndDialog(int result) const { ::EndDialog(m_hWnd, result); }
+  // Ends the modal loop with `result`; the window is destroyed when DoModal returns.
+  void EndDialog(int result);
   // Centres over the owner when it is visible, else on the screen's work area.
   BOOL CenterWindow(CWnd* alternateOwner = nullptr) const;
   BOOL UpdateData(BOOL saveAndValidate = TRUE);
@@ -229,4 +233,6 @@ class CDialog : public CWnd {
   UINT templateId;
   CWnd* parent;
   bool defaultRequested = false;
+  bool modalRunning = false;
+  INT_PTR modalResult = -1;
 };

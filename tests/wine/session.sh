@@ -31,7 +31,12 @@ start)
   base="$dir/prefix-24"
   if [ ! -f "$base/.ready" ]; then
     rm -rf "$base"
-    DISPLAY=$(grep '^DISPLAY_24=' "$dir/session.env" | cut -d= -f2) WINEPREFIX="$base" wineboot -i >"$dir/wineboot.log" 2>&1
+    display=$(grep '^DISPLAY_24=' "$dir/session.env" | cut -d= -f2)
+    DISPLAY=$display WINEPREFIX="$base" wineboot -i >"$dir/wineboot.log" 2>&1
+    # A Wine virtual desktop: Wine frames, minimises and activates windows itself, as Windows
+    # does, where a bare X display without a window manager would not.
+    DISPLAY=$display WINEPREFIX="$base" wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >>"$dir/wineboot.log" 2>&1
+    DISPLAY=$display WINEPREFIX="$base" wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >>"$dir/wineboot.log" 2>&1
     WINEPREFIX="$base" wineserver -w
     touch "$base/.ready"
   fi

@@ -101,7 +101,7 @@ HWND Program::WaitForWindow(const char* title, DWORD timeoutMs) const {
   WaitFor(
       [&] {
         for (HWND candidate : FindTopLevelWindows(title)) {
-          if (WindowProcess(candidate) == processId) {
+          if (WindowProcess(candidate) == processId && ::IsWindowVisible(candidate)) {
             window = candidate;
             return true;
           }
@@ -109,6 +109,8 @@ HWND Program::WaitForWindow(const char* title, DWORD timeoutMs) const {
         return HasExited();
       },
       timeoutMs);
+  // Controls pressed before the dialog's initialisation ended would be overwritten by it.
+  if (window) ::WaitForInputIdle(process, timeoutMs);
   return window;
 }
 
@@ -131,20 +133,23 @@ void Program::Kill() {
   }
 }
 
+namespace {
+struct TitleSearch {
+  const char* title;
+  std::vector<HWND> found;
+};
+BOOL CALLBACK CollectTitled(HWND window, LPARAM data) {
+  auto* search = reinterpret_cast<TitleSearch*>(data);
+  char text[256];
+  ::GetWindowTextA(window, text, sizeof text);
+  if (std::strcmp(text, search->title) == 0) search->found.push_back(window);
+  return TRUE;
+}
+}  // namespace
+
 std::vector<HWND> FindTopLevelWindows(const char* title) {
-  struct Search {
-    const char* title;
-    std::vector<HWND> found;
-  } search = {title, {}};
-  ::EnumWindows(
-      [](HWND window, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        char text[256];
-        ::GetWindowTextA(window, text, sizeof text);
-        if (std::strcmp(text, s->title) == 0) s->found.push_back(window);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
+  TitleSearch search = {title, {}};
+  ::EnumWindows(&CollectTitled, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }
 

@@ -43,7 +43,8 @@ class Program {
 
   bool started() const { return process != nullptr; }
   DWORD id() const { return processId; }
-  // The top-level window of this process titled `title`, waiting up to `timeoutMs`.
+  // The visible top-level window of this process titled `title`, once the process waits for
+  // input; waits up to `timeoutMs`.
   HWND WaitForWindow(const char* title, DWORD timeoutMs = 10000) const;
   bool WaitForExit(DWORD timeoutMs = 10000) const;
   bool HasExited() const;
