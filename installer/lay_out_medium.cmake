@@ -2,7 +2,7 @@
 # of the manifest under their 8.3 names, and says how full a 1.44 MB floppy it would make.
 #   -DMEDIUM=folder -DINSTALLER=WENDSET.EXE -DPROGRAM=Pointrel.EXE -DHELP=Pointrel.HLP
 #   -DCURSORS=folder of the library cursors (8.3 names) -DMANIFEST=installer/file_manifest.cpp
-#   -DSTRIP=strip program: the programs go on the medium without their symbols
+cmake_minimum_required(VERSION 3.21)
 file(MAKE_DIRECTORY ${MEDIUM})
 file(GLOB stale ${MEDIUM}/*)
 set(wanted WENDSET.EXE POINTREL.EXE POINTREL.HLP)
@@ -18,19 +18,13 @@ endforeach()
 list(APPEND wanted ${cursors})
 
 function(put source name)
-  if(EXISTS ${source} AND name MATCHES "\\.EXE$")
-    execute_process(COMMAND ${STRIP} -o ${MEDIUM}/${name}.new ${source} RESULT_VARIABLE failed)
-    if(failed)
-      message(FATAL_ERROR "medium: cannot strip ${source}")
-    endif()
-    file(COPY_FILE ${MEDIUM}/${name}.new ${MEDIUM}/${name} ONLY_IF_DIFFERENT)
-    file(REMOVE ${MEDIUM}/${name}.new)
-  elseif(EXISTS ${source})
+  if(EXISTS ${source})
     file(COPY_FILE ${source} ${MEDIUM}/${name} ONLY_IF_DIFFERENT)
   else()
-    message(WARNING "medium: ${name} is missing (no ${source})")
+    set(missing ${missing} ${name} PARENT_SCOPE)
   endif()
 endfunction()
+set(missing)
 
 put(${INSTALLER} WENDSET.EXE)
 put(${PROGRAM} POINTREL.EXE)
@@ -46,6 +40,12 @@ foreach(path ${stale})
     file(REMOVE ${path})
   endif()
 endforeach()
+
+if(missing)
+  list(LENGTH missing missingCount)
+  list(JOIN missing " " missingNames)
+  message(WARNING "medium: ${missingCount} files are not built yet and are left out: ${missingNames}")
+endif()
 
 file(GLOB present ${MEDIUM}/*)
 list(LENGTH present count)
