@@ -1,8 +1,14 @@
 // The utility's only window: template 102, run modally for the whole life of the process.
+// Its members are defined where their concern lives: commands and lifecycle here in
+// utility/dialog, colour pickers in colour_pickers_win.cpp, cursor roles and library lists in
+// utility/cursor, the animator in utility/cursor/animator_win.cpp.
 #pragma once
 #include <cstdint>
 
+#include "platform/bitmap_button.h"
 #include "platform/window.h"
+
+enum class ColourRow { WhiteRow, BlackRow };
 
 class MainDialog : public CDialog {
  public:
@@ -15,11 +21,54 @@ class MainDialog : public CDialog {
   BOOL OnInitDialog() override;
 
  private:
+  // Commands and window lifecycle
   void OnOkButton();
   void OnCancelButton();
+  void OnHelpButton();
+  void OnAboutButton();
+  void OnExitRestore();
   void OnSysCommand(UINT command, LPARAM lParam);
+  void OnPaint();
+  HICON OnQueryDragIcon();
+  int OnCreate(CREATESTRUCTA* create);
+  void OnShowWindow(BOOL show, UINT status);
+  void OnDestroy();
+  BOOL OnQueryEndSession();
+  void OnEndSession(BOOL ending);
   // OK, Cancel and every minimise: hide when "Hide when minimized" is set, else minimise.
   void HideOrMinimize();
+
+  // Cursor roles: install the current choices as system cursors
+  void ApplyNormal();
+  void ApplyAppStarting();
+  void ApplyBusy();
+  void ApplyIBeam();
+  void ApplySizingDefault();
+  void ApplySizingLarge();
+  void OnMirrorNormal();
+  void OnMirrorAppStarting();
+  void ApplyAllCursors();
+  // Puts the platform defaults back, once per run.
+  void RestoreSystemCursors();
+
+  // Library lists
+  void SelectStoredCursors();
+
+  // Colour pickers
+  void OnColourButton(UINT id);
+  void SelectColour(ColourRow row, int index);
+  void ShowColourSelections();
+
+  // Animator and the two tests
+  void OnBlinkRadio(UINT id);
+  void SelectBlinkMode(int mode);
+  void OnTimer(UINT_PTR id);
+  void OnAnimatorTick();
+  void OnTestTimer();
+  void OnTestAppStarting();
+  void OnTestBusy();
+  BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
+  void StopAnimation();
 
   static const MessageMapEntry kMessageMap[];
 
@@ -37,4 +86,7 @@ class MainDialog : public CDialog {
   CListBox normalList;
   int32_t restoredFlag = 0;
   HICON windowIcon;
+  CBitmapButton colourButtons[32];  // ids 1020 to 1051
+  CBitmapButton* selectedWhiteButton = nullptr;
+  CBitmapButton* selectedBlackButton = nullptr;
 };
