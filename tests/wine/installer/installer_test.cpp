@@ -21,6 +21,7 @@ namespace {
 
 const char kCaption[] = "Pointrel Installation";
 const char kInstallerExe[] = TEST_BINARY_DIR "/bin/WENDSET.EXE";
+const char kBuiltMedium[] = TEST_BINARY_DIR "/medium";
 
 // --- Files ----------------------------------------------------------------------------------
 
@@ -253,9 +254,9 @@ class Installer : public ::testing::Test {
     if (program) program->Kill();
   }
 
-  void Start() {
+  void Start(const std::string& from = "") {
     // Started from another folder: the sources come from the installer's own folder.
-    program.reset(new Program(medium + "\\WENDSET.EXE", elsewhere));
+    program.reset(new Program((from.empty() ? medium : from) + "\\WENDSET.EXE", elsewhere));
     ASSERT_TRUE(program->started());
   }
 
@@ -331,11 +332,13 @@ class Installer : public ::testing::Test {
   }
 
   // Every row up to `rows` installed byte for byte under its long name; the later ones absent.
-  void ExpectRowsInstalled(const std::string& folder, int rows) {
+  void ExpectRowsInstalled(const std::string& folder, int rows, const std::string& from = "") {
     for (int row = 0; row < kManifestRows; ++row) {
       std::string path = folder + "\\" + FileManifest[row].destinationName;
       if (row < rows) {
-        EXPECT_EQ(MediumContent(row), ReadFile(path)) << "row " << row << " " << path;
+        std::string expected =
+            from.empty() ? MediumContent(row) : ReadFile(from + "\\" + FileManifest[row].sourceName);
+        EXPECT_EQ(expected, ReadFile(path)) << "row " << row << " " << path;
       } else {
         EXPECT_FALSE(FileExists(path)) << "row " << row << " " << path;
       }
@@ -537,6 +540,49 @@ TEST_F(Installer, InvalidDestinationThenCorrected) {
   EXPECT_EQ("C:\\Pointrel\\Pointrel.EXE", shown);
   Press(progress.window, IDCANCEL);
   ExpectMessagesThenEnd({});
+}
+
+// The build's own medium: the real program, help file and cursors, installed and then started
+// the way its desktop shortcut starts it. The utility lists the library it finds there.
+TEST_F(Installer, InstalledUtilityStartsFromItsShortcut) {
+  for (const ManifestRow& row : FileManifest) {
+    if (!FileExists(std::string(kBuiltMedium) + "\\" + row.sourceName)) {
+      GTEST_SKIP() << "the build's medium lacks " << row.sourceName << " (not built yet)";
+    }
+  }
+  Start(kBuiltMedium);
+  ThroughDestination();
+  FinishSuccessfully();
+  ExpectRowsInstalled("C:\\Pointrel", kManifestRows, kBuiltMedium);
+
+  LinkContents link = ReadShortcut(desktopLink);
+  ASSERT_TRUE(link.loaded);
+  Program utility(link.target, link.workingFolder);
+  ASSERT_TRUE(utility.started()) << link.target;
+  HWND dialog = utility.WaitForWindow("Pointrel");
+  ASSERT_NE(nullptr, dialog);
+  HWND normalList = ::GetDlgItem(dialog, 1002);  // the Normal role's list
+  std::vector<std::string> entries;
+  DWORD_PTR count = 0;
+  ::SendMessageTimeoutA(normalList, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count);
+  for (DWORD_PTR i = 0; i < count; ++i) {
+    char text[512] = "";
+    DWORD_PTR length = 0;
+    ::SendMessageTimeoutA(normalList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+    entries.push_back(text);
+  }
+  // Every cursor installed into NORMAL is listed, by its name without the extension.
+  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
+    std::string destination = FileManifest[row].destinationName;
+    if (destination.rfind("NORMAL\\", 0) != 0) continue;
+    std::string name = destination.substr(7, destination.size() - 7 - 4);
+    bool listed = std::any_of(entries.begin(), entries.end(), [&](const std::string& entry) {
+      size_t tab = entry.find('\t');
+      return tab != std::string::npos && entry.substr(tab + 1) == name;
+    });
+    EXPECT_TRUE(listed) << name << " not in the Normal list (" << entries.size() << " entries)";
+  }
+  utility.Kill();
 }
 
 }  // namespace
