@@ -184,6 +184,14 @@ BOOL CALLBACK FindMessageText(HWND child, LPARAM data) {
   return FALSE;
 }
 
+BOOL CALLBACK FindPicture(HWND child, LPARAM data) {
+  char className[16];
+  ::GetClassNameA(child, className, sizeof className);
+  if (_stricmp(className, "Static") != 0 || (::GetWindowLongA(child, GWL_STYLE) & SS_TYPEMASK) != SS_BITMAP) return TRUE;
+  *reinterpret_cast<HWND*>(data) = child;
+  return FALSE;
+}
+
 // What the installer shows now: a message box (owned by a page) before any page.
 Seen Current(const Program& program) {
   WindowSearch search = {program.id(), {}};
@@ -270,6 +278,7 @@ class Installer : public ::testing::Test {
         },
         timeoutMs);
     EXPECT_EQ(Name(screen), std::string(Name(seen.screen)));
+    if (seen.window && screen != Screen::Message) ExpectPageFrame(seen);
     if (seen.window) {
       // Pressed before its initialisation has ended, a control would be reset by it.
       HANDLE process = ::OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, program->id());
@@ -279,6 +288,24 @@ class Installer : public ::testing::Test {
       }
     }
     return seen;
+  }
+
+  // What every page shares: the frame without minimise or maximise box, the task-bar style on
+  // the first page only; the pictures loaded. (The icons are checked in pages_test.)
+  static void ExpectPageFrame(const Seen& page) {
+    LONG style = ::GetWindowLongA(page.window, GWL_STYLE);
+    EXPECT_EQ(WS_CAPTION | WS_SYSMENU, style & (WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX))
+        << Name(page.screen);
+    LONG extended = ::GetWindowLongA(page.window, GWL_EXSTYLE);
+    EXPECT_EQ(page.screen == Screen::Welcome, (extended & WS_EX_APPWINDOW) != 0) << Name(page.screen);
+    if (page.screen == Screen::Welcome || page.screen == Screen::Finish) {
+      HWND picture = nullptr;
+      ::EnumChildWindows(page.window, &FindPicture, reinterpret_cast<LPARAM>(&picture));
+      if (page.screen == Screen::Welcome) EXPECT_EQ(::GetDlgItem(page.window, IDC_WELCOME_PICTURE), picture);
+      DWORD_PTR bitmap = 0;
+      ::SendMessageTimeoutA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0, SMTO_NORMAL, 5000, &bitmap);
+      EXPECT_NE(0u, bitmap) << Name(page.screen) << " shows no picture";
+    }
   }
 
   // Welcome: Continue. Destination: the text (when given) and the boxes (when given), Continue.
