@@ -407,10 +407,16 @@ TEST_F(Installer, DefaultInstall) {
   EXPECT_FALSE(FileExists(startupLink)) << "start-up shortcut without its tick";
 }
 
+// Also over an earlier installation: existing folders are no error, existing files are replaced.
 TEST_F(Installer, StartupShortcutOnlyWhenTicked) {
+  ASSERT_TRUE(::CreateDirectoryA("C:\\Pointrel", nullptr));
+  ASSERT_TRUE(::CreateDirectoryA("C:\\Pointrel\\BUSY", nullptr));
+  ASSERT_TRUE(WriteFile("C:\\Pointrel\\Pointrel.EXE", "an older program"));
+  ASSERT_TRUE(WriteFile("C:\\Pointrel\\BUSY\\Abacus.CUR", "an older cursor"));
   Start();
   ThroughDestination(nullptr, 0, 1);
   FinishSuccessfully();
+  ExpectRowsInstalled("C:\\Pointrel", kManifestRows);
   EXPECT_FALSE(FileExists(desktopLink));
   LinkContents link = ReadShortcut(startupLink);
   ASSERT_TRUE(link.loaded) << startupLink;
