@@ -3,6 +3,7 @@
 #include "platform/app.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
+#include "utility/cursor/cursor_library_win.h"
 #include "utility/resources/resource.h"
 
 namespace {
@@ -15,6 +16,15 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapSysCommand<&MainDialog::OnSysCommand>(),
     MapClicked<&MainDialog::OnOkButton>(IDC_OK),
     MapClicked<&MainDialog::OnCancelButton>(IDC_CANCEL),
+    // Cursor roles
+    MapSelChange<&MainDialog::ApplyNormal>(IDC_LIST_NORMAL),
+    MapSelChange<&MainDialog::ApplyBusy>(IDC_LIST_BUSY),
+    MapSelChange<&MainDialog::ApplyAppStarting>(IDC_LIST_APPSTART),
+    MapSelChange<&MainDialog::ApplyIBeam>(IDC_LIST_IBEAM),
+    MapClicked<&MainDialog::ApplySizingDefault>(IDC_SIZING_DEFAULT),
+    MapClicked<&MainDialog::ApplySizingLarge>(IDC_SIZING_LARGE),
+    MapClicked<&MainDialog::OnMirrorNormal>(IDC_MIRROR_NORMAL),
+    MapClicked<&MainDialog::OnMirrorAppStarting>(IDC_MIRROR_APPSTART),
 };
 
 MainDialog::MainDialog() : CDialog(IDD_MAIN), windowIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN))) {}
@@ -41,8 +51,30 @@ void MainDialog::DoDataExchange(CDataExchange* exchange) {
 BOOL MainDialog::OnInitDialog() {
   CDialog::OnInitDialog();
   CenterWindow();
+
+  // Library lists (steps 7 to 9): tab stops, the files and fixed entries, the stored choices.
+  const CListBox* const lists[4] = {&normalList, &appStartingList, &busyList, &ibeamList};
+  for (const CListBox* list : lists) list->SetTabStops(20);
+  FillCursorList(kNormalFolder, normalList);
+  normalList.AddString(kDefaultEntry);
+  FillCursorList(kBusyFolder, busyList);
+  busyList.AddString(kDefaultEntry);
+  FillCursorList(kAppStartingFolder, appStartingList);
+  appStartingList.AddString(kDefaultEntry);
+  appStartingList.AddString(kSameAsNormalEntry);
+  FillCursorList(kIBeamFolder, ibeamList);
+  ibeamList.AddString(kDefaultEntry);
+  SelectStoredCursors();
+  // Sizing radios (step 10): any value but 0 is applied as Large, so it is shown as Large.
+  sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
+  sizingLarge.SetCheck(current.Sizing != 0 ? BST_CHECKED : BST_UNCHECKED);
+
   hideMinimized.SetCheck(current.HideMinimized ? BST_CHECKED : BST_UNCHECKED);
   startMinimized.SetCheck(current.StartMinimized ? BST_CHECKED : BST_UNCHECKED);
+
+  // Install the stored choices (step 16).
+  ApplyAllCursors();
+
   if (current.StartMinimized) {
     ShowWindow(SW_MINIMIZE);
     PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
