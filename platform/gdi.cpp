@@ -18,9 +18,14 @@ std::unordered_set<HCURSOR>& OwnedCursors() {
   static std::unordered_set<HCURSOR> set;
   return set;
 }
-// The files of the live cursors that LoadCursorFromFileA handed out.
-std::unordered_map<HCURSOR, CursorFileOrigin>& FileOrigins() {
-  static std::unordered_map<HCURSOR, CursorFileOrigin> origins;
+// The files of the live cursors that LoadCursorFromFileA handed out. Whether a file is
+// animated is read when first asked: the library lists load every file only to describe it.
+struct KnownOrigin {
+  CursorFileOrigin origin;
+  bool kindKnown = false;
+};
+std::unordered_map<HCURSOR, KnownOrigin>& FileOrigins() {
+  static std::unordered_map<HCURSOR, KnownOrigin> origins;
   return origins;
 }
 
@@ -66,12 +71,11 @@ HCURSOR LoadCursorFromFileA(const char* path) {
   if (!cursor) return nullptr;
   OwnedCursors().insert(cursor);
   // The full path, so the file can be found again after the current folder has changed.
-  CursorFileOrigin origin;
+  KnownOrigin known;
   char full[MAX_PATH];
   const DWORD length = ::GetFullPathNameA(path, sizeof full, full, nullptr);
-  origin.path = (length > 0 && length < sizeof full) ? full : path;
-  origin.animated = IsAnimatedCursorFile(origin.path.c_str());
-  FileOrigins()[cursor] = origin;
+  known.origin.path = (length > 0 && length < sizeof full) ? full : path;
+  FileOrigins()[cursor] = known;
   return cursor;
 }
 
@@ -92,7 +96,12 @@ BOOL DestroyCursor(HCURSOR cursor) {
 bool GetCursorFileOrigin(HCURSOR cursor, CursorFileOrigin* origin) {
   auto found = FileOrigins().find(cursor);
   if (found == FileOrigins().end()) return false;
-  *origin = found->second;
+  KnownOrigin& known = found->second;
+  if (!known.kindKnown) {
+    known.origin.animated = IsAnimatedCursorFile(known.origin.path.c_str());
+    known.kindKnown = true;
+  }
+  *origin = known.origin;
   return true;
 }
 
