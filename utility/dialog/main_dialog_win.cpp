@@ -52,7 +52,7 @@ BOOL MainDialog::OnInitDialog() {
   CDialog::OnInitDialog();
   CenterWindow();
 
-  // Library lists (steps 7 to 9): tab stops, the files and fixed entries, the stored choices.
+  // Library lists: tab stops, the files and fixed entries, then the stored choices.
   const CListBox* const lists[4] = {&normalList, &appStartingList, &busyList, &ibeamList};
   for (const CListBox* list : lists) list->SetTabStops(20);
   FillCursorList(kNormalFolder, normalList);
@@ -65,14 +65,14 @@ BOOL MainDialog::OnInitDialog() {
   FillCursorList(kIBeamFolder, ibeamList);
   ibeamList.AddString(kDefaultEntry);
   SelectStoredCursors();
-  // Sizing radios (step 10): any value but 0 is applied as Large, so it is shown as Large.
+  // Sizing radios: any value but 0 is applied as Large, so it is shown as Large.
   sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
   sizingLarge.SetCheck(current.Sizing != 0 ? BST_CHECKED : BST_UNCHECKED);
 
   hideMinimized.SetCheck(current.HideMinimized ? BST_CHECKED : BST_UNCHECKED);
   startMinimized.SetCheck(current.StartMinimized ? BST_CHECKED : BST_UNCHECKED);
 
-  // Install the stored choices (step 16).
+  // Install the stored choices.
   ApplyAllCursors();
 
   if (current.StartMinimized) {
