@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include <string>
+
 namespace platform {
 
 // Bitmaps: GetIconInfo hands out one or two; the caller deletes them with DeleteObject.
@@ -17,8 +19,19 @@ BOOL DeleteObject(HGDIOBJ object);
 // Resource and shared platform cursors (LoadCursorA) are not counted; DestroyCursor ignores them.
 HICON CreateIconIndirect(ICONINFO* info);
 HCURSOR LoadCursorFromFileA(const char* path);
+// With no module and one of the eight replaceable system cursor ids this is the platform's
+// true default for the id, kept by the system-cursor service from before its first install
+// (platform/system_cursor.h), so it stays the default whatever has been installed since.
 HCURSOR LoadCursorA(HINSTANCE module, const char* name);
 BOOL DestroyCursor(HCURSOR cursor);
+
+// Where a live cursor of LoadCursorFromFileA came from: the file's full path, and whether the
+// file is an animated cursor (RIFF "ACON"). False for every other handle.
+struct CursorFileOrigin {
+  std::string path;
+  bool animated = false;
+};
+bool GetCursorFileOrigin(HCURSOR cursor, CursorFileOrigin* origin);
 
 struct LiveHandleCounts {
   long bitmaps;

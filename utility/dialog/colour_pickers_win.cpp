@@ -25,7 +25,7 @@ void MainDialog::SelectColour(ColourRow row, int index) {
   (white ? current.WhtClr : current.BlkClr) = index;
   selected = &colourButtons[(white ? 0 : kBlackRowStart) + index];
   selected->SetState(TRUE);
-  // PENDING(roles): ApplyAllCursors();
+  ApplyAllCursors();
 }
 
 void MainDialog::ShowColourSelections() {

@@ -6,6 +6,7 @@
 #include "platform/gdi.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
+#include "utility/cursor/cursor_library_win.h"
 #include "utility/dialog/about_dialog_win.h"
 #include "utility/resources/resource.h"
 
@@ -52,6 +53,15 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapQueryDragIcon<&MainDialog::OnQueryDragIcon>(),
     MapClicked<&MainDialog::OnOkButton>(IDC_OK),
     MapClicked<&MainDialog::OnCancelButton>(IDC_CANCEL),
+    // Cursor roles
+    MapSelChange<&MainDialog::ApplyNormal>(IDC_LIST_NORMAL),
+    MapSelChange<&MainDialog::ApplyBusy>(IDC_LIST_BUSY),
+    MapSelChange<&MainDialog::ApplyAppStarting>(IDC_LIST_APPSTART),
+    MapSelChange<&MainDialog::ApplyIBeam>(IDC_LIST_IBEAM),
+    MapClicked<&MainDialog::ApplySizingDefault>(IDC_SIZING_DEFAULT),
+    MapClicked<&MainDialog::ApplySizingLarge>(IDC_SIZING_LARGE),
+    MapClicked<&MainDialog::OnMirrorNormal>(IDC_MIRROR_NORMAL),
+    MapClicked<&MainDialog::OnMirrorAppStarting>(IDC_MIRROR_APPSTART),
     MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
     MapMessage<&MainDialog::OnDestroy>(WM_DESTROY),
     MapCreate<&MainDialog::OnCreate>(),
@@ -109,7 +119,22 @@ BOOL MainDialog::OnInitDialog() {
   if (!ColourCursorsSupported) status.SetWindowText(kNoColourText);
 
   // PENDING(animator): step 6, load BlankCursor for the animator.
-  // PENDING(roles): steps 7 to 10, tab stops, library lists, stored selections, sizing radios.
+  // Library lists: tab stops, the files and fixed entries, then the stored choices.
+  const CListBox* const lists[4] = {&normalList, &appStartingList, &busyList, &ibeamList};
+  for (const CListBox* list : lists) list->SetTabStops(20);
+  FillCursorList(kNormalFolder, normalList);
+  normalList.AddString(kDefaultEntry);
+  FillCursorList(kBusyFolder, busyList);
+  busyList.AddString(kDefaultEntry);
+  FillCursorList(kAppStartingFolder, appStartingList);
+  appStartingList.AddString(kDefaultEntry);
+  appStartingList.AddString(kSameAsNormalEntry);
+  FillCursorList(kIBeamFolder, ibeamList);
+  ibeamList.AddString(kDefaultEntry);
+  SelectStoredCursors();
+  // Sizing radios: any value but 0 is applied as Large, so it is shown as Large.
+  sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
+  sizingLarge.SetCheck(current.Sizing != 0 ? BST_CHECKED : BST_UNCHECKED);
 
   for (int mode = 0; mode < kBlinkModeCount; ++mode) {
     blinkRadios[mode].SetCheck(current.Blink == mode ? BST_CHECKED : BST_UNCHECKED);
@@ -137,7 +162,7 @@ BOOL MainDialog::OnInitDialog() {
     for (CBitmapButton& button : colourButtons) button.EnableWindow(FALSE);
   }
 
-  // PENDING(roles): step 16, ApplyAllCursors();
+  ApplyAllCursors();
   // PENDING(animator): step 17, SelectBlinkMode(current.Blink) for 0 to 6.
 
   if (current.StartMinimized) {
@@ -158,13 +183,13 @@ void MainDialog::OnOkButton() {
 void MainDialog::OnCancelButton() {
   // PENDING(animator): SelectBlinkMode(0);
   RevertSettings();
-  // PENDING(roles): SelectStoredCursors();
+  SelectStoredCursors();
   sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
   sizingLarge.SetCheck(current.Sizing != 0 ? BST_CHECKED : BST_UNCHECKED);
   mirrorNormal.SetCheck(CheckState(current.MirrorNormal));
   mirrorAppStarting.SetCheck(CheckState(current.MirrorAppstart));
   if (ColourCursorsSupported) ShowColourSelections();
-  // PENDING(roles): ApplyAllCursors();
+  ApplyAllCursors();
   for (CButton& radio : blinkRadios) radio.SetCheck(BST_UNCHECKED);
   if (current.Blink >= 0 && current.Blink < kBlinkModeCount) {
     blinkRadios[current.Blink].SetCheck(BST_CHECKED);
@@ -186,7 +211,7 @@ void MainDialog::OnAboutButton() {
 
 void MainDialog::OnExitRestore() {
   // PENDING(animator): StopAnimation();
-  // PENDING(roles): RestoreSystemCursors();
+  RestoreSystemCursors();
   EndDialog(0);
 }
 
@@ -231,20 +256,20 @@ void MainDialog::OnShowWindow(BOOL, UINT) { Default(); }
 
 void MainDialog::OnDestroy() {
   // PENDING(animator): StopAnimation();
-  // PENDING(roles): RestoreSystemCursors();
+  RestoreSystemCursors();
   // PENDING(animator): WinHelp(0, HELP_QUIT);
   Default();
 }
 
 BOOL MainDialog::OnQueryEndSession() {
   // PENDING(animator): StopAnimation();
-  // PENDING(roles): RestoreSystemCursors();
+  RestoreSystemCursors();
   return TRUE;
 }
 
 void MainDialog::OnEndSession(BOOL) {
   // PENDING(animator): StopAnimation();
-  // PENDING(roles): RestoreSystemCursors();
+  RestoreSystemCursors();
 }
 
 void MainDialog::HideOrMinimize() { ShowWindow(current.HideMinimized ? SW_HIDE : SW_MINIMIZE); }

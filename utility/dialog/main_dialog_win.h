@@ -74,6 +74,8 @@ class MainDialog : public CDialog {
   void StopAnimation();
 
   static const MessageMapEntry kMessageMap[];
+  // Tests under Wine drive the private operations of a running dialog through this.
+  friend struct MainDialogTestAccess;
 
   CStatic status;
   CButton startMinimized;

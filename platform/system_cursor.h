@@ -1,0 +1,92 @@
+// The system-cursor service: every change of a desktop-wide cursor goes through here.
+//
+// Installing a handle under an id makes its image the id's cursor for every program until
+// another is installed; a null handle is refused and changes nothing; the handle given stays
+// valid and the caller's, so it can be installed again or shown with SetCursor. Where the
+// platform's SetSystemCursor takes over and destroys what it is given (real Windows), the
+// service hands it a copy: a fresh load of the file for an animated cursor, so the animation
+// survives, and a copy of the image for a static one. Where the platform keeps its hands off
+// the copy (Wine, whose SetSystemCursor changes nothing), the service keeps the last copy per
+// id and releases it when the next one replaces it.
+//
+// The true defaults of the eight replaceable ids are copied before the first install and kept
+// for the whole run; LoadCursorA(nullptr, MAKEINTRESOURCE(id)) hands them out (shared, never
+// released by DestroyCursor), since after a replacement the platform's own handle for an id
+// shows the replacement.
+//
+// A record of what is installed under each id is kept for tests in the process, and when the
+// environment variable POINTREL_CURSOR_TRACE names an existing folder, every event is appended
+// to "trace.txt" there, each line starting with the milliseconds since the process started:
+//   <ms> install <id> static <x>,<y> <file>   <file>: a .CUR in the same folder holding the image
+//   <ms> install <id> animated
+//   <ms> refused <id>
+//   <ms> default <id>                         the id's true default is back
+// Only the user-interface thread installs; readers on other threads are served under a lock.
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace platform {
+
+// The eight ids whose defaults are kept, in the order the roles handle them.
+constexpr DWORD kReplaceableCursorIds[8] = {32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
+
+BOOL SetSystemCursor(HCURSOR cursor, DWORD id);
+
+// The kept true default of one of the eight ids, or null for any other id.
+HCURSOR SystemDefaultCursor(DWORD id);
+
+// A cursor's image as the platform draws it, independent of the display's format.
+struct CursorPicture {
+  int width = 0;
+  int height = 0;
+  bool colour = false;             // has a colour bitmap
+  std::vector<uint8_t> andMask;    // one 0 or 1 per pixel, top row first
+  std::vector<uint32_t> pixels;    // colour: 0xAARRGGBB per pixel; monochrome: the XOR bit
+  bool operator==(const CursorPicture& other) const {
+    return width == other.width && height == other.height && colour == other.colour &&
+           andMask == other.andMask && pixels == other.pixels;
+  }
+  bool operator!=(const CursorPicture& other) const { return !(*this == other); }
+};
+
+// Reads the image and hotspot of any cursor (for an animated one, its first frame). False when
+// the platform cannot describe the handle.
+bool CaptureCursorPicture(HCURSOR cursor, CursorPicture* picture, POINT* hotspot);
+// A standard cursor file of one image: 32-bit colour pixels, or 1-bit for a monochrome picture.
+std::vector<uint8_t> EncodeCursorFile(const CursorPicture& picture, POINT hotspot);
+// The name the trace gives that file: a hash of its content and ".cur".
+std::string CursorFileName(const std::vector<uint8_t>& fileBytes);
+
+// What one id shows now, as far as this process has changed it.
+struct InstalledSystemCursor {
+  HCURSOR handle = nullptr;  // as the caller gave it (the kept default after a "default")
+  bool animated = false;
+  bool isDefault = false;    // the id's true default is back
+  POINT hotspot = {0, 0};
+  CursorPicture picture;
+  unsigned long installs = 0;  // accepted installs under the id this run, defaults included
+};
+// False when nothing has been installed under the id this run.
+bool GetInstalledSystemCursor(DWORD id, InstalledSystemCursor* installed);
+
+enum class SystemCursorEventKind { Install, Refused, Default };
+struct SystemCursorEvent {
+  SystemCursorEventKind kind;
+  DWORD id;
+  HCURSOR handle;     // as given
+  bool animated;
+  POINT hotspot;      // static installs only
+  std::string file;   // static installs only: the trace's name for the image
+};
+// The events of this run in order (the oldest are dropped past a long run's worth).
+std::vector<SystemCursorEvent> GetSystemCursorEvents();
+void ClearSystemCursorEvents();
+
+// Copies handed to the platform that the service still holds (at most one per id).
+int GetHeldSystemCursorCopies();
+
+}  // namespace platform

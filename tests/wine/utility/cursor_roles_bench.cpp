@@ -1,0 +1,148 @@
+// Benchmark, run by hand under Wine (not a test): filling the four library lists with 50, 500
+// and 5,000 files in NORMAL\, and one ApplyAllCursors with monochrome static cursors in every
+// role (the sizing arrows on Large).
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "tests/wine/support/wine_test_support.h"
+#include "tests/wine/utility/library_copy.h"
+#include "tests/wine/utility/main_dialog_driver.h"
+#include "utility/app/cursor_settings.h"
+#include "utility/cursor/cursor_library_win.h"
+#include "utility/resources/resource.h"
+
+namespace {
+
+double Now() {
+  LARGE_INTEGER counter, frequency;
+  ::QueryPerformanceCounter(&counter);
+  ::QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+INT_PTR CALLBACK InertDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
+
+// The library's static monochrome NORMAL files, whose copies fill NORMAL\ to `count` files.
+std::vector<std::string> MonochromeNormals() {
+  return {"Giant white arrow.CUR", "Skinny arrow.CUR", "Black cross.CUR", "White dot.CUR", "Down arrow.CUR"};
+}
+
+void FillNormal(const std::string& root, int count) {
+  const std::string normal = root + "\\NORMAL";
+  library_copy::EmptyFolder(normal);
+  const std::vector<std::string> sources = MonochromeNormals();
+  for (int i = 0; i < count; ++i) {
+    char name[64];
+    std::snprintf(name, sizeof name, "\\cursor %05d.CUR", i);
+    const std::string from = library_copy::GeneratedLibrary() + "/NORMAL/" + sources[i % sources.size()];
+    ::CopyFileA(from.c_str(), (normal + name).c_str(), FALSE);
+  }
+}
+
+// Dialog initialisation's list steps on a dialog of template 102: tab stops, the four folders
+// and their fixed entries.
+double TimeFillOnce() {
+  HWND host = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, &InertDialog, 0);
+  CListBox normal, appStarting, busy, ibeam;
+  normal.m_hWnd = ::GetDlgItem(host, IDC_LIST_NORMAL);
+  appStarting.m_hWnd = ::GetDlgItem(host, IDC_LIST_APPSTART);
+  busy.m_hWnd = ::GetDlgItem(host, IDC_LIST_BUSY);
+  ibeam.m_hWnd = ::GetDlgItem(host, IDC_LIST_IBEAM);
+  // As in the program, where the lists are filled before the dialog is first shown.
+  ::ShowWindow(host, SW_HIDE);
+  const double start = Now();
+  for (const CListBox* list : {&normal, &appStarting, &busy, &ibeam}) list->SetTabStops(20);
+  FillCursorList(kNormalFolder, normal);
+  normal.AddString(kDefaultEntry);
+  FillCursorList(kBusyFolder, busy);
+  busy.AddString(kDefaultEntry);
+  FillCursorList(kAppStartingFolder, appStarting);
+  appStarting.AddString(kDefaultEntry);
+  appStarting.AddString(kSameAsNormalEntry);
+  FillCursorList(kIBeamFolder, ibeam);
+  ibeam.AddString(kDefaultEntry);
+  const double elapsed = Now() - start;
+  ::DestroyWindow(host);
+  return elapsed;
+}
+
+// The platform's own part: loading, describing and releasing each NORMAL\ file once.
+double TimeLoaderOnce() {
+  const double start = Now();
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA("NORMAL\\*.CUR", &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    HCURSOR cursor = ::LoadCursorFromFileA((std::string("NORMAL\\") + found.cFileName).c_str());
+    ICONINFO info = {};
+    if (cursor && ::GetIconInfo(cursor, &info)) {
+      if (info.hbmColor) ::DeleteObject(info.hbmColor);
+      ::DeleteObject(info.hbmMask);
+    }
+    if (cursor) ::DestroyCursor(cursor);
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+  return Now() - start;
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+}  // namespace
+
+int main() {
+  const std::string root = wine_test::MakeTempFolder("pointrel-bench");
+  if (library_copy::CopyGeneratedLibrary(root) != 50) {
+    std::fprintf(stderr, "the generated library is missing\n");
+    return 1;
+  }
+  ::SetCurrentDirectoryA(root.c_str());
+  // A monochrome static cursor for App Starting, which the library has none of.
+  ::CopyFileA((root + "\\NORMAL\\Skinny arrow.CUR").c_str(), (root + "\\APPSTART\\Skinny arrow.CUR").c_str(), FALSE);
+  std::printf("Filling the four lists (NORMAL\\ as given; APPSTART\\ 4, BUSY\\ 5, IBEAM\\ 4 files):\n");
+  for (int count : {50, 500, 5000}) {
+    FillNormal(root, count);
+    const int runs = count >= 5000 ? 3 : 7;
+    std::vector<double> times, loader;
+    for (int run = 0; run < runs; ++run) {
+      times.push_back(TimeFillOnce());
+      loader.push_back(TimeLoaderOnce());
+    }
+    std::printf("  %5d files in NORMAL\\: median %9.2f ms, best %9.2f ms (%d runs); the bare loader on NORMAL\\ alone: median %9.2f ms\n",
+                count, Median(times), *std::min_element(times.begin(), times.end()), runs, Median(loader));
+  }
+
+  FillNormal(root, 50);
+  ::CopyFileA((library_copy::GeneratedLibrary() + "/NORMAL/Giant white arrow.CUR").c_str(),
+              (root + "\\NORMAL\\Giant white arrow.CUR").c_str(), FALSE);
+  std::memset(&current, 0, sizeof current);
+  std::strcpy(current.Normal, "Giant white arrow.CUR");
+  std::strcpy(current.Appstart, "Skinny arrow.CUR");
+  std::strcpy(current.Busy, "Hamster on treadmill.CUR");
+  std::strcpy(current.Ibeam, "Large I-beam.CUR");
+  current.Sizing = 1;
+  current.BlkClr = 1;
+  current.WhtClr = 6;
+  for (int mirror = 0; mirror < 2; ++mirror) {
+    current.MirrorNormal = current.MirrorAppstart = mirror;
+    std::vector<double> times;
+    dialog_driver::RunMainDialog([&](MainDialog& dialog) {
+      for (int round = 0; round < 300; ++round) {
+        const double start = Now();
+        MainDialogTestAccess::ApplyAllCursors(dialog);
+        times.push_back(Now() - start);
+      }
+    });
+    std::printf("One ApplyAllCursors, 8 monochrome static cursors recoloured%s: median %.3f ms, best %.3f ms (300 runs)\n",
+                mirror ? " and Normal/App Starting mirrored" : "", Median(times),
+                *std::min_element(times.begin(), times.end()));
+  }
+  return 0;
+}

@@ -1,0 +1,467 @@
+// The cursor roles on the generated library, driven through the real dialog in this process
+// and checked against the system-cursor service's record: what each role installs, when the
+// mirror options apply, "<Same as Normal>", the sizing arrows, files gone missing, the restore,
+// and the handles that many rounds leave alive.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/gdi.h"
+#include "platform/system_cursor.h"
+#include "tests/wine/support/cursor_files.h"
+#include "tests/wine/support/wine_test_support.h"
+#include "tests/wine/utility/library_copy.h"
+#include "tests/wine/utility/main_dialog_driver.h"
+#include "utility/app/cursor_settings.h"
+#include "utility/cursor/cursor_roles_win.h"
+#include "utility/cursor/cursor_slots_win.h"
+#include "utility/cursor/library_entry.h"
+#include "utility/cursor/transformer_win.h"
+#include "utility/resources/resource.h"
+
+using namespace wine_test;
+using dialog_driver::ChooseEntry;
+using dialog_driver::ClickControl;
+using dialog_driver::ListTexts;
+using dialog_driver::SelectedText;
+using platform::CursorPicture;
+using platform::InstalledSystemCursor;
+using platform::SystemCursorEvent;
+using platform::SystemCursorEventKind;
+
+namespace {
+
+constexpr uint32_t kRed = 0x00FF0000;
+
+std::string CurrentFolder() {
+  char folder[MAX_PATH];
+  const DWORD length = ::GetCurrentDirectoryA(sizeof folder, folder);
+  return std::string(folder, length);
+}
+
+InstalledSystemCursor Installed(DWORD id) {
+  InstalledSystemCursor installed;
+  platform::GetInstalledSystemCursor(id, &installed);
+  return installed;
+}
+
+// What the roles should install for a file or a default: the transformer applied as the roles
+// apply it, read back as a picture.
+struct Expected {
+  CursorPicture picture;
+  POINT hotspot = {0, 0};
+};
+Expected Transformed(HCURSOR source, bool recolour, bool mirror) {
+  HCURSOR cursor = source;
+  if (recolour) cursor = RecolourCursor(cursor);
+  if (mirror) cursor = MirrorCursor(cursor);
+  Expected expected;
+  expected.picture = PictureOf(cursor, &expected.hotspot);
+  platform::DestroyCursor(cursor);
+  return expected;
+}
+Expected FromFile(const std::string& path, bool recolour, bool mirror) {
+  HCURSOR source = platform::LoadCursorFromFileA(path.c_str());
+  EXPECT_NE(source, nullptr) << path;
+  return Transformed(source, recolour, mirror);
+}
+Expected FromDefault(DWORD id, bool mirror) {
+  return Transformed(platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)), true, mirror);
+}
+
+// RecolourCursor passes a colour cursor through unchanged; Wine's own defaults are colour
+// cursors, so there the recoloured default is the kept default itself and its install is
+// recorded as the default coming back.
+bool DefaultIsColour(DWORD id) { return PictureOf(platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(id))).colour; }
+SystemCursorEventKind RecolouredDefaultKind(DWORD id) {
+  return DefaultIsColour(id) ? SystemCursorEventKind::Default : SystemCursorEventKind::Install;
+}
+
+bool HasRed(const CursorPicture& picture) {
+  if (!picture.colour) return false;
+  for (size_t i = 0; i < picture.pixels.size(); ++i) {
+    if (picture.andMask[i] == 0 && (picture.pixels[i] & 0xFFFFFF) == kRed) return true;
+  }
+  return false;
+}
+
+#define EXPECT_INSTALLED(id, expected)                                                      \
+  do {                                                                                      \
+    const InstalledSystemCursor now_ = Installed(id);                                       \
+    EXPECT_FALSE(now_.animated) << "id " << (id);                                           \
+    EXPECT_TRUE(now_.picture == (expected).picture) << "id " << (id) << ": another image";  \
+    EXPECT_EQ(now_.hotspot.x, (expected).hotspot.x) << "id " << (id);                       \
+    EXPECT_EQ(now_.hotspot.y, (expected).hotspot.y) << "id " << (id);                       \
+  } while (0)
+
+class CursorRoles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    saved = CurrentFolder();
+    root = MakeTempFolder("pointrel-roles");
+    ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), 50) << "the generated library of 50 files";
+    ASSERT_TRUE(::SetCurrentDirectoryA(root.c_str()));
+    std::memset(&current, 0, sizeof current);
+    std::strcpy(current.Normal, "<Default>");
+    std::strcpy(current.Appstart, "<Default>");
+    std::strcpy(current.Busy, "<Default>");
+    std::strcpy(current.Ibeam, "<Default>");
+    // A red black and a yellow white make every recoloured image differ from its source.
+    current.BlkClr = 1;
+    current.WhtClr = 6;
+    std::memset(CursorSlotTable, 0, sizeof CursorSlotTable);
+  }
+  void TearDown() override { ::SetCurrentDirectoryA(saved.c_str()); }
+
+  // Runs the dialog with the settings as they stand and then `body`.
+  void Run(const std::function<void(MainDialog&, HWND)>& body) {
+    const bool ran = dialog_driver::RunMainDialog([&](MainDialog& dialog) {
+      platform::ClearSystemCursorEvents();
+      body(dialog, dialog.GetSafeHwnd());
+    });
+    EXPECT_TRUE(ran);
+  }
+
+  // The entries of a list whose tag is `tag` ("[sm]", "[a" for any animated one...).
+  static std::vector<std::string> EntriesTagged(HWND dialog, int listId, const char* tag) {
+    std::vector<std::string> found;
+    for (const std::string& text : ListTexts(::GetDlgItem(dialog, listId))) {
+      if (text.compare(0, std::strlen(tag), tag) == 0) found.push_back(text);
+    }
+    return found;
+  }
+
+  static std::string PathOf(const char* folder, const std::string& entry) {
+    char stored[kLibraryBufferSize];
+    EntryToStoredName(entry.c_str(), stored, sizeof stored);
+    return std::string(folder) + stored;
+  }
+
+  std::string saved;
+  std::string root;
+};
+
+TEST_F(CursorRoles, SlotTableHasTheEightIdsInRoleOrder) {
+  const DWORD ids[kSlotCount] = {32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
+  for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(SlotOfCursorId(ids[slot]), slot) << ids[slot];
+  EXPECT_EQ(SlotOfCursorId(32649), -1);
+  EXPECT_EQ(SlotOfCursorId(0), -1);
+}
+
+TEST_F(CursorRoles, AnimatedNormalDisablesTheMirrorAndAStaticOneBringsItBack) {
+  current.MirrorNormal = 1;
+  Run([&](MainDialog&, HWND dialog) {
+    HWND mirror = ::GetDlgItem(dialog, IDC_MIRROR_NORMAL);
+    EXPECT_TRUE(::IsWindowEnabled(mirror));
+    EXPECT_TRUE(IsChecked(dialog, IDC_MIRROR_NORMAL));
+
+    const std::vector<std::string> animated = EntriesTagged(dialog, IDC_LIST_NORMAL, "[a");
+    ASSERT_FALSE(animated.empty());
+    ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, animated[0]));
+    EXPECT_FALSE(::IsWindowEnabled(mirror));
+    EXPECT_FALSE(IsChecked(dialog, IDC_MIRROR_NORMAL));
+    EXPECT_EQ(current.MirrorNormal, 1) << "the option itself is kept";
+    char stored[kLibraryBufferSize];
+    EntryToStoredName(animated[0].c_str(), stored, sizeof stored);
+    EXPECT_STREQ(current.Normal, stored);
+    const InstalledSystemCursor installed = Installed(kIdNormal);
+    EXPECT_TRUE(installed.animated);
+    EXPECT_EQ(installed.handle, CursorSlotTable[kSlotNormal].handle) << "the loaded animation itself";
+    EXPECT_TRUE(CursorSlotTable[kSlotNormal].animated);
+    platform::CursorFileOrigin origin;
+    ASSERT_TRUE(platform::GetCursorFileOrigin(installed.handle, &origin)) << "untouched by the transformer";
+    EXPECT_TRUE(origin.animated);
+    EXPECT_NE(origin.path.find(stored), std::string::npos) << origin.path;
+
+    const std::vector<std::string> plain = EntriesTagged(dialog, IDC_LIST_NORMAL, "[sm]");
+    ASSERT_FALSE(plain.empty());
+    ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[0]));
+    EXPECT_TRUE(::IsWindowEnabled(mirror));
+    EXPECT_TRUE(IsChecked(dialog, IDC_MIRROR_NORMAL));
+    EXPECT_FALSE(CursorSlotTable[kSlotNormal].animated);
+    const Expected expected = FromFile(PathOf("NORMAL\\", plain[0]), true, true);
+    EXPECT_INSTALLED(kIdNormal, expected);
+    EXPECT_TRUE(HasRed(Installed(kIdNormal).picture)) << "recoloured";
+    EXPECT_EQ(Installed(kIdNormal).handle, CursorSlotTable[kSlotNormal].handle);
+
+    // Unticking the box re-applies Normal without the mirror and clears the option.
+    ClickControl(dialog, IDC_MIRROR_NORMAL);
+    EXPECT_EQ(current.MirrorNormal, 0);
+    EXPECT_INSTALLED(kIdNormal, FromFile(PathOf("NORMAL\\", plain[0]), true, false));
+  });
+}
+
+TEST_F(CursorRoles, StaticNormalIsMirroredWithItsHotspot) {
+  current.MirrorNormal = 1;
+  Run([&](MainDialog&, HWND dialog) {
+    for (const std::string& entry : EntriesTagged(dialog, IDC_LIST_NORMAL, "[s")) {
+      ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, entry));
+      const Expected plain = FromFile(PathOf("NORMAL\\", entry), true, false);
+      const Expected mirrored = FromFile(PathOf("NORMAL\\", entry), true, true);
+      EXPECT_INSTALLED(kIdNormal, mirrored);
+      EXPECT_EQ(Installed(kIdNormal).hotspot.x, plain.picture.width - 1 - plain.hotspot.x) << entry;
+    }
+  });
+}
+
+TEST_F(CursorRoles, SameAsNormalFollowsEveryNormalChangeWithItsOwnHandleAndMirror) {
+  current.MirrorNormal = 1;
+  current.MirrorAppstart = 0;
+  std::strcpy(current.Appstart, "<Same as Normal>");
+  Run([&](MainDialog&, HWND dialog) {
+    EXPECT_EQ(SelectedText(::GetDlgItem(dialog, IDC_LIST_APPSTART)), "<Same as Normal>");
+    const std::vector<std::string> plain = EntriesTagged(dialog, IDC_LIST_NORMAL, "[s");
+    ASSERT_GE(plain.size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+      platform::ClearSystemCursorEvents();
+      ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[i]));
+      EXPECT_INSTALLED(kIdAppStarting, FromFile(PathOf("NORMAL\\", plain[i]), true, false));
+      EXPECT_INSTALLED(kIdNormal, FromFile(PathOf("NORMAL\\", plain[i]), true, true));
+      EXPECT_NE(CursorSlotTable[kSlotAppStarting].handle, CursorSlotTable[kSlotNormal].handle);
+      // App Starting follows from within Normal, so it is installed first.
+      const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+      ASSERT_EQ(events.size(), 2u) << plain[i];
+      EXPECT_EQ(events[0].id, kIdAppStarting);
+      EXPECT_EQ(events[1].id, kIdNormal);
+    }
+    // Its own option mirrors it.
+    ClickControl(dialog, IDC_MIRROR_APPSTART);
+    EXPECT_EQ(current.MirrorAppstart, 1);
+    EXPECT_INSTALLED(kIdAppStarting, FromFile(PathOf("NORMAL\\", plain[2]), true, true));
+
+    // An animated Normal makes App Starting animated too, and its mirror box unusable.
+    const std::vector<std::string> animated = EntriesTagged(dialog, IDC_LIST_NORMAL, "[a");
+    ASSERT_FALSE(animated.empty());
+    ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, animated[0]));
+    EXPECT_TRUE(Installed(kIdAppStarting).animated);
+    EXPECT_TRUE(CursorSlotTable[kSlotAppStarting].animated);
+    EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_MIRROR_APPSTART)));
+    EXPECT_FALSE(IsChecked(dialog, IDC_MIRROR_APPSTART));
+    EXPECT_NE(CursorSlotTable[kSlotAppStarting].handle, CursorSlotTable[kSlotNormal].handle);
+    EXPECT_STREQ(current.Appstart, "<Same as Normal>");
+  });
+}
+
+TEST_F(CursorRoles, SameAsNormalWithNormalDefaultShowsThePlatformArrow) {
+  std::strcpy(current.Appstart, "<Same as Normal>");
+  Run([&](MainDialog&, HWND dialog) {
+    ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, "<Default>"));
+    const Expected arrow = FromDefault(kIdNormal, false);
+    EXPECT_INSTALLED(kIdAppStarting, arrow);
+    EXPECT_INSTALLED(kIdNormal, arrow);
+    // The arrow's default goes under 32650 first, then the recoloured arrow; Normal likewise.
+    HCURSOR keptArrow = platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(kIdNormal));
+    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[0].kind, SystemCursorEventKind::Default);
+    EXPECT_EQ(events[0].id, kIdNormal);
+    EXPECT_EQ(events[1].kind, SystemCursorEventKind::Install);
+    EXPECT_EQ(events[1].id, kIdAppStarting);
+    EXPECT_EQ(events[1].handle, keptArrow);
+    EXPECT_EQ(events[2].id, kIdAppStarting);
+    EXPECT_EQ(events[2].handle == keptArrow, DefaultIsColour(kIdNormal)) << "the arrow passed through RecolourCursor";
+    EXPECT_EQ(events[3].id, kIdNormal);
+    EXPECT_EQ(events[3].kind, RecolouredDefaultKind(kIdNormal));
+    if (!DefaultIsColour(kIdNormal)) {
+      EXPECT_TRUE(HasRed(Installed(kIdNormal).picture));
+    }
+  });
+}
+
+TEST_F(CursorRoles, DefaultNormalIsTheRecolouredArrowAndMirroredWhenAsked) {
+  current.MirrorNormal = 1;
+  std::strcpy(current.Normal, "Inflated arrow.CUR");
+  Run([&](MainDialog&, HWND dialog) {
+    ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, "<Default>"));
+    EXPECT_INSTALLED(kIdNormal, FromDefault(kIdNormal, true));
+    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    ASSERT_EQ(events.size(), 2u);
+    EXPECT_EQ(events[0].kind, SystemCursorEventKind::Default);
+    EXPECT_EQ(events[1].kind, SystemCursorEventKind::Install) << "mirrored, so never the default itself";
+    EXPECT_TRUE(IsChecked(dialog, IDC_MIRROR_NORMAL));
+  });
+}
+
+TEST_F(CursorRoles, BusyAndIBeamAreRecolouredButNeverMirrored) {
+  current.MirrorNormal = 1;
+  current.MirrorAppstart = 1;
+  Run([&](MainDialog&, HWND dialog) {
+    struct Role {
+      int list;
+      const char* folder;
+      DWORD id;
+      int slot;
+    };
+    const Role roles[] = {{IDC_LIST_BUSY, "BUSY\\", kIdBusy, kSlotBusy}, {IDC_LIST_IBEAM, "IBEAM\\", kIdIBeam, kSlotIBeam}};
+    for (const Role& role : roles) {
+      for (const std::string& entry : EntriesTagged(dialog, role.list, "[s")) {
+        platform::ClearSystemCursorEvents();
+        ASSERT_TRUE(ChooseEntry(dialog, role.list, entry));
+        EXPECT_INSTALLED(role.id, FromFile(PathOf(role.folder, entry), true, false));
+        EXPECT_FALSE(CursorSlotTable[role.slot].animated);
+        EXPECT_EQ(platform::GetSystemCursorEvents().size(), 1u) << "no other role follows " << entry;
+      }
+      const std::vector<std::string> animated = EntriesTagged(dialog, role.list, "[a");
+      ASSERT_FALSE(animated.empty());
+      ASSERT_TRUE(ChooseEntry(dialog, role.list, animated[0]));
+      EXPECT_TRUE(Installed(role.id).animated);
+      EXPECT_TRUE(CursorSlotTable[role.slot].animated);
+      ASSERT_TRUE(ChooseEntry(dialog, role.list, "<Default>"));
+      EXPECT_INSTALLED(role.id, FromDefault(role.id, false));
+      EXPECT_FALSE(CursorSlotTable[role.slot].animated);
+    }
+  });
+}
+
+TEST_F(CursorRoles, LargeInstallsTheFourFilesInSlotOrderAndDefaultTheRecolouredArrows) {
+  Run([&](MainDialog&, HWND dialog) {
+    ClickControl(dialog, IDC_SIZING_LARGE);
+    EXPECT_EQ(current.Sizing, 1);
+    std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    ASSERT_EQ(events.size(), 4u);
+    for (int arrow = 0; arrow < 4; ++arrow) {
+      EXPECT_EQ(events[arrow].kind, SystemCursorEventKind::Install);
+      EXPECT_EQ(events[arrow].id, kSizingIds[arrow]);
+      EXPECT_EQ(events[arrow].handle, CursorSlotTable[kSlotSizeNWSE + arrow].handle);
+      EXPECT_INSTALLED(kSizingIds[arrow], FromFile(std::string("SIZING\\") + kLargeSizingFiles[arrow], true, false));
+      EXPECT_TRUE(HasRed(Installed(kSizingIds[arrow]).picture));
+    }
+
+    platform::ClearSystemCursorEvents();
+    ClickControl(dialog, IDC_SIZING_DEFAULT);
+    EXPECT_EQ(current.Sizing, 0);
+    events = platform::GetSystemCursorEvents();
+    ASSERT_EQ(events.size(), 8u);
+    for (int arrow = 0; arrow < 4; ++arrow) {
+      EXPECT_EQ(events[2 * arrow].kind, SystemCursorEventKind::Default);
+      EXPECT_EQ(events[2 * arrow].id, kSizingIds[arrow]);
+      EXPECT_EQ(events[2 * arrow + 1].kind, RecolouredDefaultKind(kSizingIds[arrow]));
+      EXPECT_EQ(events[2 * arrow + 1].id, kSizingIds[arrow]);
+      EXPECT_INSTALLED(kSizingIds[arrow], FromDefault(kSizingIds[arrow], false));
+      EXPECT_FALSE(CursorSlotTable[kSlotSizeNWSE + arrow].animated);
+    }
+  });
+}
+
+TEST_F(CursorRoles, AMissingLargeArrowLeavesItsIdAsItWasAndTheOthersInstalled) {
+  Run([&](MainDialog&, HWND dialog) {
+    ASSERT_TRUE(::DeleteFileA("SIZING\\BIG_EW.CUR"));
+    const InstalledSystemCursor before = Installed(kIdSizeWE);
+    ClickControl(dialog, IDC_SIZING_LARGE);
+    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    ASSERT_EQ(events.size(), 4u);
+    EXPECT_EQ(events[2].kind, SystemCursorEventKind::Refused);
+    EXPECT_EQ(events[2].id, kIdSizeWE);
+    EXPECT_EQ(CursorSlotTable[kSlotSizeWE].handle, nullptr);
+    const InstalledSystemCursor after = Installed(kIdSizeWE);
+    EXPECT_EQ(after.installs, before.installs);
+    EXPECT_TRUE(after.picture == before.picture);
+    EXPECT_EQ(events[3].kind, SystemCursorEventKind::Install);
+  });
+}
+
+TEST_F(CursorRoles, AFileRemovedAfterFillingLeavesTheCursorAndEmptiesTheSlot) {
+  Run([&](MainDialog&, HWND dialog) {
+    const std::vector<std::string> plain = EntriesTagged(dialog, IDC_LIST_NORMAL, "[s");
+    ASSERT_GE(plain.size(), 2u);
+    ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[0]));
+    const InstalledSystemCursor before = Installed(kIdNormal);
+    ASSERT_NE(CursorSlotTable[kSlotNormal].handle, nullptr);
+    const long liveBefore = platform::GetLiveHandleCounts().cursors;
+    ASSERT_TRUE(::DeleteFileA(PathOf("NORMAL\\", plain[1]).c_str()));
+    platform::ClearSystemCursorEvents();
+    ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[1]));
+    const InstalledSystemCursor after = Installed(kIdNormal);
+    EXPECT_EQ(after.installs, before.installs) << "the system cursor stays as it was";
+    EXPECT_EQ(after.handle, before.handle);
+    EXPECT_TRUE(after.picture == before.picture);
+    EXPECT_EQ(CursorSlotTable[kSlotNormal].handle, nullptr);
+    EXPECT_EQ(platform::GetLiveHandleCounts().cursors, liveBefore - 1) << "the slot's old handle is released";
+    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    ASSERT_EQ(events.size(), 1u);
+    EXPECT_EQ(events[0].kind, SystemCursorEventKind::Refused);
+    EXPECT_EQ(events[0].id, kIdNormal);
+    char stored[kLibraryBufferSize];
+    EntryToStoredName(plain[1].c_str(), stored, sizeof stored);
+    EXPECT_STREQ(current.Normal, stored) << "the choice is recorded all the same";
+  });
+}
+
+TEST_F(CursorRoles, RestoreRunsOnceInItsOrder) {
+  Run([&](MainDialog& dialog, HWND) {
+    EXPECT_EQ(MainDialogTestAccess::RestoredFlag(dialog), 0);
+    HCURSOR slotsBefore[kSlotCount];
+    for (int slot = 0; slot < kSlotCount; ++slot) slotsBefore[slot] = CursorSlotTable[slot].handle;
+    MainDialogTestAccess::RestoreSystemCursors(dialog);
+    MainDialogTestAccess::RestoreSystemCursors(dialog);
+    EXPECT_EQ(MainDialogTestAccess::RestoredFlag(dialog), 1);
+    const DWORD order[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
+    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    ASSERT_EQ(events.size(), 8u);
+    for (int i = 0; i < 8; ++i) {
+      EXPECT_EQ(events[i].kind, SystemCursorEventKind::Default) << i;
+      EXPECT_EQ(events[i].id, order[i]) << i;
+      EXPECT_TRUE(Installed(order[i]).isDefault);
+    }
+    for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(CursorSlotTable[slot].handle, slotsBefore[slot]) << slot;
+  });
+}
+
+TEST_F(CursorRoles, StartInstallsEveryStoredChoice) {
+  std::strcpy(current.Normal, "Inflated arrow.CUR");
+  std::strcpy(current.Appstart, "<Same as Normal>");
+  std::strcpy(current.Busy, "Stop Watch.ANI");
+  std::strcpy(current.Ibeam, "Large I-beam.CUR");
+  current.Sizing = 7;  // hand-edited: anything but 0 is Large
+  current.MirrorNormal = 1;
+  const std::vector<SystemCursorEvent>* seen = nullptr;
+  std::vector<SystemCursorEvent> atStart;
+  // The events of the start itself, before the body clears them.
+  // Checked while the dialog is up: its destruction puts the defaults back.
+  const bool ran = dialog_driver::RunMainDialog([&](MainDialog&) {
+    atStart = platform::GetSystemCursorEvents();
+    EXPECT_INSTALLED(kIdNormal, FromFile("NORMAL\\Inflated arrow.CUR", true, true));
+    EXPECT_TRUE(Installed(kIdBusy).animated);
+    EXPECT_INSTALLED(kIdIBeam, FromFile("IBEAM\\Large I-beam.CUR", true, false));
+    EXPECT_INSTALLED(kIdSizeNS, FromFile("SIZING\\BIG_NS.CUR", true, false));
+  });
+  ASSERT_TRUE(ran);
+  seen = &atStart;
+  std::vector<DWORD> ids;
+  for (const SystemCursorEvent& event : *seen) ids.push_back(event.id);
+  // Normal (App Starting first from within it), App Starting again, Busy, I-Beam, four arrows.
+  const std::vector<DWORD> expected = {32650, 32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
+  ASSERT_GE(ids.size(), expected.size());
+  EXPECT_EQ(std::vector<DWORD>(ids.end() - expected.size(), ids.end()), expected);
+}
+
+TEST_F(CursorRoles, AThousandRoundsLeaveTheLiveHandlesWhereTheFirstLeftThem) {
+  std::strcpy(current.Normal, "Inflated arrow.CUR");
+  std::strcpy(current.Appstart, "<Same as Normal>");
+  std::strcpy(current.Busy, "Stop Watch.ANI");
+  std::strcpy(current.Ibeam, "Large I-beam.CUR");
+  current.Sizing = 1;
+  current.MirrorNormal = 1;
+  current.MirrorAppstart = 1;
+  Run([&](MainDialog& dialog, HWND) {
+    MainDialogTestAccess::ApplyAllCursors(dialog);
+    const platform::LiveHandleCounts first = platform::GetLiveHandleCounts();
+    for (int round = 1; round < 1000; ++round) {
+      MainDialogTestAccess::ApplyAllCursors(dialog);
+      platform::ClearSystemCursorEvents();
+    }
+    const platform::LiveHandleCounts last = platform::GetLiveHandleCounts();
+    EXPECT_EQ(last.cursors, first.cursors);
+    EXPECT_EQ(last.bitmaps, first.bitmaps);
+    EXPECT_EQ(last.bitmaps, 0) << "every bitmap handed out is deleted";
+    EXPECT_LE(platform::GetHeldSystemCursorCopies(), 8);
+    for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_NE(CursorSlotTable[slot].handle, nullptr) << slot;
+  });
+}
+
+}  // namespace

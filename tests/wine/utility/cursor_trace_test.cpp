@@ -1,0 +1,211 @@
+// The real Pointrel.EXE on the generated library, followed from outside through the
+// system-cursor trace: what the start installs, what a choice in a list installs, and the
+// cursor files the trace names holding the images as installed.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "platform/gdi.h"
+#include "tests/wine/support/cursor_files.h"
+#include "tests/wine/support/wine_test_support.h"
+#include "tests/wine/utility/library_copy.h"
+#include "utility/app/cursor_settings.h"
+#include "utility/cursor/transformer_win.h"
+#include "utility/resources/resource.h"
+
+using namespace wine_test;
+
+namespace {
+
+struct TraceLine {
+  unsigned long ms = 0;
+  std::string event;  // "install", "refused", "default"
+  unsigned long id = 0;
+  std::string kind;   // "static" or "animated" for installs
+  int x = 0, y = 0;
+  std::string file;
+};
+
+std::vector<TraceLine> ReadTrace(const std::string& folder) {
+  std::vector<TraceLine> lines;
+  std::istringstream in(ReadFile(folder + "\\trace.txt"));
+  std::string text;
+  while (std::getline(in, text)) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    std::istringstream words(text);
+    TraceLine line;
+    words >> line.ms >> line.event >> line.id;
+    if (line.event == "install") {
+      words >> line.kind;
+      if (line.kind == "static") {
+        char comma = 0;
+        words >> line.x >> comma >> line.y >> line.file;
+        EXPECT_EQ(comma, ',') << text;
+      }
+    }
+    EXPECT_FALSE(words.fail()) << "malformed: " << text;
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+class CursorTrace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root = MakeTempFolder("pointrel-trace-library");
+    ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), 50);
+    traceFolder = MakeTempFolder("pointrel-trace-out");
+    RemoveFile(SettingsFilePath());
+  }
+  void TearDown() override { RemoveFile(SettingsFilePath()); }
+
+  void WriteSettings(const std::string& cursors) {
+    ASSERT_TRUE(WriteFile(SettingsFilePath(), "[Cursors]\r\n" + cursors));
+  }
+
+  // Waits until the trace holds at least `count` lines.
+  std::vector<TraceLine> WaitForLines(size_t count) {
+    std::vector<TraceLine> lines;
+    WaitFor([&] {
+      lines = ReadTrace(traceFolder);
+      return lines.size() >= count;
+    });
+    return lines;
+  }
+
+  // The image of a trace file, as this process loads it.
+  platform::CursorPicture TracedPicture(const TraceLine& line) {
+    HCURSOR cursor = ::LoadCursorFromFileA((traceFolder + "\\" + line.file).c_str());
+    EXPECT_NE(cursor, nullptr) << line.file;
+    const platform::CursorPicture picture = PictureOf(cursor);
+    ::DestroyCursor(cursor);
+    return picture;
+  }
+
+  std::string root;
+  std::string traceFolder;
+};
+
+TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
+  WriteSettings(
+      "Normal=Inflated arrow.CUR\r\nAppstart=<Same as Normal>\r\nBusy=Stop Watch.ANI\r\n"
+      "Ibeam=Large I-beam.CUR\r\nSizing=1\r\nBlkClr=1\r\nWhtClr=6\r\nMirrorNormal=1\r\n");
+  Program program(POINTREL_EXE, root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
+  HWND dialog = program.WaitForWindow("Pointrel");
+  ASSERT_NE(dialog, nullptr);
+
+  // The start: App Starting from within Normal, Normal, App Starting again, Busy, I-Beam and
+  // the four large arrows, each once.
+  const unsigned long startIds[] = {32650, 32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
+  std::vector<TraceLine> lines = WaitForLines(9);
+  ASSERT_EQ(lines.size(), 9u);
+  unsigned long previousMs = 0;
+  for (size_t i = 0; i < 9; ++i) {
+    EXPECT_EQ(lines[i].event, "install") << i;
+    EXPECT_EQ(lines[i].id, startIds[i]) << i;
+    EXPECT_GE(lines[i].ms, previousMs) << i;
+    previousMs = lines[i].ms;
+  }
+  EXPECT_EQ(lines[3].kind, "animated");
+  for (size_t i : {0u, 1u, 2u, 4u, 5u, 6u, 7u, 8u}) EXPECT_EQ(lines[i].kind, "static") << i;
+
+  // Each static image, loaded back from its trace file, is the library file recoloured (and
+  // for Normal mirrored) with the settings' colours.
+  current.BlkClr = 1;
+  current.WhtClr = 6;
+  struct Check {
+    size_t line;
+    const char* file;
+    bool mirror;
+  };
+  const Check checks[] = {{0, "NORMAL\\Inflated arrow.CUR", false},
+                          {1, "NORMAL\\Inflated arrow.CUR", true},
+                          {4, "IBEAM\\Large I-beam.CUR", false},
+                          {8, "SIZING\\BIG_NS.CUR", false}};
+  for (const Check& check : checks) {
+    HCURSOR source = platform::LoadCursorFromFileA((root + "\\" + check.file).c_str());
+    ASSERT_NE(source, nullptr) << check.file;
+    HCURSOR expected = RecolourCursor(source);
+    if (check.mirror) expected = MirrorCursor(expected);
+    POINT hotspot;
+    const platform::CursorPicture picture = PictureOf(expected, &hotspot);
+    platform::DestroyCursor(expected);
+    EXPECT_TRUE(TracedPicture(lines[check.line]) == picture) << check.file;
+    EXPECT_EQ(lines[check.line].x, hotspot.x) << check.file;
+    EXPECT_EQ(lines[check.line].y, hotspot.y) << check.file;
+  }
+  EXPECT_EQ(lines[0].file, lines[2].file) << "the same image is the same file";
+  EXPECT_NE(lines[0].file, lines[1].file) << "mirrored is another image";
+
+  // A choice made in the Normal list from outside: an animation, followed by App Starting.
+  HWND list = ::GetDlgItem(dialog, IDC_LIST_NORMAL);
+  const char kAnimated[] = "[am]\tSpinning Arrow";
+  const LRESULT index = ::SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(kAnimated));
+  ASSERT_GE(index, 0);
+  ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_NORMAL, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+  lines = WaitForLines(11);
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[9].event + " " + std::to_string(lines[9].id) + " " + lines[9].kind, "install 32650 animated");
+  EXPECT_EQ(lines[10].event + " " + std::to_string(lines[10].id) + " " + lines[10].kind, "install 32512 animated");
+  EXPECT_FALSE(IsChecked(dialog, IDC_MIRROR_NORMAL));
+  EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_MIRROR_NORMAL)));
+
+  // "<Default>" for Busy: the default back, then the default through the transformer.
+  HWND busy = ::GetDlgItem(dialog, IDC_LIST_BUSY);
+  const LRESULT defaultIndex = ::SendMessageA(busy, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("<Default>"));
+  ASSERT_GE(defaultIndex, 0);
+  ::SendMessageA(busy, LB_SETCURSEL, static_cast<WPARAM>(defaultIndex), 0);
+  ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_BUSY, LBN_SELCHANGE), reinterpret_cast<LPARAM>(busy));
+  lines = WaitForLines(13);
+  ASSERT_EQ(lines.size(), 13u);
+  EXPECT_EQ(lines[11].event + " " + std::to_string(lines[11].id), "default 32514");
+  EXPECT_EQ(lines[12].id, 32514u);
+  program.Kill();
+}
+
+TEST_F(CursorTrace, FilesGoneMissingInstallNothingAndNoTraceWithoutTheFolder) {
+  ASSERT_TRUE(::DeleteFileA((root + "\\IBEAM\\Huge I-beam.CUR").c_str()));
+  WriteSettings("Ibeam=Huge I-beam.CUR\r\n");
+  {
+    Program program(POINTREL_EXE, root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
+    HWND dialog = program.WaitForWindow("Pointrel");
+    ASSERT_NE(dialog, nullptr);
+    // Normal, App Starting and Busy put their defaults back and install them transformed; the
+    // stored I-Beam name selects nothing, so I-Beam installs nothing; then the four arrows.
+    std::vector<TraceLine> lines = WaitForLines(14);
+    ASSERT_EQ(lines.size(), 14u);
+    const unsigned long ids[] = {32512, 32512, 32650, 32650, 32514, 32514, 32642, 32642,
+                                 32643, 32643, 32644, 32644, 32645, 32645};
+    for (size_t i = 0; i < 14; ++i) {
+      EXPECT_EQ(lines[i].id, ids[i]) << i;
+      if (i % 2 == 0) {
+        EXPECT_EQ(lines[i].event, "default") << i;
+      }
+    }
+    // A listed file removed afterwards: refused, and nothing else changes.
+    ASSERT_TRUE(::DeleteFileA((root + "\\NORMAL\\Inflated arrow.CUR").c_str()));
+    HWND list = ::GetDlgItem(dialog, IDC_LIST_NORMAL);
+    const LRESULT index = ::SendMessageA(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>("[sc]\tInflated arrow"));
+    ASSERT_GE(index, 0);
+    ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_NORMAL, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
+    lines = WaitForLines(15);
+    ASSERT_EQ(lines.size(), 15u);
+    EXPECT_EQ(lines[14].event + " " + std::to_string(lines[14].id), "refused 32512");
+    program.Kill();
+  }
+  // A trace variable that names no folder writes nothing anywhere.
+  const std::string missing = traceFolder + "\\missing";
+  Program program(POINTREL_EXE, root, {"POINTREL_CURSOR_TRACE=" + missing});
+  ASSERT_NE(program.WaitForWindow("Pointrel"), nullptr);
+  EXPECT_FALSE(FileExists(missing));
+  EXPECT_FALSE(FileExists(missing + "\\trace.txt"));
+  program.Kill();
+}
+
+}  // namespace
