@@ -3,10 +3,13 @@
 // Alt+F4, Enter) and its lifecycle messages.
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
+#include "tests/wine/utility/library_copy.h"
 #include "tests/wine/utility/main_template_rows.h"
 #include "utility/resources/resource.h"
 
@@ -119,6 +122,17 @@ LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) 
   return static_cast<LRESULT>(result);
 }
 
+// A list entry of another process's list box. Asked for in wide characters: Wine hands an
+// ANSI request across processes back in the list's own (wide) form.
+std::string ListText(HWND list, int index) {
+  wchar_t text[512] = L"";
+  DWORD_PTR length = 0;
+  ::SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+  std::string narrow;
+  for (DWORD_PTR i = 0; i < length && i < 511; ++i) narrow.push_back(static_cast<char>(text[i]));
+  return narrow;
+}
+
 // The window titled `title` that belongs to `program`, once it is visible.
 HWND WaitForOwnWindow(const Program& program, const char* title) {
   HWND found = nullptr;
@@ -131,12 +145,85 @@ HWND WaitForOwnWindow(const Program& program, const char* title) {
   return found;
 }
 
+// The system-cursor trace the utility writes when POINTREL_CURSOR_TRACE names a folder.
+struct TraceLine {
+  std::string event;  // "install", "refused", "default"
+  unsigned long id = 0;
+  std::string kind;  // installs: "static" or "animated"
+  std::string file;  // static installs: the image, in the trace folder
+};
+
+std::vector<TraceLine> ReadTrace(const std::string& folder) {
+  std::vector<TraceLine> lines;
+  std::istringstream in(ReadFile(folder + "\\trace.txt"));
+  std::string text;
+  while (std::getline(in, text)) {
+    std::istringstream words(text);
+    unsigned long ms;
+    TraceLine line;
+    words >> ms >> line.event >> line.id;
+    if (line.event == "install") {
+      words >> line.kind;
+      std::string hotspot;
+      if (line.kind == "static") words >> hotspot >> line.file;
+    }
+    if (!words.fail()) lines.push_back(line);
+  }
+  return lines;
+}
+
+// The trace once it has stopped growing for a while: the utility has done what it was asked.
+std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast = 0) {
+  std::vector<TraceLine> lines = ReadTrace(folder);
+  size_t seen = lines.size();
+  DWORD still = ::GetTickCount();
+  WaitFor([&] {
+    lines = ReadTrace(folder);
+    if (lines.size() != seen) {
+      seen = lines.size();
+      still = ::GetTickCount();
+    }
+    return lines.size() >= atLeast && ::GetTickCount() - still > 400;
+  });
+  return lines;
+}
+
+bool HasRed(const platform::CursorPicture& picture) {
+  for (size_t i = 0; i < picture.pixels.size() && picture.colour; ++i) {
+    if (picture.andMask[i] == 0 && (picture.pixels[i] & 0xFFFFFF) == 0xFF0000) return true;
+  }
+  return false;
+}
+
+platform::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line) {
+  HCURSOR cursor = ::LoadCursorFromFileA((folder + "\\" + line.file).c_str());
+  EXPECT_NE(cursor, nullptr) << line.file;
+  const platform::CursorPicture picture = PictureOf(cursor);
+  if (cursor) ::DestroyCursor(cursor);
+  return picture;
+}
+
+// The order in which the platform defaults are put back.
+const unsigned long kRestoreOrder[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
+
+void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from) {
+  ASSERT_EQ(lines.size() - from, 8u) << "the eight defaults, once";
+  for (size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(lines[from + i].event, "default") << i;
+    EXPECT_EQ(lines[from + i].id, kRestoreOrder[i]) << i;
+  }
+}
+
 class MainDialog : public ::testing::Test {
  protected:
   void SetUp() override {
     RemoveFile(SettingsFilePath());
     folder = MakeTempFolder("pointrel-dialog");
+    traceFolder = MakeTempFolder("pointrel-dialog-trace");
   }
+
+  // The environment that makes the utility trace every system cursor it changes.
+  std::vector<std::string> Traced() const { return {"POINTREL_CURSOR_TRACE=" + traceFolder}; }
   void TearDown() override { RemoveFile(SettingsFilePath()); }
 
   void WriteSettings(const std::string& lines) { ASSERT_TRUE(WriteFile(SettingsFilePath(), "[Cursors]\r\n" + lines)); }
@@ -149,6 +236,7 @@ class MainDialog : public ::testing::Test {
   }
 
   std::string folder;
+  std::string traceFolder;
 };
 
 TEST_F(MainDialog, EveryControlOfTheTemplateInOrderWithIdCaptionAndRectangle) {
@@ -394,17 +482,19 @@ struct WayOut {
 
 class WaysOut : public MainDialog, public ::testing::WithParamInterface<WayOut> {};
 
-TEST_P(WaysOut, EndTheUtilityAndWriteNothing) {
+TEST_P(WaysOut, EndTheUtilityRestoringTheDefaultsOnceAndWriteNothing) {
   WriteSettings("WhtClr=4\r\n");
-  const std::string before = ReadFile(SettingsFilePath());
-  Program program(POINTREL_EXE, folder);
+  const std::string settings = ReadFile(SettingsFilePath());
+  Program program(POINTREL_EXE, folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_WHITE_FIRST + 6);
   Click(dialog, IDC_HIDE_MINIMIZED);
+  const size_t before = SettledTrace(traceFolder, 1).size();
   GetParam().leave(dialog);
   EXPECT_TRUE(program.WaitForExit()) << GetParam().name;
-  EXPECT_EQ(ReadFile(SettingsFilePath()), before);
+  EXPECT_EQ(ReadFile(SettingsFilePath()), settings);
+  ExpectDefaultsRestored(ReadTrace(traceFolder), before);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -473,18 +563,117 @@ TEST_F(MainDialog, StartMinimizedWithHideComesUpWithoutAVisibleWindow) {
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(dialog) && !::IsIconic(dialog); }));
 }
 
-TEST_F(MainDialog, QueryEndSessionLetsTheLogOffGoOnAndTheUtilityRuns) {
-  Program program(POINTREL_EXE, folder);
+TEST_F(MainDialog, EndSessionRestoresTheDefaults) {
+  Program program(POINTREL_EXE, folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
-  EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE);
+  const size_t started = SettledTrace(traceFolder, 1).size();
+  SendTo(dialog, WM_ENDSESSION, TRUE, 0);
+  ExpectDefaultsRestored(SettledTrace(traceFolder, started + 8), started);
+}
+
+// On the generated library, with static monochrome choices for every role: a colour click
+// re-installs every cursor at once in the new colour, and Cancel re-installs the saved ones.
+class MainDialogOnLibrary : public MainDialog {
+ protected:
+  void SetUp() override {
+    MainDialog::SetUp();
+    ASSERT_EQ(library_copy::CopyGeneratedLibrary(folder), 50);
+    WriteSettings(
+        "Normal=Giant white arrow.CUR\r\nAppstart=<Same as Normal>\r\nBusy=Hamster on treadmill.CUR\r\n"
+        "Ibeam=Huge I-beam.CUR\r\nSizing=1\r\n");
+  }
+
+  // Every role's id is installed, each as a static image, red or not as asked.
+  void ExpectEveryRoleInstalled(const std::vector<TraceLine>& lines, size_t from, bool red) {
+    std::vector<unsigned long> ids;
+    for (size_t i = from; i < lines.size(); ++i) {
+      SCOPED_TRACE("line " + std::to_string(i) + " id " + std::to_string(lines[i].id));
+      EXPECT_EQ(lines[i].event, "install");
+      EXPECT_EQ(lines[i].kind, "static");
+      if (lines[i].kind == "static") EXPECT_EQ(HasRed(TracedPicture(traceFolder, lines[i])), red);
+      ids.push_back(lines[i].id);
+    }
+    // App Starting follows Normal from within it and then comes in its own turn.
+    const std::vector<unsigned long> expected = {32650, 32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
+    EXPECT_EQ(ids, expected);
+  }
+};
+
+TEST_F(MainDialogOnLibrary, RedClickReinstallsEveryCursorInRedAndCancelPutsTheSavedOnesBack) {
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  std::vector<TraceLine> lines = SettledTrace(traceFolder, 9);
+  ASSERT_EQ(lines.size(), 9u);
+  ExpectEveryRoleInstalled(lines, 0, false);
+
+  Click(dialog, IDC_WHITE_FIRST + 1);  // red for white
+  lines = SettledTrace(traceFolder, 18);
+  ASSERT_EQ(lines.size(), 18u);
+  ExpectEveryRoleInstalled(lines, 9, true);
+
+  Click(dialog, IDC_CANCEL);
+  lines = SettledTrace(traceFolder, 27);
+  ASSERT_EQ(lines.size(), 27u);
+  ExpectEveryRoleInstalled(lines, 18, false);
+  EXPECT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
+  EXPECT_EQ(PushedColourButtons(dialog), (std::vector<int>{IDC_WHITE_FIRST, IDC_BLACK_LAST}));
+
+  ::ShowWindow(dialog, SW_RESTORE);
+  Click(dialog, IDC_EXIT_RESTORE);
+  EXPECT_TRUE(program.WaitForExit());
+  ExpectDefaultsRestored(ReadTrace(traceFolder), 27);
+}
+
+TEST_F(MainDialogOnLibrary, QueryEndSessionRestoresTheDefaultsOnceAndTheUtilityGoesOn) {
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const size_t started = SettledTrace(traceFolder, 1).size();
+  EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE) << "the log-off may go on";
+  std::vector<TraceLine> lines = SettledTrace(traceFolder, started + 8);
+  ExpectDefaultsRestored(lines, started);
   EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE) << "asked again, same answer";
-  // A log-off vetoed elsewhere: the utility goes on and still answers.
+  // A log-off vetoed elsewhere: the utility goes on; a choice made now installs again.
   SendTo(dialog, WM_ENDSESSION, FALSE, 0);
   EXPECT_FALSE(program.HasExited());
   Click(dialog, IDC_WHITE_FIRST + 1);
   EXPECT_TRUE(IsPushed(dialog, IDC_WHITE_FIRST + 1));
-  EXPECT_FALSE(FileExists(SettingsFilePath()));
+  lines = SettledTrace(traceFolder, started + 17);
+  ASSERT_EQ(lines.size(), started + 17) << "every role installed again after the query";
+  ExpectEveryRoleInstalled(lines, started + 8, true);
+  // Leaving now puts nothing back: that happened once, at the query.
+  const size_t beforeEnd = lines.size();
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_EQ(ReadTrace(traceFolder).size(), beforeEnd);
+  EXPECT_EQ(ReadFile(SettingsFilePath()).find("WhtClr"), std::string::npos) << "nothing written";
+}
+
+TEST_F(MainDialogOnLibrary, ListsHoldTheLibraryAndShowTheStoredChoices) {
+  Program program(POINTREL_EXE, folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  struct Expected {
+    int list;
+    const char* selected;
+    int specials;
+  } expected[] = {{IDC_LIST_NORMAL, "[sm]\tGiant white arrow", 1},
+                  {IDC_LIST_APPSTART, "<Same as Normal>", 2},
+                  {IDC_LIST_BUSY, "[sm]\tHamster on treadmill", 1},
+                  {IDC_LIST_IBEAM, "[sm]\tHuge I-beam", 1}};
+  for (const Expected& e : expected) {
+    HWND list = ::GetDlgItem(dialog, e.list);
+    const int selection = static_cast<int>(SendTo(list, LB_GETCURSEL));
+    ASSERT_GE(selection, 0) << e.list;
+    EXPECT_EQ(ListText(list, selection), e.selected) << e.list;
+    EXPECT_NE(SendTo(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("<Default>")), LB_ERR);
+    EXPECT_EQ(SendTo(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("<Same as Normal>")) != LB_ERR,
+              e.specials == 2);
+  }
+  EXPECT_TRUE(IsChecked(dialog, IDC_SIZING_LARGE));
+  EXPECT_FALSE(IsChecked(dialog, IDC_SIZING_DEFAULT));
 }
 
 // The small window icon (136) shows at the left of the caption: the navy disc of its picture.
