@@ -15,6 +15,13 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapSysCommand<&MainDialog::OnSysCommand>(),
     MapClicked<&MainDialog::OnOkButton>(IDC_OK),
     MapClicked<&MainDialog::OnCancelButton>(IDC_CANCEL),
+    // Animator
+    MapClickedRange<&MainDialog::OnBlinkRadio>(IDC_BLINK_NONE, IDC_BLINK_4S),
+    MapClickedRange<&MainDialog::OnBlinkRadio>(IDC_BLINK_WOBBLE, IDC_BLINK_WOBBLE),
+    MapClicked<&MainDialog::OnTestAppStarting>(IDC_TEST_APPSTART),
+    MapClicked<&MainDialog::OnTestBusy>(IDC_TEST_BUSY),
+    MapTimer<&MainDialog::OnTimer>(),
+    MapSetCursor<&MainDialog::OnSetCursor>(),
 };
 
 MainDialog::MainDialog() : CDialog(IDD_MAIN), windowIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN))) {}
