@@ -6,7 +6,7 @@
 set -euo pipefail
 cmd=$1
 dir=$(mkdir -p "$2" && cd "$2" && pwd)
-depths=(24 8 16)
+read -r -a depths <<<"${SESSION_DEPTHS:-24 8 16}"
 
 start_display() {  # depth -> prints "display pid"
   local depth=$1 fifo="$dir/displayfd.$depth"

@@ -1,17 +1,46 @@
 // cursorgen OUTPUT-FOLDER: draws every cursor of the product into OUTPUT-FOLDER:
 //   utility/PALETTE.CUR, utility/BLANK.CUR   the utility's resource cursors
+//   library/<sub-folder>/<long name>        the 50 library files, as the installed tree has them
+//   medium/<8.3 name>                       the same files under their distribution names
+//   cursor-kinds.txt                        one line per library file: its list tag, its 8.3 name
+//                                           and its destination name, tab-separated (what the
+//                                           tests expect of it)
+//   cursor-sheet.png                        a contact sheet of them all
 #include <cstdio>
+#include <set>
 #include <string>
+#include <vector>
 
+#include "installer/file_manifest.h"
+#include "tools/cursorgen/library.h"
 #include "tools/cursorgen/resource_cursors.h"
+#include "tools/cursorgen/sheet.h"
 #include "tools/imagelib/formats.h"
 
 namespace {
+
+using imagelib::CursorDepth;
 
 bool Write(const std::string& path, const imagelib::Bytes& bytes) {
   if (imagelib::WriteFile(path, bytes)) return true;
   std::fprintf(stderr, "cursorgen: cannot write %s\n", path.c_str());
   return false;
+}
+
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
+std::string WithSlashes(std::string path) {
+  for (char& c : path)
+    if (c == '\\') c = '/';
+  return path;
+}
+
+const cursorgen::LibraryEntry* FindArt(const std::string& destinationName) {
+  for (const cursorgen::LibraryEntry& e : cursorgen::LibraryArt())
+    if (e.destinationName == destinationName) return &e;
+  return nullptr;
 }
 
 }  // namespace
@@ -22,9 +51,55 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string out = argv[1];
-  using imagelib::CursorDepth;
-  bool ok = imagelib::MakeFolders(out + "/utility");
-  ok = ok && Write(out + "/utility/PALETTE.CUR", imagelib::EncodeCur(cursorgen::PaletteTemplate(), CursorDepth::kColour4));
-  ok = ok && Write(out + "/utility/BLANK.CUR", imagelib::EncodeCur(cursorgen::Blank(), CursorDepth::kMonochrome));
+  std::vector<cursorgen::SheetEntry> sheet;
+  bool ok = imagelib::MakeFolders(out + "/utility") && imagelib::MakeFolders(out + "/medium");
+
+  const imagelib::Cursor palette = cursorgen::PaletteTemplate(), blank = cursorgen::Blank();
+  ok = ok && Write(out + "/utility/PALETTE.CUR", imagelib::EncodeCur(palette, CursorDepth::kColour4));
+  ok = ok && Write(out + "/utility/BLANK.CUR", imagelib::EncodeCur(blank, CursorDepth::kMonochrome));
+  sheet.push_back({"PALETTE.CUR (resource 129)", {{palette, CursorDepth::kColour4}}, false, 0});
+  sheet.push_back({"BLANK.CUR (resource 130)", {{blank, CursorDepth::kMonochrome}}, false, 0});
+
+  std::string kinds;
+  std::set<std::string> used;
+  for (int row = kFirstCursorRow; row < kManifestRows && ok; ++row) {
+    const std::string destination = FileManifest[row].destinationName;
+    const cursorgen::LibraryEntry* entry = FindArt(destination);
+    if (!entry) {
+      std::fprintf(stderr, "cursorgen: nothing draws %s\n", destination.c_str());
+      return 1;
+    }
+    used.insert(destination);
+    const cursorgen::Art art = entry->draw();
+    if (art.animated != EndsWith(destination, ".ANI")) {
+      std::fprintf(stderr, "cursorgen: %s is drawn as the wrong kind\n", destination.c_str());
+      return 1;
+    }
+    const imagelib::Bytes bytes =
+        art.animated ? imagelib::EncodeAni(art.animation) : imagelib::EncodeCur(art.still.cursor, art.still.depth);
+    const std::string path = out + "/library/" + WithSlashes(destination);
+    ok = imagelib::MakeFolders(path.substr(0, path.rfind('/'))) && Write(path, bytes) &&
+         Write(out + "/medium/" + FileManifest[row].sourceName, bytes);
+
+    const imagelib::AniFrame& first = art.animated ? art.animation.frames.front() : art.still;
+    const bool colour = first.depth != CursorDepth::kMonochrome;
+    kinds += std::string("[") + (art.animated ? 'a' : 's') + (colour ? 'c' : 'm') + "]\t" + FileManifest[row].sourceName + "\t" +
+             destination + "\n";
+
+    cursorgen::SheetEntry shown{destination.substr(destination.find('\\') + 1), {}, art.animated, 0};
+    if (art.animated) {
+      shown.frames = art.animation.frames;
+      shown.jiffies = art.animation.steps.empty() ? art.animation.defaultJiffies : art.animation.steps.front().jiffies;
+    } else {
+      shown.frames = {art.still};
+    }
+    sheet.push_back(shown);
+  }
+  if (ok && used.size() != cursorgen::LibraryArt().size()) {
+    std::fprintf(stderr, "cursorgen: the library draws cursors the manifest does not list\n");
+    return 1;
+  }
+  ok = ok && Write(out + "/cursor-kinds.txt", imagelib::Bytes(kinds.begin(), kinds.end()));
+  ok = ok && Write(out + "/cursor-sheet.png", imagelib::EncodePng(cursorgen::ContactSheet(sheet)));
   return ok ? 0 : 1;
 }

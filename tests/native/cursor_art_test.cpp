@@ -1,0 +1,399 @@
+// The library cursors as cursorgen writes them: both names present, every file well formed
+// (static files also decoded by ImageMagick's identify), and each cursor looking like its name.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "installer/file_manifest.h"
+
+namespace {
+
+const std::string kArt = CURSOR_ART_DIR;
+
+using Bytes = std::vector<uint8_t>;
+
+Bytes ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+uint32_t U16(const Bytes& b, size_t at) { return b.at(at) | b.at(at + 1) << 8; }
+uint32_t U32(const Bytes& b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
+std::string Tag(const Bytes& b, size_t at) { return std::string(b.begin() + at, b.begin() + at + 4); }
+
+std::string LibraryPath(std::string destination) {
+  for (char& c : destination)
+    if (c == '\\') c = '/';
+  return kArt + "/library/" + destination;
+}
+
+bool IsAnimated(const std::string& name) { return name.size() > 4 && name.compare(name.size() - 4, 4, ".ANI") == 0; }
+
+enum class Pixel { kClear, kBlack, kWhite, kInvert, kColour };
+
+// One cursor image as the platform shows it.
+struct Image {
+  int width = 0, height = 0, bits = 0, hotX = -1, hotY = -1;
+  std::vector<Pixel> pixels;
+  std::vector<uint32_t> colours;  // 0xRRGGBB of each pixel's XOR value
+  Pixel At(int x, int y) const { return pixels[y * width + x]; }
+  bool Painted(int x, int y) const { return At(x, y) != Pixel::kClear; }
+};
+
+// Decodes a one-image cursor file; fails the test (and returns an empty image) if malformed.
+Image DecodeCursor(const Bytes& b, const std::string& what) {
+  Image img;
+  if (b.size() < 6 + 16 + 40 || U16(b, 0) != 0 || U16(b, 2) != 2 || U16(b, 4) != 1) {
+    ADD_FAILURE() << what << ": not a one-image cursor file";
+    return img;
+  }
+  img.width = b[6] ? b[6] : 256;
+  img.height = b[7] ? b[7] : 256;
+  img.hotX = static_cast<int>(U16(b, 10));
+  img.hotY = static_cast<int>(U16(b, 12));
+  const size_t size = U32(b, 14), at = U32(b, 18);
+  if (at + size > b.size() || U32(b, at) != 40 || static_cast<int>(U32(b, at + 8)) != 2 * img.height) {
+    ADD_FAILURE() << what << ": bad image header";
+    return {};
+  }
+  img.bits = static_cast<int>(U16(b, at + 14));
+  const int colours = img.bits <= 8 ? 1 << img.bits : 0;
+  const size_t xorBits = at + 40 + 4 * colours;
+  const size_t xorStride = ((img.width * img.bits + 31) / 32) * 4, andStride = ((img.width + 31) / 32) * 4;
+  const size_t andBits = xorBits + xorStride * img.height;
+  if (andBits + andStride * img.height > at + size) {
+    ADD_FAILURE() << what << ": bits run past the image";
+    return {};
+  }
+  for (int y = 0; y < img.height; ++y)
+    for (int x = 0; x < img.width; ++x) {
+      const size_t xr = xorBits + xorStride * (img.height - 1 - y), ar = andBits + andStride * (img.height - 1 - y);
+      const bool andBit = (b[ar + x / 8] >> (7 - x % 8)) & 1;
+      uint8_t r, g, bl;
+      if (img.bits == 24) {
+        bl = b[xr + 3 * x], g = b[xr + 3 * x + 1], r = b[xr + 3 * x + 2];
+      } else {
+        const int index = img.bits == 1 ? (b[xr + x / 8] >> (7 - x % 8)) & 1
+                                        : (x % 2 == 0 ? b[xr + x / 2] >> 4 : b[xr + x / 2] & 15);
+        const size_t e = at + 40 + 4 * index;
+        bl = b[e], g = b[e + 1], r = b[e + 2];
+      }
+      img.colours.push_back(static_cast<uint32_t>(r) << 16 | g << 8 | bl);
+      const bool white = r == 255 && g == 255 && bl == 255, black = r == 0 && g == 0 && bl == 0;
+      if (andBit)
+        img.pixels.push_back(white ? Pixel::kInvert : Pixel::kClear);
+      else
+        img.pixels.push_back(white ? Pixel::kWhite : black ? Pixel::kBlack : Pixel::kColour);
+    }
+  return img;
+}
+
+struct Chunk {
+  std::string tag;
+  size_t at = 0, size = 0;
+};
+
+bool ReadChunks(const Bytes& b, size_t from, size_t to, std::vector<Chunk>& out) {
+  while (from + 8 <= to) {
+    Chunk c{Tag(b, from), from + 8, U32(b, from + 4)};
+    if (c.at + c.size > to) return false;
+    out.push_back(c);
+    from = c.at + c.size + (c.size % 2);
+  }
+  return from == to;
+}
+
+struct AnimatedCursor {
+  uint32_t frameCount = 0, stepCount = 0, rate = 0, flags = 0;
+  std::vector<uint32_t> rates, sequence;
+  std::vector<Image> frames;
+};
+
+AnimatedCursor DecodeAnimated(const Bytes& b, const std::string& what) {
+  AnimatedCursor a;
+  std::vector<Chunk> top;
+  if (b.size() < 12 || Tag(b, 0) != "RIFF" || Tag(b, 8) != "ACON" || U32(b, 4) + 8 != b.size() ||
+      !ReadChunks(b, 12, b.size(), top)) {
+    ADD_FAILURE() << what << ": not a well-formed RIFF ACON file";
+    return a;
+  }
+  bool header = false;
+  for (const Chunk& c : top) {
+    if (c.tag == "anih") {
+      EXPECT_EQ(c.size, 36u) << what;
+      EXPECT_EQ(U32(b, c.at), 36u) << what;
+      a.frameCount = U32(b, c.at + 4);
+      a.stepCount = U32(b, c.at + 8);
+      a.rate = U32(b, c.at + 28);
+      a.flags = U32(b, c.at + 32);
+      header = true;
+    } else if (c.tag == "rate" || c.tag == "seq ") {
+      std::vector<uint32_t>& list = c.tag == "rate" ? a.rates : a.sequence;
+      for (size_t i = 0; i + 4 <= c.size; i += 4) list.push_back(U32(b, c.at + i));
+    } else if (c.tag == "LIST" && Tag(b, c.at) == "fram") {
+      std::vector<Chunk> icons;
+      EXPECT_TRUE(ReadChunks(b, c.at + 4, c.at + c.size, icons)) << what;
+      for (const Chunk& icon : icons) {
+        EXPECT_EQ(icon.tag, "icon") << what;
+        a.frames.push_back(DecodeCursor(Bytes(b.begin() + icon.at, b.begin() + icon.at + icon.size), what + " frame"));
+      }
+    }
+  }
+  EXPECT_TRUE(header) << what << ": no anih header";
+  return a;
+}
+
+std::string RunCommand(const std::string& command, int& status) {
+  std::string output;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) {
+    status = -1;
+    return output;
+  }
+  char buffer[512];
+  while (fgets(buffer, sizeof buffer, pipe)) output += buffer;
+  status = pclose(pipe);
+  return output;
+}
+
+// The kinds file (tag, 8.3 name, destination name): destination name -> list tag.
+std::map<std::string, std::string> Kinds() {
+  std::map<std::string, std::string> kinds;
+  std::ifstream in(kArt + "/cursor-kinds.txt");
+  std::string line;
+  while (std::getline(in, line)) {
+    const size_t tab = line.find('\t'), second = line.find('\t', tab + 1);
+    if (second != std::string::npos) kinds[line.substr(second + 1)] = line.substr(0, tab);
+  }
+  return kinds;
+}
+
+// Every image of a library file: the static image or all frames of an animation.
+std::vector<Image> ImagesOf(const std::string& destination) {
+  const Bytes bytes = ReadFile(LibraryPath(destination));
+  if (IsAnimated(destination)) return DecodeAnimated(bytes, destination).frames;
+  return {DecodeCursor(bytes, destination)};
+}
+
+struct Box {
+  int left = 99, top = 99, right = -1, bottom = -1;
+  int Width() const { return right - left + 1; }
+  int Height() const { return bottom - top + 1; }
+};
+Box PaintedBox(const Image& img) {
+  Box b;
+  for (int y = 0; y < img.height; ++y)
+    for (int x = 0; x < img.width; ++x)
+      if (img.Painted(x, y)) {
+        b.left = std::min(b.left, x), b.right = std::max(b.right, x);
+        b.top = std::min(b.top, y), b.bottom = std::max(b.bottom, y);
+      }
+  return b;
+}
+int Count(const Image& img, Pixel kind) {
+  int n = 0;
+  for (Pixel p : img.pixels) n += p == kind;
+  return n;
+}
+
+// ---------------------------------------------------------------- files
+
+TEST(CursorArt, EveryManifestCursorUnderBothNamesFromOneDrawing) {
+  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
+    const std::string destination = FileManifest[row].destinationName;
+    const Bytes library = ReadFile(LibraryPath(destination));
+    const Bytes medium = ReadFile(kArt + "/medium/" + FileManifest[row].sourceName);
+    EXPECT_FALSE(library.empty()) << destination;
+    EXPECT_EQ(library, medium) << destination << " and " << FileManifest[row].sourceName;
+  }
+}
+
+TEST(CursorArt, KindsCoverTheLibraryAndMixColourAndMonochrome) {
+  const std::map<std::string, std::string> kinds = Kinds();
+  ASSERT_EQ(kinds.size(), static_cast<size_t>(kManifestRows - kFirstCursorRow));
+  std::map<std::string, int> tally;
+  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
+    const std::string destination = FileManifest[row].destinationName;
+    ASSERT_EQ(kinds.count(destination), 1u) << destination;
+    const std::string& tag = kinds.at(destination);
+    EXPECT_EQ(tag[1], IsAnimated(destination) ? 'a' : 's') << destination;
+    ++tally[tag];
+  }
+  EXPECT_GE(tally["[am]"], 1);
+  EXPECT_GE(tally["[ac]"], 1);
+  EXPECT_GT(tally["[sm]"], 2 * tally["[sc]"]) << "most static cursors are monochrome";
+  for (const char* colour : {"NORMAL\\Arrowhead (3D).CUR", "NORMAL\\Apollo.CUR", "APPSTART\\Apollo (no flame).CUR"})
+    EXPECT_EQ(kinds.at(colour), "[sc]") << colour;
+}
+
+TEST(CursorArt, StaticFilesDecodeHereAndWithIdentify) {
+  const std::map<std::string, std::string> kinds = Kinds();
+  int status = 0;
+  RunCommand("identify -version >/dev/null 2>&1", status);
+  if (status != 0) GTEST_SKIP() << "ImageMagick's identify is not installed";
+  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
+    const std::string destination = FileManifest[row].destinationName;
+    if (IsAnimated(destination)) continue;
+    const Image img = DecodeCursor(ReadFile(LibraryPath(destination)), destination);
+    EXPECT_EQ(img.width, 32) << destination;
+    EXPECT_EQ(img.height, 32) << destination;
+    const bool monochrome = kinds.at(destination)[2] == 'm';
+    EXPECT_EQ(img.bits == 1, monochrome) << destination;
+    const std::string file = kArt + "/medium/" + FileManifest[row].sourceName;
+    const std::string out = RunCommand("identify '" + file + "' 2>&1", status);
+    EXPECT_EQ(status, 0) << destination << ": " << out;
+    EXPECT_NE(out.find(" CUR 32x32 "), std::string::npos) << destination << ": " << out;
+    if (monochrome) {
+      EXPECT_NE(out.find("1-bit"), std::string::npos) << destination << ": " << out;
+    }
+  }
+}
+
+TEST(CursorArt, AnimatedFilesAreWellFormedAndLoop) {
+  const std::map<std::string, std::string> kinds = Kinds();
+  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
+    const std::string destination = FileManifest[row].destinationName;
+    if (!IsAnimated(destination)) continue;
+    const AnimatedCursor a = DecodeAnimated(ReadFile(LibraryPath(destination)), destination);
+    EXPECT_EQ(a.frameCount, a.frames.size()) << destination << ": anih frame count";
+    EXPECT_GE(a.frames.size(), 3u) << destination;
+    EXPECT_TRUE(a.flags & 1) << destination << ": frames are cursor images";
+    EXPECT_EQ((a.flags & 2) != 0, !a.sequence.empty()) << destination << ": sequence flag";
+    const uint32_t steps = a.sequence.empty() ? a.frameCount : static_cast<uint32_t>(a.sequence.size());
+    EXPECT_EQ(a.stepCount, steps) << destination;
+    if (!a.rates.empty()) {
+      EXPECT_EQ(a.rates.size(), steps) << destination;
+    }
+    for (uint32_t s : a.sequence) EXPECT_LT(s, a.frameCount) << destination;
+    std::vector<uint32_t> rates = a.rates.empty() ? std::vector<uint32_t>{a.rate} : a.rates;
+    for (uint32_t r : rates) {
+      EXPECT_GE(r, 2u) << destination << ": faster than 30 frames a second";
+      EXPECT_LE(r, 30u) << destination << ": slower than two a second";
+    }
+    bool changes = false;
+    for (const Image& f : a.frames) {
+      EXPECT_EQ(f.width, 32) << destination;
+      EXPECT_EQ(f.height, 32) << destination;
+      changes = changes || f.pixels != a.frames[0].pixels || f.colours != a.frames[0].colours;
+    }
+    EXPECT_TRUE(changes) << destination << ": the frames differ";
+    ASSERT_FALSE(a.frames.empty());
+    EXPECT_EQ(a.frames[0].bits == 1, kinds.at(destination)[2] == 'm') << destination << ": first frame's depth";
+  }
+}
+
+// ---------------------------------------------------------------- looks
+
+TEST(CursorLooks, HotspotSitsOnAPaintedPixel) {
+  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
+    const std::string destination = FileManifest[row].destinationName;
+    int frame = 0;
+    for (const Image& img : ImagesOf(destination)) {
+      ASSERT_TRUE(img.hotX >= 0 && img.hotX < 32 && img.hotY >= 0 && img.hotY < 32) << destination;
+      EXPECT_TRUE(img.Painted(img.hotX, img.hotY))
+          << destination << " frame " << frame << ": hotspot " << img.hotX << "," << img.hotY << " is transparent";
+      ++frame;
+    }
+  }
+}
+
+TEST(CursorLooks, HotspotWhereUsersExpectIt) {
+  struct Case {
+    const char* destination;
+    int x0, y0, x1, y1;  // the hotspot lies in this box
+  } cases[] = {
+      {"NORMAL\\Giant white arrow.CUR", 0, 0, 1, 1},     {"NORMAL\\Small black arrow.CUR", 0, 0, 1, 1},
+      {"NORMAL\\Skinny arrow.CUR", 0, 0, 1, 1},          {"NORMAL\\Medium size arrow.CUR", 0, 0, 1, 1},
+      {"NORMAL\\Hollow (outline) arrow.CUR", 0, 0, 1, 1}, {"NORMAL\\Arrowhead (3D).CUR", 0, 0, 1, 1},
+      {"NORMAL\\Inflated arrow.CUR", 0, 0, 2, 2},        {"NORMAL\\Apollo.CUR", 0, 0, 2, 2},
+      {"NORMAL\\Ballpoint pen (up).CUR", 0, 0, 2, 2},    {"NORMAL\\Ballpoint pen (down).CUR", 0, 29, 2, 31},
+      {"NORMAL\\Down arrow.CUR", 14, 29, 16, 31},        {"NORMAL\\Pointing finger.CUR", 9, 0, 13, 1},
+      {"NORMAL\\Black cross.CUR", 15, 15, 15, 15},       {"NORMAL\\White dot.CUR", 15, 15, 15, 15},
+      {"NORMAL\\Small crosshair.CUR", 15, 15, 15, 15},   {"NORMAL\\Inverter with crosshair.CUR", 15, 15, 15, 15},
+      {"IBEAM\\Huge I-beam.CUR", 15, 15, 15, 15},        {"IBEAM\\Large I-beam.CUR", 15, 15, 15, 15},
+      {"SIZING\\BIG_NS.CUR", 15, 15, 15, 15},            {"SIZING\\BIG_NW.CUR", 15, 15, 15, 15},
+      {"NORMAL\\Ambidextrous arrow.CUR", 15, 0, 16, 0},
+  };
+  for (const Case& c : cases) {
+    const Image img = ImagesOf(c.destination).front();
+    EXPECT_TRUE(img.hotX >= c.x0 && img.hotX <= c.x1 && img.hotY >= c.y0 && img.hotY <= c.y1)
+        << c.destination << ": hotspot " << img.hotX << "," << img.hotY;
+  }
+}
+
+TEST(CursorLooks, SizesFollowTheirNames) {
+  const auto height = [](const char* d) { return PaintedBox(ImagesOf(d).front()).Height(); };
+  EXPECT_GE(height("NORMAL\\Giant white arrow.CUR"), 29);
+  EXPECT_GE(height("NORMAL\\Giant black arrow.CUR"), 29);
+  EXPECT_GE(height("NORMAL\\Giant inverting arrow.CUR"), 29);
+  EXPECT_GT(height("NORMAL\\Medium size arrow.CUR"), 21);
+  EXPECT_LT(height("NORMAL\\Medium size arrow.CUR"), height("NORMAL\\Giant white arrow.CUR"));
+  EXPECT_LE(height("NORMAL\\Small black arrow.CUR"), 16);
+  EXPECT_GE(height("IBEAM\\Huge I-beam.CUR"), 29);
+  EXPECT_LT(height("IBEAM\\Large I-beam.CUR"), height("IBEAM\\Huge I-beam.CUR"));
+  EXPECT_GE(height("IBEAM\\Large I-beam.CUR"), 22);
+  EXPECT_LT(PaintedBox(ImagesOf("NORMAL\\Small Inverting Dot.CUR").front()).Width(),
+            PaintedBox(ImagesOf("NORMAL\\Large Inverting Dot.CUR").front()).Width() / 2);
+  EXPECT_LE(PaintedBox(ImagesOf("NORMAL\\Small crosshair.CUR").front()).Width(), 19);
+}
+
+TEST(CursorLooks, InvertingCursorsInvert) {
+  for (const char* d : {"NORMAL\\Giant inverting arrow.CUR", "NORMAL\\Small Inverting Dot.CUR",
+                        "NORMAL\\Large Inverting Dot.CUR", "NORMAL\\Inverter with crosshair.CUR"}) {
+    const Image img = ImagesOf(d).front();
+    const int painted = 32 * 32 - Count(img, Pixel::kClear);
+    EXPECT_GT(Count(img, Pixel::kInvert), painted / 2) << d;
+  }
+}
+
+TEST(CursorLooks, HollowArrowIsAnOutline) {
+  const Image hollow = ImagesOf("NORMAL\\Hollow (outline) arrow.CUR").front();
+  EXPECT_EQ(Count(hollow, Pixel::kWhite), 0);
+  EXPECT_GT(Count(hollow, Pixel::kBlack), 40);
+  EXPECT_FALSE(hollow.Painted(3, 10)) << "inside the outline";
+  const Image solid = ImagesOf("NORMAL\\Medium size arrow.CUR").front();
+  EXPECT_TRUE(solid.Painted(3, 10));
+}
+
+TEST(CursorLooks, AmbidextrousArrowIsSymmetric) {
+  const Image img = ImagesOf("NORMAL\\Ambidextrous arrow.CUR").front();
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 16; ++x) EXPECT_EQ(img.At(x, y), img.At(31 - x, y)) << x << "," << y;
+}
+
+TEST(CursorLooks, SizingArrowsAreLargeDoubleArrowsInTheirDirections) {
+  struct Case {
+    const char* destination;
+    int dx, dy;  // the direction they point along
+  } cases[] = {{"SIZING\\BIG_NS.CUR", 0, 1}, {"SIZING\\BIG_EW.CUR", 1, 0}, {"SIZING\\BIG_NW.CUR", 1, 1}, {"SIZING\\BIG_NE.CUR", 1, -1}};
+  for (const Case& c : cases) {
+    const Image img = ImagesOf(c.destination).front();
+    EXPECT_EQ(img.bits, 1) << c.destination;
+    // Double-headed: the same after half a turn about the centre pixel (15, 15).
+    int asymmetric = 0;
+    for (int y = 0; y < 31; ++y)
+      for (int x = 0; x < 31; ++x) asymmetric += img.Painted(x, y) != img.Painted(30 - x, 30 - y);
+    EXPECT_LT(asymmetric, 20) << c.destination;
+    // Long along its direction, the tips near the edges of the canvas.
+    int far = 0;
+    for (int t = -15; t <= 15; ++t) {
+      const int x = 15 + t * c.dx, y = 15 + t * c.dy;
+      if (x >= 0 && y >= 0 && x < 32 && y < 32 && img.Painted(x, y)) far = std::max(far, std::abs(t));
+    }
+    EXPECT_GE(far, c.dx && c.dy ? 12 : 14) << c.destination;
+    // And narrow across it.
+    int across = 0;
+    for (int t = -15; t <= 15; ++t) {
+      const int x = 15 - t * c.dy, y = 15 + t * c.dx;
+      if (x >= 0 && y >= 0 && x < 32 && y < 32 && img.Painted(x, y)) across = std::max(across, std::abs(t));
+    }
+    EXPECT_LE(across, 4) << c.destination << ": the shaft";
+  }
+}
+
+}  // namespace

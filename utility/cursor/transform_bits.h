@@ -1,0 +1,73 @@
+// The bit-level half of the cursor transformer: recolouring a monochrome cursor into the
+// palette template's bitmaps, and mirroring a cursor's mask and colour bits, on the
+// device-dependent bits as the platform hands them out (rows from the top; at 1 bit per
+// pixel the leftmost pixel is a byte's high bit, at 4 the high nibble; 16, 24 and 32 bits per
+// pixel are little-endian units). The Win32 shell only fetches and stores the bits.
+//
+// Only 32 x 32 cursors at colour depths 4, 8, 16, 24 and 32 are converted. Every check is
+// made before anything is written, so a refused call leaves all buffers as they were.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+namespace cursor_bits {
+
+constexpr int kCursorSize = 32;
+constexpr int kPaletteColours = 16;
+// Template rows read back: the 16 colours, then black and white under a transparent mask.
+constexpr int kPaletteRows = 18;
+constexpr int kWhiteIndex = 0;
+constexpr int kBlackIndex = 15;
+
+// A bitmap's record as the platform describes it (BITMAP), without the unused bits pointer.
+struct BitmapGeometry {
+  int32_t width = 0;
+  int32_t height = 0;
+  int32_t rowBytes = 0;
+  uint16_t planes = 0;
+  uint16_t bitsPerPixel = 0;
+};
+
+// Bytes needed for the bitmap's bits: planes x height x rowBytes; 0 for a record that makes
+// no sense (negative or zero fields, or a size beyond 16 MiB).
+size_t BitsBufferSize(const BitmapGeometry& geometry);
+
+// A bitmap's bits in a caller-owned buffer of `size` bytes.
+struct BitmapBits {
+  BitmapGeometry geometry;
+  uint8_t* bits = nullptr;
+  size_t size = 0;
+};
+
+// Display-format value of each template row's pixel in column 0.
+struct PalettePixelTable {
+  uint32_t entries[kPaletteRows] = {};
+};
+
+bool IsConvertibleDepth(int bitsPerPixel);
+
+// Reads column 0 of rows 0 to 17 of the template's colour bits. False (table untouched) when
+// the bitmap is not 32 x 32 at a convertible depth or the buffer is short.
+bool ReadPalettePixels(const BitmapBits& templateColour, PalettePixelTable& table);
+
+// Paints a monochrome cursor (`sourceMask`: 32 x 64, AND half over XOR half) into the
+// template's mask and colour bits, which are overwritten whole: opaque white takes palette
+// entry `whtClr`, opaque black entry `blkClr`; transparent pixels get the template's black
+// and inverting ones its white, both under an AND bit of 1. An index outside 0 to 15 leaves
+// that half as it was (white stays white, black stays black).
+// False, with nothing written, when any of the three bitmaps has the wrong shape or depth
+// or its buffer is short.
+bool RecolourMonochrome(const BitmapBits& sourceMask, const PalettePixelTable& palette, int32_t whtClr,
+                        int32_t blkClr, BitmapBits& templateMask, BitmapBits& templateColour);
+
+// Mirrors a cursor left to right in place: every row of the mask (both halves of a
+// monochrome cursor's 32 x 64 mask, or a colour cursor's 32 x 32 one) and, when `colour`
+// is given, every row of the colour bits. False, with nothing written, for any other shape,
+// a colour depth outside 4, 8, 16, 24 and 32, or a short buffer.
+bool MirrorImage(BitmapBits& mask, BitmapBits* colour);
+
+// The hotspot column after mirroring an image `width` pixels wide: width - 1 - x, so the hot
+// pixel stays the same. A column beyond the image is taken as its last column.
+uint32_t MirroredHotspotX(uint32_t x, int32_t width);
+
+}  // namespace cursor_bits

@@ -1,0 +1,25 @@
+// The cursor image transformer: recolouring and mirroring of static cursors before they are
+// installed. Both take a cursor the caller owns and hand back one the caller owns: either a
+// new cursor (the argument has then been released with DestroyCursor) or the argument itself,
+// unchanged, when the cursor cannot or need not be converted. A null handle comes back null.
+#pragma once
+#include <windows.h>
+
+// A monochrome cursor becomes a colour cursor of the same shape and hotspot, its opaque white
+// in palette entry current.WhtClr and its opaque black in current.BlkClr. A colour cursor, a
+// display without colour cursors, or a cursor that is not 32 x 32 comes back unchanged.
+HCURSOR RecolourCursor(HCURSOR source);
+
+// Mirrors mask, colour and hotspot left to right; monochrome stays monochrome.
+HCURSOR MirrorCursor(HCURSOR source);
+
+namespace transformer_detail {
+// The steps behind the two operations, with the template and the cursor-creating call as
+// parameters so tests can stand in a monochrome template or a failing creation.
+using CreateCursorFunction = HICON (*)(ICONINFO* info);
+HCURSOR RecolourWithTemplate(HCURSOR source, HCURSOR paletteTemplate, int whtClr, int blkClr,
+                             CreateCursorFunction create);
+HCURSOR MirrorWith(HCURSOR source, CreateCursorFunction create);
+// The palette template, resource 129 of the program's own module; shared, never released.
+HCURSOR LoadPaletteTemplate();
+}  // namespace transformer_detail
