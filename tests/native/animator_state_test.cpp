@@ -33,7 +33,7 @@ enum class Image { Own, Blank };
 const char* ModeName(int32_t mode) {
   static const char* const kNames[] = {"None", "Rapid", "OneSecond5050", "OneSecond7525", "Flicker2s", "Flicker4s",
                                        "Wobble"};
-  return mode >= 0 && mode < kBlinkModeCount ? kNames[mode] : "out of range";
+  return mode >= 0 && mode < kBlinkModeEnd ? kNames[mode] : "out of range";
 }
 
 // The dialog, the platform and the clock around the animator.
@@ -381,7 +381,7 @@ Simulation HiddenUnderRapid() {
 }
 
 TEST(SelectBlinkMode, AnyChoiceWhileHiddenShowsAtOnce) {
-  for (int32_t next = 0; next < kBlinkModeCount; ++next) {
+  for (int32_t next = 0; next < kBlinkModeEnd; ++next) {
     Simulation sim = HiddenUnderRapid();
     const size_t before = sim.performed.size();
     sim.Select(next);
@@ -410,7 +410,7 @@ TEST(SelectBlinkMode, NoneWhenAlreadyNoneDoesNothing) {
 }
 
 TEST(SelectBlinkMode, FromNoneStartsTheTimerOnly) {
-  for (int32_t next = 1; next < kBlinkModeCount; ++next) {
+  for (int32_t next = 1; next < kBlinkModeEnd; ++next) {
     Simulation sim;
     sim.Select(next);
     ASSERT_EQ(sim.performed.size(), 1u) << ModeName(next);
@@ -648,7 +648,7 @@ TEST(Allocation, TicksAndModeChangesAllocateNothing) {
   int actionsSeen = 0;
   allocations = 0;
   countAllocations = true;
-  for (int32_t next = 1; next < kBlinkModeCount; ++next) {
+  for (int32_t next = 1; next < kBlinkModeEnd; ++next) {
     actionsSeen += animator::SelectBlinkMode(state, mode, next).count;
     for (int tick = 0; tick < 500; ++tick) {
       const CursorPoint pointer = {tick / 100, 7};

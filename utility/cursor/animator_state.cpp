@@ -7,7 +7,7 @@ AnimatorState animatorState;
 namespace {
 
 // Indexed by mode; None has no rhythm.
-constexpr BlinkRhythm kRhythms[kBlinkModeCount] = {
+constexpr BlinkRhythm kRhythms[kBlinkModeEnd] = {
     {0, 0, 0, 0},          // None
     {200, 8, 0, 0},        // Rapid
     {500, 4, 0, 0},        // OneSecond5050
@@ -51,7 +51,7 @@ bool IsBlinkMode(int32_t mode) {
 }  // namespace
 
 const BlinkRhythm* RhythmOf(int32_t mode) {
-  if (mode <= static_cast<int32_t>(BlinkMode::None) || mode >= kBlinkModeCount) return nullptr;
+  if (mode <= static_cast<int32_t>(BlinkMode::None) || mode >= kBlinkModeEnd) return nullptr;
   return &kRhythms[mode];
 }
 

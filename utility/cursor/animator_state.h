@@ -13,7 +13,7 @@ enum class BlinkMode : int32_t {
   Flicker4s = 5,
   Wobble = 6,
 };
-constexpr int32_t kBlinkModeCount = 7;
+constexpr int32_t kBlinkModeEnd = 7;  // one past the last mode
 
 // blinkPhase values
 constexpr int32_t kPhaseVisible = 0;

@@ -12,9 +12,6 @@ const int kBlinkRadioIds[7] = {IDC_BLINK_NONE,    IDC_BLINK_RAPID, IDC_BLINK_1S_
 }  // namespace
 
 const MessageMapEntry MainDialog::kMessageMap[] = {
-    MapSysCommand<&MainDialog::OnSysCommand>(),
-    MapClicked<&MainDialog::OnOkButton>(IDC_OK),
-    MapClicked<&MainDialog::OnCancelButton>(IDC_CANCEL),
     // Animator
     MapClickedRange<&MainDialog::OnBlinkRadio>(IDC_BLINK_NONE, IDC_BLINK_4S),
     MapClickedRange<&MainDialog::OnBlinkRadio>(IDC_BLINK_WOBBLE, IDC_BLINK_WOBBLE),
@@ -22,6 +19,10 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::OnTestBusy>(IDC_TEST_BUSY),
     MapTimer<&MainDialog::OnTimer>(),
     MapSetCursor<&MainDialog::OnSetCursor>(),
+    // Commands and lifecycle
+    MapSysCommand<&MainDialog::OnSysCommand>(),
+    MapClicked<&MainDialog::OnOkButton>(IDC_OK),
+    MapClicked<&MainDialog::OnCancelButton>(IDC_CANCEL),
 };
 
 MainDialog::MainDialog() : CDialog(IDD_MAIN), windowIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN))) {}
