@@ -15,6 +15,8 @@ have_cmd Xvfb || need+=(xvfb)
 have_cmd xauth || need+=(xauth)
 have_cmd xdotool || need+=(xdotool)
 have_cmd convert || need+=(imagemagick)
+# The serif lettering of the installer's pictures.
+[ -f /usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf ] || need+=(fonts-dejavu-core)
 have_cmd wine || need+=(wine)
 have_pkg wine32:i386 || need+=(wine32:i386)
 have_pkg wine64 || need+=(wine64)

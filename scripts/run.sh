@@ -1,35 +1,195 @@
 #!/usr/bin/env bash
-# The main job: build, then start Pointrel.EXE under Wine with the cursor library as its
-# working folder. On the user's display when there is one; otherwise on a private Xvfb
-# display, with a screenshot of the window.
+# The main job: build, then install the product from the distribution medium with WENDSET.EXE
+# under Wine, and start the installed Pointrel.EXE the way its desktop shortcut does (working
+# folder = the install folder).
+#
+# On the user's display, when DISPLAY is set and usable, the user goes through the installer
+# pages. Otherwise a private Xvfb display is used and the pages are driven as a person would:
+# wait for each page to show, take a screenshot, press Enter (the default button). Either way
+# Wine runs in a private prefix under build/run, never ~/.wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/build.sh"
+
+medium="$root/build/win32/medium"
 run="$root/build/run"
 mkdir -p "$run"
-library="$run/Pointrel"
-rm -rf "$library"
-mkdir -p "$library"
-if [ -d "$root/build/win32/generated/library" ]; then cp -r "$root/build/win32/generated/library/." "$library/"; fi
-cp "$root/build/win32/bin/Pointrel.EXE" "$library/"
-[ -f "$root/build/win32/bin/Pointrel.HLP" ] && cp "$root/build/win32/bin/Pointrel.HLP" "$library/"
-export WINEDEBUG=-all
-if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
-  echo "starting $library/Pointrel.EXE on $DISPLAY"
-  cd "$library" && exec wine ./Pointrel.EXE
+export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ ! -f "$medium/WENDSET.EXE" ]; then
+  echo "no installer on the medium ($medium)" >&2
+  exit 1
 fi
+files=$(find "$medium" -maxdepth 1 -type f | wc -l)
+bytes=$(find "$medium" -maxdepth 1 -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+echo "medium: $medium, $files files, $bytes bytes (a 1.44 MB floppy holds 1457664)"
+
+# The Windows folder gets the two link folders the installer expects to find there.
+prepare_prefix() {
+  local windows="$WINEPREFIX/drive_c/windows"
+  mkdir -p "$windows/DESKTOP" "$windows/Start Menu/Programs/StartUp"
+  rm -rf "$WINEPREFIX/drive_c/Pointrel"
+  rm -f "$windows/DESKTOP/Pointrel.LNK" "$windows/Start Menu/Programs/StartUp/Pointrel.LNK"
+}
+
+report() {
+  local installed=$1
+  echo "installer: $medium/WENDSET.EXE, Wine prefix $WINEPREFIX"
+  if [ -n "$installed" ]; then
+    echo "installed into $installed ($(find "$installed" -type f | wc -l) files)"
+  else
+    echo "nothing was installed (the installer was cancelled or failed)"
+  fi
+  for link in "$WINEPREFIX/drive_c/windows/DESKTOP/Pointrel.LNK" \
+              "$WINEPREFIX/drive_c/windows/Start Menu/Programs/StartUp/Pointrel.LNK"; do
+    [ -f "$link" ] && echo "shortcut: $link"
+  done
+  return 0
+}
+
+# The folder that holds the freshly installed program; the default one when it is there.
+installed_folder() {
+  local marker=$1
+  if [ -f "$WINEPREFIX/drive_c/Pointrel/Pointrel.EXE" ]; then
+    echo "$WINEPREFIX/drive_c/Pointrel"
+    return
+  fi
+  local exe
+  exe=$(find "$WINEPREFIX/drive_c" -name Pointrel.EXE -newer "$marker" -print -quit 2>/dev/null || true)
+  [ -n "$exe" ] && dirname "$exe"
+  return 0
+}
+
+if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
+  export WINEPREFIX="$run/prefix"
+  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  prepare_prefix
+  marker="$run/started"; touch "$marker"
+  echo "starting the installer on $DISPLAY"
+  wine "$medium/WENDSET.EXE" || true
+  wineserver -w
+  installed=$(installed_folder "$marker")
+  report "$installed"
+  [ -n "$installed" ] || exit 1
+  echo "starting $installed/Pointrel.EXE in $installed"
+  cd "$installed" && exec wine ./Pointrel.EXE
+fi
+
 session="$run/wine-session"
 SESSION_DEPTHS=24 "$root/tests/wine/session.sh" start "$session" >/dev/null
 trap '"$root/tests/wine/session.sh" stop "$session"' EXIT
 # shellcheck disable=SC1091
 . "$session/session.env"
-export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24 WINEARCH=win32
-(cd "$library" && wine ./Pointrel.EXE) &
+export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24
+prepare_prefix
+shots="$run/screenshots"
+rm -rf "$shots"; mkdir -p "$shots"
+screen="$run/screen.png"
+import -window root "$screen"
+
+changed() {  # a.png b.png -> true when they differ in more than a few pixels
+  local diff
+  diff=$(compare -metric AE "$1" "$2" null: 2>&1 || true)
+  [ "${diff%% *}" -gt 16 ] 2>/dev/null
+}
+
+# Takes screenshots until the screen holds still for a moment; saves the last as $1.
+settle() {
+  local out=$1 now="$run/now.png" still="$run/still.png"
+  import -window root "$still"
+  for _ in $(seq 60); do
+    sleep 0.3
+    import -window root "$now"
+    changed "$still" "$now" || break
+    cp "$now" "$still"
+  done
+  cp "$now" "$out"; cp "$now" "$screen"
+}
+
+# Waits until the screen differs from the last page taken, then lets it settle into $1. False
+# when nothing new shows within the time or the installer has ended.
+next_page() {
+  local out=$1 now="$run/now.png"
+  for _ in $(seq 150); do
+    sleep 0.2
+    kill -0 "$installer" 2>/dev/null || return 1
+    import -window root "$now"
+    if changed "$screen" "$now"; then
+      settle "$out"
+      return 0
+    fi
+  done
+  return 1
+}
+
+# A click on the caption of the page (top left of the desktop) makes it, or the message box it
+# owns, the active window; Enter then presses its default button.
+press_enter() {
+  xdotool mousemove 200 10 click 1
+  sleep 0.3
+  xdotool key Return
+}
+
+marker="$run/started"; touch "$marker"
+(cd "$run" && exec wine "$medium/WENDSET.EXE") &
+installer=$!
+page=0
+for name in welcome destination; do
+  page=$((page + 1))
+  if next_page "$shots/$page-$name.png"; then
+    echo "page $page ($name): $shots/$page-$name.png"
+    press_enter
+  else
+    echo "the $name page did not show" >&2
+  fi
+done
+# The progress page changes all the time; one look at it is enough, and nothing is pressed.
 for _ in $(seq 50); do
   sleep 0.2
-  xdotool search --name '^Pointrel$' >/dev/null 2>&1 && break
+  import -window root "$run/now.png"
+  if changed "$screen" "$run/now.png"; then
+    sleep 0.5
+    import -window root "$shots/3-progress.png"
+    echo "page 3 (copy progress): $shots/3-progress.png"
+    break
+  fi
+done
+# Then the finish page, or the message boxes of a failure: each one looked at and acknowledged.
+last="$WINEPREFIX/drive_c/Pointrel/NORMAL/Inflated arrow.CUR"
+step=4
+failed=
+while kill -0 "$installer" 2>/dev/null && [ $step -lt 8 ]; do
+  if [ -f "$last" ]; then name=finish; else name=message; fi
+  if next_page "$shots/$step-$name.png"; then
+    echo "screen $step ($name): $shots/$step-$name.png"
+    [ $name = message ] && failed=1
+    press_enter
+  fi
+  step=$((step + 1))
+done
+for _ in $(seq 50); do
+  kill -0 "$installer" 2>/dev/null || break
+  sleep 0.2
+done
+if kill -0 "$installer" 2>/dev/null; then
+  echo "the installer is still running; ending it" >&2
+  kill "$installer" 2>/dev/null || true
+fi
+wait "$installer" 2>/dev/null || true
+
+installed=$(installed_folder "$marker")
+report "$installed"
+[ -n "$installed" ] || exit 1
+[ -n "$failed" ] && echo "the installation is NOT complete: the installer said why (screens above)"
+
+# As the shortcut starts it: the program in the install folder, that folder current.
+(cd "$installed" && exec wine ./Pointrel.EXE) &
+for _ in $(seq 50); do
+  sleep 0.2
+  import -window root "$run/now.png"
+  changed "$screen" "$run/now.png" && break
 done
 sleep 2
-import -window root "$run/pointrel.png"
-echo "Pointrel ran from $library on a private display ($DISPLAY, prefix $WINEPREFIX)."
-echo "Screenshot: $run/pointrel.png"
+import -window root "$shots/$step-pointrel.png"
+echo "Pointrel.EXE ran from $installed (working folder $installed) on a private display ($DISPLAY)."
+echo "screenshot: $shots/$step-pointrel.png"

@@ -1,0 +1,182 @@
+#include "installer/copy_worker.h"
+
+#include <cstring>
+
+#include "installer/file_manifest.h"
+
+const char* const kLibrarySubfolders[kSubfolderCount] = {"NORMAL", "BUSY", "IBEAM", "SIZING", "APPSTART"};
+
+const char kDesktopFolder[] = "DESKTOP\\";
+const char kStartupFolder[] = "Start Menu\\Programs\\StartUp\\";
+const char kShortcutName[] = "Pointrel.LNK";
+const char kTargetName[] = "Pointrel.EXE";
+const char kShortcutDescription[] = "Pointrel version 2.0";
+const char kNotCompleteMessage[] = "The installation is NOT complete";
+
+namespace {
+
+bool Stopped(const InstallState& state) { return state.stopRequested.Load() != 0; }
+
+void Fail(InstallState& state, InstallFailure failure) {
+  state.failure = failure;
+  state.stopRequested.Store(1);
+}
+
+bool FitsPlatform(const char* path) { return std::strlen(path) < kMaxPath; }
+
+bool CreatedOrThere(std::uint32_t error) {
+  return error == 0 || error == kErrorAlreadyExists || error == kErrorFileExists;
+}
+
+// Waits for the page to have shown the last pair. A Cancel ends the wait too: by then the page
+// has killed its timers and will never take the display again.
+bool WaitForDisplay(InstallState& state, InstallServices& services) {
+  for (;;) {
+    if (Stopped(state)) return false;
+    if (state.displayTaken.Load() == 1) return true;
+    services.Sleep(kWorkerPollMs);
+  }
+}
+
+void Publish(InstallState& state, const char* source, const char* destination) {
+  CopyText(state.shownSource, kPathBuffer, source);
+  CopyText(state.shownDestination, kPathBuffer, destination);
+  state.displayTaken.Store(0);
+}
+
+void MakeDestinationFolder(InstallState& state, InstallServices& services) {
+  char folder[kPathBuffer];
+  CopyText(folder, sizeof folder, state.destinationPath);
+  std::size_t length = std::strlen(folder);
+  if (length <= 3) return;  // a drive root already exists
+  if (folder[length - 1] == '\\') folder[length - 1] = '\0';
+  if (!FitsPlatform(folder) || !CreatedOrThere(services.CreateFolder(folder))) {
+    Fail(state, InstallFailure::DestinationFolder);
+  }
+}
+
+void MakeSubfolders(InstallState& state, InstallServices& services) {
+  for (const char* name : kLibrarySubfolders) {
+    if (Stopped(state)) return;
+    char folder[kPathBuffer];
+    if (!JoinPath(folder, sizeof folder, state.destinationPath, name) || !FitsPlatform(folder) ||
+        !CreatedOrThere(services.CreateFolder(folder))) {
+      Fail(state, InstallFailure::Subfolders);
+      return;
+    }
+  }
+}
+
+void CopyFiles(InstallState& state, InstallServices& services) {
+  for (const ManifestRow& row : FileManifest) {
+    if (Stopped(state)) return;
+    char source[kPathBuffer];
+    char destination[kPathBuffer];
+    if (!ComposeSourcePath(source, sizeof source, state.installerPath, row.sourceName) ||
+        !JoinPath(destination, sizeof destination, state.destinationPath, row.destinationName) ||
+        !FitsPlatform(source) || !FitsPlatform(destination)) {
+      Fail(state, InstallFailure::CopyFailed);
+      return;
+    }
+    if (!WaitForDisplay(state, services)) return;
+    Publish(state, source, destination);
+    if (!services.CopyFileOver(source, destination)) {
+      Fail(state, InstallFailure::CopyFailed);
+      return;
+    }
+  }
+}
+
+void BlankDisplay(InstallState& state, InstallServices& services) {
+  if (Stopped(state)) return;
+  if (!WaitForDisplay(state, services)) return;
+  Publish(state, "", "");
+}
+
+void MakeShortcut(InstallState& state, InstallServices& services, const char* subfolder) {
+  char windowsFolder[kPathBuffer];
+  services.GetWindowsFolder(windowsFolder, sizeof windowsFolder);
+  char link[kPathBuffer];
+  char target[kPathBuffer];
+  bool linkFits = ComposeLinkPath(link, sizeof link, windowsFolder, subfolder) && FitsPlatform(link);
+  bool targetFits = JoinPath(target, sizeof target, state.destinationPath, kTargetName) && FitsPlatform(target);
+  StripTrailingBackslash(state.destinationPath);
+  // A shortcut that cannot be made is silent, like every other shortcut failure.
+  if (!linkFits || !targetFits) return;
+  services.CreateShortcut(target, link, state.destinationPath, kShortcutDescription);
+}
+
+}  // namespace
+
+bool ComposeSourcePath(char* out, std::size_t size, const char* installerPath, const char* sourceName) {
+  char folder[kPathBuffer];
+  // An unknown installer path (empty) names no folder at all.
+  if (installerPath[0] == '\0' || !CopyText(folder, sizeof folder, installerPath)) {
+    if (size > 0) out[0] = '\0';
+    return false;
+  }
+  char* cut = std::strrchr(folder, '\\');
+  if (cut != nullptr) {
+    *cut = '\0';
+  } else {
+    folder[0] = '\0';
+  }
+  // The separator goes in even after an empty folder, so an installer path without any "\"
+  // takes its files from the root of the current drive ("\NAME").
+  std::size_t folderLength = std::strlen(folder);
+  std::size_t nameLength = std::strlen(sourceName);
+  if (folderLength + 1 + nameLength >= size) {
+    if (size > 0) out[0] = '\0';
+    return false;
+  }
+  std::memcpy(out, folder, folderLength);
+  out[folderLength] = '\\';
+  std::memcpy(out + folderLength + 1, sourceName, nameLength + 1);
+  return true;
+}
+
+bool ComposeLinkPath(char* out, std::size_t size, const char* windowsFolder, const char* subfolder) {
+  char folder[kPathBuffer];
+  if (!JoinPath(folder, sizeof folder, windowsFolder, subfolder)) {
+    if (size > 0) out[0] = '\0';
+    return false;
+  }
+  return JoinPath(out, size, folder, kShortcutName);
+}
+
+void StripTrailingBackslash(char* path) {
+  std::size_t length = std::strlen(path);
+  if (length > 3 && path[length - 1] == '\\') path[length - 1] = '\0';
+}
+
+void CopyWorker(InstallState& state, InstallServices& services) {
+  if (!Stopped(state)) MakeDestinationFolder(state, services);
+  MakeSubfolders(state, services);
+  CopyFiles(state, services);
+  BlankDisplay(state, services);
+  if (state.desktopShortcut && !Stopped(state)) MakeShortcut(state, services, kDesktopFolder);
+  if (state.startAtBoot && !Stopped(state)) MakeShortcut(state, services, kStartupFolder);
+  state.workerDone.Store(1);
+}
+
+void BeginCopy(InstallState& state) {
+  state.workerDone.Store(0);
+  state.stopRequested.Store(0);
+  state.failure = InstallFailure::None;
+  state.displayTaken.Store(1);
+}
+
+void CancelCopy(InstallState& state, InstallServices& services) {
+  state.stopRequested.Store(1);
+  while (!WorkerFinished(state)) services.Sleep(kCancelPollMs);
+}
+
+const char* FailureMessage(InstallFailure failure) {
+  switch (failure) {
+    case InstallFailure::DestinationFolder: return "Unable to create destination directory";
+    case InstallFailure::Subfolders: return "Unable to create subdirectories";
+    case InstallFailure::CopyFailed: return "Error copying application files";
+    case InstallFailure::None: break;
+  }
+  return nullptr;
+}

@@ -1,0 +1,56 @@
+// The record the installer's pages and its copy worker share, and the one rule by which the
+// installer joins a folder and a name.
+#pragma once
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+
+constexpr std::size_t kPathBuffer = 512;  // every text field and composed path
+constexpr std::size_t kMaxPath = 260;     // the platform's file calls, terminator included
+
+enum class InstallFailure : std::int32_t {
+  None = 0,
+  DestinationFolder = 1,  // the destination folder cannot be created
+  Subfolders = 2,         // a library sub-folder cannot be created
+  CopyFailed = 3,         // a file cannot be copied
+};
+
+// A flag the two threads share: one whole 32-bit word, published with release stores and read
+// with acquire loads, so the values written before it are seen by whoever sees it.
+class SharedFlag {
+ public:
+  constexpr explicit SharedFlag(std::int32_t initial) : value(initial) {}
+  std::int32_t Load() const { return value.load(std::memory_order_acquire); }
+  void Store(std::int32_t v) { value.store(v, std::memory_order_release); }
+
+ private:
+  std::atomic<std::int32_t> value;
+  static_assert(std::atomic<std::int32_t>::is_always_lock_free, "flags must be plain words");
+};
+static_assert(sizeof(SharedFlag) == 4, "flags are whole 32-bit words");
+
+// The page thread writes the first four fields before the worker starts; after that the worker
+// owns destinationPath. The other fields follow the protocol in copy_worker.h.
+struct InstallState {
+  char installerPath[kPathBuffer] = "";
+  char destinationPath[kPathBuffer] = "C:\\Pointrel";
+  std::int32_t desktopShortcut = 1;
+  std::int32_t startAtBoot = 0;
+  SharedFlag stopRequested{0};
+  InstallFailure failure = InstallFailure::None;  // read only after workerDone is seen
+  SharedFlag workerDone{0};
+  SharedFlag displayTaken{1};
+  char shownSource[kPathBuffer] = "";       // written only while displayTaken is 1
+  char shownDestination[kPathBuffer] = "";  // read only while displayTaken is 0
+};
+
+// The installer's one instance, for the whole process.
+extern InstallState installState;
+
+// folder, then "\" unless it already ends in one ("\" alone for an empty folder), then name,
+// into out (size bytes). Returns false, leaving out empty, when the result would not fit.
+// out must not overlap folder or name.
+bool JoinPath(char* out, std::size_t size, const char* folder, const char* name);
+
+// Copies text into out when it fits whole; otherwise leaves out empty and returns false.
+bool CopyText(char* out, std::size_t size, const char* text);

@@ -1,0 +1,22 @@
+#include "installer/installer_app_win.h"
+
+#include "installer/install_state.h"
+#include "installer/pages_win.h"
+
+BOOL InstallerApp::InitInstance() {
+  Enable3dControls();
+  // The source files are taken from this program's own folder. A path cut short would name
+  // another folder, so it is left empty instead, and the copy then fails at its first row.
+  DWORD length = ::GetModuleFileNameA(instance, installState.installerPath, kPathBuffer);
+  if (length == 0 || length >= kPathBuffer) installState.installerPath[0] = '\0';
+
+  WelcomePage welcome;
+  DestinationPage destination;
+  CopyProgressPage progress;
+  FinishPage finish;
+  if (welcome.DoModal() == IDCANCEL) return FALSE;
+  if (destination.DoModal() == IDCANCEL) return FALSE;
+  if (progress.DoModal() == IDCANCEL) return FALSE;
+  finish.DoModal();
+  return FALSE;
+}

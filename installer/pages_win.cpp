@@ -1,0 +1,169 @@
+#include "installer/pages_win.h"
+
+#include "installer/copy_worker.h"
+#include "installer/destination.h"
+#include "installer/install_services_win.h"
+#include "installer/install_state.h"
+#include "installer/resources/resource.h"
+
+const char kInstallerCaption[] = "Pointrel Installation";
+
+namespace {
+
+constexpr UINT_PTR kCompletionTimer = 1;
+constexpr UINT kCompletionPeriodMs = 500;
+constexpr UINT_PTR kDisplayTimer = 2;
+constexpr UINT kDisplayPeriodMs = 100;
+
+const char kInvalidDestination[] = "The destination directory format is invalid.";
+
+}  // namespace
+
+// --- Common frame -------------------------------------------------------------------------
+
+InstallerPage::InstallerPage(UINT templateId)
+    : CDialog(templateId),
+      bigIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_WENDSET))),
+      smallIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_WENDSET_SMALL))) {}
+
+InstallerPage::~InstallerPage() = default;
+
+BOOL InstallerPage::OnInitDialog() {
+  CDialog::OnInitDialog();
+  SetWindowText(kInstallerCaption);
+  SetIcon(bigIcon, TRUE);
+  SetIcon(smallIcon, FALSE);
+  return TRUE;
+}
+
+// --- WelcomePage --------------------------------------------------------------------------
+
+const MessageMapEntry WelcomePage::kMessageMap[] = {
+    MapMessage<&WelcomePage::OnPaint>(WM_PAINT),
+    MapQueryDragIcon<&WelcomePage::OnQueryDragIcon>(),
+};
+
+WelcomePage::WelcomePage() : InstallerPage(IDD_WELCOME) {}
+WelcomePage::~WelcomePage() = default;
+MessageMap WelcomePage::GetMessageMap() const { return MakeMessageMap(kMessageMap); }
+void WelcomePage::DoDataExchange(CDataExchange*) {}
+BOOL WelcomePage::OnInitDialog() { return InstallerPage::OnInitDialog(); }
+
+void WelcomePage::OnPaint() {
+  if (!IsIconic()) {
+    Default();
+    return;
+  }
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(m_hWnd, &paint);
+  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+  RECT client;
+  GetClientRect(&client);
+  const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
+  const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
+  ::DrawIcon(dc, x, y, bigIcon);
+  ::EndPaint(m_hWnd, &paint);
+}
+
+HICON WelcomePage::OnQueryDragIcon() { return bigIcon; }
+
+// --- DestinationPage ----------------------------------------------------------------------
+
+DestinationPage::DestinationPage() : InstallerPage(IDD_DESTINATION) {}
+DestinationPage::~DestinationPage() = default;
+MessageMap DestinationPage::GetMessageMap() const { return {nullptr, 0}; }
+
+void DestinationPage::DoDataExchange(CDataExchange* exchange) {
+  DDX_Control(exchange, IDC_DESTINATION, destination);
+  DDX_Control(exchange, IDC_DESKTOP_SHORTCUT, desktopShortcut);
+  DDX_Control(exchange, IDC_START_AT_BOOT, startAtBoot);
+}
+
+BOOL DestinationPage::OnInitDialog() {
+  InstallerPage::OnInitDialog();
+  destination.SetWindowText(installState.destinationPath);
+  desktopShortcut.SetCheck(installState.desktopShortcut);
+  startAtBoot.SetCheck(installState.startAtBoot);
+  return TRUE;
+}
+
+void DestinationPage::OnOK() {
+  // A text longer than the buffer would come back cut short; it is refused as a whole instead.
+  const bool tooLong = ::GetWindowTextLengthA(destination.m_hWnd) >= static_cast<int>(kPathBuffer);
+  if (!tooLong) destination.GetWindowText(installState.destinationPath, kPathBuffer);
+  installState.desktopShortcut = desktopShortcut.GetCheck() == BST_CHECKED ? 1 : 0;
+  installState.startAtBoot = startAtBoot.GetCheck() == BST_CHECKED ? 1 : 0;
+  if (!tooLong && NormalizeDestination(installState.destinationPath)) {
+    CDialog::OnOK();
+    return;
+  }
+  MessageBox(kInvalidDestination, kInstallerCaption, MB_OK);
+  destination.SetFocus();
+}
+
+// --- CopyProgressPage ---------------------------------------------------------------------
+
+const MessageMapEntry CopyProgressPage::kMessageMap[] = {
+    MapTimer<&CopyProgressPage::OnTimer>(),
+    MapMessage<&CopyProgressPage::OnDestroy>(WM_DESTROY),
+};
+
+CopyProgressPage::CopyProgressPage() : InstallerPage(IDD_COPY_PROGRESS) {}
+CopyProgressPage::~CopyProgressPage() = default;
+MessageMap CopyProgressPage::GetMessageMap() const { return MakeMessageMap(kMessageMap); }
+
+void CopyProgressPage::DoDataExchange(CDataExchange* exchange) {
+  DDX_Control(exchange, IDC_SHOWN_SOURCE, shownSource);
+  DDX_Control(exchange, IDC_SHOWN_DESTINATION, shownDestination);
+}
+
+BOOL CopyProgressPage::OnInitDialog() {
+  InstallerPage::OnInitDialog();
+  BeginCopy(installState);
+  StartCopyWorker();
+  SetTimer(kCompletionTimer, kCompletionPeriodMs);
+  SetTimer(kDisplayTimer, kDisplayPeriodMs);
+  return TRUE;
+}
+
+void CopyProgressPage::OnTimer(UINT_PTR id) {
+  if (id == kDisplayTimer) {
+    TakeDisplay(installState, [this](const char* source, const char* destination) {
+      shownSource.SetWindowText(source);
+      shownDestination.SetWindowText(destination);
+    });
+  } else if (id == kCompletionTimer && WorkerFinished(installState)) {
+    ReportCompletion();
+  }
+  Default();
+}
+
+void CopyProgressPage::ReportCompletion() {
+  KillTimer(kCompletionTimer);
+  KillTimer(kDisplayTimer);
+  const char* message = FailureMessage(installState.failure);
+  if (message == nullptr) {
+    EndDialog(IDOK);
+    return;
+  }
+  MessageBox(message, kInstallerCaption, MB_OK);
+  MessageBox(kNotCompleteMessage, kInstallerCaption, MB_OK);
+  EndDialog(IDCANCEL);
+}
+
+void CopyProgressPage::OnCancel() {
+  KillTimer(kCompletionTimer);
+  KillTimer(kDisplayTimer);
+  CancelCopyWorker();
+  EndDialog(IDCANCEL);
+}
+
+void CopyProgressPage::OnDestroy() { Default(); }
+
+// --- FinishPage ---------------------------------------------------------------------------
+
+FinishPage::FinishPage() : InstallerPage(IDD_FINISH) {}
+FinishPage::~FinishPage() = default;
+MessageMap FinishPage::GetMessageMap() const { return {nullptr, 0}; }
+void FinishPage::DoDataExchange(CDataExchange*) {}
+BOOL FinishPage::OnInitDialog() { return InstallerPage::OnInitDialog(); }

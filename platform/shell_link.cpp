@@ -1,0 +1,37 @@
+#include "platform/shell_link.h"
+
+#include <objbase.h>
+#include <objidl.h>
+#include <shlobj.h>
+
+namespace platform {
+
+HRESULT CreateShortcut(const char* target, const char* link, const char* workingFolder, const char* description) {
+  // Called on the copy worker's own thread, where no other apartment model can be in force.
+  ::CoInitialize(nullptr);
+  IShellLinkA* shellLink = nullptr;
+  HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                      reinterpret_cast<void**>(&shellLink));
+  if (SUCCEEDED(result)) {
+    shellLink->SetPath(target);
+    shellLink->SetDescription(description);
+    shellLink->SetWorkingDirectory(workingFolder);
+    IPersistFile* file = nullptr;
+    result = shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    if (SUCCEEDED(result)) {
+      WCHAR widePath[MAX_PATH];
+      if (::MultiByteToWideChar(CP_ACP, 0, link, -1, widePath, MAX_PATH) != 0) {
+        result = file->Save(widePath, TRUE);
+      } else {
+        // A path cut short or unconverted would save somewhere else.
+        result = HRESULT_FROM_WIN32(::GetLastError());
+      }
+      file->Release();
+    }
+    shellLink->Release();
+  }
+  ::CoUninitialize();
+  return result;
+}
+
+}  // namespace platform

@@ -1,0 +1,13 @@
+// Shell shortcuts through the platform's shell-link component.
+#pragma once
+#include <windows.h>
+
+namespace platform {
+
+// Writes a shortcut file at `link` that starts `target` in `workingFolder`, with `description`.
+// Returns the result of the last step attempted (creating the link object, asking it for its
+// file interface, or saving). Opens and closes the component object library on the calling
+// thread. A link path that does not fit MAX_PATH wide characters is not saved.
+HRESULT CreateShortcut(const char* target, const char* link, const char* workingFolder, const char* description);
+
+}  // namespace platform

@@ -1,0 +1,634 @@
+// The copy worker over a fake file system: every step and failure on its own path, then the
+// protocol between the page thread and the worker under random Cancels. This file also builds
+// under ThreadSanitizer (installer.cmake).
+#include "installer/copy_worker.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cctype>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "installer/file_manifest.h"
+
+namespace {
+
+constexpr std::uint32_t kErrorPathNotFound = 3;
+constexpr std::uint32_t kErrorAccessDenied = 5;
+const char kInstaller[] = "A:\\WENDSET.EXE";
+
+std::string Key(const std::string& path) {
+  std::string key = path;
+  std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::toupper(c); });
+  return key;
+}
+
+std::string Parent(const std::string& path) {
+  std::size_t cut = path.rfind('\\');
+  return cut == std::string::npos ? std::string() : path.substr(0, cut);
+}
+
+struct Shortcut {
+  std::string target, link, workingFolder, description;
+};
+
+// A case-insensitive file system with drives A:, C: and D:, and a log of everything the worker
+// did, in order.
+class FakeServices final : public InstallServices {
+ public:
+  explicit FakeServices(InstallState& state) : state(state) {
+    for (const ManifestRow& row : FileManifest) AddFile(std::string("A:\\") + row.sourceName, row.sourceName);
+    AddFolder("C:\\WINDOWS");
+    AddFolder("C:\\WINDOWS\\DESKTOP");
+  }
+
+  void AddFolder(const std::string& path) { entries[Key(path)] = Entry{true, ""}; }
+  void AddFile(const std::string& path, const std::string& content) { entries[Key(path)] = Entry{false, content}; }
+  void Remove(const std::string& path) { entries.erase(Key(path)); }
+  bool IsFolder(const std::string& path) {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = entries.find(Key(path));
+    return it != entries.end() && it->second.folder;
+  }
+  bool FileHolds(const std::string& path, const std::string& content) {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = entries.find(Key(path));
+    return it != entries.end() && !it->second.folder && it->second.content == content;
+  }
+
+  std::uint32_t CreateFolder(const char* path) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    Log("mkdir " + std::string(path));
+    auto injected = folderErrors.find(Key(path));
+    if (injected != folderErrors.end()) return injected->second;
+    if (entries.count(Key(path))) return kErrorAlreadyExists;
+    if (!ParentExists(path)) return kErrorPathNotFound;
+    entries[Key(path)] = Entry{true, ""};
+    return 0;
+  }
+
+  bool CopyFileOver(const char* source, const char* destination) override {
+    std::function<void()> hook;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      Log("copy " + std::string(destination));
+      ++copies;
+      // The pair being copied is the one on display: the worker publishes before it copies.
+      if (std::strcmp(state.shownSource, source) != 0 || std::strcmp(state.shownDestination, destination) != 0) {
+        ++displayMismatches;
+      }
+      auto from = entries.find(Key(source));
+      auto to = entries.find(Key(destination));
+      bool ok = from != entries.end() && !from->second.folder && ParentFolderExists(destination) &&
+                (to == entries.end() || !to->second.folder) && std::strlen(destination) < kMaxPath;
+      if (ok) entries[Key(destination)] = Entry{false, from->second.content};
+      if (!ok) return false;
+      hook = afterCopy;
+    }
+    if (hook) hook();
+    return true;
+  }
+
+  void Sleep(unsigned milliseconds) override {
+    ++sleeps;
+    if (milliseconds == kWorkerPollMs && pageInSleep) {
+      // Single-threaded runs: the page's DisplayTimer runs while the worker sleeps.
+      TakeDisplay(state, [this](const char* s, const char* d) { shown.emplace_back(s, d); });
+    } else {
+      std::this_thread::yield();
+    }
+  }
+
+  void GetWindowsFolder(char* buffer, std::size_t size) override { CopyText(buffer, size, windowsFolder.c_str()); }
+
+  std::int32_t CreateShortcut(const char* target, const char* link, const char* workingFolder,
+                              const char* description) override {
+    std::function<void()> hook;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      Log("link " + std::string(link));
+      shortcuts.push_back(Shortcut{target, link, workingFolder, description});
+      hook = afterShortcut;
+    }
+    if (hook) hook();
+    return 0;
+  }
+
+  // Marks a moment of the page thread in the same log.
+  void Mark(const std::string& what) {
+    std::lock_guard<std::mutex> lock(mutex);
+    Log(what);
+  }
+  std::vector<std::string> LogCopy() {
+    std::lock_guard<std::mutex> lock(mutex);
+    return log;
+  }
+
+  InstallState& state;
+  std::string windowsFolder = "C:\\WINDOWS";
+  std::map<std::string, std::uint32_t> folderErrors;  // by Key()
+  std::function<void()> afterCopy;
+  std::function<void()> afterShortcut;
+  bool pageInSleep = false;
+  std::vector<std::pair<std::string, std::string>> shown;  // pageInSleep runs only
+  std::vector<Shortcut> shortcuts;
+  int copies = 0;
+  int displayMismatches = 0;
+  std::atomic<int> sleeps{0};  // the worker's and the Cancel's
+
+ private:
+  struct Entry {
+    bool folder;
+    std::string content;
+  };
+  bool ParentExists(const std::string& path) {
+    std::string parent = Parent(path);
+    if (parent.size() == 2 && parent[1] == ':') return parent == "A:" || parent == "C:" || parent == "D:";
+    auto it = entries.find(Key(parent));
+    return it != entries.end() && it->second.folder;
+  }
+  bool ParentFolderExists(const std::string& path) { return ParentExists(path); }
+  void Log(const std::string& line) { log.push_back(line); }
+
+  std::mutex mutex;
+  std::map<std::string, Entry> entries;
+  std::vector<std::string> log;
+};
+
+std::string Joined(const std::string& folder, const std::string& name) {
+  return folder + (folder.empty() || folder.back() != '\\' ? "\\" : "") + name;
+}
+
+// One worker run on the calling thread, the page taking the display whenever the worker waits.
+struct SerialRun {
+  InstallState state;
+  FakeServices services{state};
+
+  explicit SerialRun(const char* destination = "C:\\Pointrel\\") {
+    std::strcpy(state.installerPath, kInstaller);
+    std::strcpy(state.destinationPath, destination);
+    services.pageInSleep = true;
+  }
+  void Run() {
+    BeginCopy(state);
+    CopyWorker(state, services);
+  }
+  bool RowInstalled(int row, const std::string& destination = "C:\\Pointrel") {
+    return services.FileHolds(Joined(destination, FileManifest[row].destinationName), FileManifest[row].sourceName);
+  }
+  int RowsInstalled(const std::string& destination = "C:\\Pointrel") {
+    int count = 0;
+    while (count < kManifestRows && RowInstalled(count, destination)) ++count;
+    return count;
+  }
+};
+
+TEST(CopyWorker, DefaultInstall) {
+  SerialRun run;
+  run.Run();
+  EXPECT_EQ(1, run.state.workerDone.Load());
+  EXPECT_EQ(InstallFailure::None, run.state.failure);
+  EXPECT_EQ(0, run.state.stopRequested.Load());
+  EXPECT_TRUE(run.services.IsFolder("C:\\Pointrel"));
+  for (const char* name : kLibrarySubfolders) EXPECT_TRUE(run.services.IsFolder(Joined("C:\\Pointrel", name))) << name;
+  EXPECT_EQ(kManifestRows, run.RowsInstalled());
+  EXPECT_TRUE(run.services.FileHolds("C:\\Pointrel\\NORMAL\\Inflated arrow.CUR", "INFLAT~1.CUR"));
+  EXPECT_TRUE(run.services.FileHolds("C:\\Pointrel\\BUSY\\There is nothing wrong....ANI", "THEREI~1.ANI"));
+  EXPECT_EQ(0, run.services.displayMismatches);
+
+  // Every row shown in order, then the blank pair.
+  ASSERT_EQ(static_cast<std::size_t>(kManifestRows), run.services.shown.size());
+  EXPECT_EQ(0, run.state.displayTaken.Load()) << "the blank pair is published, not waited for";
+  for (int row = 0; row < kManifestRows; ++row) {
+    EXPECT_EQ(std::string("A:\\") + FileManifest[row].sourceName, run.services.shown[row].first) << row;
+    EXPECT_EQ(Joined("C:\\Pointrel", FileManifest[row].destinationName), run.services.shown[row].second) << row;
+  }
+  EXPECT_STREQ("", run.state.shownSource);
+  EXPECT_STREQ("", run.state.shownDestination);
+
+  // The desktop shortcut only, and destinationPath has lost its trailing backslash.
+  ASSERT_EQ(1u, run.services.shortcuts.size());
+  EXPECT_EQ("C:\\Pointrel\\Pointrel.EXE", run.services.shortcuts[0].target);
+  EXPECT_EQ("C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", run.services.shortcuts[0].link);
+  EXPECT_EQ("C:\\Pointrel", run.services.shortcuts[0].workingFolder);
+  EXPECT_EQ("Pointrel version 2.0", run.services.shortcuts[0].description);
+  EXPECT_STREQ("C:\\Pointrel", run.state.destinationPath);
+
+  // The order of the work: the folder, the five sub-folders, the 52 rows, the shortcut.
+  std::vector<std::string> log = run.services.LogCopy();
+  std::vector<std::string> expected = {"mkdir C:\\Pointrel"};
+  for (const char* name : kLibrarySubfolders) expected.push_back("mkdir C:\\Pointrel\\" + std::string(name));
+  for (const ManifestRow& row : FileManifest) expected.push_back("copy C:\\Pointrel\\" + std::string(row.destinationName));
+  expected.push_back("link C:\\WINDOWS\\DESKTOP\\Pointrel.LNK");
+  EXPECT_EQ(expected, log);
+}
+
+TEST(CopyWorker, ShortcutOptions) {
+  struct Case {
+    int desktop, boot;
+    std::vector<std::string> links;
+  };
+  const Case cases[] = {
+      {0, 0, {}},
+      {1, 0, {"C:\\WINDOWS\\DESKTOP\\Pointrel.LNK"}},
+      {0, 1, {"C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK"}},
+      {1, 1, {"C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK"}},
+  };
+  for (const Case& c : cases) {
+    SerialRun run;
+    run.state.desktopShortcut = c.desktop;
+    run.state.startAtBoot = c.boot;
+    run.Run();
+    ASSERT_EQ(c.links.size(), run.services.shortcuts.size()) << c.desktop << c.boot;
+    for (std::size_t i = 0; i < c.links.size(); ++i) {
+      EXPECT_EQ(c.links[i], run.services.shortcuts[i].link);
+      // Both get the same target and working folder, although the first stripped the "\".
+      EXPECT_EQ("C:\\Pointrel\\Pointrel.EXE", run.services.shortcuts[i].target);
+      EXPECT_EQ("C:\\Pointrel", run.services.shortcuts[i].workingFolder);
+    }
+    EXPECT_EQ(InstallFailure::None, run.state.failure);
+  }
+}
+
+TEST(CopyWorker, DriveRootCreatesNoFolder) {
+  SerialRun run("D:\\");
+  run.state.startAtBoot = 1;
+  run.Run();
+  EXPECT_EQ(InstallFailure::None, run.state.failure);
+  std::vector<std::string> log = run.services.LogCopy();
+  EXPECT_EQ("mkdir D:\\NORMAL", log.at(0));
+  EXPECT_EQ(kManifestRows, run.RowsInstalled("D:\\"));
+  EXPECT_TRUE(run.services.FileHolds("D:\\Pointrel.EXE", "POINTREL.EXE"));
+  ASSERT_EQ(2u, run.services.shortcuts.size());
+  for (const Shortcut& s : run.services.shortcuts) {
+    EXPECT_EQ("D:\\Pointrel.EXE", s.target);
+    EXPECT_EQ("D:\\", s.workingFolder);
+  }
+}
+
+TEST(CopyWorker, WindowsFolderForms) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"C:\\WINDOWS\\", "C:\\WINDOWS\\DESKTOP\\Pointrel.LNK"},
+      {"", "\\DESKTOP\\Pointrel.LNK"},
+      {"E:\\", "E:\\DESKTOP\\Pointrel.LNK"},
+  };
+  for (const auto& c : cases) {
+    SerialRun run;
+    run.services.windowsFolder = c.first;
+    run.Run();
+    ASSERT_EQ(1u, run.services.shortcuts.size()) << c.first;
+    EXPECT_EQ(c.second, run.services.shortcuts[0].link);
+  }
+  // A Windows folder so long that the link would pass the platform's limit: no shortcut, and
+  // the installation still succeeds.
+  SerialRun run;
+  run.services.windowsFolder = "C:\\" + std::string(240, 'w');
+  run.Run();
+  EXPECT_TRUE(run.services.shortcuts.empty());
+  EXPECT_EQ(InstallFailure::None, run.state.failure);
+}
+
+TEST(CopyWorker, ExistingTreeIsReusedAndOverwritten) {
+  SerialRun run;
+  run.services.AddFolder("C:\\Pointrel");
+  run.services.AddFolder("C:\\Pointrel\\BUSY");
+  run.services.AddFile("C:\\Pointrel\\Pointrel.EXE", "old program");
+  run.services.AddFile("C:\\Pointrel\\BUSY\\Abacus.CUR", "old cursor");
+  run.Run();
+  EXPECT_EQ(InstallFailure::None, run.state.failure);
+  EXPECT_EQ(kManifestRows, run.RowsInstalled());
+}
+
+TEST(CopyWorker, FileExistsErrorCountsAsThere) {
+  SerialRun run;
+  run.services.folderErrors[Key("C:\\Pointrel")] = kErrorFileExists;
+  run.services.AddFolder("C:\\Pointrel");
+  run.services.folderErrors[Key("C:\\Pointrel\\SIZING")] = kErrorFileExists;
+  run.services.AddFolder("C:\\Pointrel\\SIZING");
+  run.Run();
+  EXPECT_EQ(InstallFailure::None, run.state.failure);
+  EXPECT_EQ(kManifestRows, run.RowsInstalled());
+}
+
+TEST(CopyWorker, MissingParentFailsAtTheDestination) {
+  SerialRun run("C:\\missing\\Pointrel\\");
+  run.Run();
+  EXPECT_EQ(InstallFailure::DestinationFolder, run.state.failure);
+  EXPECT_EQ(1, run.state.stopRequested.Load());
+  EXPECT_EQ(1, run.state.workerDone.Load());
+  EXPECT_EQ(std::vector<std::string>{"mkdir C:\\missing\\Pointrel"}, run.services.LogCopy());
+  EXPECT_TRUE(run.services.shortcuts.empty());
+  EXPECT_TRUE(run.services.shown.empty());
+  EXPECT_STREQ("C:\\missing\\Pointrel\\", run.state.destinationPath) << "left alone without shortcuts";
+}
+
+TEST(CopyWorker, SubfolderFailureKeepsTheEarlierOnes) {
+  SerialRun run;
+  run.services.folderErrors[Key("C:\\Pointrel\\IBEAM")] = kErrorAccessDenied;
+  run.Run();
+  EXPECT_EQ(InstallFailure::Subfolders, run.state.failure);
+  std::vector<std::string> expected = {"mkdir C:\\Pointrel", "mkdir C:\\Pointrel\\NORMAL", "mkdir C:\\Pointrel\\BUSY",
+                                       "mkdir C:\\Pointrel\\IBEAM"};
+  EXPECT_EQ(expected, run.services.LogCopy());
+  EXPECT_TRUE(run.services.IsFolder("C:\\Pointrel\\BUSY"));
+  EXPECT_TRUE(run.services.shortcuts.empty());
+}
+
+TEST(CopyWorker, PlainFileNamedNormalStopsAtRow18) {
+  SerialRun run;
+  run.services.AddFolder("C:\\Pointrel");
+  run.services.AddFile("C:\\Pointrel\\NORMAL", "not a folder");
+  run.Run();
+  EXPECT_EQ(InstallFailure::CopyFailed, run.state.failure);
+  EXPECT_EQ(18, run.RowsInstalled());
+  EXPECT_EQ(19, run.services.copies) << "rows 0 to 17, then the failed row 18";
+  EXPECT_TRUE(run.services.FileHolds("C:\\Pointrel\\NORMAL", "not a folder"));
+  EXPECT_TRUE(run.services.shortcuts.empty());
+}
+
+TEST(CopyWorker, MissingSourceStopsAtItsRow) {
+  for (int missing : {0, 1, 13, 35, 51}) {
+    SerialRun run;
+    run.services.Remove(std::string("A:\\") + FileManifest[missing].sourceName);
+    run.Run();
+    EXPECT_EQ(InstallFailure::CopyFailed, run.state.failure) << missing;
+    EXPECT_EQ(missing, run.RowsInstalled()) << missing;
+    EXPECT_EQ(missing + 1, run.services.copies) << missing;
+    EXPECT_TRUE(run.services.shortcuts.empty()) << missing;
+    // The failed row stays on display: the blank pair is not published after a failure.
+    EXPECT_STREQ(FileManifest[missing].sourceName, std::strrchr(run.state.shownSource, '\\') + 1);
+  }
+}
+
+TEST(CopyWorker, SourcesComeFromTheInstallersFolder) {
+  SerialRun run;
+  std::strcpy(run.state.installerPath, "C:\\disk\\WENDSET.EXE");
+  run.services.AddFolder("C:\\disk");
+  for (const ManifestRow& row : FileManifest) run.services.AddFile(std::string("C:\\disk\\") + row.sourceName, "disk");
+  run.Run();
+  EXPECT_EQ(InstallFailure::None, run.state.failure);
+  EXPECT_TRUE(run.services.FileHolds("C:\\Pointrel\\Pointrel.HLP", "disk"));
+}
+
+// Paths too long for the platform end in the failure of their step, never cut short.
+TEST(CopyWorker, OverlongPathsFailTheirStep) {
+  // For each folder length, the first step whose path would reach 260 characters fails.
+  for (std::size_t length = 200; length <= 262; ++length) {
+    std::string folder = "C:\\" + std::string(length - 3, 'p');
+    SerialRun run((folder + "\\").c_str());
+    run.services.AddFolder(folder);  // so that only the length decides
+    run.Run();
+    InstallFailure expected = InstallFailure::None;
+    int expectedRows = kManifestRows;
+    if (length >= kMaxPath) {
+      expected = InstallFailure::DestinationFolder;
+      expectedRows = 0;
+    } else {
+      for (const char* name : kLibrarySubfolders) {
+        if (length + 1 + std::strlen(name) >= kMaxPath) expected = InstallFailure::Subfolders;
+      }
+      if (expected != InstallFailure::None) {
+        expectedRows = 0;
+      } else {
+        for (int row = 0; row < kManifestRows; ++row) {
+          if (length + 1 + std::strlen(FileManifest[row].destinationName) >= kMaxPath) {
+            expected = InstallFailure::CopyFailed;
+            expectedRows = row;
+            break;
+          }
+        }
+      }
+    }
+    EXPECT_EQ(expected, run.state.failure) << "folder length " << length;
+    EXPECT_EQ(expectedRows, run.RowsInstalled(folder)) << "folder length " << length;
+    EXPECT_EQ(expectedRows, run.services.copies) << "a refused path never reaches the copy; length " << length;
+  }
+}
+
+TEST(CopyWorker, OverlongInstallerPathFailsTheFirstCopy) {
+  SerialRun run;
+  std::string installer = "A:\\" + std::string(250, 'm') + "\\WENDSET.EXE";
+  std::strcpy(run.state.installerPath, installer.c_str());
+  run.Run();
+  EXPECT_EQ(InstallFailure::CopyFailed, run.state.failure);
+  EXPECT_EQ(0, run.services.copies);
+}
+
+TEST(CopyWorker, StopRequestedBeforeStartDoesNothing) {
+  SerialRun run;
+  BeginCopy(run.state);
+  run.state.stopRequested.Store(1);
+  CopyWorker(run.state, run.services);
+  EXPECT_EQ(1, run.state.workerDone.Load());
+  EXPECT_TRUE(run.services.LogCopy().empty());
+  EXPECT_EQ(InstallFailure::None, run.state.failure);
+}
+
+// A stop raised from inside a step takes effect at the next checkpoint.
+TEST(CopyWorker, StopBetweenSteps) {
+  {
+    SerialRun run;
+    int copied = 0;
+    run.services.afterCopy = [&] {
+      if (++copied == 7) run.state.stopRequested.Store(1);
+    };
+    run.Run();
+    EXPECT_EQ(7, run.services.copies) << "the copy in progress finishes, the next does not start";
+    EXPECT_EQ(InstallFailure::None, run.state.failure) << "a Cancel is not a failure";
+    EXPECT_TRUE(run.services.shortcuts.empty());
+  }
+  {
+    SerialRun run;
+    run.services.afterCopy = [&] {
+      if (run.services.copies == kManifestRows) run.state.stopRequested.Store(1);
+    };
+    run.Run();
+    EXPECT_EQ(kManifestRows, run.RowsInstalled());
+    EXPECT_TRUE(run.services.shortcuts.empty()) << "stopped before the shortcut step";
+    EXPECT_STRNE("", run.state.shownSource) << "no blank display after a stop";
+  }
+  {
+    SerialRun run;
+    run.state.startAtBoot = 1;
+    run.services.afterShortcut = [&] { run.state.stopRequested.Store(1); };
+    run.Run();
+    ASSERT_EQ(1u, run.services.shortcuts.size()) << "a Cancel between the shortcuts leaves the first only";
+    EXPECT_EQ("C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", run.services.shortcuts[0].link);
+  }
+}
+
+// --- The two threads ------------------------------------------------------------------------
+
+struct PageOutcome {
+  bool cancelled = false;
+  bool finishedNoticed = false;
+  InstallFailure failure = InstallFailure::None;
+  std::vector<std::pair<std::string, std::string>> shown;
+};
+
+// The progress page on this thread, the worker on its own: DisplayTimer every tick, the
+// CompletionTimer's test every fifth, and a Cancel once `cancelAfterShown` pairs have been shown
+// and `extraTicks` more ticks have passed (never, for a negative count).
+PageOutcome RunPage(InstallState& state, FakeServices& services, int cancelAfterShown, int extraTicks,
+                    std::mt19937& random) {
+  PageOutcome outcome;
+  BeginCopy(state);
+  std::thread worker([&] { CopyWorker(state, services); });
+  int ticksSinceTarget = 0;
+  for (int tick = 0;; ++tick) {
+    if (cancelAfterShown >= 0 && static_cast<int>(outcome.shown.size()) >= cancelAfterShown &&
+        ticksSinceTarget++ >= extraTicks) {
+      // Set the flag, mark the moment, then run the page's own Cancel (which sets it again).
+      state.stopRequested.Store(1);
+      services.Mark("cancel");
+      CancelCopy(state, services);
+      outcome.cancelled = true;
+      break;
+    }
+    TakeDisplay(state, [&](const char* s, const char* d) { outcome.shown.emplace_back(s, d); });
+    if (tick % 5 == 4 && WorkerFinished(state)) {
+      outcome.finishedNoticed = true;
+      outcome.failure = state.failure;
+      break;
+    }
+    if (random() % 4 == 0) std::this_thread::yield();
+  }
+  worker.join();
+  return outcome;
+}
+
+void CheckShownInOrder(const PageOutcome& outcome, const std::string& destination, int copies) {
+  // Each pair shown is the next one published: no pair was overwritten before it was shown.
+  for (std::size_t i = 0; i < outcome.shown.size(); ++i) {
+    if (i < static_cast<std::size_t>(kManifestRows)) {
+      ASSERT_EQ(std::string("A:\\") + FileManifest[i].sourceName, outcome.shown[i].first) << i;
+      ASSERT_EQ(Joined(destination, FileManifest[i].destinationName), outcome.shown[i].second) << i;
+    } else {
+      ASSERT_EQ(static_cast<std::size_t>(kManifestRows), i) << "only the blank pair follows the rows";
+      ASSERT_EQ("", outcome.shown[i].first);
+      ASSERT_EQ("", outcome.shown[i].second);
+    }
+  }
+  // The worker published row k only after row k-1 had been shown.
+  ASSERT_GE(static_cast<int>(outcome.shown.size()), copies - 1);
+}
+
+TEST(CopyProtocol, CompletesWithoutCancel) {
+  std::mt19937 random(7);
+  for (int run = 0; run < 50; ++run) {
+    InstallState state;
+    std::strcpy(state.installerPath, kInstaller);
+    std::strcpy(state.destinationPath, "C:\\Pointrel\\");
+    FakeServices services(state);
+    PageOutcome outcome = RunPage(state, services, -1, 0, random);
+    ASSERT_TRUE(outcome.finishedNoticed);
+    ASSERT_EQ(InstallFailure::None, outcome.failure);
+    ASSERT_EQ(kManifestRows, services.copies);
+    ASSERT_EQ(0, services.displayMismatches);
+    ASSERT_EQ(1u, services.shortcuts.size());
+    ASSERT_GE(outcome.shown.size(), static_cast<std::size_t>(kManifestRows));
+    CheckShownInOrder(outcome, "C:\\Pointrel", services.copies);
+  }
+}
+
+TEST(CopyProtocol, FailuresReachThePage) {
+  std::mt19937 random(11);
+  struct Case {
+    const char* destination;
+    const char* missingSource;
+    InstallFailure failure;
+  };
+  const Case cases[] = {
+      {"C:\\missing\\Pointrel\\", nullptr, InstallFailure::DestinationFolder},
+      {"C:\\Pointrel\\", "ABACUS.CUR", InstallFailure::CopyFailed},
+      {"C:\\Pointrel\\", nullptr, InstallFailure::None},
+  };
+  for (const Case& c : cases) {
+    for (int run = 0; run < 20; ++run) {
+      InstallState state;
+      std::strcpy(state.installerPath, kInstaller);
+      std::strcpy(state.destinationPath, c.destination);
+      FakeServices services(state);
+      if (c.missingSource) services.Remove(std::string("A:\\") + c.missingSource);
+      PageOutcome outcome = RunPage(state, services, -1, 0, random);
+      ASSERT_TRUE(outcome.finishedNoticed);
+      ASSERT_EQ(c.failure, outcome.failure) << c.destination;
+    }
+  }
+  InstallState state;
+  std::strcpy(state.installerPath, kInstaller);
+  FakeServices services(state);
+  services.folderErrors[Key("C:\\Pointrel\\SIZING")] = kErrorAccessDenied;
+  PageOutcome outcome = RunPage(state, services, -1, 0, random);
+  EXPECT_EQ(InstallFailure::Subfolders, outcome.failure);
+}
+
+// Thousands of runs, each with a Cancel at a random moment: before the first file, during the
+// copy, at the blank display, among the shortcuts, or after the worker has finished.
+TEST(CopyProtocol, RandomCancel) {
+  std::mt19937 random(1234);
+  const int kRuns = 3000;
+  int cancelledDuringCopy = 0, cancelledAfterAll = 0;
+  for (int run = 0; run < kRuns; ++run) {
+    InstallState state;
+    std::strcpy(state.installerPath, kInstaller);
+    std::strcpy(state.destinationPath, "C:\\Pointrel\\");
+    state.startAtBoot = run % 2;
+    FakeServices services(state);
+    services.AddFolder("C:\\WINDOWS\\Start Menu");
+    services.AddFolder("C:\\WINDOWS\\Start Menu\\Programs");
+    services.AddFolder("C:\\WINDOWS\\Start Menu\\Programs\\StartUp");
+    int cancelAfterShown = static_cast<int>(random() % (kManifestRows + 2));
+    int extraTicks = static_cast<int>(random() % 8);
+    PageOutcome outcome = RunPage(state, services, cancelAfterShown, extraTicks, random);
+
+    ASSERT_EQ(1, state.workerDone.Load()) << run;
+    ASSERT_EQ(0, services.displayMismatches) << run;
+    if (!outcome.cancelled) {
+      // The worker finished and the page noticed before the Cancel came.
+      ASSERT_EQ(InstallFailure::None, outcome.failure) << run;
+      continue;
+    }
+    ASSERT_EQ(InstallFailure::None, state.failure) << run;
+
+    // Nothing was deleted or spoilt: the medium is whole, and every row copied is in place.
+    for (const ManifestRow& row : FileManifest) {
+      ASSERT_TRUE(services.FileHolds(std::string("A:\\") + row.sourceName, row.sourceName)) << run;
+    }
+    for (int row = 0; row < services.copies; ++row) {
+      ASSERT_TRUE(services.FileHolds(Joined("C:\\Pointrel", FileManifest[row].destinationName),
+                                     FileManifest[row].sourceName))
+          << run << " row " << row;
+    }
+    CheckShownInOrder(outcome, "C:\\Pointrel", services.copies);
+
+    // After the Cancel, at most the one step already under way: the worker tests the flag before
+    // every step and in every wait.
+    std::vector<std::string> log = services.LogCopy();
+    auto mark = std::find(log.begin(), log.end(), "cancel");
+    ASSERT_NE(mark, log.end());
+    ASSERT_LE(log.end() - mark - 1, 1) << run << ": steps after the Cancel";
+    bool cancelledBeforeShortcuts =
+        std::any_of(mark, log.end(), [](const std::string& line) { return line.rfind("copy ", 0) == 0; }) ||
+        services.copies < kManifestRows;
+    if (cancelledBeforeShortcuts) {
+      ++cancelledDuringCopy;
+      ASSERT_TRUE(services.shortcuts.empty()) << run;
+    } else {
+      ++cancelledAfterAll;
+    }
+  }
+  // The random moments cover both sides of the shortcut step.
+  EXPECT_GT(cancelledDuringCopy, kRuns / 2);
+  EXPECT_GT(cancelledAfterAll, 10);
+}
+
+}  // namespace
