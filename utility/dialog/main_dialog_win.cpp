@@ -13,6 +13,14 @@ const int kBlinkRadioIds[7] = {IDC_BLINK_NONE,    IDC_BLINK_RAPID, IDC_BLINK_1S_
 }  // namespace
 
 const MessageMapEntry MainDialog::kMessageMap[] = {
+    // Animator
+    MapClickedRange<&MainDialog::OnBlinkRadio>(IDC_BLINK_NONE, IDC_BLINK_4S),
+    MapClickedRange<&MainDialog::OnBlinkRadio>(IDC_BLINK_WOBBLE, IDC_BLINK_WOBBLE),
+    MapClicked<&MainDialog::OnTestAppStarting>(IDC_TEST_APPSTART),
+    MapClicked<&MainDialog::OnTestBusy>(IDC_TEST_BUSY),
+    MapTimer<&MainDialog::OnTimer>(),
+    MapSetCursor<&MainDialog::OnSetCursor>(),
+    // Commands and lifecycle
     MapSysCommand<&MainDialog::OnSysCommand>(),
     MapClicked<&MainDialog::OnOkButton>(IDC_OK),
     MapClicked<&MainDialog::OnCancelButton>(IDC_CANCEL),
