@@ -4,8 +4,10 @@
 
 #include "platform/app.h"
 #include "platform/gdi.h"
+#include "platform/help_viewer.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
+#include "utility/cursor/animator_win.h"
 #include "utility/cursor/cursor_library_win.h"
 #include "utility/dialog/about_dialog_win.h"
 #include "utility/resources/resource.h"
@@ -48,6 +50,14 @@ int CheckState(int32_t value) { return value ? BST_CHECKED : BST_UNCHECKED; }
 }  // namespace
 
 const MessageMapEntry MainDialog::kMessageMap[] = {
+    // Animator
+    MapClickedRange<&MainDialog::OnBlinkRadio>(IDC_BLINK_NONE, IDC_BLINK_4S),
+    MapClickedRange<&MainDialog::OnBlinkRadio>(IDC_BLINK_WOBBLE, IDC_BLINK_WOBBLE),
+    MapClicked<&MainDialog::OnTestAppStarting>(IDC_TEST_APPSTART),
+    MapClicked<&MainDialog::OnTestBusy>(IDC_TEST_BUSY),
+    MapTimer<&MainDialog::OnTimer>(),
+    MapSetCursor<&MainDialog::OnSetCursor>(),
+    // Commands and lifecycle
     MapSysCommand<&MainDialog::OnSysCommand>(),
     MapMessage<&MainDialog::OnPaint>(WM_PAINT),
     MapQueryDragIcon<&MainDialog::OnQueryDragIcon>(),
@@ -62,6 +72,7 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::ApplySizingLarge>(IDC_SIZING_LARGE),
     MapClicked<&MainDialog::OnMirrorNormal>(IDC_MIRROR_NORMAL),
     MapClicked<&MainDialog::OnMirrorAppStarting>(IDC_MIRROR_APPSTART),
+    // Colour pickers, then the window's lifecycle and the remaining commands
     MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
     MapMessage<&MainDialog::OnDestroy>(WM_DESTROY),
     MapCreate<&MainDialog::OnCreate>(),
@@ -118,7 +129,8 @@ BOOL MainDialog::OnInitDialog() {
   if (ProbeColourCursors()) ColourCursorsSupported = 1;
   if (!ColourCursorsSupported) status.SetWindowText(kNoColourText);
 
-  // PENDING(animator): step 6, load BlankCursor for the animator.
+  LoadBlankCursor();
+
   // Library lists: tab stops, the files and fixed entries, then the stored choices.
   const CListBox* const lists[4] = {&normalList, &appStartingList, &busyList, &ibeamList};
   for (const CListBox* list : lists) list->SetTabStops(20);
@@ -163,7 +175,8 @@ BOOL MainDialog::OnInitDialog() {
   }
 
   ApplyAllCursors();
-  // PENDING(animator): step 17, SelectBlinkMode(current.Blink) for 0 to 6.
+  // A stored mode outside the seven (hand-edited) starts nothing; for None the call does nothing.
+  if (current.Blink >= 0 && current.Blink < kBlinkModeCount) SelectBlinkMode(current.Blink);
 
   if (current.StartMinimized) {
     ShowWindow(SW_MINIMIZE);
@@ -181,7 +194,7 @@ void MainDialog::OnOkButton() {
 }
 
 void MainDialog::OnCancelButton() {
-  // PENDING(animator): SelectBlinkMode(0);
+  SelectBlinkMode(static_cast<int>(BlinkMode::None));
   RevertSettings();
   SelectStoredCursors();
   sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
@@ -193,7 +206,7 @@ void MainDialog::OnCancelButton() {
   for (CButton& radio : blinkRadios) radio.SetCheck(BST_UNCHECKED);
   if (current.Blink >= 0 && current.Blink < kBlinkModeCount) {
     blinkRadios[current.Blink].SetCheck(BST_CHECKED);
-    // PENDING(animator): if (current.Blink != 0) SelectBlinkMode(current.Blink);
+    if (current.Blink != static_cast<int>(BlinkMode::None)) SelectBlinkMode(current.Blink);
   }
   hideMinimized.SetCheck(CheckState(current.HideMinimized));
   startMinimized.SetCheck(CheckState(current.StartMinimized));
@@ -201,7 +214,7 @@ void MainDialog::OnCancelButton() {
 }
 
 void MainDialog::OnHelpButton() {
-  // PENDING(animator): WinHelp(0, HELP_CONTEXT);
+  AfxWinHelp(m_hWnd, 0, HELP_CONTEXT);
 }
 
 void MainDialog::OnAboutButton() {
@@ -210,7 +223,7 @@ void MainDialog::OnAboutButton() {
 }
 
 void MainDialog::OnExitRestore() {
-  // PENDING(animator): StopAnimation();
+  StopAnimation();
   RestoreSystemCursors();
   EndDialog(0);
 }
@@ -255,20 +268,21 @@ int MainDialog::OnCreate(CREATESTRUCTA*) {
 void MainDialog::OnShowWindow(BOOL, UINT) { Default(); }
 
 void MainDialog::OnDestroy() {
-  // PENDING(animator): StopAnimation();
+  StopAnimation();
   RestoreSystemCursors();
-  // PENDING(animator): WinHelp(0, HELP_QUIT);
+  // A help window opened by the utility closes with it.
+  AfxWinHelp(m_hWnd, 0, HELP_QUIT);
   Default();
 }
 
 BOOL MainDialog::OnQueryEndSession() {
-  // PENDING(animator): StopAnimation();
+  StopAnimation();
   RestoreSystemCursors();
   return TRUE;
 }
 
 void MainDialog::OnEndSession(BOOL) {
-  // PENDING(animator): StopAnimation();
+  StopAnimation();
   RestoreSystemCursors();
 }
 

@@ -1,0 +1,252 @@
+#include "platform/help_viewer.h"
+
+#include <cstring>
+
+#include "platform/app.h"
+
+namespace platform {
+namespace {
+
+const char kHelpClassName[] = "PointrelHelpWindow";
+
+// The one help window of the process and what it shows.
+struct HelpViewer {
+  HWND window = nullptr;
+  HWND list = nullptr;
+  HWND text = nullptr;
+  HFONT textFont = nullptr;  // ours; deleted with the window
+  std::string file;
+  HelpDocument document;
+};
+HelpViewer viewer;
+
+bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+
+// "# Title" starts a topic; the title is what follows, trimmed.
+bool TopicTitle(const std::string& line, std::string* title) {
+  if (line.size() < 2 || line[0] != '#' || (line[1] != ' ' && line[1] != '\t')) return false;
+  const size_t first = line.find_first_not_of(" \t", 1);
+  if (first == std::string::npos) return false;
+  const size_t last = line.find_last_not_of(" \t");
+  *title = line.substr(first, last - first + 1);
+  return true;
+}
+
+void FinishTopic(std::vector<std::string>& lines, HelpDocument* document) {
+  if (document->topics.empty()) return;
+  while (!lines.empty() && IsBlank(lines.back())) lines.pop_back();
+  size_t first = 0;
+  while (first < lines.size() && IsBlank(lines[first])) ++first;
+  std::string& text = document->topics.back().text;
+  for (size_t i = first; i < lines.size(); ++i) {
+    if (i > first) text += "\r\n";
+    text += lines[i];
+  }
+  lines.clear();
+}
+
+void ShowTopic(size_t index) {
+  if (index >= viewer.document.topics.size()) index = 0;
+  ::SendMessageA(viewer.list, LB_SETCURSEL, index, 0);
+  ::SetWindowTextA(viewer.text, viewer.document.topics[index].text.c_str());
+}
+
+void Layout(int width, int height) {
+  const int margin = 6;
+  int listWidth = width / 4;
+  if (listWidth < 200) listWidth = 200;
+  if (listWidth > width - 3 * margin) listWidth = width - 3 * margin;
+  if (listWidth < 0) listWidth = 0;
+  const int inner = height - 2 * margin > 0 ? height - 2 * margin : 0;
+  ::MoveWindow(viewer.list, margin, margin, listWidth, inner, TRUE);
+  const int textLeft = 2 * margin + listWidth;
+  const int textWidth = width - textLeft - margin > 0 ? width - textLeft - margin : 0;
+  ::MoveWindow(viewer.text, textLeft, margin, textWidth, inner, TRUE);
+}
+
+LRESULT CALLBACK HelpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_CREATE: {
+      HINSTANCE module = ::GetModuleHandleA(nullptr);
+      viewer.list = ::CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "",
+                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_TABSTOP | LBS_NOTIFY |
+                                          LBS_NOINTEGRALHEIGHT | LBS_WANTKEYBOARDINPUT,
+                                      0, 0, 0, 0, window, reinterpret_cast<HMENU>(kHelpTopicListId), module, nullptr);
+      viewer.text = ::CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "",
+                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | WS_HSCROLL | WS_TABSTOP | ES_MULTILINE |
+                                          ES_READONLY | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+                                      0, 0, 0, 0, window, reinterpret_cast<HMENU>(kHelpTextId), module, nullptr);
+      if (!viewer.list || !viewer.text) return -1;
+      // The topics line up in columns, so the text is set in a fixed-pitch face and not rewrapped.
+      viewer.textFont = ::CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
+                                      CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, FIXED_PITCH | FF_MODERN, "Courier New");
+      ::SendMessageA(viewer.list, WM_SETFONT, reinterpret_cast<WPARAM>(::GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+      ::SendMessageA(viewer.text, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(viewer.textFont ? viewer.textFont : ::GetStockObject(ANSI_FIXED_FONT)),
+                     FALSE);
+      ::SendMessageA(viewer.text, EM_SETLIMITTEXT, kMaxHelpFileSize, 0);
+      return 0;
+    }
+    case WM_SIZE:
+      Layout(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_SETFOCUS:
+      ::SetFocus(viewer.list);
+      return 0;
+    case WM_COMMAND:
+      if (LOWORD(wParam) == kHelpTopicListId && HIWORD(wParam) == LBN_SELCHANGE) {
+        const LRESULT selected = ::SendMessageA(viewer.list, LB_GETCURSEL, 0, 0);
+        if (selected >= 0) ShowTopic(static_cast<size_t>(selected));
+        return 0;
+      }
+      break;
+    case WM_VKEYTOITEM:  // keys in the topic list: Escape closes, Tab goes to the text
+      if (LOWORD(wParam) == VK_ESCAPE) {
+        ::PostMessageA(window, WM_CLOSE, 0, 0);
+        return -2;
+      }
+      if (LOWORD(wParam) == VK_TAB) {
+        ::SetFocus(viewer.text);
+        return -2;
+      }
+      return -1;
+    case WM_CTLCOLORSTATIC:  // the read-only text reads as a page, not as a disabled field
+      if (reinterpret_cast<HWND>(lParam) == viewer.text) {
+        ::SetBkColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOW));
+        ::SetTextColor(reinterpret_cast<HDC>(wParam), ::GetSysColor(COLOR_WINDOWTEXT));
+        return reinterpret_cast<LRESULT>(::GetSysColorBrush(COLOR_WINDOW));
+      }
+      break;
+    case WM_DESTROY:
+      if (viewer.textFont) ::DeleteObject(viewer.textFont);
+      viewer = HelpViewer();
+      return 0;
+  }
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+bool RegisterHelpClass(HINSTANCE module) {
+  WNDCLASSA existing;
+  if (::GetClassInfoA(module, kHelpClassName, &existing)) return true;
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = &HelpWindowProc;
+  windowClass.hInstance = module;
+  windowClass.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = kHelpClassName;
+  windowClass.hIcon = ::LoadIconA(nullptr, MAKEINTRESOURCEA(32514));  // IDI_QUESTION
+  return ::RegisterClassA(&windowClass) != 0;
+}
+
+BOOL OpenHelp(const char* helpFile, size_t topic) {
+  if (viewer.window && ::lstrcmpiA(viewer.file.c_str(), helpFile) == 0) {
+    ShowTopic(topic);
+  } else {
+    HelpDocument document;
+    if (!LoadHelpFile(helpFile, &document)) return FALSE;
+    HINSTANCE module = ::GetModuleHandleA(nullptr);
+    if (!viewer.window) {
+      if (!RegisterHelpClass(module)) return FALSE;
+      HWND window = ::CreateWindowExA(0, kHelpClassName, "", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 900,
+                                      540, nullptr, nullptr, module, nullptr);
+      if (!window) return FALSE;
+      viewer.window = window;
+    }
+    viewer.file = helpFile;
+    viewer.document = std::move(document);
+    ::SetWindowTextA(viewer.window, viewer.document.title.empty() ? "Help" : viewer.document.title.c_str());
+    ::SendMessageA(viewer.list, LB_RESETCONTENT, 0, 0);
+    for (const HelpTopic& entry : viewer.document.topics) {
+      ::SendMessageA(viewer.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.title.c_str()));
+    }
+    ShowTopic(topic);
+  }
+  ::ShowWindow(viewer.window, ::IsIconic(viewer.window) ? SW_RESTORE : SW_SHOW);
+  ::SetForegroundWindow(viewer.window);
+  ::SetFocus(viewer.list);
+  return TRUE;
+}
+
+}  // namespace
+
+bool ParseHelpText(const std::string& content, HelpDocument* document) {
+  *document = HelpDocument();
+  std::vector<std::string> lines;
+  size_t at = 0;
+  while (at < content.size()) {
+    size_t end = content.find('\n', at);
+    if (end == std::string::npos) end = content.size();
+    std::string line = content.substr(at, end - at);
+    at = end + 1;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    for (char& c : line) {
+      if (c == '\0') c = ' ';
+    }
+    std::string title;
+    if (TopicTitle(line, &title)) {
+      FinishTopic(lines, document);
+      document->topics.push_back({title, std::string()});
+    } else if (!document->topics.empty()) {
+      lines.push_back(line);
+    } else if (document->title.empty() && !IsBlank(line)) {
+      const size_t first = line.find_first_not_of(" \t");
+      document->title = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+    }
+  }
+  FinishTopic(lines, document);
+  return !document->topics.empty();
+}
+
+bool LoadHelpFile(const char* path, HelpDocument* document) {
+  if (!path || !*path) return false;
+  HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD high = 0;
+  const DWORD size = ::GetFileSize(file, &high);
+  bool ok = size != INVALID_FILE_SIZE && high == 0 && size <= kMaxHelpFileSize;
+  std::string content;
+  if (ok) {
+    content.resize(size);
+    DWORD read = 0;
+    ok = size == 0 || (::ReadFile(file, &content[0], size, &read, nullptr) && read == size);
+  }
+  ::CloseHandle(file);
+  return ok && ParseHelpText(content, document);
+}
+
+BOOL WinHelpA(HWND, const char* helpFile, UINT command, ULONG_PTR data) {
+  switch (command) {
+    case HELP_CONTEXT:
+      return OpenHelp(helpFile, data);
+    case HELP_CONTENTS:
+    case HELP_FINDER:
+      return OpenHelp(helpFile, 0);
+    case HELP_QUIT:
+      if (viewer.window) ::DestroyWindow(viewer.window);
+      return TRUE;
+    default:
+      return FALSE;
+  }
+}
+
+HWND GetHelpWindow() { return viewer.window; }
+
+}  // namespace platform
+
+void AfxWinHelp(HWND window, ULONG_PTR data, UINT command) {
+  CWinApp* app = AfxGetApp();
+  const char* file = app ? app->helpFilePath : "";
+  if (platform::WinHelpA(window, file, command, data)) return;
+  // Captioned after the help file ("Pointrel Help"), never the bare program title, which a
+  // second start of the program looks for.
+  char caption[MAX_PATH + 8] = "Help";
+  const char* base = std::strrchr(file, '\\');
+  base = base ? base + 1 : file;
+  const char* dot = std::strrchr(base, '.');
+  const size_t length = dot ? static_cast<size_t>(dot - base) : std::strlen(base);
+  if (length > 0 && length < MAX_PATH) {
+    std::memcpy(caption, base, length);
+    std::strcpy(caption + length, " Help");
+  }
+  ::MessageBoxA(window, "Failed to launch help.", caption, MB_OK | MB_ICONEXCLAMATION);
+}
