@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/app.h"
+#include "platform/help_viewer.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
@@ -17,6 +18,8 @@ class InProcessDialog : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     app.Attach(::GetModuleHandleA(nullptr));
+    // The application's help file is named after its program: this test's.
+    ::CopyFileA(TEST_BINARY_DIR "/bin/Pointrel.HLP", app.helpFilePath, FALSE);
     RemoveFile(WindowsFolder() + "\\\\" + app.profileName);
     AppProfileStore store(app);
     LoadSettings(store);
@@ -35,19 +38,28 @@ class InProcessDialog : public ::testing::Test {
     }));
   }
 
-  void TearDown() override {
+  void TearDown() override { EndDialog(); }
+
+  // Ends the dialog with the framework's cancel command (Escape, the Close box).
+  void EndDialog() {
     if (dialog) ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+    dialog = nullptr;
     if (thread) {
       EXPECT_EQ(::WaitForSingleObject(thread, 10000), WAIT_OBJECT_0);
       ::CloseHandle(thread);
+      thread = nullptr;
     }
   }
 
   static DWORD WINAPI Run(void*) {
     MainDialog window;
     window.DoModal();
+    // Checked here: the thread's end would take any window of its own with it.
+    helpWindowAfterModal = platform::GetHelpWindow();
     return 0;
   }
+
+  static HWND helpWindowAfterModal;
 
   static CWinApp app;
   std::string folder;
@@ -56,6 +68,7 @@ class InProcessDialog : public ::testing::Test {
 };
 
 CWinApp InProcessDialog::app;
+HWND InProcessDialog::helpWindowAfterModal = nullptr;
 
 TEST_F(InProcessDialog, SystemMenuEndsWithASeparatorAndTheAboutItem) {
   HMENU menu = ::GetSystemMenu(dialog, FALSE);
@@ -102,6 +115,16 @@ TEST_F(InProcessDialog, PaintsWhileMinimised) {
   EXPECT_TRUE(::IsWindow(dialog));
   ::ShowWindow(dialog, SW_RESTORE);
   EXPECT_TRUE(WaitFor([&] { return !::IsIconic(dialog); }));
+}
+
+TEST_F(InProcessDialog, HelpOpensOnTheDialogsThreadAndClosesWithTheDialog) {
+  ::SendMessageA(::GetDlgItem(dialog, IDC_HELP_BUTTON), BM_CLICK, 0, 0);
+  HWND help = platform::GetHelpWindow();
+  ASSERT_NE(help, nullptr) << "the help file opened";
+  EXPECT_TRUE(::IsWindowVisible(help));
+  EXPECT_EQ(::GetWindowThreadProcessId(help, nullptr), ::GetWindowThreadProcessId(dialog, nullptr));
+  EndDialog();
+  EXPECT_EQ(helpWindowAfterModal, nullptr) << "the help window was still open when the dialog had gone";
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 // Alt+F4, Enter) and its lifecycle messages.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -744,6 +745,192 @@ INSTANTIATE_TEST_SUITE_P(
                       AboutDoor{"SystemMenuCommand", [](HWND d) { ::PostMessageA(d, WM_SYSCOMMAND, IDM_ABOUT, 0); }},
                       AboutDoor{"SystemMenuCommandLowBitsSet", [](HWND d) { ::PostMessageA(d, WM_SYSCOMMAND, IDM_ABOUT | 0x3, 0); }}),
     [](const ::testing::TestParamInfo<AboutDoor>& info) { return std::string(info.param.name); });
+
+HCURSOR CursorShown() {
+  CURSORINFO info = {sizeof info};
+  ::GetCursorInfo(&info);
+  return info.hCursor;
+}
+
+// The pointer rests over the dialog's status line; `nudge` moves it one pixel, as a hand does,
+// so the dialog is asked for its cursor again.
+void PointAtDialog(HWND dialog, int nudge = 0) {
+  RECT status;
+  ::GetWindowRect(::GetDlgItem(dialog, IDC_STATUS), &status);
+  ::SetCursorPos(status.left + 10 + nudge, status.top + 4);
+}
+
+struct TestButton {
+  const char* name;
+  int id;
+};
+
+class TestButtons : public MainDialog, public ::testing::WithParamInterface<TestButton> {};
+
+TEST_P(TestButtons, ShowTheirCursorOverTheDialogForFourSeconds) {
+  Program program(POINTREL_EXE, folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  PointAtDialog(dialog);
+  ::Sleep(300);
+  const HCURSOR usual = CursorShown();
+  Click(dialog, GetParam().id);
+  const DWORD pressed = ::GetTickCount();
+  PointAtDialog(dialog, 1);
+  EXPECT_TRUE(WaitFor([&] { return CursorShown() != usual; }, 1000)) << "the test's cursor shows";
+  const HCURSOR testing = CursorShown();
+  ::Sleep(3000 - (::GetTickCount() - pressed));
+  PointAtDialog(dialog);
+  ::Sleep(200);
+  EXPECT_EQ(CursorShown(), testing) << "still after three seconds, though the pointer moved";
+  EXPECT_TRUE(WaitFor(
+      [&] {
+        PointAtDialog(dialog, (::GetTickCount() / 50) % 2);
+        return CursorShown() == usual;
+      },
+      3000));
+  EXPECT_GE(::GetTickCount() - pressed, 3900u) << "four seconds";
+  EXPECT_LE(::GetTickCount() - pressed, 5500u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Both, TestButtons,
+                         ::testing::Values(TestButton{"AppStarting", IDC_TEST_APPSTART}, TestButton{"Busy", IDC_TEST_BUSY}),
+                         [](const ::testing::TestParamInfo<TestButton>& info) { return std::string(info.param.name); });
+
+TEST_F(MainDialog, TheTwoTestsShowDifferentCursors) {
+  Program program(POINTREL_EXE, folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  PointAtDialog(dialog);
+  Click(dialog, IDC_TEST_BUSY);
+  PointAtDialog(dialog, 1);
+  ::Sleep(300);
+  const HCURSOR busy = CursorShown();
+  Click(dialog, IDC_TEST_APPSTART);
+  PointAtDialog(dialog);
+  ::Sleep(300);
+  EXPECT_NE(CursorShown(), busy) << "App Starting's cursor takes over while both run";
+}
+
+// The stored blink mode starts with the dialog: Wobble moves the resting pointer one pixel at a
+// time after two seconds; a value outside the modes starts nothing.
+struct StartMode {
+  const char* name;
+  const char* settings;
+  bool wobbles;
+};
+
+class StoredMode : public MainDialog, public ::testing::WithParamInterface<StartMode> {};
+
+TEST_P(StoredMode, WobblesOrLeavesThePointerAlone) {
+  WriteSettings(GetParam().settings);
+  Program program(POINTREL_EXE, folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  POINT rest = {300, 300};
+  // Set twice: a pointer position from before the first (the last program's wobble) can still
+  // reach the display after it.
+  ::SetCursorPos(rest.x, rest.y);
+  ::Sleep(300);
+  ::SetCursorPos(rest.x, rest.y);
+  ASSERT_TRUE(WaitFor([&] {
+    POINT now;
+    ::GetCursorPos(&now);
+    return now.x == rest.x && now.y == rest.y;
+  }));
+  std::vector<POINT> seen;
+  const DWORD start = ::GetTickCount();
+  while (::GetTickCount() - start < 3500) {
+    POINT now;
+    ::GetCursorPos(&now);
+    if (seen.empty() || now.x != seen.back().x || now.y != seen.back().y) seen.push_back(now);
+    ::Sleep(10);
+  }
+  for (const POINT& p : seen) {
+    EXPECT_LE(std::abs(p.x - rest.x) + std::abs(p.y - rest.y), 2) << "within the one-pixel square";
+    EXPECT_GE(p.x, rest.x);
+    EXPECT_GE(p.y, rest.y);
+  }
+  if (GetParam().wobbles) {
+    ASSERT_GE(seen.size(), 3u) << "the pointer made its first steps";
+    EXPECT_EQ(seen[1].x, rest.x + 1) << "first step right";
+    EXPECT_EQ(seen[1].y, rest.y);
+    EXPECT_EQ(seen[2].x, rest.x + 1) << "then down";
+    EXPECT_EQ(seen[2].y, rest.y + 1);
+  } else {
+    std::string path;
+    for (const POINT& p : seen) path += " (" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+    EXPECT_EQ(seen.size(), 1u) << "the pointer stays where it was put:" << path;
+  }
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+INSTANTIATE_TEST_SUITE_P(Modes, StoredMode,
+                         ::testing::Values(StartMode{"Wobble", "Blink=6\r\n", true}, StartMode{"None", "Blink=0\r\n", false},
+                                           StartMode{"Nine", "Blink=9\r\n", false}),
+                         [](const ::testing::TestParamInfo<StartMode>& info) { return std::string(info.param.name); });
+
+// The help window of the utility's process, once it is visible.
+HWND WaitForHelpWindow(const Program& program) {
+  HWND found = nullptr;
+  WaitFor([&] {
+    for (HWND window = ::FindWindowExA(nullptr, nullptr, "PointrelHelpWindow", nullptr); window;
+         window = ::FindWindowExA(nullptr, window, "PointrelHelpWindow", nullptr)) {
+      if (WindowProcess(window) == program.id() && ::IsWindowVisible(window)) found = window;
+    }
+    return found != nullptr;
+  });
+  return found;
+}
+
+TEST_F(MainDialog, HelpOpensTheHelpFileAtItsFirstTopic) {
+  Program program(POINTREL_EXE, folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  Click(dialog, IDC_HELP_BUTTON);
+  HWND help = WaitForHelpWindow(program);
+  ASSERT_NE(help, nullptr);
+  HWND topics = ::GetDlgItem(help, 100);
+  EXPECT_EQ(SendTo(topics, LB_GETCURSEL), 0) << "context 0: the first topic";
+  EXPECT_GT(SendTo(topics, LB_GETCOUNT), 1);
+  EXPECT_FALSE(Text(::GetDlgItem(help, 101)).empty());
+  // Pressing Help again brings the same window forward.
+  Click(dialog, IDC_HELP_BUTTON);
+  EXPECT_EQ(WaitForHelpWindow(program), help);
+  EXPECT_FALSE(program.HasExited());
+  Click(dialog, IDC_EXIT_RESTORE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST_F(MainDialog, HelpWithoutItsFileSaysSoAndTheDialogStays) {
+  const std::string copy = folder + "\\Pointrel.EXE";
+  ASSERT_TRUE(::CopyFileA(POINTREL_EXE, copy.c_str(), FALSE));
+  Program program(copy, folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  PostClick(dialog, IDC_HELP_BUTTON);
+  HWND box = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    for (HWND window = ::FindWindowExA(nullptr, nullptr, "#32770", nullptr); window;
+         window = ::FindWindowExA(nullptr, window, "#32770", nullptr)) {
+      if (window != dialog && WindowProcess(window) == program.id() && ::IsWindowVisible(window)) box = window;
+    }
+    return box != nullptr;
+  }));
+  bool said = false;
+  for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    said = said || Text(child) == "Failed to launch help.";
+  }
+  EXPECT_TRUE(said);
+  EXPECT_EQ(::GetWindow(box, GW_OWNER), dialog);
+  PostClick(box, IDOK);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(box); }));
+  EXPECT_FALSE(program.HasExited());
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowEnabled(dialog) != FALSE; }));
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
 
 // The colour probe made to fail through the utility's test seam.
 TEST_F(MainDialog, WithoutColourCursorsTheButtonsAreDisabledAndTheStatusSaysWhy) {
