@@ -119,7 +119,7 @@ bool ReadTemplate(int id, DialogTemplate* out) {
   return true;
 }
 
-TEST(MainTemplate, DialogHeaderIsAsSpecified) {
+TEST(MainTemplate, DialogHeaderStyleCaptionFontAndSize) {
   DialogTemplate t;
   ASSERT_TRUE(ReadTemplate(IDD_MAIN, &t));
   EXPECT_EQ(t.style & (WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU), DWORD(WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU));
