@@ -2,6 +2,7 @@
 
 #include "platform/app.h"
 #include "platform/gdi.h"
+#include "platform/system_cursor.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/cursor_slots_win.h"
 #include "utility/dialog/main_dialog_win.h"
@@ -9,8 +10,9 @@
 
 namespace {
 
-// The animator's one way to change a system cursor.
-void InstallSystemCursor(HCURSOR cursor, DWORD id) { ::SetSystemCursor(cursor, id); }
+// The animator's one way to change a system cursor: through the service, which installs a copy
+// so the kept blank and slot handles stay valid, and traces the change.
+void InstallSystemCursor(HCURSOR cursor, DWORD id) { platform::SetSystemCursor(cursor, id); }
 
 int SlotOfRole(DWORD id) { return id == kIdIBeam ? kSlotIBeam : kSlotNormal; }
 
