@@ -595,15 +595,7 @@ TEST_F(Installer, InstalledUtilityStartsFromItsShortcut) {
   HWND dialog = utility.WaitForWindow("Pointrel");
   ASSERT_NE(nullptr, dialog);
   HWND normalList = ::GetDlgItem(dialog, 1002);  // the Normal role's list
-  std::vector<std::string> entries;
-  DWORD_PTR count = 0;
-  ::SendMessageTimeoutA(normalList, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count);
-  for (DWORD_PTR i = 0; i < count; ++i) {
-    char text[512] = "";
-    DWORD_PTR length = 0;
-    ::SendMessageTimeoutA(normalList, LB_GETTEXT, i, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
-    entries.push_back(text);
-  }
+  const std::vector<std::string> entries = ListBoxTexts(normalList);
   // Every cursor installed into NORMAL is listed, by its name without the extension.
   for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
     std::string destination = FileManifest[row].destinationName;

@@ -182,4 +182,21 @@ bool IsChecked(HWND dialog, int id) {
   return result == BST_CHECKED;
 }
 
+std::string ListBoxText(HWND list, int index) {
+  wchar_t text[512] = L"";
+  DWORD_PTR length = 0;
+  ::SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
+  std::string narrow;
+  for (DWORD_PTR i = 0; i < length && i < 511; ++i) narrow.push_back(static_cast<char>(text[i]));
+  return narrow;
+}
+
+std::vector<std::string> ListBoxTexts(HWND list) {
+  DWORD_PTR count = 0;
+  ::SendMessageTimeoutA(list, LB_GETCOUNT, 0, 0, SMTO_NORMAL, 5000, &count);
+  std::vector<std::string> texts;
+  for (DWORD_PTR i = 0; i < count; ++i) texts.push_back(ListBoxText(list, static_cast<int>(i)));
+  return texts;
+}
+
 }  // namespace wine_test

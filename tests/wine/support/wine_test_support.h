@@ -66,5 +66,9 @@ void Click(HWND dialog, int id);
 // Sends a key to the focused control of the dialog's thread, as the keyboard does.
 void PressKey(HWND dialog, UINT virtualKey);
 bool IsChecked(HWND dialog, int id);
+// The entries of a list box of another process, top to bottom. Asked for in wide characters:
+// Wine hands an ANSI request across processes back in the list's own (wide) form.
+std::string ListBoxText(HWND list, int index);
+std::vector<std::string> ListBoxTexts(HWND list);
 
 }  // namespace wine_test

@@ -123,17 +123,6 @@ LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) 
   return static_cast<LRESULT>(result);
 }
 
-// A list entry of another process's list box. Asked for in wide characters: Wine hands an
-// ANSI request across processes back in the list's own (wide) form.
-std::string ListText(HWND list, int index) {
-  wchar_t text[512] = L"";
-  DWORD_PTR length = 0;
-  ::SendMessageTimeoutW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
-  std::string narrow;
-  for (DWORD_PTR i = 0; i < length && i < 511; ++i) narrow.push_back(static_cast<char>(text[i]));
-  return narrow;
-}
-
 // The window titled `title` that belongs to `program`, once it is visible.
 HWND WaitForOwnWindow(const Program& program, const char* title) {
   HWND found = nullptr;
@@ -668,7 +657,7 @@ TEST_F(MainDialogOnLibrary, ListsHoldTheLibraryAndShowTheStoredChoices) {
     HWND list = ::GetDlgItem(dialog, e.list);
     const int selection = static_cast<int>(SendTo(list, LB_GETCURSEL));
     ASSERT_GE(selection, 0) << e.list;
-    EXPECT_EQ(ListText(list, selection), e.selected) << e.list;
+    EXPECT_EQ(ListBoxText(list, selection), e.selected) << e.list;
     EXPECT_NE(SendTo(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("<Default>")), LB_ERR);
     EXPECT_EQ(SendTo(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("<Same as Normal>")) != LB_ERR,
               e.specials == 2);
