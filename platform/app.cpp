@@ -1,6 +1,8 @@
 #include "platform/app.h"
 
 #include <commctrl.h>
+
+#include "platform/help_viewer.h"
 #include <cstdio>
 #include <cstring>
 
@@ -66,6 +68,10 @@ BOOL CWinApp::WriteProfileInt(const char* section, const char* key, int value) {
   std::snprintf(text, sizeof text, "%d", value);
   return ::WritePrivateProfileStringA(section, key, text, profileName);
 }
+
+BOOL CWinApp::OnHelpCommand(HWND) { return FALSE; }
+
+void CWinApp::OnHelp(HWND window) { AfxWinHelp(window, 0, HELP_CONTEXT); }
 
 void CWinApp::DoWaitCursor(int code) {
   waitCursorCount += code;

@@ -28,6 +28,12 @@ class CWinApp {
   BOOL WriteProfileString(const char* section, const char* key, const char* value);
   BOOL WriteProfileInt(const char* section, const char* key, int value);
 
+  // The framework's standard Help command (F1 in any dialog): a program whose command map
+  // routes it overrides this, typically with OnHelp. False when it is not routed.
+  virtual BOOL OnHelpCommand(HWND window);
+  // The framework's default help handler: the help file at its first topic.
+  void OnHelp(HWND window);
+
   // Wait-cursor nesting: +1 shows the wait cursor, -1 ends one level and at the last puts back
   // the cursor that showed before, 0 shows it again while a level is open.
   void DoWaitCursor(int code);

@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+#include "platform/app.h"
+
 namespace {
 // The wrapper bound to a control, kept on the control itself so no table outlives a dialog.
 const char kWrapperProperty[] = "Pointrel.Wrapper";
@@ -68,6 +70,13 @@ INT_PTR CDialog::DoModal() {
     if (got <= 0) {
       if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));
       break;
+    }
+    if (message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
+        (message.hwnd == window || ::IsChild(window, message.hwnd))) {
+      // F1 is the framework's Help command, in every dialog of the program.
+      HELPINFO help = {sizeof help, HELPINFO_WINDOW, ::GetDlgCtrlID(message.hwnd), message.hwnd, 0, message.pt};
+      ::SendMessageA(window, WM_HELP, 0, reinterpret_cast<LPARAM>(&help));
+      continue;
     }
     if (!::IsDialogMessageA(window, &message)) {
       ::TranslateMessage(&message);
@@ -142,6 +151,10 @@ INT_PTR CDialog::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCancel();
       return TRUE;
     }
+  }
+  if (message == WM_HELP) {
+    CWinApp* app = AfxGetApp();
+    if (app && app->OnHelpCommand(m_hWnd)) return TRUE;
   }
   if (message == WM_DRAWITEM) {
     const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);

@@ -29,3 +29,8 @@ BOOL CursorApp::InitInstance() {
   }
   return FALSE;
 }
+
+BOOL CursorApp::OnHelpCommand(HWND window) {
+  OnHelp(window);
+  return TRUE;
+}

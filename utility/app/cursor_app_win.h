@@ -8,6 +8,8 @@ class CursorApp : public CWinApp {
   BOOL InitApplication() override;
   // Loads the settings and runs the main dialog for the rest of the process; always false.
   BOOL InitInstance() override;
+  // F1 goes to the framework's default help handler.
+  BOOL OnHelpCommand(HWND window) override;
 };
 
 // The mutex that makes a second start notice the first; held, never closed, for the whole process.

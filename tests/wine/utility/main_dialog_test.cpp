@@ -892,6 +892,19 @@ TEST_F(MainDialog, HelpOpensTheHelpFileAtItsFirstTopic) {
   EXPECT_TRUE(program.WaitForExit());
 }
 
+TEST_F(MainDialog, F1OpensTheHelpFile) {
+  Program program(POINTREL_EXE, folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  PressKey(dialog, VK_F1);
+  HWND help = WaitForHelpWindow(program);
+  ASSERT_NE(help, nullptr);
+  EXPECT_GT(SendTo(::GetDlgItem(help, 100), LB_GETCOUNT), 1);
+  Click(dialog, IDC_EXIT_RESTORE);
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(help); }));
+}
+
 TEST_F(MainDialog, HelpWithoutItsFileSaysSoAndTheDialogStays) {
   const std::string copy = folder + "\\Pointrel.EXE";
   ASSERT_TRUE(::CopyFileA(POINTREL_EXE, copy.c_str(), FALSE));
