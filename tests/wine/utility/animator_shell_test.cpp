@@ -3,12 +3,14 @@
 // Test buttons, WM_SETCURSOR and its timers.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/app.h"
 #include "platform/gdi.h"
+#include "platform/system_cursor.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/animator_win.h"
@@ -176,7 +178,14 @@ TEST(AnimatorShell, EmptySlotsFallBackToThePlatformDefault) {
 class RunningDialog : public ::testing::Test {
  protected:
   void SetUp() override {
+    // A fresh process's animator for each dialog; BlankCursor stays loaded.
+    const CursorHandle blank = animatorState.blankCursor;
+    animatorState = AnimatorState();
+    animatorState.blankCursor = blank;
     LoadBlankCursor();
+    // Every role on the platform's own cursor, so the slots hold handles to blink with.
+    for (char* name : {current.Normal, current.Appstart, current.Busy, current.Ibeam}) std::strcpy(name, "<Default>");
+    current.Blink = 0;
     runner = std::thread([this] {
       MainDialog dialog;
       dialog.DoModal();
@@ -332,6 +341,121 @@ TEST_F(RunningDialog, BothTestsEndTogetherFourSecondsAfterTheSecondPress) {
 
   CursorSlotTable[kSlotAppStarting] = keep;
   ::DestroyCursor(appStarting);
+}
+
+// ---- Blinking, followed through the system-cursor service's record -------------------------
+
+struct Install {
+  DWORD time;  // ms after the radio was clicked
+  DWORD id;
+  bool blank;
+};
+
+// Records the Normal and I-Beam installs the service sees until `ms` after `start`, with the time
+// each was first seen; `seen` counts the service's events already looked at.
+std::vector<Install> FollowInstalls(DWORD start, DWORD ms, size_t* seen) {
+  std::vector<Install> installs;
+  while (::GetTickCount() - start < ms) {
+    const std::vector<platform::SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    for (size_t i = *seen; i < events.size(); ++i) {
+      const auto& event = events[i];
+      // A slot may hold the platform's own cursor, which the service records as "default".
+      if (event.kind == platform::SystemCursorEventKind::Refused) continue;
+      if (event.id != kIdNormal && event.id != kIdIBeam) continue;
+      installs.push_back({::GetTickCount() - start, event.id, event.handle == animatorState.blankCursor});
+    }
+    *seen = events.size();
+    ::Sleep(3);
+  }
+  return installs;
+}
+
+struct BlinkCase {
+  int radio;
+  const char* name;
+  DWORD firstHideMs;  // from the click: the first tick, then the full count
+  DWORD hiddenMs;
+  DWORD visibleMs;
+};
+
+class RunningDialogBlink : public RunningDialog, public ::testing::WithParamInterface<BlinkCase> {};
+
+TEST_P(RunningDialogBlink, RestingPointerBlinksInTheModesRhythm) {
+  const BlinkCase& c = GetParam();
+  ASSERT_TRUE(ParkPointer(100, 120));
+  ASSERT_NE(CursorSlotTable[kSlotNormal].handle, nullptr) << "the dialog installed the Normal role";
+  ASSERT_NE(CursorSlotTable[kSlotIBeam].handle, nullptr);
+  HCURSOR normalImage = CursorSlotTable[kSlotNormal].handle;
+  size_t seen = platform::GetSystemCursorEvents().size();
+  const DWORD clicked = ::GetTickCount();
+  Click(dialog, c.radio);
+  const DWORD cycles = 2;
+  const std::vector<Install> installs =
+      FollowInstalls(clicked, c.firstHideMs + cycles * (c.hiddenMs + c.visibleMs) + c.hiddenMs / 2, &seen);
+  Click(dialog, IDC_BLINK_NONE);
+  // Normal and I-Beam change together, Normal first; phases alternate from hidden.
+  std::vector<Install> normal;
+  for (size_t i = 0; i < installs.size(); ++i) {
+    if (installs[i].id != kIdNormal) continue;
+    normal.push_back(installs[i]);
+    ASSERT_LT(i + 1, installs.size()) << "an I-Beam install follows each Normal install";
+    EXPECT_EQ(installs[i + 1].id, kIdIBeam);
+    EXPECT_EQ(installs[i + 1].blank, installs[i].blank);
+  }
+  ASSERT_EQ(normal.size(), 2 * cycles + 1) << c.name;
+  EXPECT_NEAR(static_cast<double>(normal[0].time), static_cast<double>(c.firstHideMs), 250.0) << c.name;
+  for (size_t i = 0; i < normal.size(); ++i) {
+    EXPECT_EQ(normal[i].blank, i % 2 == 0) << c.name << " install " << i;
+    if (i == 0) continue;
+    const DWORD phase = normal[i].time - normal[i - 1].time;
+    const DWORD expected = i % 2 ? c.hiddenMs : c.visibleMs;
+    EXPECT_NEAR(static_cast<double>(phase), static_cast<double>(expected), 70.0) << c.name << " phase " << i;
+  }
+  EXPECT_EQ(CursorSlotTable[kSlotNormal].handle, normalImage) << "the animator never writes a slot";
+}
+
+const BlinkCase kBlinkCases[] = {
+    {IDC_BLINK_RAPID, "Rapid", 200 + 1600, 200, 200},
+    {IDC_BLINK_1S_5050, "OneSecond5050", 500 + 2000, 500, 500},
+    {IDC_BLINK_1S_7525, "OneSecond7525", 750 + 2250, 250, 750},
+    {IDC_BLINK_2S, "Flicker2s", 1800 + 3600, 200, 1800},
+};
+INSTANTIATE_TEST_SUITE_P(Modes, RunningDialogBlink, ::testing::ValuesIn(kBlinkCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RunningDialog, ChoosingNoneWhileHiddenShowsAtOnce) {
+  ASSERT_TRUE(ParkPointer(100, 120));
+  size_t seen = platform::GetSystemCursorEvents().size();
+  const DWORD clicked = ::GetTickCount();
+  Click(dialog, IDC_BLINK_RAPID);
+  // Wait for a hide, then choose None within its 200 ms.
+  std::vector<Install> installs;
+  while (installs.empty() || !installs.back().blank) {
+    ASSERT_LT(::GetTickCount() - clicked, 4000u) << "no hide";
+    std::vector<Install> more = FollowInstalls(::GetTickCount(), 5, &seen);
+    installs.insert(installs.end(), more.begin(), more.end());
+  }
+  Click(dialog, IDC_BLINK_NONE);
+  std::vector<Install> after = FollowInstalls(::GetTickCount(), 10, &seen);
+  ASSERT_EQ(after.size(), 2u) << "both roles shown by the choice itself";
+  EXPECT_FALSE(after[0].blank);
+  EXPECT_FALSE(after[1].blank);
+  EXPECT_TRUE(FollowInstalls(::GetTickCount(), 1000, &seen).empty()) << "None runs no timer";
+}
+
+TEST_F(RunningDialog, MovingThePointerKeepsTheCursorVisible) {
+  ASSERT_TRUE(ParkPointer(100, 120));
+  size_t seen = platform::GetSystemCursorEvents().size();
+  Click(dialog, IDC_BLINK_RAPID);
+  // The pointer moves every 100 ms for 4 s: more than twice the 1.6 s count.
+  const DWORD start = ::GetTickCount();
+  std::vector<Install> installs;
+  for (int step = 0; ::GetTickCount() - start < 4000; ++step) {
+    ::SetCursorPos(100 + step % 20, 120);
+    std::vector<Install> more = FollowInstalls(::GetTickCount(), 100, &seen);
+    installs.insert(installs.end(), more.begin(), more.end());
+  }
+  EXPECT_TRUE(installs.empty()) << installs.size() << " installs while the pointer moved";
 }
 
 }  // namespace
