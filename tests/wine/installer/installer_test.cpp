@@ -1,8 +1,7 @@
 // The real WENDSET.EXE, started from a medium folder and driven as a person would: pages,
 // message boxes, the installed tree and the shortcuts.
 #include <gtest/gtest.h>
-#include <objbase.h>
-#include <shlobj.h>
+#include <windows.h>
 #include <winioctl.h>
 
 #include <algorithm>
@@ -13,6 +12,7 @@
 
 #include "installer/file_manifest.h"
 #include "installer/resources/resource.h"
+#include "tests/wine/support/shortcut_reader.h"
 #include "tests/wine/support/wine_test_support.h"
 
 using namespace wine_test;
@@ -68,36 +68,6 @@ std::string MediumContent(int row) {
   std::string content = "row " + std::to_string(row) + " " + FileManifest[row].sourceName + "\n";
   for (int i = 0; i < 256 + row * 37; ++i) content.push_back(static_cast<char>((i * 7 + row) & 0xFF));
   return content;
-}
-
-struct LinkContents {
-  bool loaded = false;
-  std::string target, workingFolder, description;
-};
-
-LinkContents ReadShortcut(const std::string& path) {
-  LinkContents contents;
-  ::CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      WCHAR wide[MAX_PATH];
-      ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-      contents.loaded = SUCCEEDED(file->Load(wide, STGM_READ));
-      char text[MAX_PATH] = "";
-      if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH))) contents.target = text;
-      text[0] = '\0';
-      if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) contents.workingFolder = text;
-      text[0] = '\0';
-      if (SUCCEEDED(link->GetDescription(text, MAX_PATH))) contents.description = text;
-      file->Release();
-    }
-    link->Release();
-  }
-  ::CoUninitialize();
-  return contents;
 }
 
 // --- Drive D: in the private prefix ----------------------------------------------------------
@@ -301,7 +271,9 @@ class Installer : public ::testing::Test {
     if (page.screen == Screen::Welcome || page.screen == Screen::Finish) {
       HWND picture = nullptr;
       ::EnumChildWindows(page.window, &FindPicture, reinterpret_cast<LPARAM>(&picture));
-      if (page.screen == Screen::Welcome) EXPECT_EQ(::GetDlgItem(page.window, IDC_WELCOME_PICTURE), picture);
+      if (page.screen == Screen::Welcome) {
+        EXPECT_EQ(::GetDlgItem(page.window, IDC_WELCOME_PICTURE), picture);
+      }
       DWORD_PTR bitmap = 0;
       ::SendMessageTimeoutA(picture, STM_GETIMAGE, IMAGE_BITMAP, 0, SMTO_NORMAL, 5000, &bitmap);
       EXPECT_NE(0u, bitmap) << Name(page.screen) << " shows no picture";
@@ -399,8 +371,8 @@ TEST_F(Installer, DefaultInstall) {
   ExpectRowsInstalled("C:\\Pointrel", kManifestRows);
   EXPECT_EQ(34u + 2, Listing("C:\\Pointrel\\NORMAL").size());
 
-  LinkContents link = ReadShortcut(desktopLink);
-  ASSERT_TRUE(link.loaded) << desktopLink;
+  ShortcutContents link = ReadShortcut(desktopLink);
+  ASSERT_EQ(S_OK, link.loaded) << desktopLink;
   EXPECT_STRCASEEQ("C:\\Pointrel\\Pointrel.EXE", link.target.c_str());
   EXPECT_STRCASEEQ("C:\\Pointrel", link.workingFolder.c_str());
   EXPECT_EQ("Pointrel version 2.0", link.description);
@@ -418,8 +390,8 @@ TEST_F(Installer, StartupShortcutOnlyWhenTicked) {
   FinishSuccessfully();
   ExpectRowsInstalled("C:\\Pointrel", kManifestRows);
   EXPECT_FALSE(FileExists(desktopLink));
-  LinkContents link = ReadShortcut(startupLink);
-  ASSERT_TRUE(link.loaded) << startupLink;
+  ShortcutContents link = ReadShortcut(startupLink);
+  ASSERT_EQ(S_OK, link.loaded) << startupLink;
   EXPECT_STRCASEEQ("C:\\Pointrel\\Pointrel.EXE", link.target.c_str());
   EXPECT_STRCASEEQ("C:\\Pointrel", link.workingFolder.c_str());
   EXPECT_EQ("Pointrel version 2.0", link.description);
@@ -437,8 +409,8 @@ TEST_F(Installer, DriveDInstallsIntoItsRoot) {
   ExpectRowsInstalled("D:", kManifestRows);
   for (const char* name : kSubfolders) EXPECT_TRUE(IsFolder(std::string("D:\\") + name)) << name;
   for (const std::string& path : {desktopLink, startupLink}) {
-    LinkContents link = ReadShortcut(path);
-    ASSERT_TRUE(link.loaded) << path;
+    ShortcutContents link = ReadShortcut(path);
+    ASSERT_EQ(S_OK, link.loaded) << path;
     EXPECT_STRCASEEQ("D:\\Pointrel.EXE", link.target.c_str());
     EXPECT_STRCASEEQ("D:\\", link.workingFolder.c_str());
   }
@@ -588,8 +560,8 @@ TEST_F(Installer, InstalledUtilityStartsFromItsShortcut) {
   FinishSuccessfully();
   ExpectRowsInstalled("C:\\Pointrel", kManifestRows, kBuiltMedium);
 
-  LinkContents link = ReadShortcut(desktopLink);
-  ASSERT_TRUE(link.loaded);
+  ShortcutContents link = ReadShortcut(desktopLink);
+  ASSERT_EQ(S_OK, link.loaded);
   Program utility(link.target, link.workingFolder);
   ASSERT_TRUE(utility.started()) << link.target;
   HWND dialog = utility.WaitForWindow("Pointrel");

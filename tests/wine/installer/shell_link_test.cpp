@@ -1,46 +1,16 @@
 // CreateShortcut writes a shortcut that the platform's shell-link component reads back.
 #include <gtest/gtest.h>
 #include <objbase.h>
-#include <shlobj.h>
 
 #include <string>
 
 #include "platform/shell_link.h"
+#include "tests/wine/support/shortcut_reader.h"
 #include "tests/wine/support/wine_test_support.h"
 
 using namespace wine_test;
 
 namespace {
-
-struct LinkContents {
-  HRESULT loaded = E_FAIL;
-  std::string target, workingFolder, description;
-};
-
-LinkContents ReadLink(const std::string& path) {
-  LinkContents contents;
-  ::CoInitialize(nullptr);
-  IShellLinkA* link = nullptr;
-  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
-                                   reinterpret_cast<void**>(&link)))) {
-    IPersistFile* file = nullptr;
-    if (SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
-      WCHAR wide[MAX_PATH];
-      ::MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH);
-      contents.loaded = file->Load(wide, STGM_READ);
-      char text[MAX_PATH] = "";
-      if (SUCCEEDED(link->GetPath(text, MAX_PATH, nullptr, SLGP_RAWPATH))) contents.target = text;
-      text[0] = '\0';
-      if (SUCCEEDED(link->GetWorkingDirectory(text, MAX_PATH))) contents.workingFolder = text;
-      text[0] = '\0';
-      if (SUCCEEDED(link->GetDescription(text, MAX_PATH))) contents.description = text;
-      file->Release();
-    }
-    link->Release();
-  }
-  ::CoUninitialize();
-  return contents;
-}
 
 class ShellLink : public ::testing::Test {
  protected:
@@ -57,7 +27,7 @@ TEST_F(ShellLink, RoundTrip) {
   HRESULT result = platform::CreateShortcut(target.c_str(), link.c_str(), folder.c_str(), "Pointrel version 2.0");
   ASSERT_EQ(S_OK, result);
   ASSERT_TRUE(FileExists(link));
-  LinkContents read = ReadLink(link);
+  ShortcutContents read = ReadShortcut(link);
   ASSERT_EQ(S_OK, read.loaded);
   EXPECT_STRCASEEQ(target.c_str(), read.target.c_str());
   EXPECT_STRCASEEQ(folder.c_str(), read.workingFolder.c_str());
@@ -68,7 +38,7 @@ TEST_F(ShellLink, OverwritesAnEarlierLink) {
   const std::string link = folder + "\\Again.LNK";
   ASSERT_EQ(S_OK, platform::CreateShortcut(target.c_str(), link.c_str(), "C:\\", "first"));
   ASSERT_EQ(S_OK, platform::CreateShortcut(target.c_str(), link.c_str(), folder.c_str(), "second"));
-  EXPECT_EQ("second", ReadLink(link).description);
+  EXPECT_EQ("second", ReadShortcut(link).description);
 }
 
 // Failures come back as results and leave nothing behind.

@@ -1,0 +1,17 @@
+// Reads a shortcut file back through the platform's shell-link component.
+#pragma once
+#include <windows.h>
+
+#include <string>
+
+namespace wine_test {
+
+struct ShortcutContents {
+  HRESULT loaded = E_FAIL;  // the result of loading the file
+  std::string target, workingFolder, description;
+};
+
+// Opens and closes the component object library on the calling thread.
+ShortcutContents ReadShortcut(const std::string& path);
+
+}  // namespace wine_test
