@@ -465,6 +465,65 @@ TEST(CopyWorker, StopBetweenSteps) {
   }
 }
 
+// The two waits poll at their own rates: the worker's display waits every 100 ms, the page's
+// Cancel wait every 500 ms, and the Cancel raises the stop before its first sleep.
+class PollRecorder final : public InstallServices {
+ public:
+  explicit PollRecorder(InstallState& state) : state(state) {}
+  std::uint32_t CreateFolder(const char*) override { return 0; }
+  bool CopyFileOver(const char*, const char*) override { return true; }
+  void Sleep(unsigned milliseconds) override {
+    sleeps.push_back(milliseconds);
+    stopSeen.push_back(state.stopRequested.Load());
+    if (onSleep) onSleep();
+  }
+  void GetWindowsFolder(char* buffer, std::size_t size) override { CopyText(buffer, size, "C:\\WINDOWS"); }
+  std::int32_t CreateShortcut(const char*, const char*, const char*, const char*) override { return 0; }
+
+  InstallState& state;
+  std::vector<unsigned> sleeps;
+  std::vector<std::int32_t> stopSeen;
+  std::function<void()> onSleep;
+};
+
+TEST(CopyWorker, PollingRates) {
+  {
+    InstallState state;
+    PollRecorder services(state);
+    BeginCopy(state);  // workerDone 0: a worker still busy
+    services.onSleep = [&] {
+      if (services.sleeps.size() == 3) state.workerDone.Store(1);
+    };
+    CancelCopy(state, services);
+    EXPECT_EQ((std::vector<unsigned>{500, 500, 500}), services.sleeps);
+    EXPECT_EQ((std::vector<std::int32_t>{1, 1, 1}), services.stopSeen);
+  }
+  {
+    // A finished worker: the Cancel does not sleep at all.
+    InstallState state;
+    PollRecorder services(state);
+    state.workerDone.Store(1);
+    CancelCopy(state, services);
+    EXPECT_TRUE(services.sleeps.empty());
+    EXPECT_EQ(1, state.stopRequested.Load());
+  }
+  {
+    // The worker waits for the page twice per row (none for the first), the page taking the
+    // display on every second poll.
+    InstallState state;
+    std::strcpy(state.installerPath, kInstaller);
+    PollRecorder services(state);
+    services.onSleep = [&] {
+      if (services.sleeps.size() % 2 == 0) TakeDisplay(state, [](const char*, const char*) {});
+    };
+    BeginCopy(state);
+    CopyWorker(state, services);
+    EXPECT_EQ(InstallFailure::None, state.failure);
+    EXPECT_EQ(static_cast<std::size_t>(2 * kManifestRows), services.sleeps.size());
+    for (unsigned ms : services.sleeps) ASSERT_EQ(100u, ms);
+  }
+}
+
 // --- The two threads ------------------------------------------------------------------------
 
 struct PageOutcome {

@@ -1,9 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <cstdint>
 #include <cstring>
+#include <map>
+#include <set>
 #include <string>
 
 #include "installer/copy_worker.h"
+#include "installer/file_manifest.h"
 #include "installer/install_state.h"
 
 namespace {
@@ -138,6 +143,66 @@ TEST(FailureMessage, OnePerFailure) {
   EXPECT_STREQ("Unable to create subdirectories", FailureMessage(InstallFailure::Subfolders));
   EXPECT_STREQ("Error copying application files", FailureMessage(InstallFailure::CopyFailed));
   EXPECT_STREQ("The installation is NOT complete", kNotCompleteMessage);
+}
+
+// --- The manifest ---------------------------------------------------------------------------
+
+bool IsShortName(const std::string& name) {
+  std::size_t dot = name.find('.');
+  if (dot == std::string::npos || dot == 0 || dot > 8 || name.size() - dot - 1 != 3) return false;
+  for (char c : name) {
+    if (c != '.' && c != '~' && c != '-' && c != '_' && !std::isupper(static_cast<unsigned char>(c)) &&
+        !std::isdigit(static_cast<unsigned char>(c))) {
+      return false;
+    }
+  }
+  return name.find('.', dot + 1) == std::string::npos;
+}
+
+TEST(FileManifest, ShapeOfTheTable) {
+  std::map<std::string, int> perFolder;
+  std::set<std::string> sources, destinations;
+  for (int row = 0; row < kManifestRows; ++row) {
+    const std::string source = FileManifest[row].sourceName;
+    const std::string destination = FileManifest[row].destinationName;
+    EXPECT_TRUE(IsShortName(source)) << row << " " << source;
+    EXPECT_TRUE(sources.insert(source).second) << "two rows copy " << source;
+    EXPECT_TRUE(destinations.insert(destination).second) << "two rows write " << destination;
+    std::size_t cut = destination.find('\\');
+    std::string folder = cut == std::string::npos ? "" : destination.substr(0, cut);
+    EXPECT_EQ(std::string::npos, destination.find('\\', cut == std::string::npos ? 0 : cut + 1)) << destination;
+    if (!folder.empty()) {
+      bool known = false;
+      for (const char* name : kLibrarySubfolders) known = known || folder == name;
+      EXPECT_TRUE(known) << destination << ": a folder the worker does not create";
+    }
+    ++perFolder[folder];
+    // The extension travels with the file.
+    EXPECT_EQ(source.substr(source.size() - 4), destination.substr(destination.size() - 4)) << row;
+  }
+  const std::map<std::string, int> expected = {{"", 2},       {"SIZING", 4},   {"IBEAM", 4},
+                                               {"BUSY", 5},   {"APPSTART", 3}, {"NORMAL", 34}};
+  EXPECT_EQ(expected, perFolder);
+  EXPECT_STREQ("POINTREL.EXE", FileManifest[0].sourceName);
+  EXPECT_STREQ("Pointrel.EXE", FileManifest[0].destinationName);
+  EXPECT_STREQ("BUSY\\There is nothing wrong....ANI", FileManifest[13].destinationName);
+  EXPECT_STREQ("NORMAL\\Ambidextrous arrow.CUR", FileManifest[18].destinationName) << "the first row into NORMAL";
+  EXPECT_STREQ("INFLAT~1.CUR", FileManifest[51].sourceName);
+  EXPECT_STREQ("NORMAL\\Inflated arrow.CUR", FileManifest[51].destinationName);
+}
+
+// Every byte of the table, in row order: FNV-1a over each row's two names and their terminators.
+TEST(FileManifest, ByteExact) {
+  std::uint64_t hash = 0xcbf29ce484222325u;
+  for (const ManifestRow& row : FileManifest) {
+    for (const char* text : {row.sourceName, row.destinationName}) {
+      for (const char* c = text;; ++c) {
+        hash = (hash ^ static_cast<unsigned char>(*c)) * 0x100000001b3u;
+        if (*c == '\0') break;
+      }
+    }
+  }
+  EXPECT_EQ(0xa1ba698b435f8da9u, hash);
 }
 
 }  // namespace
