@@ -18,7 +18,7 @@ namespace {
 struct Frame {
   bool found = false;
   char caption[64] = "";
-  LRESULT bigIcon = 0, smallIcon = 0;
+  LRESULT bigIcon = 0, smallIcon = 0, dragIcon = 0;
 };
 
 // Runs `page` modally; meanwhile another thread reads its frame and cancels it.
@@ -36,6 +36,7 @@ Frame Inspect(CDialog& page) {
     ::GetWindowTextA(window, frame.caption, sizeof frame.caption);
     frame.bigIcon = ::SendMessageA(window, WM_GETICON, ICON_BIG, 0);
     frame.smallIcon = ::SendMessageA(window, WM_GETICON, ICON_SMALL, 0);
+    frame.dragIcon = ::SendMessageA(window, WM_QUERYDRAGICON, 0, 0);
     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
   });
   page.DoModal();
@@ -66,6 +67,10 @@ TEST(Pages, CaptionAndIcons) {
     EXPECT_STREQ("Pointrel Installation", frame.caption) << c.name;
     EXPECT_EQ(reinterpret_cast<LRESULT>(big), frame.bigIcon) << c.name;
     EXPECT_EQ(reinterpret_cast<LRESULT>(small), frame.smallIcon) << c.name;
+    // Only the welcome page answers the drag-icon question itself, with the big icon.
+    if (c.page == &welcome) {
+      EXPECT_EQ(reinterpret_cast<LRESULT>(big), frame.dragIcon);
+    }
   }
 }
 
