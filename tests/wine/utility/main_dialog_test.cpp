@@ -396,8 +396,8 @@ TEST_F(MainDialog, ColourClicksMoveThePressedLookAndOkSavesThem) {
   Click(dialog, IDC_OK);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
   const std::string content = ReadFile(SettingsFilePath());
-  EXPECT_NE(content.find("WhtClr=15"), std::string::npos) << content;
-  EXPECT_NE(content.find("BlkClr=0"), std::string::npos) << content;
+  EXPECT_EQ(ValueInFile(content, "WhtClr"), "15") << content;
+  EXPECT_EQ(ValueInFile(content, "BlkClr"), "0") << content;
 }
 
 TEST_F(MainDialog, CancelShowsTheSavedColoursAgainAndMinimises) {
@@ -442,8 +442,8 @@ TEST_F(MainDialog, OkWithHideWhenMinimizedHidesAndASecondStartShowsTheWindow) {
   ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog); }));
   EXPECT_FALSE(::IsIconic(dialog)) << "hidden, not minimised";
   const std::string content = ReadFile(SettingsFilePath());
-  EXPECT_NE(content.find("HideMinimized=1"), std::string::npos) << content;
-  EXPECT_NE(content.find("BlkClr=7"), std::string::npos) << content;
+  EXPECT_EQ(ValueInFile(content, "HideMinimized"), "1") << content;
+  EXPECT_EQ(ValueInFile(content, "BlkClr"), "7") << content;
   Program second(POINTREL_EXE, folder);
   EXPECT_TRUE(second.WaitForExit());
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(dialog) && !::IsIconic(dialog); }));
@@ -460,7 +460,7 @@ TEST_F(MainDialog, EnterInAListActsAsOk) {
   EXPECT_EQ(info.hwndFocus, ::GetDlgItem(dialog, IDC_LIST_NORMAL)) << "the first control has the focus";
   PressKey(dialog, VK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
-  EXPECT_NE(ReadFile(SettingsFilePath()).find("StartMinimized=0"), std::string::npos);
+  EXPECT_EQ(ValueInFile(ReadFile(SettingsFilePath()), "StartMinimized"), "0");
   EXPECT_FALSE(program.HasExited());
 }
 
@@ -955,8 +955,8 @@ TEST_F(MainDialog, WithoutColourCursorsTheButtonsAreDisabledAndTheStatusSaysWhy)
   Click(dialog, IDC_OK);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
   const std::string content = ReadFile(SettingsFilePath());
-  EXPECT_NE(content.find("WhtClr=1"), std::string::npos) << content;
-  EXPECT_NE(content.find("BlkClr=2"), std::string::npos) << content;
+  EXPECT_EQ(ValueInFile(content, "WhtClr"), "1") << content;
+  EXPECT_EQ(ValueInFile(content, "BlkClr"), "2") << content;
 }
 
 TEST_F(MainDialog, SeamValueOtherThanFailLeavesTheProbeAlone) {
