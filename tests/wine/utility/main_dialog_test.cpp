@@ -562,6 +562,28 @@ TEST_F(MainDialog, EndSessionRestoresTheDefaults) {
   ExpectDefaultsRestored(SettledTrace(traceFolder, started + 8), started);
 }
 
+// A log-off vetoed after the query: the defaults went back at the query and the blinking stays
+// stopped, although its radio stays selected and the utility goes on.
+TEST_F(MainDialog, BlinkingStaysStoppedAfterAVetoedLogOff) {
+  WriteSettings("Blink=1\r\n");
+  ::SetCursorPos(3, 3);  // at rest, away from the dialog
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const size_t started = SettledTrace(traceFolder, 9).size();
+  // Rapid hides after eight still ticks of 200 ms, then alternates at every tick.
+  ASSERT_TRUE(WaitFor([&] { return ReadTrace(traceFolder).size() >= started + 4; }, 6000)) << "no blinking";
+  EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendTo(dialog, WM_ENDSESSION, FALSE, 0);
+  const std::vector<TraceLine> atQuery = ReadTrace(traceFolder);
+  ASSERT_GE(atQuery.size(), 8u);
+  EXPECT_EQ(atQuery.back().event, "default") << "the defaults are the last thing installed";
+  ::Sleep(2500);  // past a whole Rapid count
+  EXPECT_EQ(ReadTrace(traceFolder).size(), atQuery.size()) << "a blink after the query";
+  EXPECT_TRUE(IsChecked(dialog, IDC_BLINK_RAPID));
+  EXPECT_FALSE(program.HasExited());
+}
+
 // On the generated library, with static monochrome choices for every role: a colour click
 // re-installs every cursor at once in the new colour, and Cancel re-installs the saved ones.
 class MainDialogOnLibrary : public MainDialog {
