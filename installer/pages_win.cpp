@@ -50,19 +50,7 @@ void WelcomePage::DoDataExchange(CDataExchange*) {}
 BOOL WelcomePage::OnInitDialog() { return InstallerPage::OnInitDialog(); }
 
 void WelcomePage::OnPaint() {
-  if (!IsIconic()) {
-    Default();
-    return;
-  }
-  PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(m_hWnd, &paint);
-  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
-  RECT client;
-  GetClientRect(&client);
-  const int x = (client.right - client.left - ::GetSystemMetrics(SM_CXICON) + 1) / 2;
-  const int y = (client.bottom - client.top - ::GetSystemMetrics(SM_CYICON) + 1) / 2;
-  ::DrawIcon(dc, x, y, bigIcon);
-  ::EndPaint(m_hWnd, &paint);
+  if (!PaintMinimisedIcon(*this, bigIcon)) Default();
 }
 
 HICON WelcomePage::OnQueryDragIcon() { return bigIcon; }

@@ -39,6 +39,23 @@ void CWnd::ScreenToClient(RECT* rect) const {
   ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rect), 2);
 }
 
+POINT MinimisedIconOrigin(const RECT& client, int iconWidth, int iconHeight) {
+  return {(client.right - client.left - iconWidth + 1) / 2, (client.bottom - client.top - iconHeight + 1) / 2};
+}
+
+bool PaintMinimisedIcon(const CWnd& window, HICON icon) {
+  if (!window.IsIconic()) return false;
+  PAINTSTRUCT paint;
+  HDC dc = ::BeginPaint(window.m_hWnd, &paint);
+  window.SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
+  RECT client;
+  window.GetClientRect(&client);
+  const POINT origin = MinimisedIconOrigin(client, ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON));
+  ::DrawIcon(dc, origin.x, origin.y, icon);
+  ::EndPaint(window.m_hWnd, &paint);
+  return true;
+}
+
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
   m_hWnd = parent->GetDlgItem(id);
   if (!m_hWnd) return FALSE;

@@ -52,6 +52,13 @@ class CWnd {
   HWND m_hWnd = nullptr;
 };
 
+// Where a minimised window's icon goes: centred in `client`, each half-difference truncated
+// toward zero, so a client smaller than the icon still centres it.
+POINT MinimisedIconOrigin(const RECT& client, int iconWidth, int iconHeight);
+// While `window` is minimised, paints it as its icon: the icon background, then `icon` centred.
+// False when it is not minimised; the caller then lets the platform paint.
+bool PaintMinimisedIcon(const CWnd& window, HICON icon);
+
 class CButton : public CWnd {
  public:
   int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }

@@ -242,20 +242,7 @@ void MainDialog::OnSysCommand(UINT command, LPARAM) {
 }
 
 void MainDialog::OnPaint() {
-  if (!IsIconic()) {
-    Default();
-    return;
-  }
-  PAINTSTRUCT paint;
-  HDC dc = ::BeginPaint(m_hWnd, &paint);
-  SendMessage(WM_ICONERASEBKGND, reinterpret_cast<WPARAM>(dc));
-  const int iconWidth = ::GetSystemMetrics(SM_CXICON), iconHeight = ::GetSystemMetrics(SM_CYICON);
-  RECT client;
-  GetClientRect(&client);
-  const int x = (client.right - client.left - iconWidth + 1) / 2;
-  const int y = (client.bottom - client.top - iconHeight + 1) / 2;
-  ::DrawIcon(dc, x, y, windowIcon);
-  ::EndPaint(m_hWnd, &paint);
+  if (!PaintMinimisedIcon(*this, windowIcon)) Default();
 }
 
 HICON MainDialog::OnQueryDragIcon() { return windowIcon; }

@@ -15,6 +15,30 @@ std::string WindowsFolder() {
 
 std::string SettingsFilePath() { return WindowsFolder() + "\\Pointrel.INI"; }
 
+std::vector<std::string> KeysInFile(const std::string& content) {
+  std::vector<std::string> keys;
+  size_t at = 0;
+  while (at < content.size()) {
+    size_t end = content.find('\n', at);
+    if (end == std::string::npos) end = content.size();
+    std::string line = content.substr(at, end - at);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    const size_t equals = line.find('=');
+    if (equals != std::string::npos) keys.push_back(line.substr(0, equals));
+    at = end + 1;
+  }
+  return keys;
+}
+
+std::string ValueInFile(const std::string& content, const std::string& key) {
+  // Every key line follows a line break: the section header comes first.
+  size_t at = content.find("\n" + key + "=");
+  if (at == std::string::npos) return "(missing)";
+  at += key.size() + 2;
+  const size_t end = content.find_first_of("\r\n", at);
+  return content.substr(at, end == std::string::npos ? std::string::npos : end - at);
+}
+
 std::string ReadFile(const std::string& path) {
   std::string content;
   if (FILE* file = std::fopen(path.c_str(), "rb")) {

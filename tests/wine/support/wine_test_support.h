@@ -12,6 +12,10 @@ namespace wine_test {
 std::string WindowsFolder();
 // The utility's settings file in the Windows folder.
 std::string SettingsFilePath();
+// The keys of a profile file's text, in file order (every line with an equals sign).
+std::vector<std::string> KeysInFile(const std::string& content);
+// The value of `key` in a profile file's text, or "(missing)".
+std::string ValueInFile(const std::string& content, const std::string& key);
 std::string ReadFile(const std::string& path);
 bool WriteFile(const std::string& path, const std::string& content);
 bool FileExists(const std::string& path);

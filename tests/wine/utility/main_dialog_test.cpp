@@ -396,8 +396,8 @@ TEST_F(MainDialog, ColourClicksMoveThePressedLookAndOkSavesThem) {
   Click(dialog, IDC_OK);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
   const std::string content = ReadFile(SettingsFilePath());
-  EXPECT_NE(content.find("WhtClr=15"), std::string::npos) << content;
-  EXPECT_NE(content.find("BlkClr=0"), std::string::npos) << content;
+  EXPECT_EQ(ValueInFile(content, "WhtClr"), "15") << content;
+  EXPECT_EQ(ValueInFile(content, "BlkClr"), "0") << content;
 }
 
 TEST_F(MainDialog, CancelShowsTheSavedColoursAgainAndMinimises) {
@@ -442,8 +442,8 @@ TEST_F(MainDialog, OkWithHideWhenMinimizedHidesAndASecondStartShowsTheWindow) {
   ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog); }));
   EXPECT_FALSE(::IsIconic(dialog)) << "hidden, not minimised";
   const std::string content = ReadFile(SettingsFilePath());
-  EXPECT_NE(content.find("HideMinimized=1"), std::string::npos) << content;
-  EXPECT_NE(content.find("BlkClr=7"), std::string::npos) << content;
+  EXPECT_EQ(ValueInFile(content, "HideMinimized"), "1") << content;
+  EXPECT_EQ(ValueInFile(content, "BlkClr"), "7") << content;
   Program second(POINTREL_EXE, folder);
   EXPECT_TRUE(second.WaitForExit());
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(dialog) && !::IsIconic(dialog); }));
@@ -460,7 +460,7 @@ TEST_F(MainDialog, EnterInAListActsAsOk) {
   EXPECT_EQ(info.hwndFocus, ::GetDlgItem(dialog, IDC_LIST_NORMAL)) << "the first control has the focus";
   PressKey(dialog, VK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
-  EXPECT_NE(ReadFile(SettingsFilePath()).find("StartMinimized=0"), std::string::npos);
+  EXPECT_EQ(ValueInFile(ReadFile(SettingsFilePath()), "StartMinimized"), "0");
   EXPECT_FALSE(program.HasExited());
 }
 
@@ -560,6 +560,28 @@ TEST_F(MainDialog, EndSessionRestoresTheDefaults) {
   const size_t started = SettledTrace(traceFolder, 1).size();
   SendTo(dialog, WM_ENDSESSION, TRUE, 0);
   ExpectDefaultsRestored(SettledTrace(traceFolder, started + 8), started);
+}
+
+// A log-off vetoed after the query: the defaults went back at the query and the blinking stays
+// stopped, although its radio stays selected and the utility goes on.
+TEST_F(MainDialog, BlinkingStaysStoppedAfterAVetoedLogOff) {
+  WriteSettings("Blink=1\r\n");
+  ::SetCursorPos(3, 3);  // at rest, away from the dialog
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const size_t started = SettledTrace(traceFolder, 9).size();
+  // Rapid hides after eight still ticks of 200 ms, then alternates at every tick.
+  ASSERT_TRUE(WaitFor([&] { return ReadTrace(traceFolder).size() >= started + 4; }, 6000)) << "no blinking";
+  EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendTo(dialog, WM_ENDSESSION, FALSE, 0);
+  const std::vector<TraceLine> atQuery = ReadTrace(traceFolder);
+  ASSERT_GE(atQuery.size(), 8u);
+  EXPECT_EQ(atQuery.back().event, "default") << "the defaults are the last thing installed";
+  ::Sleep(2500);  // past a whole Rapid count
+  EXPECT_EQ(ReadTrace(traceFolder).size(), atQuery.size()) << "a blink after the query";
+  EXPECT_TRUE(IsChecked(dialog, IDC_BLINK_RAPID));
+  EXPECT_FALSE(program.HasExited());
 }
 
 // On the generated library, with static monochrome choices for every role: a colour click
@@ -955,8 +977,8 @@ TEST_F(MainDialog, WithoutColourCursorsTheButtonsAreDisabledAndTheStatusSaysWhy)
   Click(dialog, IDC_OK);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
   const std::string content = ReadFile(SettingsFilePath());
-  EXPECT_NE(content.find("WhtClr=1"), std::string::npos) << content;
-  EXPECT_NE(content.find("BlkClr=2"), std::string::npos) << content;
+  EXPECT_EQ(ValueInFile(content, "WhtClr"), "1") << content;
+  EXPECT_EQ(ValueInFile(content, "BlkClr"), "2") << content;
 }
 
 TEST_F(MainDialog, SeamValueOtherThanFailLeavesTheProbeAlone) {

@@ -32,30 +32,6 @@ class Startup : public ::testing::Test {
   std::string folder;
 };
 
-// The keys of section "Cursors" in file order.
-std::vector<std::string> KeysInFile(const std::string& content) {
-  std::vector<std::string> keys;
-  size_t at = 0;
-  while (at < content.size()) {
-    size_t end = content.find('\n', at);
-    if (end == std::string::npos) end = content.size();
-    std::string line = content.substr(at, end - at);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    size_t equals = line.find('=');
-    if (equals != std::string::npos) keys.push_back(line.substr(0, equals));
-    at = end + 1;
-  }
-  return keys;
-}
-
-std::string ValueInFile(const std::string& content, const std::string& key) {
-  size_t at = content.find("\n" + key + "=");
-  if (at == std::string::npos) return "(missing)";
-  at += key.size() + 2;
-  size_t end = content.find_first_of("\r\n", at);
-  return content.substr(at, end - at);
-}
-
 TEST_F(Startup, FirstStartShowsDefaultsAndEscapeWritesNothing) {
   Program program(POINTREL_EXE, folder);
   HWND dialog = Start(program);
