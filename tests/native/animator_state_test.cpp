@@ -482,6 +482,27 @@ TEST(StopAnimation, WhileHiddenReinstallsTheImagesAndKillsTheTimer) {
   EXPECT_EQ(sim.state.blinkPhase, kPhaseVisible);
 }
 
+// Exit + Restore stops and restores; WM_DESTROY then stops again, after the defaults are back
+// and with the restore spent: that second stop must leave the defaults alone.
+TEST(StopAnimation, EveryLaterStopOfAnEndingInstallsNothing) {
+  Simulation sim = HiddenUnderRapid();
+  sim.Stop();
+  const size_t afterFirst = sim.performed.size();
+  sim.Stop();  // WM_DESTROY
+  sim.Stop();  // and a session end, for good measure
+  for (size_t i = afterFirst; i < sim.performed.size(); ++i) {
+    EXPECT_NE(sim.performed[i].kind, AnimatorAction::InstallSystemCursor) << "action " << i - afterFirst;
+  }
+  EXPECT_EQ(sim.state.blinkPhase, kPhaseHidden);
+  // A mode picked afterwards (a vetoed log-off) runs again without installing anything first.
+  const size_t beforeSelect = sim.performed.size();
+  sim.Select(static_cast<int32_t>(BlinkMode::OneSecond5050));
+  ASSERT_EQ(sim.performed.size() - beforeSelect, 2u);
+  EXPECT_EQ(sim.performed[beforeSelect].kind, AnimatorAction::KillTimer);
+  EXPECT_EQ(sim.performed[beforeSelect + 1].kind, AnimatorAction::SetTimer);
+  EXPECT_EQ(sim.state.blinkPhase, kPhaseVisible);
+}
+
 TEST(StopAnimation, StopsOnlyWhatRuns) {
   {
     Simulation sim;

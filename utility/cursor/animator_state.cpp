@@ -140,11 +140,14 @@ AnimatorActions OnAnimatorTick(AnimatorState& state, int32_t mode, CursorPoint p
   return actions;
 }
 
-AnimatorActions StopAnimation(const AnimatorState& state, int32_t mode) {
+AnimatorActions StopAnimation(AnimatorState& state, int32_t mode) {
   AnimatorActions actions;
   if (mode != static_cast<int32_t>(BlinkMode::None)) {
     actions.StopTimer(kAnimatorTimerId);
+    // The phase stays Hidden, but the roles are blank no more: the later calls of an ending
+    // (Exit + Restore, then WM_DESTROY) must not put the images back over the restored defaults.
     if (state.blinkPhase == kPhaseHidden) ReinstallBlankedRoles(state, actions);
+    state.blankedRoles = 0;
   }
   if (state.busyTestActive || state.appStartingTestActive) actions.StopTimer(kTestTimerId);
   return actions;

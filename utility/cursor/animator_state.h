@@ -126,7 +126,7 @@ namespace animator {
 AnimatorActions SelectBlinkMode(AnimatorState& state, int32_t& mode, int32_t newMode);
 AnimatorActions OnAnimatorTick(AnimatorState& state, int32_t mode, CursorPoint pointer, BlinkRole normal,
                                BlinkRole ibeam);
-AnimatorActions StopAnimation(const AnimatorState& state, int32_t mode);
+AnimatorActions StopAnimation(AnimatorState& state, int32_t mode);
 AnimatorActions OnTestAppStarting(AnimatorState& state);
 AnimatorActions OnTestBusy(AnimatorState& state);
 AnimatorActions OnTestTimer(AnimatorState& state);

@@ -3,6 +3,7 @@
 // Test buttons, WM_SETCURSOR and its timers.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -186,9 +187,11 @@ class RunningDialog : public ::testing::Test {
     // Every role on the platform's own cursor, so the slots hold handles to blink with.
     for (char* name : {current.Normal, current.Appstart, current.Busy, current.Ibeam}) std::strcpy(name, "<Default>");
     current.Blink = 0;
+    saved = current;
     runner = std::thread([this] {
       MainDialog dialog;
       dialog.DoModal();
+      ended = true;
     });
     ASSERT_TRUE(WaitFor([&] {
       for (HWND window : FindTopLevelWindows("Pointrel")) {
@@ -199,7 +202,7 @@ class RunningDialog : public ::testing::Test {
     dialogThread = ::GetWindowThreadProcessId(dialog, nullptr);
   }
   void TearDown() override {
-    if (dialog) {
+    if (dialog && ::IsWindow(dialog)) {
       Click(dialog, IDC_BLINK_NONE);
       ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     }
@@ -221,6 +224,7 @@ class RunningDialog : public ::testing::Test {
   HWND dialog = nullptr;
   DWORD dialogThread = 0;
   std::thread runner;
+  std::atomic<bool> ended{false};
 };
 
 TEST_F(RunningDialog, BlinkRadiosSelectTheirModes) {
@@ -351,11 +355,11 @@ struct Install {
   bool blank;
 };
 
-// Records the Normal and I-Beam installs the service sees until `ms` after `start`, with the time
-// each was first seen; `seen` counts the service's events already looked at.
+// Records the Normal and I-Beam installs the service sees until `ms` after `start` (at least one
+// look), with the time each was first seen; `seen` counts the service's events already looked at.
 std::vector<Install> FollowInstalls(DWORD start, DWORD ms, size_t* seen) {
   std::vector<Install> installs;
-  while (::GetTickCount() - start < ms) {
+  do {
     const std::vector<platform::SystemCursorEvent> events = platform::GetSystemCursorEvents();
     for (size_t i = *seen; i < events.size(); ++i) {
       const auto& event = events[i];
@@ -366,7 +370,7 @@ std::vector<Install> FollowInstalls(DWORD start, DWORD ms, size_t* seen) {
     }
     *seen = events.size();
     ::Sleep(3);
-  }
+  } while (::GetTickCount() - start < ms);
   return installs;
 }
 
@@ -423,24 +427,87 @@ const BlinkCase kBlinkCases[] = {
 INSTANTIATE_TEST_SUITE_P(Modes, RunningDialogBlink, ::testing::ValuesIn(kBlinkCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// Clicks Rapid and follows the installs until the cursor has just been hidden.
+std::vector<Install> RapidUntilHidden(HWND dialog, size_t* seen) {
+  const DWORD clicked = ::GetTickCount();
+  Click(dialog, IDC_BLINK_RAPID);
+  std::vector<Install> installs;
+  while ((installs.empty() || !installs.back().blank) && ::GetTickCount() - clicked < 4000) {
+    std::vector<Install> more = FollowInstalls(::GetTickCount(), 5, seen);
+    installs.insert(installs.end(), more.begin(), more.end());
+  }
+  return installs;
+}
+
 TEST_F(RunningDialog, ChoosingNoneWhileHiddenShowsAtOnce) {
   ASSERT_TRUE(ParkPointer(100, 120));
   size_t seen = platform::GetSystemCursorEvents().size();
-  const DWORD clicked = ::GetTickCount();
-  Click(dialog, IDC_BLINK_RAPID);
   // Wait for a hide, then choose None within its 200 ms.
-  std::vector<Install> installs;
-  while (installs.empty() || !installs.back().blank) {
-    ASSERT_LT(::GetTickCount() - clicked, 4000u) << "no hide";
-    std::vector<Install> more = FollowInstalls(::GetTickCount(), 5, &seen);
-    installs.insert(installs.end(), more.begin(), more.end());
-  }
+  const std::vector<Install> installs = RapidUntilHidden(dialog, &seen);
+  ASSERT_FALSE(installs.empty());
+  ASSERT_TRUE(installs.back().blank) << "no hide";
   Click(dialog, IDC_BLINK_NONE);
   std::vector<Install> after = FollowInstalls(::GetTickCount(), 10, &seen);
   ASSERT_EQ(after.size(), 2u) << "both roles shown by the choice itself";
   EXPECT_FALSE(after[0].blank);
   EXPECT_FALSE(after[1].blank);
   EXPECT_TRUE(FollowInstalls(::GetTickCount(), 1000, &seen).empty()) << "None runs no timer";
+}
+
+TEST_F(RunningDialog, ExitWhileHiddenPutsTheImagesBackBeforeTheDefaults) {
+  ASSERT_TRUE(ParkPointer(100, 120));
+  size_t seen = platform::GetSystemCursorEvents().size();
+  const std::vector<Install> hidden = RapidUntilHidden(dialog, &seen);
+  ASSERT_FALSE(hidden.empty());
+  ASSERT_TRUE(hidden.back().blank);
+  const size_t before = seen;
+  Click(dialog, IDC_EXIT_RESTORE);
+  ASSERT_TRUE(WaitFor([&] { return ended.load(); }, 5000)) << "Exit + Restore did not end the dialog";
+  const std::vector<platform::SystemCursorEvent> events = platform::GetSystemCursorEvents();
+  std::vector<DWORD> ids;
+  for (size_t i = before; i < events.size(); ++i) {
+    EXPECT_NE(events[i].handle, animatorState.blankCursor) << "event " << i - before << " installs the blank";
+    ids.push_back(events[i].id);
+  }
+  // The two role images, then the eight defaults in their order.
+  const std::vector<DWORD> expected = {32512, 32513, 32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
+  EXPECT_EQ(ids, expected);
+  for (DWORD id : {kIdNormal, kIdIBeam}) {
+    platform::InstalledSystemCursor now;
+    ASSERT_TRUE(platform::GetInstalledSystemCursor(id, &now));
+    EXPECT_TRUE(now.isDefault) << id;
+  }
+  dialog = nullptr;
+}
+
+TEST_F(RunningDialog, CancelWhileHiddenShowsAtOnceThenRestartsTheSavedMode) {
+  saved.Blink = static_cast<int32_t>(BlinkMode::Rapid);
+  ASSERT_TRUE(ParkPointer(100, 120));
+  size_t seen = platform::GetSystemCursorEvents().size();
+  const std::vector<Install> hidden = RapidUntilHidden(dialog, &seen);
+  ASSERT_FALSE(hidden.empty());
+  ASSERT_TRUE(hidden.back().blank);
+  Click(dialog, IDC_CANCEL);
+  const DWORD cancelled = ::GetTickCount();
+  // Cancel itself shows both roles: the click has been handled when Click returns.
+  const std::vector<Install> atOnce = FollowInstalls(cancelled, 1, &seen);
+  ASSERT_GE(atOnce.size(), 2u) << "nothing shown by Cancel itself";
+  EXPECT_EQ(atOnce[0].id, kIdNormal);
+  EXPECT_FALSE(atOnce[0].blank);
+  EXPECT_EQ(atOnce[1].id, kIdIBeam);
+  EXPECT_FALSE(atOnce[1].blank);
+  for (const Install& install : atOnce) EXPECT_FALSE(install.blank);
+  // The saved Rapid starts on a fresh timer, and the pointer has rested all along: the next
+  // hide comes one period after Cancel, not on the old timer's beat.
+  const std::vector<Install> after = FollowInstalls(cancelled, 700, &seen);
+  DWORD blankAt = 0;
+  for (const Install& install : after) {
+    if (install.blank && !blankAt) blankAt = install.time;
+  }
+  ASSERT_NE(blankAt, 0u) << "the saved mode blinks again";
+  EXPECT_NEAR(static_cast<double>(blankAt), 200.0, 60.0);
+  EXPECT_EQ(current.Blink, static_cast<int32_t>(BlinkMode::Rapid));
+  EXPECT_TRUE(IsChecked(dialog, IDC_BLINK_RAPID));
 }
 
 TEST_F(RunningDialog, MovingThePointerKeepsTheCursorVisible) {
