@@ -159,8 +159,10 @@ last="$WINEPREFIX/drive_c/Pointrel/NORMAL/Inflated arrow.CUR"
 step=4
 failed=
 while kill -0 "$installer" 2>/dev/null && [ $step -lt 8 ]; do
-  if [ -f "$last" ]; then name=finish; else name=message; fi
-  if next_page "$shots/$step-$name.png"; then
+  if next_page "$shots/$step.png"; then
+    # Told apart once the screen has changed: the copy may still run until then.
+    if [ -f "$last" ] && [ $step = 4 ]; then name=finish; else name=message; fi
+    mv "$shots/$step.png" "$shots/$step-$name.png"
     echo "screen $step ($name): $shots/$step-$name.png"
     [ $name = message ] && failed=1
     press_enter
