@@ -1,7 +1,6 @@
 # The copy worker's protocol again under ThreadSanitizer. wendset_core carries AddressSanitizer,
 # which cannot be linked with it, so the installer's platform-free sources build in afresh.
-file(GLOB installer_tsan_sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/installer/*.cpp)
-list(FILTER installer_tsan_sources EXCLUDE REGEX "_win\\.cpp$")
+program_sources(GLOB ${CMAKE_SOURCE_DIR}/installer installer_tsan_sources installer_tsan_unused)
 add_executable(copy_worker_tsan ${CMAKE_CURRENT_SOURCE_DIR}/copy_worker_test.cpp ${installer_tsan_sources})
 target_include_directories(copy_worker_tsan PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(copy_worker_tsan PRIVATE GTest::gtest_main sanitize_thread)
