@@ -1,11 +1,11 @@
 // Microseconds per recolour (palette read included) and per mirror of the bit-level
 // transforms, at each colour depth: transform_bits_bench [iterations]
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "utility/cursor/transform_bits.h"
+#include "tests/bench_timing.h"
 
 namespace {
 
@@ -22,14 +22,6 @@ struct Buffer {
     view.size = bytes.size();
   }
 };
-
-template <typename Work>
-double MicrosecondsPerCall(int iterations, Work work) {
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < iterations; ++i) work(i);
-  const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-  return spent.count() / iterations;
-}
 
 }  // namespace
 

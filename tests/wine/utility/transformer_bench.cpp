@@ -2,27 +2,15 @@
 // display depth the session gives (POINTREL_WINE_DEPTH): transformer_bench [iterations]
 #include <windows.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <vector>
 
 #include "platform/gdi.h"
+#include "tests/bench_timing.h"
 #include "tests/wine/utility/cursor_fixtures.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/transformer_win.h"
-
-namespace {
-
-template <typename Work>
-double MicrosecondsPerCall(int iterations, Work work) {
-  const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < iterations; ++i) work(i);
-  const std::chrono::duration<double, std::micro> spent = std::chrono::steady_clock::now() - start;
-  return spent.count() / iterations;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   const int iterations = argc > 1 ? std::atoi(argv[1]) : 2000;
