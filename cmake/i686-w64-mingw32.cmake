@@ -1,12 +1,4 @@
-# Cross build of the 32-bit Windows programs with MinGW-w64 (posix threads).
-set(CMAKE_SYSTEM_NAME Windows)
-set(CMAKE_SYSTEM_PROCESSOR i686)
-set(CMAKE_C_COMPILER i686-w64-mingw32-gcc-posix)
-set(CMAKE_CXX_COMPILER i686-w64-mingw32-g++-posix)
-set(CMAKE_RC_COMPILER i686-w64-mingw32-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/i686-w64-mingw32)
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-# Test programs run under Wine in the private session that tests/wine/session.sh prepares.
-set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../tests/wine/emulator.sh)
+# The product: PE32 programs for 32-bit Windows, tested under Wine's 32-bit loader (WINEARCH=win32).
+set(MINGW_PROCESSOR i686)
+set(WINE_ARCH win32 CACHE STRING "the Wine prefix architecture that runs this build's programs")
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)

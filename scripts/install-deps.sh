@@ -1,37 +1,57 @@
 #!/usr/bin/env bash
 # Installs, as root on Debian 12, whatever the build and the tests need and the machine lacks.
+# What is installed is asked of dpkg by package: a command found on PATH proves nothing (a
+# stand-in `convert` that is not ImageMagick sits there on some machines).
 set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+
+installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
+
+packages=(
+  g++ cmake ninja-build googletest
+  # libFuzzer and its sanitizer runtimes
+  clang libclang-rt-14-dev
+  g++-mingw-w64-i686-posix mingw-w64-i686-dev
+  g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev
+  xvfb xauth xdotool imagemagick
+  # the serif lettering of the installer's pictures
+  fonts-dejavu-core
+  wine wine64
+)
+# The 32-bit Wine loader only where the kernel runs 32-bit x86 code; elsewhere the tests and the
+# main job use the x86-64 build under wine64 and the i386 architecture is never added.
+if "$here/wine-arch.sh" --kernel-only >/dev/null; then
+  packages+=(wine32:i386)
+fi
 
 need=()
-have_cmd() { command -v "$1" >/dev/null 2>&1; }
-have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
+for p in "${packages[@]}"; do
+  installed "$p" || need+=("$p")
+done
+[ ${#need[@]} -eq 0 ] && exit 0
 
-have_cmd i686-w64-mingw32-g++-posix || need+=(g++-mingw-w64-i686-posix mingw-w64-i686-dev)
-have_cmd cmake || need+=(cmake)
-have_cmd ninja || need+=(ninja-build)
-have_cmd g++ || need+=(g++)
-[ -f /usr/src/googletest/CMakeLists.txt ] || need+=(googletest)
-have_cmd Xvfb || need+=(xvfb)
-have_cmd xauth || need+=(xauth)
-have_cmd xdotool || need+=(xdotool)
-have_cmd convert || need+=(imagemagick)
-# The serif lettering of the installer's pictures.
-[ -f /usr/share/fonts/truetype/dejavu/DejaVuSerif-Bold.ttf ] || need+=(fonts-dejavu-core)
-have_cmd wine || need+=(wine)
-have_pkg wine32:i386 || need+=(wine32:i386)
-have_pkg wine64 || need+=(wine64)
-
-if [ ${#need[@]} -eq 0 ]; then
-  exit 0
-fi
 if [ "$(id -u)" != 0 ]; then
-  echo "missing packages: ${need[*]}; run this script as root to install them" >&2
+  echo "install-deps: missing packages: ${need[*]}; run this script as root to install them" >&2
   exit 1
 fi
-echo "installing: ${need[*]}"
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-fi
+echo "install-deps: installing ${need[*]}"
+for p in "${need[@]}"; do
+  if [[ $p == *:i386 ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    break
+  fi
+done
+log=$(mktemp /tmp/install-deps.XXXXXX.log)
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -qq
-apt-get install -y -qq "${need[@]}" >/dev/null
+if ! { apt-get update -qq && apt-get install -y -qq "${need[@]}"; } >"$log" 2>&1; then
+  echo "install-deps: apt-get failed; the last lines of $log:" >&2
+  tail -n 20 "$log" >&2
+  exit 1
+fi
+for p in "${need[@]}"; do
+  if ! installed "$p"; then
+    echo "install-deps: $p is still not installed (see $log)" >&2
+    exit 1
+  fi
+done
+rm -f "$log"

@@ -3,23 +3,28 @@
 # under Wine, and start the installed Pointrel.EXE the way its desktop shortcut does (working
 # folder = the install folder).
 #
-# On the user's display, when DISPLAY is set and usable, the user goes through the installer
-# pages. Otherwise a private Xvfb display is used and the pages are driven as a person would:
-# wait for each page to show, take a screenshot, press Enter (the default button). Either way
-# Wine runs in a private prefix under build/run, never ~/.wine.
+# The medium is that of the build this machine runs (scripts/wine-arch.sh): the PE32 product
+# where 32-bit x86 code runs, else the x86-64 build under wine64. On the user's display, when
+# DISPLAY is set and usable, the user goes through the installer pages. Otherwise a private Xvfb
+# display is used and the pages are driven as a person would: wait for each page to show, take a
+# screenshot, press Enter (the default button). Either way Wine runs in a private prefix under
+# build/run, never ~/.wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/scripts/build.sh"
+fail() { echo "run: $*" >&2; exit 1; }
 
-medium="$root/build/win32/medium"
-run="$root/build/run"
+"$root/scripts/build.sh" || fail "the build failed (above)"
+read -r arch why < <("$root/scripts/wine-arch.sh") || true
+[ -n "${arch:-}" ] || fail "could not tell which build this machine runs (scripts/wine-arch.sh)"
+echo "main job on $why"
+export WINEARCH=$arch
+# shellcheck source=tests/wine/wine-env.sh
+. "$root/tests/wine/wine-env.sh"
+
+medium="$root/build/$arch/medium"
+run="$root/build/run/$arch"
 mkdir -p "$run"
-export WINEDEBUG=-all WINEARCH=win32 WINEDLLOVERRIDES="mscoree,mshtml="
-
-if [ ! -f "$medium/WENDSET.EXE" ]; then
-  echo "no installer on the medium ($medium)" >&2
-  exit 1
-fi
+[ -f "$medium/WENDSET.EXE" ] || fail "no installer on the medium ($medium)"
 files=$(find "$medium" -maxdepth 1 -type f | wc -l)
 bytes=$(find "$medium" -maxdepth 1 -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
 echo "medium: $medium, $files files, $bytes bytes (a 1.44 MB floppy holds 1457664)"
@@ -29,21 +34,20 @@ prepare_prefix() {
   local windows="$WINEPREFIX/drive_c/windows"
   mkdir -p "$windows/DESKTOP" "$windows/Start Menu/Programs/StartUp"
   rm -rf "$WINEPREFIX/drive_c/Pointrel"
-  rm -f "$windows/DESKTOP/Pointrel.LNK" "$windows/Start Menu/Programs/StartUp/Pointrel.LNK"
+  find "$WINEPREFIX/drive_c" -iname Pointrel.lnk -delete 2>/dev/null || true
 }
 
 report() {
-  local installed=$1
+  local installed=$1 link
   echo "installer: $medium/WENDSET.EXE, Wine prefix $WINEPREFIX"
   if [ -n "$installed" ]; then
     echo "installed into $installed ($(find "$installed" -type f | wc -l) files)"
   else
     echo "nothing was installed (the installer was cancelled or failed)"
   fi
-  for link in "$WINEPREFIX/drive_c/windows/DESKTOP/Pointrel.LNK" \
-              "$WINEPREFIX/drive_c/windows/Start Menu/Programs/StartUp/Pointrel.LNK"; do
-    [ -f "$link" ] && echo "shortcut: $link"
-  done
+  while read -r link; do
+    echo "shortcut: $link"
+  done < <(find "$WINEPREFIX/drive_c" -iname Pointrel.lnk 2>/dev/null)
   return 0
 }
 
@@ -62,30 +66,38 @@ installed_folder() {
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
   export WINEPREFIX="$run/prefix"
-  [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    if ! "$WINE" wineboot -i >"$run/wineboot.log" 2>&1; then
+      tail -n 20 "$run/wineboot.log" >&2
+      fail "making the Wine prefix $WINEPREFIX failed (WINEARCH=$WINEARCH); its log: $run/wineboot.log"
+    fi
+  fi
   prepare_prefix
   marker="$run/started"; touch "$marker"
   echo "starting the installer on $DISPLAY"
-  wine "$medium/WENDSET.EXE" || true
+  "$WINE" "$medium/WENDSET.EXE" || true
   wineserver -w
   installed=$(installed_folder "$marker")
   report "$installed"
   [ -n "$installed" ] || exit 1
   echo "starting $installed/Pointrel.EXE in $installed"
-  cd "$installed" && exec wine ./Pointrel.EXE
+  cd "$installed" && exec "$WINE" ./Pointrel.EXE
 fi
 
 session="$run/wine-session"
-SESSION_DEPTHS=24 "$root/tests/wine/session.sh" start "$session" >/dev/null
-trap '"$root/tests/wine/session.sh" stop "$session"' EXIT
+if ! SESSION_DEPTHS=24 "$root/tests/wine/session.sh" start "$session" "$arch" >"$run/session.log" 2>&1; then
+  cat "$run/session.log" >&2
+  fail "the private display and Wine prefix could not be made (log: $run/session.log)"
+fi
+trap 'SESSION_DEPTHS=24 "$root/tests/wine/session.sh" stop "$session"' EXIT
 # shellcheck disable=SC1091
 . "$session/session.env"
-export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24
+export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24 HOME
 prepare_prefix
 shots="$run/screenshots"
 rm -rf "$shots"; mkdir -p "$shots"
 screen="$run/screen.png"
-import -window root "$screen"
+import -window root "$screen" || fail "cannot take a screenshot of $DISPLAY (ImageMagick's import)"
 
 changed() {  # a.png b.png -> true when they differ in more than a few pixels
   local diff
@@ -131,7 +143,7 @@ press_enter() {
 }
 
 marker="$run/started"; touch "$marker"
-(cd "$run" && exec wine "$medium/WENDSET.EXE") &
+(cd "$run" && exec "$WINE" "$medium/WENDSET.EXE") >"$run/installer.log" 2>&1 &
 installer=$!
 page=0
 for name in welcome destination; do
@@ -140,6 +152,7 @@ for name in welcome destination; do
     echo "page $page ($name): $shots/$page-$name.png"
     press_enter
   else
+    kill -0 "$installer" 2>/dev/null || fail "the installer ended before its $name page showed (log: $run/installer.log)"
     echo "the $name page did not show" >&2
   fi
 done
@@ -181,17 +194,20 @@ wait "$installer" 2>/dev/null || true
 
 installed=$(installed_folder "$marker")
 report "$installed"
-[ -n "$installed" ] || exit 1
-[ -n "$failed" ] && echo "the installation is NOT complete: the installer said why (screens above)"
+[ -n "$installed" ] || fail "nothing was installed (installer log: $run/installer.log)"
+[ -n "$failed" ] && fail "the installation is NOT complete: the installer said why (screens above)"
 
 # As the shortcut starts it: the program in the install folder, that folder current.
-(cd "$installed" && exec wine ./Pointrel.EXE) &
+(cd "$installed" && exec "$WINE" ./Pointrel.EXE) >"$run/pointrel.log" 2>&1 &
+utility=$!
 for _ in $(seq 50); do
   sleep 0.2
+  kill -0 "$utility" 2>/dev/null || break
   import -window root "$run/now.png"
   changed "$screen" "$run/now.png" && break
 done
 sleep 2
+kill -0 "$utility" 2>/dev/null || fail "Pointrel.EXE ended at start (log: $run/pointrel.log)"
 import -window root "$shots/$step-pointrel.png"
-echo "Pointrel.EXE ran from $installed (working folder $installed) on a private display ($DISPLAY)."
+echo "Pointrel.EXE runs from $installed (working folder $installed) on a private display ($DISPLAY)."
 echo "screenshot: $shots/$step-pointrel.png"

@@ -291,7 +291,7 @@ class ColourButtonBitmaps : public ::testing::TestWithParam<int> {
       ASSERT_EQ(picture.bitCount, 4);
       ASSERT_EQ(picture.palette.size(), 16u);
       for (int i = 0; i < 16; ++i) EXPECT_EQ(picture.palette[i], kStandardPalette[i]) << "palette entry " << i;
-      pictures[look] = picture;
+      pictures[static_cast<unsigned char>(look)] = picture;
     }
     spot = kSpotColours[GetParam()];
   }

@@ -75,11 +75,15 @@ TEST_F(InProcessDialog, SystemMenuEndsWithASeparatorAndTheAboutItem) {
   ASSERT_NE(menu, nullptr);
   const int count = ::GetMenuItemCount(menu);
   ASSERT_GE(count, 2);
-  MENUITEMINFOA separator = {sizeof separator, MIIM_FTYPE};
+  MENUITEMINFOA separator{};
+  separator.cbSize = sizeof separator;
+  separator.fMask = MIIM_FTYPE;
   ASSERT_TRUE(::GetMenuItemInfoA(menu, count - 2, TRUE, &separator));
   EXPECT_TRUE(separator.fType & MFT_SEPARATOR);
   char text[64] = "";
-  MENUITEMINFOA about = {sizeof about, MIIM_ID | MIIM_STRING | MIIM_FTYPE};
+  MENUITEMINFOA about{};
+  about.cbSize = sizeof about;
+  about.fMask = MIIM_ID | MIIM_STRING | MIIM_FTYPE;
   about.dwTypeData = text;
   about.cch = sizeof text;
   ASSERT_TRUE(::GetMenuItemInfoA(menu, count - 1, TRUE, &about));

@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# Checks the shipped files as they lie on disk, without running them:
+#   check_shipped.sh OBJDUMP program FILE   a PE32 i386 GUI program importing system DLLs only
+#   check_shipped.sh OBJDUMP medium DIR N   N files that fit a 1.44 MB floppy
+set -uo pipefail
+objdump=$1 what=$2 target=$3
+fail() { echo "FAIL: $target: $*" >&2; exit 1; }
+
+# The platform's own DLLs; anything else would have to ship beside the program.
+system_dlls=" ADVAPI32.DLL COMCTL32.DLL COMDLG32.DLL GDI32.DLL KERNEL32.DLL MSVCRT.DLL OLE32.DLL SHELL32.DLL USER32.DLL "
+
+case "$what" in
+program)
+  [ -f "$target" ] || fail "missing"
+  headers=$("$objdump" -p "$target") || fail "objdump could not read it"
+  grep -q 'file format pei-i386' <<<"$headers" || fail "not an i386 PE file: $(grep 'file format' <<<"$headers")"
+  grep -Eq '^Magic[[:space:]]+010b' <<<"$headers" || fail "not PE32 (optional header magic $(grep '^Magic' <<<"$headers"))"
+  grep -Eq '^Subsystem[[:space:]]+00000002' <<<"$headers" || fail "not a Windows GUI program"
+  dlls=$(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers" | tr '[:lower:]' '[:upper:]')
+  [ -n "$dlls" ] || fail "imports nothing"
+  for dll in $dlls; do
+    [[ $system_dlls == *" $dll "* ]] || fail "imports $dll, which is not a system DLL"
+  done
+  echo "$target: PE32 i386 GUI, $(stat -c %s "$target") bytes, imports $(echo $dlls)"
+  ;;
+medium)
+  expected=$4 floppy=1457664
+  [ -d "$target" ] || fail "missing"
+  count=$(find "$target" -maxdepth 1 -type f | wc -l)
+  bytes=$(find "$target" -maxdepth 1 -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+  [ "$count" = "$expected" ] || fail "$count files, expected $expected"
+  [ "$bytes" -le $floppy ] || fail "$bytes bytes do not fit a 1.44 MB floppy ($floppy bytes)"
+  echo "$target: $count files, $bytes bytes, $((floppy - bytes)) to spare on a floppy"
+  ;;
+*) echo "usage: $0 OBJDUMP program FILE | OBJDUMP medium DIR COUNT" >&2; exit 2 ;;
+esac
