@@ -1,10 +1,10 @@
 #include "platform/gdi.h"
 
-#include <cstdio>
-#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
+#include <vector>
 
+#include "platform/cursor_file.h"
 #include "platform/system_cursor.h"
 
 namespace platform {
@@ -18,27 +18,12 @@ std::unordered_set<HCURSOR>& OwnedCursors() {
   static std::unordered_set<HCURSOR> set;
   return set;
 }
-// The files of the live cursors that LoadCursorFromFileA handed out. Whether a file is
-// animated is read when first asked: the library lists load every file only to describe it.
-struct KnownOrigin {
-  CursorFileOrigin origin;
-  bool kindKnown = false;
-};
-std::unordered_map<HCURSOR, KnownOrigin>& FileOrigins() {
-  static std::unordered_map<HCURSOR, KnownOrigin> origins;
+// The files of the live cursors that LoadCursorFromFileA handed out.
+std::unordered_map<HCURSOR, CursorFileOrigin>& FileOrigins() {
+  static std::unordered_map<HCURSOR, CursorFileOrigin> origins;
   return origins;
 }
 
-// An animated cursor file is a RIFF file of form "ACON"; anything else the loader reads is a
-// static cursor.
-bool IsAnimatedCursorFile(const char* path) {
-  unsigned char head[12] = {};
-  FILE* file = std::fopen(path, "rb");
-  if (!file) return false;
-  const size_t got = std::fread(head, 1, sizeof head, file);
-  std::fclose(file);
-  return got == sizeof head && std::memcmp(head, "RIFF", 4) == 0 && std::memcmp(head + 8, "ACON", 4) == 0;
-}
 }  // namespace
 
 BOOL GetIconInfo(HICON icon, ICONINFO* info) {
@@ -66,16 +51,34 @@ HICON CreateIconIndirect(ICONINFO* info) {
   return icon;
 }
 
+bool CheckCursorFile(const char* path, bool* animated) {
+  HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD high = 0;
+  const DWORD size = ::GetFileSize(file, &high);
+  std::vector<uint8_t> bytes;
+  DWORD got = 0;
+  // Too large a file is refused before a byte of it is read.
+  const bool read = size != INVALID_FILE_SIZE && high == 0 && size <= cursor_file::kLargestFile &&
+                    (bytes.resize(size), ::ReadFile(file, bytes.data(), size, &got, nullptr)) && got == size;
+  ::CloseHandle(file);
+  if (!read) return false;
+  const cursor_file::Kind kind = cursor_file::CheckCursorFile(bytes.data(), bytes.size());
+  if (animated) *animated = kind == cursor_file::Kind::Animated;
+  return kind != cursor_file::Kind::Refused;
+}
+
 HCURSOR LoadCursorFromFileA(const char* path) {
+  CursorFileOrigin origin;
+  if (!CheckCursorFile(path, &origin.animated)) return nullptr;
   HCURSOR cursor = ::LoadCursorFromFileA(path);
   if (!cursor) return nullptr;
   OwnedCursors().insert(cursor);
   // The full path, so the file can be found again after the current folder has changed.
-  KnownOrigin known;
   char full[MAX_PATH];
   const DWORD length = ::GetFullPathNameA(path, sizeof full, full, nullptr);
-  known.origin.path = (length > 0 && length < sizeof full) ? full : path;
-  FileOrigins()[cursor] = known;
+  origin.path = (length > 0 && length < sizeof full) ? full : path;
+  FileOrigins()[cursor] = origin;
   return cursor;
 }
 
@@ -96,12 +99,7 @@ BOOL DestroyCursor(HCURSOR cursor) {
 bool GetCursorFileOrigin(HCURSOR cursor, CursorFileOrigin* origin) {
   auto found = FileOrigins().find(cursor);
   if (found == FileOrigins().end()) return false;
-  KnownOrigin& known = found->second;
-  if (!known.kindKnown) {
-    known.origin.animated = IsAnimatedCursorFile(known.origin.path.c_str());
-    known.kindKnown = true;
-  }
-  *origin = known.origin;
+  *origin = found->second;
   return true;
 }
 

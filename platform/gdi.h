@@ -18,7 +18,12 @@ BOOL DeleteObject(HGDIOBJ object);
 // Cursors: a cursor created or loaded from a file belongs to the caller until DestroyCursor.
 // Resource and shared platform cursors (LoadCursorA) are not counted; DestroyCursor ignores them.
 HICON CreateIconIndirect(ICONINFO* info);
+// The platform's loader trusts the sizes in a file, so a file is read and checked by our own
+// reader (platform/cursor_file.h) first; one it refuses loads as a missing file would: null.
 HCURSOR LoadCursorFromFileA(const char* path);
+// Reads `path` once (up to the reader's size limit) and checks it: true when it is a
+// well-formed cursor file, with `animated` (may be null) telling which kind.
+bool CheckCursorFile(const char* path, bool* animated);
 // With no module and one of the eight replaceable system cursor ids this is the platform's
 // true default for the id, kept by the system-cursor service from before its first install
 // (platform/system_cursor.h), so it stays the default whatever has been installed since.

@@ -161,7 +161,8 @@ class Service {
 
     // The copy the platform gets: the file loaded afresh keeps an animation whole.
     HCURSOR copy = nullptr;
-    if (animated) copy = ::LoadCursorFromFileA(origin.path.c_str());
+    // Checked again: the file may have changed since the caller loaded it.
+    if (animated && CheckCursorFile(origin.path.c_str(), nullptr)) copy = ::LoadCursorFromFileA(origin.path.c_str());
     if (!copy && IsReplaceable(id) && isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
     if (!copy) copy = CopyCursorImage(cursor, 0);
     InstalledSystemCursor now;

@@ -10,6 +10,7 @@
 
 #include "platform/gdi.h"
 #include "tests/wine/support/cursor_files.h"
+#include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/library_copy.h"
 #include "utility/app/cursor_settings.h"
@@ -19,38 +20,6 @@
 using namespace wine_test;
 
 namespace {
-
-struct TraceLine {
-  unsigned long ms = 0;
-  std::string event;  // "install", "refused", "default"
-  unsigned long id = 0;
-  std::string kind;   // "static" or "animated" for installs
-  int x = 0, y = 0;
-  std::string file;
-};
-
-std::vector<TraceLine> ReadTrace(const std::string& folder) {
-  std::vector<TraceLine> lines;
-  std::istringstream in(ReadFile(folder + "\\trace.txt"));
-  std::string text;
-  while (std::getline(in, text)) {
-    if (!text.empty() && text.back() == '\r') text.pop_back();
-    std::istringstream words(text);
-    TraceLine line;
-    words >> line.ms >> line.event >> line.id;
-    if (line.event == "install") {
-      words >> line.kind;
-      if (line.kind == "static") {
-        char comma = 0;
-        words >> line.x >> comma >> line.y >> line.file;
-        EXPECT_EQ(comma, ',') << text;
-      }
-    }
-    EXPECT_FALSE(words.fail()) << "malformed: " << text;
-    lines.push_back(line);
-  }
-  return lines;
-}
 
 class CursorTrace : public ::testing::Test {
  protected:
@@ -69,21 +38,17 @@ class CursorTrace : public ::testing::Test {
   // Waits until the trace holds at least `count` lines.
   std::vector<TraceLine> WaitForLines(size_t count) {
     std::vector<TraceLine> lines;
+    int malformed = 0;
     WaitFor([&] {
-      lines = ReadTrace(traceFolder);
+      malformed = 0;
+      lines = ReadTrace(traceFolder, &malformed);
       return lines.size() >= count;
     });
+    EXPECT_EQ(malformed, 0) << "lines of the trace that do not parse";
     return lines;
   }
 
-  // The image of a trace file, as this process loads it.
-  platform::CursorPicture TracedPicture(const TraceLine& line) {
-    HCURSOR cursor = ::LoadCursorFromFileA((traceFolder + "\\" + line.file).c_str());
-    EXPECT_NE(cursor, nullptr) << line.file;
-    const platform::CursorPicture picture = PictureOf(cursor);
-    ::DestroyCursor(cursor);
-    return picture;
-  }
+  platform::CursorPicture TracedPicture(const TraceLine& line) { return wine_test::TracedPicture(traceFolder, line); }
 
   std::string root;
   std::string traceFolder;

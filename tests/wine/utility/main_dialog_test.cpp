@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "tests/wine/support/cursor_files.h"
+#include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/library_copy.h"
 #include "tests/wine/utility/main_template_rows.h"
@@ -135,73 +136,11 @@ HWND WaitForOwnWindow(const Program& program, const char* title) {
   return found;
 }
 
-// The system-cursor trace the utility writes when POINTREL_CURSOR_TRACE names a folder.
-struct TraceLine {
-  std::string event;  // "install", "refused", "default"
-  unsigned long id = 0;
-  std::string kind;  // installs: "static" or "animated"
-  std::string file;  // static installs: the image, in the trace folder
-};
-
-std::vector<TraceLine> ReadTrace(const std::string& folder) {
-  std::vector<TraceLine> lines;
-  std::istringstream in(ReadFile(folder + "\\trace.txt"));
-  std::string text;
-  while (std::getline(in, text)) {
-    std::istringstream words(text);
-    unsigned long ms;
-    TraceLine line;
-    words >> ms >> line.event >> line.id;
-    if (line.event == "install") {
-      words >> line.kind;
-      std::string hotspot;
-      if (line.kind == "static") words >> hotspot >> line.file;
-    }
-    if (!words.fail()) lines.push_back(line);
-  }
-  return lines;
-}
-
-// The trace once it has stopped growing for a while: the utility has done what it was asked.
-std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast = 0) {
-  std::vector<TraceLine> lines = ReadTrace(folder);
-  size_t seen = lines.size();
-  DWORD still = ::GetTickCount();
-  WaitFor([&] {
-    lines = ReadTrace(folder);
-    if (lines.size() != seen) {
-      seen = lines.size();
-      still = ::GetTickCount();
-    }
-    return lines.size() >= atLeast && ::GetTickCount() - still > 400;
-  });
-  return lines;
-}
-
 bool HasRed(const platform::CursorPicture& picture) {
   for (size_t i = 0; i < picture.pixels.size() && picture.colour; ++i) {
     if (picture.andMask[i] == 0 && (picture.pixels[i] & 0xFFFFFF) == 0xFF0000) return true;
   }
   return false;
-}
-
-platform::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line) {
-  HCURSOR cursor = ::LoadCursorFromFileA((folder + "\\" + line.file).c_str());
-  EXPECT_NE(cursor, nullptr) << line.file;
-  const platform::CursorPicture picture = PictureOf(cursor);
-  if (cursor) ::DestroyCursor(cursor);
-  return picture;
-}
-
-// The order in which the platform defaults are put back.
-const unsigned long kRestoreOrder[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
-
-void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from) {
-  ASSERT_EQ(lines.size() - from, 8u) << "the eight defaults, once";
-  for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(lines[from + i].event, "default") << i;
-    EXPECT_EQ(lines[from + i].id, kRestoreOrder[i]) << i;
-  }
 }
 
 class MainDialog : public ::testing::Test {
@@ -280,7 +219,9 @@ TEST_F(MainDialog, EveryControlOfTheTemplateInOrderWithIdCaptionAndRectangle) {
       EXPECT_EQ(got.bottom - got.top, kButtonPixels);
       const RECT anchor = units.Pixels(want.x, want.y, want.cx, want.cy);
       EXPECT_EQ(got.top, anchor.top);
-      if (want.startsGroup) EXPECT_EQ(got.left, anchor.left);
+      if (want.startsGroup) {
+        EXPECT_EQ(got.left, anchor.left);
+      }
     }
   }
   EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_STATUS)), "") << "the display shows colour cursors";
@@ -455,7 +396,8 @@ TEST_F(MainDialog, EnterInAListActsAsOk) {
   Program program(POINTREL_EXE, folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
-  GUITHREADINFO info = {sizeof info};
+  GUITHREADINFO info{};
+  info.cbSize = sizeof info;
   ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info));
   EXPECT_EQ(info.hwndFocus, ::GetDlgItem(dialog, IDC_LIST_NORMAL)) << "the first control has the focus";
   PressKey(dialog, VK_RETURN);
@@ -495,7 +437,8 @@ INSTANTIATE_TEST_SUITE_P(
                       WayOut{"CloseMessage", [](HWND d) { ::PostMessageA(d, WM_CLOSE, 0, 0); }},
                       WayOut{"AltF4",
                              [](HWND d) {
-                               GUITHREADINFO info = {sizeof info};
+                               GUITHREADINFO info{};
+                               info.cbSize = sizeof info;
                                HWND focus = d;
                                if (::GetGUIThreadInfo(::GetWindowThreadProcessId(d, nullptr), &info) && info.hwndFocus)
                                  focus = info.hwndFocus;
@@ -603,7 +546,9 @@ class MainDialogOnLibrary : public MainDialog {
       SCOPED_TRACE("line " + std::to_string(i) + " id " + std::to_string(lines[i].id));
       EXPECT_EQ(lines[i].event, "install");
       EXPECT_EQ(lines[i].kind, "static");
-      if (lines[i].kind == "static") EXPECT_EQ(HasRed(TracedPicture(traceFolder, lines[i])), red);
+      if (lines[i].kind == "static") {
+        EXPECT_EQ(HasRed(TracedPicture(traceFolder, lines[i])), red);
+      }
       ids.push_back(lines[i].id);
     }
     // App Starting follows Normal from within it and then comes in its own turn.
@@ -758,7 +703,8 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<AboutDoor>& info) { return std::string(info.param.name); });
 
 HCURSOR CursorShown() {
-  CURSORINFO info = {sizeof info};
+  CURSORINFO info{};
+  info.cbSize = sizeof info;
   ::GetCursorInfo(&info);
   return info.hCursor;
 }

@@ -1,0 +1,70 @@
+#include "tests/wine/support/cursor_trace.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "tests/wine/support/cursor_files.h"
+#include "tests/wine/support/wine_test_support.h"
+
+namespace wine_test {
+
+std::vector<TraceLine> ReadTrace(const std::string& folder, int* malformed) {
+  std::vector<TraceLine> lines;
+  std::istringstream in(ReadFile(folder + "\\trace.txt"));
+  std::string text;
+  while (std::getline(in, text)) {
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    std::istringstream words(text);
+    TraceLine line;
+    words >> line.ms >> line.event >> line.id;
+    if (line.event == "install") {
+      words >> line.kind;
+      if (line.kind == "static") {
+        char comma = 0;
+        words >> line.x >> comma >> line.y >> line.file;
+        if (comma != ',') words.setstate(std::ios::failbit);
+      }
+    }
+    if (words.fail()) {
+      if (malformed) ++*malformed;
+      continue;
+    }
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast) {
+  std::vector<TraceLine> lines = ReadTrace(folder);
+  size_t seen = lines.size();
+  DWORD still = ::GetTickCount();
+  WaitFor([&] {
+    lines = ReadTrace(folder);
+    if (lines.size() != seen) {
+      seen = lines.size();
+      still = ::GetTickCount();
+    }
+    return lines.size() >= atLeast && ::GetTickCount() - still > 400;
+  });
+  return lines;
+}
+
+platform::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line) {
+  HCURSOR cursor = ::LoadCursorFromFileA((folder + "\\" + line.file).c_str());
+  EXPECT_NE(cursor, nullptr) << line.file;
+  const platform::CursorPicture picture = PictureOf(cursor);
+  if (cursor) ::DestroyCursor(cursor);
+  return picture;
+}
+
+void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from) {
+  ASSERT_GE(lines.size(), from);
+  ASSERT_EQ(lines.size() - from, 8u) << "the eight defaults, once";
+  for (size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(lines[from + i].event, "default") << i;
+    EXPECT_EQ(lines[from + i].id, kRestoreOrder[i]) << i;
+  }
+}
+
+}  // namespace wine_test

@@ -1,0 +1,35 @@
+// The system-cursor trace that the utility writes when POINTREL_CURSOR_TRACE names a folder:
+// reading it back, waiting for it to settle, and the defaults at the end of a run.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/system_cursor.h"
+
+namespace wine_test {
+
+struct TraceLine {
+  unsigned long ms = 0;
+  std::string event;  // "install", "refused", "default"
+  unsigned long id = 0;
+  std::string kind;   // installs: "static" or "animated"
+  int x = 0, y = 0;   // static installs: the hotspot
+  std::string file;   // static installs: the image, in the trace folder
+};
+
+// The lines of `folder`'s trace.txt; a line that does not parse is left out and counted in
+// `malformed` when given.
+std::vector<TraceLine> ReadTrace(const std::string& folder, int* malformed = nullptr);
+// The trace once it holds at least `atLeast` lines and has stopped growing for a while.
+std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast = 0);
+// The image of a static install's file, as this process loads it.
+platform::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line);
+
+// The order in which the platform defaults are put back.
+constexpr unsigned long kRestoreOrder[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
+// Exactly the eight defaults, in that order, from line `from` to the end.
+void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from);
+
+}  // namespace wine_test
