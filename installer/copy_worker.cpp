@@ -38,15 +38,20 @@ bool WaitForDisplay(InstallState& state, InstallServices& services) {
   }
 }
 
+// Every path shown was composed in a buffer of this size, so it fits; one that did not would
+// show as empty (CopyText empties it) rather than cut short.
 void Publish(InstallState& state, const char* source, const char* destination) {
-  CopyText(state.shownSource, kPathBuffer, source);
-  CopyText(state.shownDestination, kPathBuffer, destination);
+  if (!CopyText(state.shownSource, kTextBufferSize, source)) state.shownSource[0] = '\0';
+  if (!CopyText(state.shownDestination, kTextBufferSize, destination)) state.shownDestination[0] = '\0';
   state.displayTaken.Store(0);
 }
 
 void MakeDestinationFolder(InstallState& state, InstallServices& services) {
-  char folder[kPathBuffer];
-  CopyText(folder, sizeof folder, state.destinationPath);
+  char folder[kTextBufferSize];
+  if (!CopyText(folder, sizeof folder, state.destinationPath)) {
+    Fail(state, InstallFailure::DestinationFolder);
+    return;
+  }
   std::size_t length = std::strlen(folder);
   if (length <= 3) return;  // a drive root already exists
   if (folder[length - 1] == '\\') folder[length - 1] = '\0';
@@ -58,7 +63,7 @@ void MakeDestinationFolder(InstallState& state, InstallServices& services) {
 void MakeSubfolders(InstallState& state, InstallServices& services) {
   for (const char* name : kLibrarySubfolders) {
     if (Stopped(state)) return;
-    char folder[kPathBuffer];
+    char folder[kTextBufferSize];
     if (!JoinPath(folder, sizeof folder, state.destinationPath, name) || !FitsPlatform(folder) ||
         !CreatedOrThere(services.CreateFolder(folder))) {
       Fail(state, InstallFailure::Subfolders);
@@ -70,8 +75,8 @@ void MakeSubfolders(InstallState& state, InstallServices& services) {
 void CopyFiles(InstallState& state, InstallServices& services) {
   for (const ManifestRow& row : FileManifest) {
     if (Stopped(state)) return;
-    char source[kPathBuffer];
-    char destination[kPathBuffer];
+    char source[kTextBufferSize];
+    char destination[kTextBufferSize];
     if (!ComposeSourcePath(source, sizeof source, state.installerPath, row.sourceName) ||
         !JoinPath(destination, sizeof destination, state.destinationPath, row.destinationName) ||
         !FitsPlatform(source) || !FitsPlatform(destination)) {
@@ -94,22 +99,25 @@ void BlankDisplay(InstallState& state, InstallServices& services) {
 }
 
 void MakeShortcut(InstallState& state, InstallServices& services, const char* subfolder) {
-  char windowsFolder[kPathBuffer];
+  char windowsFolder[kTextBufferSize];
   services.GetWindowsFolder(windowsFolder, sizeof windowsFolder);
-  char link[kPathBuffer];
-  char target[kPathBuffer];
+  char link[kTextBufferSize];
+  char target[kTextBufferSize];
   bool linkFits = ComposeLinkPath(link, sizeof link, windowsFolder, subfolder) && FitsPlatform(link);
   bool targetFits = JoinPath(target, sizeof target, state.destinationPath, kTargetName) && FitsPlatform(target);
-  StripTrailingBackslash(state.destinationPath);
+  // The shortcut starts the program in its folder, named without a trailing backslash.
+  char workingFolder[kTextBufferSize];
+  const bool folderFits = CopyText(workingFolder, sizeof workingFolder, state.destinationPath);
+  StripTrailingBackslash(workingFolder);
   // A shortcut that cannot be made is silent, like every other shortcut failure.
-  if (!linkFits || !targetFits) return;
-  services.CreateShortcut(target, link, state.destinationPath, kShortcutDescription);
+  if (!linkFits || !targetFits || !folderFits) return;
+  services.CreateShortcut(target, link, workingFolder, kShortcutDescription);
 }
 
 }  // namespace
 
 bool ComposeSourcePath(char* out, std::size_t size, const char* installerPath, const char* sourceName) {
-  char folder[kPathBuffer];
+  char folder[kTextBufferSize];
   // An unknown installer path (empty) names no folder at all.
   if (installerPath[0] == '\0' || !CopyText(folder, sizeof folder, installerPath)) {
     if (size > 0) out[0] = '\0';
@@ -136,7 +144,7 @@ bool ComposeSourcePath(char* out, std::size_t size, const char* installerPath, c
 }
 
 bool ComposeLinkPath(char* out, std::size_t size, const char* windowsFolder, const char* subfolder) {
-  char folder[kPathBuffer];
+  char folder[kTextBufferSize];
   if (!JoinPath(folder, sizeof folder, windowsFolder, subfolder)) {
     if (size > 0) out[0] = '\0';
     return false;

@@ -5,7 +5,7 @@
 namespace {
 
 // Inserts what at position, moving the rest (terminator included) to the right. The caller
-// has checked that the text stays within kPathBuffer.
+// has checked that the text stays within kTextBufferSize.
 void InsertAt(char* text, std::size_t& length, std::size_t position, const char* what) {
   std::size_t count = std::strlen(what);
   std::memmove(text + position + count, text + position, length - position + 1);
@@ -16,11 +16,11 @@ void InsertAt(char* text, std::size_t& length, std::size_t position, const char*
 }  // namespace
 
 bool NormalizeDestination(char* text) {
-  std::size_t length = strnlen(text, kPathBuffer);
-  if (length == 0 || length == kPathBuffer) return false;
+  std::size_t length = strnlen(text, kTextBufferSize);
+  if (length == 0 || length == kTextBufferSize) return false;
 
   // Work on a copy so that a refused text is left as it came.
-  char work[kPathBuffer + 4];
+  char work[kTextBufferSize + 4];
   std::memcpy(work, text, length + 1);
 
   bool colonSeen = false;
@@ -40,7 +40,7 @@ bool NormalizeDestination(char* text) {
   if (work[2] != '\\') InsertAt(work, length, 2, "\\");
   if (work[length - 1] != '\\') InsertAt(work, length, length, "\\");
 
-  if (length >= kPathBuffer) return false;
+  if (length >= kTextBufferSize) return false;
   std::memcpy(text, work, length + 1);
   return true;
 }

@@ -2,7 +2,7 @@
 #pragma once
 #include "installer/install_state.h"
 
-// Rewrites text (a kPathBuffer-byte buffer) in place into the form "X:\...\": a drive colon in
+// Rewrites text (a kTextBufferSize-byte buffer) in place into the form "X:\...\": a drive colon in
 // second place, "\" third and last. Returns false, leaving text unchanged, for an empty text,
 // a colon anywhere but in second place, a buffer with no terminator, or a result that would not
 // fit the buffer.

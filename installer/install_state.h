@@ -5,7 +5,8 @@
 #include <cstddef>
 #include <cstdint>
 
-constexpr std::size_t kPathBuffer = 512;  // every text field and composed path
+#include "platform/text_buffers.h"  // kTextBufferSize: every text field and composed path
+
 constexpr std::size_t kMaxPath = 260;     // the platform's file calls, terminator included
 
 enum class InstallFailure : std::int32_t {
@@ -32,16 +33,16 @@ static_assert(sizeof(SharedFlag) == 4, "flags are whole 32-bit words");
 // The page thread writes the first four fields before the worker starts; after that the worker
 // owns destinationPath. The other fields follow the protocol in copy_worker.h.
 struct InstallState {
-  char installerPath[kPathBuffer] = "";
-  char destinationPath[kPathBuffer] = "C:\\Pointrel";
+  char installerPath[kTextBufferSize] = "";
+  char destinationPath[kTextBufferSize] = "C:\\Pointrel";
   std::int32_t desktopShortcut = 1;
   std::int32_t startAtBoot = 0;
   SharedFlag stopRequested{0};
   InstallFailure failure = InstallFailure::None;  // read only after workerDone is seen
   SharedFlag workerDone{0};
   SharedFlag displayTaken{1};
-  char shownSource[kPathBuffer] = "";       // written only while displayTaken is 1
-  char shownDestination[kPathBuffer] = "";  // read only while displayTaken is 0
+  char shownSource[kTextBufferSize] = "";       // written only while displayTaken is 1
+  char shownDestination[kTextBufferSize] = "";  // read only while displayTaken is 0
 };
 
 // The installer's one instance, for the whole process.

@@ -7,8 +7,8 @@ BOOL InstallerApp::InitInstance() {
   Enable3dControls();
   // The source files are taken from this program's own folder. A path cut short would name
   // another folder, so it is left empty instead, and the copy then fails at its first row.
-  DWORD length = ::GetModuleFileNameA(instance, installState.installerPath, kPathBuffer);
-  if (length == 0 || length >= kPathBuffer) installState.installerPath[0] = '\0';
+  DWORD length = ::GetModuleFileNameA(instance, installState.installerPath, kTextBufferSize);
+  if (length == 0 || length >= kTextBufferSize) installState.installerPath[0] = '\0';
 
   WelcomePage welcome;
   DestinationPage destination;

@@ -76,12 +76,14 @@ BOOL DestinationPage::OnInitDialog() {
 }
 
 void DestinationPage::OnOK() {
-  // A text longer than the buffer would come back cut short; it is refused as a whole instead.
-  const bool tooLong = ::GetWindowTextLengthA(destination.m_hWnd) >= static_cast<int>(kPathBuffer);
-  if (!tooLong) destination.GetWindowText(installState.destinationPath, kPathBuffer);
   installState.desktopShortcut = desktopShortcut.GetCheck() == BST_CHECKED ? 1 : 0;
   installState.startAtBoot = startAtBoot.GetCheck() == BST_CHECKED ? 1 : 0;
-  if (!tooLong && NormalizeDestination(installState.destinationPath)) {
+  // Checked in a copy first, so the shared record only ever holds a destination that passed. A
+  // text longer than the buffer would come back cut short; it is refused as a whole instead.
+  char typed[kTextBufferSize] = "";
+  const bool tooLong = ::GetWindowTextLengthA(destination.m_hWnd) >= static_cast<int>(sizeof typed);
+  if (!tooLong) destination.GetWindowText(typed, sizeof typed);
+  if (!tooLong && NormalizeDestination(typed) && CopyText(installState.destinationPath, kTextBufferSize, typed)) {
     CDialog::OnOK();
     return;
   }
@@ -108,9 +110,11 @@ void CopyProgressPage::DoDataExchange(CDataExchange* exchange) {
 BOOL CopyProgressPage::OnInitDialog() {
   InstallerPage::OnInitDialog();
   BeginCopy(installState);
-  StartCopyWorker();
+  const bool started = StartCopyWorker();
   SetTimer(kCompletionTimer, kCompletionPeriodMs);
   SetTimer(kDisplayTimer, kDisplayPeriodMs);
+  // A worker that could not start has already recorded the failure: reported without waiting.
+  if (!started) PostMessage(WM_TIMER, kCompletionTimer);
   return TRUE;
 }
 

@@ -2,9 +2,10 @@
 
 #include <commctrl.h>
 
-#include "platform/help_viewer.h"
 #include <cstdio>
 #include <cstring>
+
+#include "platform/help_viewer.h"
 
 namespace {
 CWinApp* theApp = nullptr;
@@ -82,4 +83,22 @@ void CWinApp::DoWaitCursor(int code) {
   } else if (code < 0) {
     ::SetCursor(cursorBeforeWait);
   }
+}
+
+void AfxWinHelp(HWND window, ULONG_PTR data, UINT command) {
+  CWinApp* app = AfxGetApp();
+  const char* file = app ? app->helpFilePath : "";
+  if (platform::WinHelpA(window, file, command, data)) return;
+  // Captioned after the help file ("Pointrel Help"), never the bare program title, which a
+  // second start of the program looks for.
+  char caption[MAX_PATH + 8] = "Help";
+  const char* base = std::strrchr(file, '\\');
+  base = base ? base + 1 : file;
+  const char* dot = std::strrchr(base, '.');
+  const size_t length = dot ? static_cast<size_t>(dot - base) : std::strlen(base);
+  if (length > 0 && length < MAX_PATH) {
+    std::memcpy(caption, base, length);
+    std::strcpy(caption + length, " Help");
+  }
+  ::MessageBoxA(window, "Failed to launch help.", caption, MB_OK | MB_ICONEXCLAMATION);
 }

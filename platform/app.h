@@ -3,6 +3,8 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/text_buffers.h"
+
 class CWinApp {
  public:
   // The names (profile "<base>.INI", help "<program path>.HLP") come from the program file.
@@ -21,8 +23,7 @@ class CWinApp {
   BOOL Enable3dControls();
 
   // Profile calls on the private file named by `profileName` (no folder: the Windows folder).
-  // Texts are read through a buffer of kProfileBufferSize characters.
-  static constexpr int kProfileBufferSize = 4096;
+  // Texts are read through a buffer of kProfileTextSize characters (platform/text_buffers.h).
   int GetProfileString(const char* section, const char* key, const char* fallback, char* buffer, int size);
   UINT GetProfileInt(const char* section, const char* key, int fallback);
   BOOL WriteProfileString(const char* section, const char* key, const char* value);
@@ -54,3 +55,7 @@ class CWinApp {
 
 // The program's one application object.
 CWinApp* AfxGetApp();
+
+// The framework's help call for the application's help file (CWinApp::helpFilePath): when the
+// viewer cannot show it, the framework's message "Failed to launch help." with an OK button.
+void AfxWinHelp(HWND window, ULONG_PTR data, UINT command);

@@ -7,7 +7,7 @@ namespace {
 
 // A run of bytes that every read is checked against. Offsets and lengths are compared with
 // what is left, never added to a pointer first, so no sum can wrap.
-struct Bytes {
+struct Span {
   const uint8_t* data;
   size_t size;
 
@@ -22,27 +22,27 @@ struct Bytes {
            static_cast<uint32_t>(data[at + 2]) << 8 | static_cast<uint32_t>(data[at + 3]);
   }
   bool TagAt(size_t at, const char* tag) const { return std::memcmp(data + at, tag, 4) == 0; }
-  Bytes Sub(size_t at, size_t length) const { return {data + at, length}; }
+  Span Sub(size_t at, size_t length) const { return {data + at, length}; }
 };
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 constexpr size_t kDirectoryHeader = 6;
 constexpr size_t kDirectoryEntry = 16;
 
-// Bytes per row of a device-independent bitmap: whole 32-bit words. Sides and depths are
+// Span per row of a device-independent bitmap: whole 32-bit words. Sides and depths are
 // checked first, so this stays far below any overflow.
 uint64_t DibStride(uint64_t width, uint64_t bitsPerPixel) { return (width * bitsPerPixel + 31) / 32 * 4; }
 
 bool SaneSide(int64_t side) { return side >= 1 && side <= kLargestSide; }
 
-bool IsWellFormedPng(Bytes image) {
+bool IsWellFormedPng(Span image) {
   // Signature, then the IHDR chunk: length 13, tag, 13 bytes of header, CRC.
   if (!image.Has(0, 8 + 8 + 13 + 4) || std::memcmp(image.data, kPngSignature, 8) != 0) return false;
   if (image.U32BigEndian(8) != 13 || !image.TagAt(12, "IHDR")) return false;
   return SaneSide(image.U32BigEndian(16)) && SaneSide(image.U32BigEndian(20));
 }
 
-bool IsWellFormedDib(Bytes image) {
+bool IsWellFormedDib(Span image) {
   if (!image.Has(0, 4)) return false;
   const uint32_t headerSize = image.U32(0);
   int64_t width, height;
@@ -83,7 +83,7 @@ bool IsWellFormedDib(Bytes image) {
   return needed <= image.size;
 }
 
-bool IsWellFormedStatic(Bytes file) {
+bool IsWellFormedStatic(Span file) {
   if (!file.Has(0, kDirectoryHeader)) return false;
   const uint16_t type = file.U16(2);
   const uint16_t count = file.U16(4);
@@ -94,7 +94,7 @@ bool IsWellFormedStatic(Bytes file) {
     const uint32_t length = file.U32(entry + 8);
     const uint32_t offset = file.U32(entry + 12);
     if (length == 0 || !file.Has(offset, length)) return false;
-    const Bytes image = file.Sub(offset, length);
+    const Span image = file.Sub(offset, length);
     const bool png = image.Has(0, 8) && std::memcmp(image.data, kPngSignature, 8) == 0;
     if (!(png ? IsWellFormedPng(image) : IsWellFormedDib(image))) return false;
   }
@@ -104,7 +104,7 @@ bool IsWellFormedStatic(Bytes file) {
 // One chunk of a RIFF list: its tag and its data.
 struct Chunk {
   const uint8_t* tag;
-  Bytes data;
+  Span data;
   bool Is(const char* name) const { return std::memcmp(tag, name, 4) == 0; }
 };
 
@@ -112,7 +112,7 @@ struct Chunk {
 // a chunk runs past the list or a visit refused; an odd length is followed by a pad byte, which
 // the last chunk may lack.
 template <typename Visit>
-bool WalkChunks(Bytes list, Visit visit) {
+bool WalkChunks(Span list, Visit visit) {
   size_t at = 0;
   while (at < list.size) {
     if (!list.Has(at, 8)) return false;
@@ -133,7 +133,7 @@ bool KeepOnce(const Chunk& chunk, Chunk* slot, bool* seen) {
   return true;
 }
 
-bool IsWellFormedAnimated(Bytes file) {
+bool IsWellFormedAnimated(Span file) {
   if (!file.Has(0, 12) || !file.TagAt(0, "RIFF") || !file.TagAt(8, "ACON")) return false;
   const uint32_t riffLength = file.U32(4);
   if (riffLength < 4 || !file.Has(8, riffLength)) return false;
@@ -154,7 +154,7 @@ bool IsWellFormedAnimated(Bytes file) {
   if (!walked || !hasHeader || !hasFrames) return false;
 
   // "anih": its own size, then frames, steps, four display fields, rate, flags.
-  const Bytes anih = header.data;
+  const Span anih = header.data;
   if (anih.size != 36 || anih.U32(0) != 36) return false;
   const uint32_t frameCount = anih.U32(4);
   const uint32_t stepCount = anih.U32(8);
@@ -183,13 +183,188 @@ bool IsWellFormedAnimated(Bytes file) {
 
 }  // namespace
 
-bool IsWellFormedStatic(const uint8_t* data, size_t size) { return data && IsWellFormedStatic(Bytes{data, size}); }
+bool IsWellFormedStatic(const uint8_t* data, size_t size) { return data && IsWellFormedStatic(Span{data, size}); }
+
+namespace {
+
+// The first image of a static file already found well formed.
+Span FirstStaticImage(Span file) { return file.Sub(file.U32(kDirectoryHeader + 12), file.U32(kDirectoryHeader + 8)); }
+
+// The first "icon" chunk of the first "fram" list of an animation already found well formed.
+Span FirstFrame(Span file) {
+  Span frame{nullptr, 0};
+  WalkChunks(file.Sub(12, file.U32(4) - 4), [&](const Chunk& chunk) {
+    if (!chunk.Is("LIST") || !chunk.data.TagAt(0, "fram")) return true;
+    WalkChunks(chunk.data.Sub(4, chunk.data.size - 4), [&](const Chunk& icon) {
+      if (!icon.Is("icon")) return true;
+      frame = icon.data;
+      return false;
+    });
+    return false;
+  });
+  return frame;
+}
+
+}  // namespace
+
+bool FirstImage(const uint8_t* data, size_t size, const uint8_t** image, size_t* length) {
+  const Kind kind = CheckCursorFile(data, size);
+  if (kind == Kind::Refused) return false;
+  const Span file{data, size};
+  const Span found = FirstStaticImage(kind == Kind::Animated ? FirstFrame(file) : file);
+  *image = found.data;
+  *length = found.size;
+  return true;
+}
 
 Kind CheckCursorFile(const uint8_t* data, size_t size) {
   if (!data || size > kLargestFile) return Kind::Refused;
-  const Bytes file{data, size};
+  const Span file{data, size};
   if (file.Has(0, 4) && file.TagAt(0, "RIFF")) return IsWellFormedAnimated(file) ? Kind::Animated : Kind::Refused;
   return IsWellFormedStatic(file) ? Kind::Static : Kind::Refused;
+}
+
+namespace {
+
+void Put16(Bytes& out, uint32_t v) {
+  out.push_back(static_cast<uint8_t>(v));
+  out.push_back(static_cast<uint8_t>(v >> 8));
+}
+void Put32(Bytes& out, uint32_t v) {
+  Put16(out, v & 0xFFFF);
+  Put16(out, v >> 16);
+}
+void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
+void PutChunk(Bytes& out, const char* tag, const Bytes& data) {
+  PutTag(out, tag);
+  Put32(out, static_cast<uint32_t>(data.size()));
+  out.insert(out.end(), data.begin(), data.end());
+  if (data.size() % 2) out.push_back(0);
+}
+
+// Rows from the bottom up, each padded to whole 32-bit words, as a DIB holds them.
+void PutRows(Bytes& out, int width, int height, int bitsPerPixel, const std::vector<uint32_t>& values) {
+  const size_t stride = static_cast<size_t>(DibStride(static_cast<uint64_t>(width), static_cast<uint64_t>(bitsPerPixel)));
+  for (int y = height - 1; y >= 0; --y) {
+    Bytes row(stride, 0);
+    for (int x = 0; x < width; ++x) {
+      const uint32_t v = values[static_cast<size_t>(y) * width + x];
+      switch (bitsPerPixel) {
+        case 1:
+          if (v) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+          break;
+        case 4:
+          row[x / 2] |= static_cast<uint8_t>((v & 15) << (x % 2 == 0 ? 4 : 0));
+          break;
+        default:  // 24 or 32: blue, green, red (, alpha)
+          for (int byte = 0; byte < bitsPerPixel / 8; ++byte) row[x * (bitsPerPixel / 8) + byte] = static_cast<uint8_t>(v >> (8 * byte));
+          break;
+      }
+    }
+    out.insert(out.end(), row.begin(), row.end());
+  }
+}
+
+// Header with the doubled height, palette, colour (XOR) rows, AND rows.
+Bytes EncodeImage(const Image& image) {
+  const int w = image.width, h = image.height;
+  const uint32_t xorSize = static_cast<uint32_t>(DibStride(w, image.bitsPerPixel) * h);
+  const uint32_t andSize = static_cast<uint32_t>(DibStride(w, 1) * h);
+  Bytes out;
+  Put32(out, 40);
+  Put32(out, static_cast<uint32_t>(w));
+  Put32(out, static_cast<uint32_t>(2 * h));
+  Put16(out, 1);
+  Put16(out, static_cast<uint32_t>(image.bitsPerPixel));
+  Put32(out, 0);  // uncompressed
+  Put32(out, xorSize + andSize);
+  Put32(out, 2835);  // 72 dots per inch
+  Put32(out, 2835);
+  Put32(out, static_cast<uint32_t>(image.palette.size()));
+  Put32(out, 0);
+  for (uint32_t entry : image.palette) Put32(out, entry & 0x00FFFFFF);
+  PutRows(out, w, h, image.bitsPerPixel, image.colour);
+  const std::vector<uint32_t> mask(image.andMask.begin(), image.andMask.end());
+  PutRows(out, w, h, 1, mask);
+  return out;
+}
+
+}  // namespace
+
+Bytes EncodeStaticFile(FileType type, const std::vector<Image>& images) {
+  std::vector<Bytes> encoded;
+  for (const Image& image : images) encoded.push_back(EncodeImage(image));
+  Bytes out;
+  Put16(out, 0);
+  Put16(out, static_cast<uint32_t>(type));
+  Put16(out, static_cast<uint32_t>(images.size()));
+  uint32_t offset = static_cast<uint32_t>(kDirectoryHeader + kDirectoryEntry * images.size());
+  for (size_t i = 0; i < images.size(); ++i) {
+    const Image& image = images[i];
+    out.push_back(static_cast<uint8_t>(image.width >= 256 ? 0 : image.width));
+    out.push_back(static_cast<uint8_t>(image.height >= 256 ? 0 : image.height));
+    out.push_back(static_cast<uint8_t>(image.palette.size() < 256 ? image.palette.size() : 0));
+    out.push_back(0);
+    Put16(out, image.field1);
+    Put16(out, image.field2);
+    Put32(out, static_cast<uint32_t>(encoded[i].size()));
+    Put32(out, offset);
+    offset += static_cast<uint32_t>(encoded[i].size());
+  }
+  for (const Bytes& image : encoded) out.insert(out.end(), image.begin(), image.end());
+  return out;
+}
+
+Bytes EncodeAnimatedFile(const Animation& animation) {
+  std::vector<AnimationStep> steps = animation.steps;
+  if (steps.empty()) {
+    for (uint32_t i = 0; i < animation.frames.size(); ++i) steps.push_back({i, animation.defaultJiffies});
+  }
+  bool inOrder = steps.size() == animation.frames.size();
+  bool sameRate = true;
+  for (size_t i = 0; i < steps.size(); ++i) {
+    inOrder = inOrder && steps[i].frame == i;
+    sameRate = sameRate && steps[i].jiffies == steps[0].jiffies;
+  }
+  const uint32_t displayRate = steps.empty() ? animation.defaultJiffies : steps[0].jiffies;
+
+  Bytes out;
+  PutTag(out, "RIFF");
+  Put32(out, 0);  // the length, once known
+  PutTag(out, "ACON");
+  if (!animation.title.empty() || !animation.artist.empty()) {
+    Bytes info;
+    PutTag(info, "INFO");
+    const auto text = [](const std::string& s) { return Bytes(s.c_str(), s.c_str() + s.size() + 1); };
+    if (!animation.title.empty()) PutChunk(info, "INAM", text(animation.title));
+    if (!animation.artist.empty()) PutChunk(info, "IART", text(animation.artist));
+    PutChunk(out, "LIST", info);
+  }
+  Bytes header;
+  Put32(header, 36);
+  Put32(header, static_cast<uint32_t>(animation.frames.size()));
+  Put32(header, static_cast<uint32_t>(steps.size()));
+  for (int i = 0; i < 4; ++i) Put32(header, 0);  // size, bit count, planes: taken from the frames
+  Put32(header, displayRate);
+  Put32(header, 1u | (inOrder ? 0u : 2u));  // frames are cursor files; sequence present
+  PutChunk(out, "anih", header);
+  if (!sameRate) {
+    Bytes rates;
+    for (const AnimationStep& step : steps) Put32(rates, step.jiffies);
+    PutChunk(out, "rate", rates);
+  }
+  if (!inOrder) {
+    Bytes sequence;
+    for (const AnimationStep& step : steps) Put32(sequence, step.frame);
+    PutChunk(out, "seq ", sequence);
+  }
+  Bytes frames;
+  PutTag(frames, "fram");
+  for (const Bytes& frame : animation.frames) PutChunk(frames, "icon", frame);
+  PutChunk(out, "LIST", frames);
+  const uint32_t length = static_cast<uint32_t>(out.size() - 8);
+  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<uint8_t>(length >> (8 * i));
+  return out;
 }
 
 }  // namespace cursor_file

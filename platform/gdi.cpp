@@ -51,21 +51,48 @@ HICON CreateIconIndirect(ICONINFO* info) {
   return icon;
 }
 
-bool CheckCursorFile(const char* path, bool* animated) {
+namespace {
+// The whole file, read once; false for a file that cannot be read or is larger than any cursor
+// file, which is refused before a byte of it is read.
+bool ReadCursorFileBytes(const char* path, std::vector<uint8_t>& bytes) {
   HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD high = 0;
   const DWORD size = ::GetFileSize(file, &high);
-  std::vector<uint8_t> bytes;
   DWORD got = 0;
-  // Too large a file is refused before a byte of it is read.
   const bool read = size != INVALID_FILE_SIZE && high == 0 && size <= cursor_file::kLargestFile &&
                     (bytes.resize(size), ::ReadFile(file, bytes.data(), size, &got, nullptr)) && got == size;
   ::CloseHandle(file);
-  if (!read) return false;
+  return read;
+}
+}  // namespace
+
+bool CheckCursorFile(const char* path, bool* animated) {
+  std::vector<uint8_t> bytes;
+  if (!ReadCursorFileBytes(path, bytes)) return false;
   const cursor_file::Kind kind = cursor_file::CheckCursorFile(bytes.data(), bytes.size());
   if (animated) *animated = kind == cursor_file::Kind::Animated;
   return kind != cursor_file::Kind::Refused;
+}
+
+bool ProbeCursorFile(const char* path, bool* colour) {
+  std::vector<uint8_t> bytes;
+  const uint8_t* image = nullptr;
+  size_t length = 0;
+  if (!ReadCursorFileBytes(path, bytes) || !cursor_file::FirstImage(bytes.data(), bytes.size(), &image, &length)) {
+    return false;
+  }
+  // Made as an icon: the image bytes as they stand, no hotspot in front; only its kind is asked.
+  HICON made = ::CreateIconFromResourceEx(const_cast<BYTE*>(image), static_cast<DWORD>(length), TRUE, 0x00030000, 0, 0,
+                                          LR_DEFAULTCOLOR);
+  if (!made) return false;
+  ICONINFO info = {};
+  const bool described = ::GetIconInfo(made, &info) != FALSE;
+  if (colour) *colour = described && info.hbmColor != nullptr;
+  if (info.hbmColor) ::DeleteObject(info.hbmColor);
+  if (info.hbmMask) ::DeleteObject(info.hbmMask);
+  ::DestroyIcon(made);
+  return described;
 }
 
 HCURSOR LoadCursorFromFileA(const char* path) {

@@ -24,6 +24,10 @@ HCURSOR LoadCursorFromFileA(const char* path);
 // Reads `path` once (up to the reader's size limit) and checks it: true when it is a
 // well-formed cursor file, with `animated` (may be null) telling which kind.
 bool CheckCursorFile(const char* path, bool* animated);
+// Reads and checks `path` once, and has the platform make the file's first image (of its first
+// frame) from those same bytes, never opening the file again: true when it can, with `colour`
+// (may be null) telling whether that image has a colour bitmap. Nothing is left to release.
+bool ProbeCursorFile(const char* path, bool* colour);
 // With no module and one of the eight replaceable system cursor ids this is the platform's
 // true default for the id, kept by the system-cursor service from before its first install
 // (platform/system_cursor.h), so it stays the default whatever has been installed since.

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "platform/app.h"
 
 namespace platform {
 namespace {
@@ -19,31 +18,6 @@ struct HelpViewer {
   HelpDocument document;
 };
 HelpViewer viewer;
-
-bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
-
-// "# Title" starts a topic; the title is what follows, trimmed.
-bool TopicTitle(const std::string& line, std::string* title) {
-  if (line.size() < 2 || line[0] != '#' || (line[1] != ' ' && line[1] != '\t')) return false;
-  const size_t first = line.find_first_not_of(" \t", 1);
-  if (first == std::string::npos) return false;
-  const size_t last = line.find_last_not_of(" \t");
-  *title = line.substr(first, last - first + 1);
-  return true;
-}
-
-void FinishTopic(std::vector<std::string>& lines, HelpDocument* document) {
-  if (document->topics.empty()) return;
-  while (!lines.empty() && IsBlank(lines.back())) lines.pop_back();
-  size_t first = 0;
-  while (first < lines.size() && IsBlank(lines[first])) ++first;
-  std::string& text = document->topics.back().text;
-  for (size_t i = first; i < lines.size(); ++i) {
-    if (i > first) text += "\r\n";
-    text += lines[i];
-  }
-  lines.clear();
-}
 
 void ShowTopic(size_t index) {
   if (index >= viewer.document.topics.size()) index = 0;
@@ -169,34 +143,6 @@ BOOL OpenHelp(const char* helpFile, size_t topic) {
 
 }  // namespace
 
-bool ParseHelpText(const std::string& content, HelpDocument* document) {
-  *document = HelpDocument();
-  std::vector<std::string> lines;
-  size_t at = 0;
-  while (at < content.size()) {
-    size_t end = content.find('\n', at);
-    if (end == std::string::npos) end = content.size();
-    std::string line = content.substr(at, end - at);
-    at = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    for (char& c : line) {
-      if (c == '\0') c = ' ';
-    }
-    std::string title;
-    if (TopicTitle(line, &title)) {
-      FinishTopic(lines, document);
-      document->topics.push_back({title, std::string()});
-    } else if (!document->topics.empty()) {
-      lines.push_back(line);
-    } else if (document->title.empty() && !IsBlank(line)) {
-      const size_t first = line.find_first_not_of(" \t");
-      document->title = line.substr(first, line.find_last_not_of(" \t") - first + 1);
-    }
-  }
-  FinishTopic(lines, document);
-  return !document->topics.empty();
-}
-
 bool LoadHelpFile(const char* path, HelpDocument* document) {
   if (!path || !*path) return false;
   HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -233,20 +179,3 @@ HWND GetHelpWindow() { return viewer.window; }
 
 }  // namespace platform
 
-void AfxWinHelp(HWND window, ULONG_PTR data, UINT command) {
-  CWinApp* app = AfxGetApp();
-  const char* file = app ? app->helpFilePath : "";
-  if (platform::WinHelpA(window, file, command, data)) return;
-  // Captioned after the help file ("Pointrel Help"), never the bare program title, which a
-  // second start of the program looks for.
-  char caption[MAX_PATH + 8] = "Help";
-  const char* base = std::strrchr(file, '\\');
-  base = base ? base + 1 : file;
-  const char* dot = std::strrchr(base, '.');
-  const size_t length = dot ? static_cast<size_t>(dot - base) : std::strlen(base);
-  if (length > 0 && length < MAX_PATH) {
-    std::memcpy(caption, base, length);
-    std::strcpy(caption + length, " Help");
-  }
-  ::MessageBoxA(window, "Failed to launch help.", caption, MB_OK | MB_ICONEXCLAMATION);
-}

@@ -1,30 +1,13 @@
 // The help viewer: current Windows has no viewer for the old help files, so help files are ours
-// (plain text with topics) and are shown in a help window of our own.
-//
-// Help file format: text lines (CR LF or LF). The first non-empty line before the first topic is
-// the title; a line "# Title" starts a topic, and the lines up to the next topic are its text. A
-// file with no topic, or larger than kMaxHelpFileSize, cannot be shown.
+// (plain text with topics, platform/help_text.h) and are shown in a help window of our own.
 #pragma once
 #include <windows.h>
 
-#include <string>
-#include <vector>
+#include "platform/help_text.h"
 
 namespace platform {
 
-constexpr size_t kMaxHelpFileSize = 1 << 20;
-
-struct HelpTopic {
-  std::string title;
-  std::string text;  // lines joined with CR LF, trailing empty lines dropped
-};
-struct HelpDocument {
-  std::string title;
-  std::vector<HelpTopic> topics;
-};
-
-// False when `content` holds no topic; NUL characters read as spaces.
-bool ParseHelpText(const std::string& content, HelpDocument* document);
+// Reads and parses the help file at `path`; false when it is missing, too large or has no topic.
 bool LoadHelpFile(const char* path, HelpDocument* document);
 
 // In place of the platform's WinHelpA. HELP_CONTEXT opens `helpFile` in the help window at topic
@@ -41,7 +24,3 @@ constexpr int kHelpTopicListId = 100;
 constexpr int kHelpTextId = 101;
 
 }  // namespace platform
-
-// The framework's help call for the application's help file (CWinApp::helpFilePath): when the
-// viewer cannot show it, the framework's message "Failed to launch help." with an OK button.
-void AfxWinHelp(HWND window, ULONG_PTR data, UINT command);

@@ -7,8 +7,9 @@
 namespace platform {
 
 HRESULT CreateShortcut(const char* target, const char* link, const char* workingFolder, const char* description) {
-  // Called on the copy worker's own thread, where no other apartment model can be in force.
-  ::CoInitialize(nullptr);
+  // Called on the copy worker's own thread, where no other apartment model can be in force. Only
+  // a successful initialisation is paired with its end.
+  const HRESULT initialised = ::CoInitialize(nullptr);
   IShellLinkA* shellLink = nullptr;
   HRESULT result = ::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
                                       reinterpret_cast<void**>(&shellLink));
@@ -30,7 +31,7 @@ HRESULT CreateShortcut(const char* target, const char* link, const char* working
     }
     shellLink->Release();
   }
-  ::CoUninitialize();
+  if (SUCCEEDED(initialised)) ::CoUninitialize();
   return result;
 }
 

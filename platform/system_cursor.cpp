@@ -6,6 +6,7 @@
 #include <map>
 #include <unordered_set>
 
+#include "platform/cursor_file.h"
 #include "platform/gdi.h"
 
 namespace platform {
@@ -67,25 +68,16 @@ HCURSOR KeepDefault(DWORD id) {
   return kept ? kept : system;
 }
 
-void AppendLittleEndian(std::vector<uint8_t>& out, uint32_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) out.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
 bool BitAt(const std::vector<uint8_t>& bits, size_t rowBytes, int row, int column) {
   return (bits[row * rowBytes + column / 8] >> (7 - column % 8)) & 1;
 }
 
-// Rows of one bit per pixel, bottom row first, each padded to 32 bits, as cursor files hold them.
-void AppendBitRows(std::vector<uint8_t>& out, const std::vector<uint8_t>& values, int width, int height) {
-  const size_t rowBytes = ((width + 31) / 32) * 4;
-  for (int y = height - 1; y >= 0; --y) {
-    std::vector<uint8_t> row(rowBytes, 0);
-    for (int x = 0; x < width; ++x) {
-      if (values[y * width + x]) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-    }
-    out.insert(out.end(), row.begin(), row.end());
-  }
-}
+// The copies the platform did not take over, one per id, released when the next replaces it.
+struct HeldCopy {
+  DWORD id;
+  HCURSOR copy;
+};
+constexpr int kHeldCopyPlaces = 16;
 
 class Service {
  public:
@@ -94,7 +86,7 @@ class Service {
     if (::GetProcessTimes(::GetCurrentProcess(), &creation, &exited, &kernel, &user)) {
       processStart = (static_cast<uint64_t>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
     }
-    for (DWORD id : kReplaceableCursorIds) defaults[id] = KeepDefault(id);
+    for (int i = 0; i < 8; ++i) defaults[i] = KeepDefault(kReplaceableCursorIds[i]);
     char folder[1024];
     const DWORD length = ::GetEnvironmentVariableA("POINTREL_CURSOR_TRACE", folder, sizeof folder);
     if (length > 0 && length < sizeof folder) {
@@ -102,13 +94,22 @@ class Service {
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
         traceFolder = folder;
         if (traceFolder.back() != '\\' && traceFolder.back() != '/') traceFolder += '\\';
+        recording = true;
       }
     }
   }
 
-  HCURSOR Default(DWORD id) {
-    auto found = defaults.find(id);
-    return found == defaults.end() ? nullptr : found->second;
+  HCURSOR Default(DWORD id) const {
+    for (int i = 0; i < 8; ++i) {
+      if (kReplaceableCursorIds[i] == id) return defaults[i];
+    }
+    return nullptr;
+  }
+
+  void StartRecording() {
+    lock.Enter();
+    recording = true;
+    lock.Leave();
   }
 
   BOOL Install(HCURSOR cursor, DWORD id) {
@@ -143,7 +144,7 @@ class Service {
   int HeldCopies() {
     lock.Enter();
     int count = 0;
-    for (const auto& held : heldCopies) count += held.second ? 1 : 0;
+    for (const HeldCopy& held : heldCopies) count += held.copy ? 1 : 0;
     lock.Leave();
     return count;
   }
@@ -151,7 +152,7 @@ class Service {
  private:
   BOOL InstallLocked(HCURSOR cursor, DWORD id) {
     if (!cursor) {
-      Record({SystemCursorEventKind::Refused, id, nullptr, false, {0, 0}, ""});
+      if (recording) Record({SystemCursorEventKind::Refused, id, nullptr, false, {0, 0}, ""});
       return FALSE;
     }
     const bool isDefault = cursor == Default(id);
@@ -166,34 +167,47 @@ class Service {
     if (!copy && IsReplaceable(id) && isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
     if (!copy) copy = CopyCursorImage(cursor, 0);
     InstalledSystemCursor now;
-    now.handle = cursor;
-    now.animated = animated;
-    now.isDefault = isDefault;
     // The picture is taken from the copy before the platform may take it over.
-    if (copy && !CaptureCursorPicture(copy, &now.picture, &now.hotspot)) now.picture = CursorPicture();
+    if (recording && copy && !CaptureCursorPicture(copy, &now.picture, &now.hotspot)) now.picture = CursorPicture();
     if (!copy || !::SetSystemCursor(copy, id)) {
       if (copy) ::DestroyCursor(copy);
-      Record({SystemCursorEventKind::Refused, id, cursor, animated, {0, 0}, ""});
+      if (recording) Record({SystemCursorEventKind::Refused, id, cursor, animated, {0, 0}, ""});
       return FALSE;
     }
     // Where the platform did not take the copy over, it stays ours until the next replaces it.
-    HCURSOR& held = heldCopies[id];
-    if (held) ::DestroyCursor(held);
-    held = IsLiveCursor(copy) ? copy : nullptr;
+    Hold(id, IsLiveCursor(copy) ? copy : nullptr);
+    if (!recording) return TRUE;
 
+    now.handle = cursor;
+    now.animated = animated;
+    now.isDefault = isDefault;
     InstalledSystemCursor& entry = installed[id];
     now.installs = entry.installs + 1;
     entry = now;
 
     SystemCursorEvent event = {isDefault ? SystemCursorEventKind::Default : SystemCursorEventKind::Install,
                                id, cursor, animated, now.hotspot, ""};
-    if (!isDefault && !animated && now.picture.width > 0) {
+    if (!isDefault && !animated && now.picture.width > 0 && !traceFolder.empty()) {
       const std::vector<uint8_t> file = EncodeCursorFile(now.picture, now.hotspot);
       event.file = CursorFileName(file);
       WritePictureOnce(event.file, file);
     }
     Record(event);
     return TRUE;
+  }
+
+  void Hold(DWORD id, HCURSOR copy) {
+    HeldCopy* place = nullptr;
+    for (HeldCopy& held : heldCopies) {
+      if (held.copy && held.id == id) {
+        ::DestroyCursor(held.copy);
+        held.copy = nullptr;
+        place = &held;
+      }
+      if (!place && !held.copy) place = &held;
+    }
+    // More ids than places would leave this copy to the platform alone.
+    if (place) *place = {id, copy};
   }
 
   void Record(const SystemCursorEvent& event) {
@@ -230,7 +244,7 @@ class Service {
   }
 
   void WritePictureOnce(const std::string& name, const std::vector<uint8_t>& bytes) {
-    if (traceFolder.empty() || !writtenPictures.insert(name).second) return;
+    if (!writtenPictures.insert(name).second) return;
     const std::string path = traceFolder + name;
     if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
     HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -253,8 +267,10 @@ class Service {
 
   Lock lock;
   uint64_t processStart = 0;
-  std::map<DWORD, HCURSOR> defaults;
-  std::map<DWORD, HCURSOR> heldCopies;
+  HCURSOR defaults[8] = {};  // in kReplaceableCursorIds order
+  HeldCopy heldCopies[kHeldCopyPlaces] = {};
+  bool recording = false;
+  // The record, kept only while recording.
   std::map<DWORD, InstalledSystemCursor> installed;
   std::deque<SystemCursorEvent> events;
   std::string traceFolder;  // with its trailing separator; empty when not tracing
@@ -281,6 +297,8 @@ std::vector<SystemCursorEvent> GetSystemCursorEvents() { return TheService().Eve
 void ClearSystemCursorEvents() { TheService().ClearEvents(); }
 
 int GetHeldSystemCursorCopies() { return TheService().HeldCopies(); }
+
+void RecordSystemCursors() { TheService().StartRecording(); }
 
 bool CaptureCursorPicture(HCURSOR cursor, CursorPicture* picture, POINT* hotspot) {
   ICONINFO info = {};
@@ -334,46 +352,16 @@ bool CaptureCursorPicture(HCURSOR cursor, CursorPicture* picture, POINT* hotspot
 }
 
 std::vector<uint8_t> EncodeCursorFile(const CursorPicture& picture, POINT hotspot) {
-  const int w = picture.width, h = picture.height;
-  const uint32_t maskBytes = ((w + 31) / 32) * 4 * h;
-  const uint32_t colourBytes = picture.colour ? static_cast<uint32_t>(w) * h * 4 : maskBytes;
-  const uint32_t tableBytes = picture.colour ? 0 : 8;
-  const uint32_t imageBytes = 40 + tableBytes + colourBytes + maskBytes;
-  std::vector<uint8_t> out;
-  out.reserve(22 + imageBytes);
-  // Directory of one cursor image, the hotspot in place of planes and bit count.
-  AppendLittleEndian(out, 0, 2);
-  AppendLittleEndian(out, 2, 2);
-  AppendLittleEndian(out, 1, 2);
-  out.push_back(static_cast<uint8_t>(w >= 256 ? 0 : w));
-  out.push_back(static_cast<uint8_t>(h >= 256 ? 0 : h));
-  out.push_back(0);
-  out.push_back(0);
-  AppendLittleEndian(out, static_cast<uint32_t>(hotspot.x), 2);
-  AppendLittleEndian(out, static_cast<uint32_t>(hotspot.y), 2);
-  AppendLittleEndian(out, imageBytes, 4);
-  AppendLittleEndian(out, 22, 4);
-  // The image: header of twice the height (colour or XOR rows, then the AND rows).
-  AppendLittleEndian(out, 40, 4);
-  AppendLittleEndian(out, static_cast<uint32_t>(w), 4);
-  AppendLittleEndian(out, static_cast<uint32_t>(2 * h), 4);
-  AppendLittleEndian(out, 1, 2);
-  AppendLittleEndian(out, picture.colour ? 32 : 1, 2);
-  AppendLittleEndian(out, BI_RGB, 4);
-  AppendLittleEndian(out, colourBytes + maskBytes, 4);
-  for (int i = 0; i < 4; ++i) AppendLittleEndian(out, 0, 4);
-  if (picture.colour) {
-    for (int y = h - 1; y >= 0; --y) {
-      for (int x = 0; x < w; ++x) AppendLittleEndian(out, picture.pixels[y * w + x], 4);
-    }
-  } else {
-    AppendLittleEndian(out, 0x00000000, 4);  // black
-    AppendLittleEndian(out, 0x00FFFFFF, 4);  // white
-    std::vector<uint8_t> xorBits(picture.pixels.begin(), picture.pixels.end());
-    AppendBitRows(out, xorBits, w, h);
-  }
-  AppendBitRows(out, picture.andMask, w, h);
-  return out;
+  cursor_file::Image image;
+  image.width = picture.width;
+  image.height = picture.height;
+  image.bitsPerPixel = picture.colour ? 32 : 1;
+  if (!picture.colour) image.palette = {0x000000, 0xFFFFFF};
+  image.colour = picture.pixels;
+  image.andMask = picture.andMask;
+  image.field1 = static_cast<uint16_t>(hotspot.x);
+  image.field2 = static_cast<uint16_t>(hotspot.y);
+  return cursor_file::EncodeStaticFile(cursor_file::FileType::Cursor, {image});
 }
 
 std::string CursorFileName(const std::vector<uint8_t>& fileBytes) {

@@ -14,13 +14,15 @@
 // released by DestroyCursor), since after a replacement the platform's own handle for an id
 // shows the replacement.
 //
-// A record of what is installed under each id is kept for tests in the process, and when the
-// environment variable POINTREL_CURSOR_TRACE names an existing folder, every event is appended
-// to "trace.txt" there, each line starting with the milliseconds since the process started:
+// Diagnostics, off unless asked for: when the environment variable POINTREL_CURSOR_TRACE names
+// an existing folder, every event is appended to "trace.txt" there, each line starting with the
+// milliseconds since the process started:
 //   <ms> install <id> static <x>,<y> <file>   <file>: a .CUR in the same folder holding the image
 //   <ms> install <id> animated
 //   <ms> refused <id>
 //   <ms> default <id>                         the id's true default is back
+// and a test program may keep the record below in memory (RecordSystemCursors). With neither,
+// an install does what the platform needs and nothing else: no capture, no encoding, no event.
 // Only the user-interface thread installs; readers on other threads are served under a lock.
 #pragma once
 #include <windows.h>
@@ -29,10 +31,9 @@
 #include <string>
 #include <vector>
 
-namespace platform {
+#include "platform/system_cursor_ids.h"  // kReplaceableCursorIds: the eight whose defaults are kept
 
-// The eight ids whose defaults are kept, in the order the roles handle them.
-constexpr DWORD kReplaceableCursorIds[8] = {32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
+namespace platform {
 
 BOOL SetSystemCursor(HCURSOR cursor, DWORD id);
 
@@ -61,6 +62,10 @@ std::vector<uint8_t> EncodeCursorFile(const CursorPicture& picture, POINT hotspo
 // The name the trace gives that file: a hash of its content and ".cur".
 std::string CursorFileName(const std::vector<uint8_t>& fileBytes);
 
+// Keeps the record from now on: what each id shows and the events. Test programs call it
+// before the first install they want to see.
+void RecordSystemCursors();
+
 // What one id shows now, as far as this process has changed it.
 struct InstalledSystemCursor {
   HCURSOR handle = nullptr;  // as the caller gave it (the kept default after a "default")
@@ -70,7 +75,7 @@ struct InstalledSystemCursor {
   CursorPicture picture;
   unsigned long installs = 0;  // accepted installs under the id this run, defaults included
 };
-// False when nothing has been installed under the id this run.
+// False when nothing has been installed under the id since the record was turned on.
 bool GetInstalledSystemCursor(DWORD id, InstalledSystemCursor* installed);
 
 enum class SystemCursorEventKind { Install, Refused, Default };

@@ -19,9 +19,7 @@ class CWnd {
   }
   BOOL ShowWindow(int command) const { return ::ShowWindow(m_hWnd, command); }
   BOOL EnableWindow(BOOL enable = TRUE) const { return ::EnableWindow(m_hWnd, enable); }
-  BOOL IsWindowEnabled() const { return ::IsWindowEnabled(m_hWnd); }
   BOOL IsIconic() const { return ::IsIconic(m_hWnd); }
-  BOOL IsWindowVisible() const { return ::IsWindowVisible(m_hWnd); }
   void SetWindowText(const char* text) const { ::SetWindowTextA(m_hWnd, text); }
   int GetWindowText(char* buffer, int size) const { return ::GetWindowTextA(m_hWnd, buffer, size); }
   void GetWindowRect(RECT* rect) const { ::GetWindowRect(m_hWnd, rect); }
@@ -41,7 +39,6 @@ class CWnd {
   int MessageBox(const char* text, const char* caption, UINT type) const {
     return ::MessageBoxA(m_hWnd, text, caption, type);
   }
-  void Invalidate(BOOL erase = TRUE) const { ::InvalidateRect(m_hWnd, nullptr, erase); }
 
   // Binds this wrapper to a control of a dialog, so the dialog hands it the control's owner-draw
   // messages. The wrapper must outlive the dialog window.
@@ -63,16 +60,13 @@ class CButton : public CWnd {
  public:
   int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
   void SetCheck(int check) const { SendMessage(BM_SETCHECK, check); }
-  UINT GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
   void SetState(BOOL pushed) const { SendMessage(BM_SETSTATE, pushed); }
 };
 
 class CListBox : public CWnd {
  public:
   int AddString(const char* text) const { return static_cast<int>(SendMessage(LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
-  int GetCount() const { return static_cast<int>(SendMessage(LB_GETCOUNT)); }
   int GetCurSel() const { return static_cast<int>(SendMessage(LB_GETCURSEL)); }
-  int SetCurSel(int index) const { return static_cast<int>(SendMessage(LB_SETCURSEL, index)); }
   int GetTextLen(int index) const { return static_cast<int>(SendMessage(LB_GETTEXTLEN, index)); }
   // `buffer` must hold GetTextLen(index) + 1 characters.
   int GetText(int index, char* buffer) const {
@@ -86,10 +80,7 @@ class CListBox : public CWnd {
 
 class CStatic : public CWnd {};
 
-class CEdit : public CWnd {
- public:
-  void LimitText(int characters) const { SendMessage(EM_LIMITTEXT, characters); }
-};
+class CEdit : public CWnd {};
 
 // Data exchange binds controls of the template to member wrappers.
 struct CDataExchange {
@@ -156,15 +147,6 @@ LRESULT CallSetCursor(CWnd& self, WPARAM wParam, LPARAM lParam) {
   return (static_cast<Owner<Fn>&>(self).*Fn)(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam));
 }
 template <auto Fn>
-LRESULT CallCreate(CWnd& self, WPARAM, LPARAM lParam) {
-  return (static_cast<Owner<Fn>&>(self).*Fn)(reinterpret_cast<CREATESTRUCTA*>(lParam));
-}
-template <auto Fn>
-LRESULT CallShowWindow(CWnd& self, WPARAM wParam, LPARAM lParam) {
-  (static_cast<Owner<Fn>&>(self).*Fn)(static_cast<BOOL>(wParam), static_cast<UINT>(lParam));
-  return 0;
-}
-template <auto Fn>
 LRESULT CallBoolResult(CWnd& self, WPARAM, LPARAM) {
   return (static_cast<Owner<Fn>&>(self).*Fn)();
 }
@@ -194,10 +176,6 @@ template <auto Fn>  // HICON Fn()
 constexpr MessageMapEntry MapQueryDragIcon() { return {WM_QUERYDRAGICON, 0, 0, 0, &messages::CallQueryDragIcon<Fn>}; }
 template <auto Fn>  // BOOL Fn(HWND window, UINT hitTest, UINT message)
 constexpr MessageMapEntry MapSetCursor() { return {WM_SETCURSOR, 0, 0, 0, &messages::CallSetCursor<Fn>}; }
-template <auto Fn>  // int Fn(CREATESTRUCTA*)
-constexpr MessageMapEntry MapCreate() { return {WM_CREATE, 0, 0, 0, &messages::CallCreate<Fn>}; }
-template <auto Fn>  // void Fn(BOOL show, UINT status)
-constexpr MessageMapEntry MapShowWindow() { return {WM_SHOWWINDOW, 0, 0, 0, &messages::CallShowWindow<Fn>}; }
 template <auto Fn>  // BOOL Fn()
 constexpr MessageMapEntry MapQueryEndSession() { return {WM_QUERYENDSESSION, 0, 0, 0, &messages::CallBoolResult<Fn>}; }
 template <auto Fn>  // void Fn(BOOL ending)

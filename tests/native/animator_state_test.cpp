@@ -33,7 +33,7 @@ enum class Image { Own, Blank };
 const char* ModeName(int32_t mode) {
   static const char* const kNames[] = {"None", "Rapid", "OneSecond5050", "OneSecond7525", "Flicker2s", "Flicker4s",
                                        "Wobble"};
-  return mode >= 0 && mode < kBlinkModeEnd ? kNames[mode] : "out of range";
+  return mode >= 0 && mode < kBlinkModeCount ? kNames[mode] : "out of range";
 }
 
 // The dialog, the platform and the clock around the animator.
@@ -75,8 +75,8 @@ class Simulation {
       switch (action.kind) {
         case AnimatorAction::InstallSystemCursor: {
           const Image image = action.source == CursorSource::Blank ? Image::Blank : Image::Own;
-          Image& shown = action.systemCursorId == kNormalCursorId ? normalImage : ibeamImage;
-          ASSERT_TRUE(action.systemCursorId == kNormalCursorId || action.systemCursorId == kIBeamCursorId)
+          Image& shown = action.systemCursorId == kIdNormal ? normalImage : ibeamImage;
+          ASSERT_TRUE(action.systemCursorId == kIdNormal || action.systemCursorId == kIdIBeam)
               << action.systemCursorId;
           if (shown != image) changes.push_back({now, action.systemCursorId, image});
           shown = image;
@@ -140,7 +140,7 @@ class Simulation {
   std::vector<uint64_t> NormalChangeTimes(uint64_t from = 0) const {
     std::vector<uint64_t> times;
     for (const Change& change : changes) {
-      if (change.id == kNormalCursorId && change.time >= from) times.push_back(change.time);
+      if (change.id == kIdNormal && change.time >= from) times.push_back(change.time);
     }
     return times;
   }
@@ -188,7 +188,7 @@ TEST_P(BlinkRhythmTest, RestingPointerHidesAfterTheFullCountThenAlternates) {
   // Both roles blink together.
   std::vector<uint64_t> ibeamTimes;
   for (const auto& change : sim.changes) {
-    if (change.id == kIBeamCursorId) ibeamTimes.push_back(change.time);
+    if (change.id == kIdIBeam) ibeamTimes.push_back(change.time);
   }
   EXPECT_EQ(ibeamTimes, times);
 }
@@ -231,7 +231,7 @@ TEST_P(BlinkRhythmTest, MovingWhileHiddenShowsAtTheNextTickAndStaysVisibleWhileM
 INSTANTIATE_TEST_SUITE_P(Modes, BlinkRhythmTest, ::testing::ValuesIn(kRhythmCases),
                          [](const auto& info) { return std::string(ModeName(static_cast<int32_t>(info.param.mode))); });
 
-// Start periods, thresholds and period switches, straight from the table.
+// Start periods, thresholds and period switches of every mode.
 TEST(BlinkRhythmTable, PeriodsAndThresholds) {
   struct Row {
     int32_t mode;
@@ -259,8 +259,8 @@ TEST(BlinkTick, PeriodSwitchModesRestartTheTimerAfterChangingImages) {
   sim.RunUntil(1800 + 3600);
   ASSERT_EQ(sim.performed.size() - before, 4u);
   EXPECT_EQ(sim.performed[before].kind, AnimatorAction::InstallSystemCursor);
-  EXPECT_EQ(sim.performed[before].systemCursorId, kNormalCursorId);
-  EXPECT_EQ(sim.performed[before + 1].systemCursorId, kIBeamCursorId);
+  EXPECT_EQ(sim.performed[before].systemCursorId, kIdNormal);
+  EXPECT_EQ(sim.performed[before + 1].systemCursorId, kIdIBeam);
   EXPECT_EQ(sim.performed[before + 2].kind, AnimatorAction::KillTimer);
   EXPECT_EQ(sim.performed[before + 2].timerId, kAnimatorTimerId);
   EXPECT_EQ(sim.performed[before + 3].kind, AnimatorAction::SetTimer);
@@ -330,7 +330,7 @@ TEST(BlinkRoles, AnimatedOrEmptyRolesAreNeverBlanked) {
     sim.RunUntil(10000);
     bool normalChanged = false, ibeamChanged = false;
     for (const auto& change : sim.changes) {
-      (change.id == kNormalCursorId ? normalChanged : ibeamChanged) = true;
+      (change.id == kIdNormal ? normalChanged : ibeamChanged) = true;
     }
     const std::string name = "normal {" + std::to_string(c.normal.animated) + "," + std::to_string(c.normal.installed) +
                              "} ibeam {" + std::to_string(c.ibeam.animated) + "," + std::to_string(c.ibeam.installed) + "}";
@@ -361,9 +361,9 @@ TEST(BlinkRoles, ShowingPutsBackWhatWasBlankedEvenIfTheSlotChangedMeanwhile) {
   AnimatorActions show = animator::OnAnimatorTick(state, mode, {1, 1}, {0, false}, {1, true});
   ASSERT_EQ(show.count, 2);
   EXPECT_EQ(show.items[0].source, CursorSource::RoleSlot);
-  EXPECT_EQ(show.items[0].systemCursorId, kNormalCursorId);
+  EXPECT_EQ(show.items[0].systemCursorId, kIdNormal);
   EXPECT_EQ(show.items[1].source, CursorSource::RoleSlot);
-  EXPECT_EQ(show.items[1].systemCursorId, kIBeamCursorId);
+  EXPECT_EQ(show.items[1].systemCursorId, kIdIBeam);
   EXPECT_EQ(state.blinkPhase, kPhaseVisible);
   EXPECT_EQ(state.blankedRoles, 0u);
 }
@@ -381,7 +381,7 @@ Simulation HiddenUnderRapid() {
 }
 
 TEST(SelectBlinkMode, AnyChoiceWhileHiddenShowsAtOnce) {
-  for (int32_t next = 0; next < kBlinkModeEnd; ++next) {
+  for (int32_t next = 0; next < kBlinkModeCount; ++next) {
     Simulation sim = HiddenUnderRapid();
     const size_t before = sim.performed.size();
     sim.Select(next);
@@ -410,7 +410,7 @@ TEST(SelectBlinkMode, NoneWhenAlreadyNoneDoesNothing) {
 }
 
 TEST(SelectBlinkMode, FromNoneStartsTheTimerOnly) {
-  for (int32_t next = 1; next < kBlinkModeEnd; ++next) {
+  for (int32_t next = 1; next < kBlinkModeCount; ++next) {
     Simulation sim;
     sim.Select(next);
     ASSERT_EQ(sim.performed.size(), 1u) << ModeName(next);
@@ -669,7 +669,7 @@ TEST(Allocation, TicksAndModeChangesAllocateNothing) {
   int actionsSeen = 0;
   allocations = 0;
   countAllocations = true;
-  for (int32_t next = 1; next < kBlinkModeEnd; ++next) {
+  for (int32_t next = 1; next < kBlinkModeCount; ++next) {
     actionsSeen += animator::SelectBlinkMode(state, mode, next).count;
     for (int tick = 0; tick < 500; ++tick) {
       const CursorPoint pointer = {tick / 100, 7};

@@ -214,13 +214,14 @@ TEST(CopyWorker, DefaultInstall) {
   EXPECT_STREQ("", run.state.shownSource);
   EXPECT_STREQ("", run.state.shownDestination);
 
-  // The desktop shortcut only, and destinationPath has lost its trailing backslash.
+  // The desktop shortcut only, started in the folder without its trailing backslash; the shared
+  // destination is left as the page wrote it.
   ASSERT_EQ(1u, run.services.shortcuts.size());
   EXPECT_EQ("C:\\Pointrel\\Pointrel.EXE", run.services.shortcuts[0].target);
   EXPECT_EQ("C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", run.services.shortcuts[0].link);
   EXPECT_EQ("C:\\Pointrel", run.services.shortcuts[0].workingFolder);
   EXPECT_EQ("Pointrel version 2.0", run.services.shortcuts[0].description);
-  EXPECT_STREQ("C:\\Pointrel", run.state.destinationPath);
+  EXPECT_STREQ("C:\\Pointrel\\", run.state.destinationPath);
 
   // The order of the work: the folder, the five sub-folders, the 52 rows, the shortcut.
   std::vector<std::string> log = run.services.LogCopy();

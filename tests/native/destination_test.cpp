@@ -26,7 +26,7 @@ const NormalizeCase kCases[] = {
     {"", nullptr},
     {"C:\\Tools:2", nullptr},
     {":Tools", nullptr},
-    // Beyond the table: one trailing backslash goes, the next stays.
+    // More than one trailing backslash: one goes, the next stays.
     {"C:\\Pointrel\\\\", "C:\\Pointrel\\"},
     {"C:\\\\", "C:\\"},
     {"\\\\", "C:\\"},
@@ -43,7 +43,7 @@ const NormalizeCase kCases[] = {
 
 TEST(NormalizeDestination, Table) {
   for (const NormalizeCase& c : kCases) {
-    char buffer[kPathBuffer];
+    char buffer[kTextBufferSize];
     std::strcpy(buffer, c.typed);
     bool ok = NormalizeDestination(buffer);
     if (c.expected == nullptr) {
@@ -59,7 +59,7 @@ TEST(NormalizeDestination, Table) {
 TEST(NormalizeDestination, IsIdempotent) {
   for (const NormalizeCase& c : kCases) {
     if (c.expected == nullptr) continue;
-    char buffer[kPathBuffer];
+    char buffer[kTextBufferSize];
     std::strcpy(buffer, c.expected);
     ASSERT_TRUE(NormalizeDestination(buffer)) << c.expected;
     EXPECT_STREQ(c.expected, buffer);
@@ -83,7 +83,7 @@ TEST(NormalizeDestination, LengthLimit) {
       {"C:" + std::string(507, 'a'), 511},
   };
   for (const LengthCase& c : cases) {
-    char buffer[kPathBuffer];
+    char buffer[kTextBufferSize];
     std::strcpy(buffer, c.typed.c_str());
     bool ok = NormalizeDestination(buffer);
     EXPECT_EQ(c.expectedLength != 0, ok) << "typed length " << c.typed.size();
@@ -96,8 +96,8 @@ TEST(NormalizeDestination, LengthLimit) {
 }
 
 TEST(NormalizeDestination, BufferWithoutTerminatorIsRefused) {
-  auto buffer = std::make_unique<char[]>(kPathBuffer);
-  std::memset(buffer.get(), 'a', kPathBuffer);
+  auto buffer = std::make_unique<char[]>(kTextBufferSize);
+  std::memset(buffer.get(), 'a', kTextBufferSize);
   EXPECT_FALSE(NormalizeDestination(buffer.get()));
 }
 
@@ -108,10 +108,10 @@ TEST(NormalizeDestination, RandomTextsKeepTheForm) {
   std::mt19937 random(20240611);
   int accepted = 0;
   for (int run = 0; run < 200000; ++run) {
-    std::size_t length = run % 4 == 0 ? random() % (kPathBuffer) : random() % 16;
+    std::size_t length = run % 4 == 0 ? random() % (kTextBufferSize) : random() % 16;
     std::string typed;
     for (std::size_t i = 0; i < length; ++i) typed += alphabet[random() % (sizeof alphabet - 1)];
-    auto buffer = std::make_unique<char[]>(kPathBuffer);
+    auto buffer = std::make_unique<char[]>(kTextBufferSize);
     std::memcpy(buffer.get(), typed.c_str(), typed.size() + 1);
     char* text = buffer.get();
     if (!NormalizeDestination(text)) {
@@ -119,8 +119,8 @@ TEST(NormalizeDestination, RandomTextsKeepTheForm) {
       continue;
     }
     ++accepted;
-    std::size_t n = strnlen(text, kPathBuffer);
-    ASSERT_LT(n, kPathBuffer) << typed;
+    std::size_t n = strnlen(text, kTextBufferSize);
+    ASSERT_LT(n, kTextBufferSize) << typed;
     ASSERT_GE(n, 3u) << typed;
     // The drive is whatever precedes the colon; there is no check of it, but it is never
     // empty, a colon or the terminator.

@@ -48,7 +48,7 @@ TEST(JoinPath, Table) {
       {"C:\\a", "", "C:\\a\\"},
   };
   for (const JoinCase& c : cases) {
-    char out[kPathBuffer];
+    char out[kTextBufferSize];
     ASSERT_TRUE(JoinPath(out, sizeof out, c.folder, c.name)) << c.folder << " + " << c.name;
     EXPECT_STREQ(c.expected, out) << c.folder << " + " << c.name;
   }
@@ -66,7 +66,7 @@ TEST(JoinPath, RefusesWhatDoesNotFit) {
   EXPECT_FALSE(JoinPath(out, 0, "a", "b"));
 
   std::string folder(500, 'f');
-  char path[kPathBuffer];
+  char path[kTextBufferSize];
   EXPECT_TRUE(JoinPath(path, sizeof path, folder.c_str(), std::string(10, 'n').c_str()));
   EXPECT_EQ(511u, std::strlen(path));
   EXPECT_FALSE(JoinPath(path, sizeof path, folder.c_str(), std::string(11, 'n').c_str()));
@@ -88,14 +88,14 @@ TEST(ComposeSourcePath, TakesTheInstallersFolder) {
       {"C:\\a\\", "X", "C:\\a\\X"},
   };
   for (const JoinCase& c : cases) {
-    char out[kPathBuffer];
+    char out[kTextBufferSize];
     ASSERT_TRUE(ComposeSourcePath(out, sizeof out, c.folder, c.name)) << c.folder;
     EXPECT_STREQ(c.expected, out) << c.folder;
   }
 }
 
 TEST(ComposeSourcePath, RefusesWhatDoesNotFit) {
-  char path[kPathBuffer];
+  char path[kTextBufferSize];
   EXPECT_FALSE(ComposeSourcePath(path, sizeof path, "", "POINTREL.EXE")) << "no installer path, no folder";
   char small[10];
   EXPECT_FALSE(ComposeSourcePath(small, sizeof small, "C:\\x\\W.EXE", "abcd.c"));  // 11 chars
@@ -112,11 +112,11 @@ TEST(ComposeLinkPath, Table) {
       {"", kDesktopFolder, "\\DESKTOP\\Pointrel.LNK"},
   };
   for (const JoinCase& c : cases) {
-    char out[kPathBuffer];
+    char out[kTextBufferSize];
     ASSERT_TRUE(ComposeLinkPath(out, sizeof out, c.folder, c.name)) << c.folder;
     EXPECT_STREQ(c.expected, out) << c.folder;
   }
-  char out[kPathBuffer];
+  char out[kTextBufferSize];
   EXPECT_FALSE(ComposeLinkPath(out, sizeof out, std::string(490, 'w').c_str(), kStartupFolder));
 }
 
@@ -130,7 +130,7 @@ TEST(StripTrailingBackslash, KeepsADriveRoot) {
       {"C:\\a\\\\", "", "C:\\a\\"},  // one only
   };
   for (const JoinCase& c : cases) {
-    char path[kPathBuffer];
+    char path[kTextBufferSize];
     std::strcpy(path, c.folder);
     StripTrailingBackslash(path);
     EXPECT_STREQ(c.expected, path) << c.folder;

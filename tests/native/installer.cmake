@@ -8,10 +8,8 @@ add_test(NAME native.copy_worker_tsan COMMAND copy_worker_tsan)
 set_tests_properties(native.copy_worker_tsan PROPERTIES TIMEOUT 300 ENVIRONMENT "TSAN_OPTIONS=halt_on_error=1")
 
 # The installer's artwork generator (a host tool; it renders its lettering with ImageMagick).
-if(TARGET imagelib)
-  add_executable(installerart_test ${CMAKE_CURRENT_SOURCE_DIR}/installerart.cpp
-    ${CMAKE_SOURCE_DIR}/tools/installerart/artwork.cpp ${CMAKE_SOURCE_DIR}/tools/installerart/lettering.cpp)
-  target_include_directories(installerart_test PRIVATE ${CMAKE_SOURCE_DIR})
-  target_link_libraries(installerart_test PRIVATE imagelib GTest::gtest_main sanitize_address)
-  add_test(NAME native.installerart_test COMMAND installerart_test)
-endif()
+add_executable(installerart_test ${CMAKE_CURRENT_SOURCE_DIR}/installerart.cpp
+  ${CMAKE_SOURCE_DIR}/tools/installerart/artwork.cpp ${CMAKE_SOURCE_DIR}/tools/installerart/lettering.cpp)
+target_include_directories(installerart_test PRIVATE ${CMAKE_SOURCE_DIR})
+target_link_libraries(installerart_test PRIVATE imagelib GTest::gtest_main sanitize_address)
+add_test(NAME native.installerart_test COMMAND installerart_test)

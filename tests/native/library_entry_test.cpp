@@ -76,7 +76,7 @@ TEST(LibraryEntry, EntryTextIsTagTabAndNameLessExtension) {
       {false, true, "[sc]\tfake.CUR", "[sc]\t[sc]\tfake"},
   };
   for (const EntryCase& c : cases) {
-    char entry[kLibraryBufferSize];
+    char entry[kTextBufferSize];
     ASSERT_TRUE(BuildEntryText(c.animated, c.colour, c.fileName, entry, sizeof entry)) << c.fileName;
     EXPECT_STREQ(entry, c.entry) << c.fileName;
   }
@@ -104,7 +104,7 @@ TEST(LibraryEntry, StoredNameReappendsTheExtensionInCapitals) {
       {"[xx]\tname", "name.CUR"},  // any kind letter other than "a" is static
   };
   for (const StoredCase& c : cases) {
-    char stored[kLibraryBufferSize];
+    char stored[kTextBufferSize];
     ASSERT_TRUE(EntryToStoredName(c.entry, stored, sizeof stored)) << c.entry;
     EXPECT_STREQ(stored, c.stored) << c.entry;
   }
@@ -115,8 +115,8 @@ TEST(LibraryEntry, EveryFileNameSurvivesTheRoundTripUpToTheExtensionCase) {
   for (const char* name : names) {
     const CursorFileKind kind = ClassifyCursorFileName(name);
     ASSERT_NE(kind, CursorFileKind::NotCursor) << name;
-    char entry[kLibraryBufferSize];
-    char stored[kLibraryBufferSize];
+    char entry[kTextBufferSize];
+    char stored[kTextBufferSize];
     ASSERT_TRUE(BuildEntryText(kind == CursorFileKind::Animated, false, name, entry, sizeof entry));
     ASSERT_TRUE(EntryToStoredName(entry, stored, sizeof stored));
     std::string expected(name, std::strlen(name) - 4);
@@ -136,13 +136,13 @@ TEST(LibraryEntry, EntryTextThatDoesNotFitLeavesTheBufferUntouched) {
   for (char c : entry) EXPECT_EQ(c, '#');
 
   // The library's own limit: the longest name whose entry fits in 512 characters.
-  std::string longest(kLibraryBufferSize - 6, 'n');
-  char big[kLibraryBufferSize + 8];
+  std::string longest(kTextBufferSize - 6, 'n');
+  char big[kTextBufferSize + 8];
   std::memset(big, '#', sizeof big);
-  EXPECT_TRUE(BuildEntryText(true, true, (longest + ".ANI").c_str(), big, kLibraryBufferSize));
-  EXPECT_EQ(std::strlen(big), kLibraryBufferSize - 1);
-  for (size_t i = kLibraryBufferSize; i < sizeof big; ++i) EXPECT_EQ(big[i], '#') << i;
-  EXPECT_FALSE(BuildEntryText(true, true, (longest + "n.ANI").c_str(), big, kLibraryBufferSize));
+  EXPECT_TRUE(BuildEntryText(true, true, (longest + ".ANI").c_str(), big, kTextBufferSize));
+  EXPECT_EQ(std::strlen(big), kTextBufferSize - 1);
+  for (size_t i = kTextBufferSize; i < sizeof big; ++i) EXPECT_EQ(big[i], '#') << i;
+  EXPECT_FALSE(BuildEntryText(true, true, (longest + "n.ANI").c_str(), big, kTextBufferSize));
 }
 
 TEST(LibraryEntry, StoredNameThatDoesNotFitIsRefusedNotCut) {
@@ -159,16 +159,16 @@ TEST(LibraryEntry, StoredNameThatDoesNotFitIsRefusedNotCut) {
 }
 
 TEST(LibraryEntry, ComposedPathIsFolderAndNameOrNothing) {
-  char path[kLibraryBufferSize];
+  char path[kTextBufferSize];
   ASSERT_TRUE(ComposeLibraryPath("NORMAL\\", "Inflated arrow.CUR", path, sizeof path));
   EXPECT_STREQ(path, "NORMAL\\Inflated arrow.CUR");
   ASSERT_TRUE(ComposeLibraryPath("SIZING\\", "BIG_NW.CUR", path, sizeof path));
   EXPECT_STREQ(path, "SIZING\\BIG_NW.CUR");
 
   const std::string folder = "APPSTART\\";
-  const std::string fits(kLibraryBufferSize - 1 - folder.size(), 'f');
+  const std::string fits(kTextBufferSize - 1 - folder.size(), 'f');
   ASSERT_TRUE(ComposeLibraryPath(folder.c_str(), fits.c_str(), path, sizeof path));
-  EXPECT_EQ(std::strlen(path), kLibraryBufferSize - 1);
+  EXPECT_EQ(std::strlen(path), kTextBufferSize - 1);
   // A name from a hand-edited settings file may be as long as the settings buffer.
   const std::string tooLong(4095, 'g');
   EXPECT_FALSE(ComposeLibraryPath(folder.c_str(), (fits + "g").c_str(), path, sizeof path));

@@ -1,5 +1,7 @@
 #include "tools/buttonart/button_art.h"
 
+#include "utility/cursor/colour_palette.h"
+
 namespace buttonart {
 
 using imagelib::Canvas;
@@ -27,16 +29,10 @@ void DrawSpot(Canvas& canvas, Rgba colour, const Spot& spot) {
 }
 }  // namespace
 
-const ButtonColour kButtonColours[16] = {
-    {"BMBWHITE", Opaque(255, 255, 255)},  {"BMBRED", Opaque(255, 0, 0)},
-    {"BMBGREEN", Opaque(0, 255, 0)},      {"BMBBLUE", Opaque(0, 0, 255)},
-    {"BMBCYAN", Opaque(0, 255, 255)},     {"BMBMAGENTA", Opaque(255, 0, 255)},
-    {"BMBYELLOW", Opaque(255, 255, 0)},   {"BMBDKRED", Opaque(128, 0, 0)},
-    {"BMBDKGREEN", Opaque(0, 128, 0)},    {"BMBDKBLUE", Opaque(0, 0, 128)},
-    {"BMBDKCYAN", Opaque(0, 128, 128)},   {"BMBDKMAGENTA", Opaque(128, 0, 128)},
-    {"BMBDKYELLOW", Opaque(128, 128, 0)}, {"BMBLTGRAY", Opaque(192, 192, 192)},
-    {"BMBDKGRAY", Opaque(128, 128, 128)}, {"BMBBLACK", Opaque(0, 0, 0)},
-};
+imagelib::Rgba SpotColour(int index) {
+  const PaletteColour& c = kColourPalette[index];
+  return Opaque(c.red, c.green, c.blue);
+}
 
 char LookLetter(Look look) {
   switch (look) {
@@ -92,7 +88,7 @@ Canvas DrawButton(Rgba spot, Look look) {
 }
 
 std::string BitmapName(int colourIndex, Look look) {
-  return std::string(kButtonColours[colourIndex].baseName) + LookLetter(look);
+  return std::string(kColourPalette[colourIndex].buttonName) + LookLetter(look);
 }
 
 Canvas DrawIcon(int size) {

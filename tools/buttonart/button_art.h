@@ -10,12 +10,8 @@ namespace buttonart {
 
 constexpr int kButtonSize = 18;
 
-// Palette order of the colour rows (0 white to 15 black): the button caption and its spot.
-struct ButtonColour {
-  const char* baseName;
-  imagelib::Rgba spot;
-};
-extern const ButtonColour kButtonColours[16];
+// The spot colour of the button for ColourPalette entry `index` (utility/cursor/colour_palette.h).
+imagelib::Rgba SpotColour(int index);
 
 // The four looks of a button; each bitmap is named by the base name plus the look's letter.
 enum class Look { Up, Down, Focused, Disabled };

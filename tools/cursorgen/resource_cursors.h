@@ -1,6 +1,7 @@
 // The utility's two resource cursors.
 #pragma once
 #include "tools/imagelib/formats.h"
+#include "utility/cursor/colour_palette.h"
 
 namespace cursorgen {
 
@@ -12,7 +13,7 @@ imagelib::Cursor PaletteTemplate();
 // Resource 130: 32 x 32, AND all ones and XOR all zeros: draws nothing.
 imagelib::Cursor Blank();
 
-// The utility's own colour order (0 white to 15 black), which the template rows follow.
-extern const imagelib::Rgba kUtilityPalette[16];
+// Entry `index` of the utility's ColourPalette, which the template rows follow.
+imagelib::Rgba PaletteRgba(int index);
 
 }  // namespace cursorgen

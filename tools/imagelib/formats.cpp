@@ -1,5 +1,7 @@
 #include "tools/imagelib/formats.h"
 
+#include "platform/cursor_file.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -20,9 +22,6 @@ void Put32BigEndian(Bytes& out, uint32_t v) {
   for (int shift = 24; shift >= 0; shift -= 8) out.push_back(static_cast<uint8_t>(v >> shift));
 }
 void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
-void Patch32(Bytes& out, size_t at, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out[at + i] = static_cast<uint8_t>(v >> (8 * i));
-}
 
 // Bytes per row of a device-independent bitmap: whole 32-bit words.
 uint32_t DibStride(int width, int bitsPerPixel) {
@@ -97,69 +96,35 @@ Bytes EncodeBmp(const Canvas& image, int bitsPerPixel) {
 
 bool IsOpaque(Rgba p) { return p.a == 255; }
 
-// The image of an icon or cursor: header with doubled height, palette, XOR bits, AND bits.
-Bytes EncodeIconImage(const Canvas& image, int bitsPerPixel) {
-  const int w = image.width(), h = image.height();
-  const uint32_t xorSize = DibStride(w, bitsPerPixel) * h;
-  const uint32_t andSize = DibStride(w, 1) * h;
-  Bytes out;
-  const uint32_t coloursUsed = bitsPerPixel == 1 ? 2 : bitsPerPixel == 4 ? 16 : 0;
-  PutInfoHeader(out, w, 2 * h, bitsPerPixel, xorSize + andSize, coloursUsed);
-  if (bitsPerPixel == 1) {
-    Put32(out, 0x00000000);
-    Put32(out, 0x00FFFFFF);
-  } else if (bitsPerPixel == 4) {
-    PutStandardPalette(out);
+uint32_t Rgb(Rgba c) { return static_cast<uint32_t>(c.r) << 16 | static_cast<uint32_t>(c.g) << 8 | c.b; }
+
+// The image of an icon or cursor for the file writer: opaque pixels take their colour (the
+// nearest palette entry at 4 bits, black or white by brightness at 1), the others are
+// transparent over black, or inverting over white.
+cursor_file::Image IconImage(const Canvas& canvas, int bitsPerPixel, uint16_t field1, uint16_t field2) {
+  cursor_file::Image image;
+  image.width = canvas.width();
+  image.height = canvas.height();
+  image.bitsPerPixel = bitsPerPixel;
+  image.field1 = field1;
+  image.field2 = field2;
+  if (bitsPerPixel == 1) image.palette = {0x000000, 0xFFFFFF};
+  if (bitsPerPixel == 4) {
+    for (const Rgba& c : kWindowsPalette) image.palette.push_back(Rgb(c));
   }
   const Rgba black = Opaque(0, 0, 0), white = Opaque(255, 255, 255);
-  PutColourRows(out, w, h, bitsPerPixel, [&](int x, int y) {
-    const Rgba p = image.Get(x, y);
-    if (p == kScreenInvert) return white;
-    if (!IsOpaque(p)) return black;
-    return p;
-  });
-  PutColourRows(out, w, h, 1, [&](int x, int y) { return IsOpaque(image.Get(x, y)) ? black : white; });
-  return out;
-}
-
-struct DirectoryEntry {
-  Bytes image;
-  int width, height, colourCount;
-  uint16_t field1, field2;  // planes and bit count (icons) or hotspot x and y (cursors)
-};
-
-Bytes EncodeIconDirectory(uint16_t type, const std::vector<DirectoryEntry>& entries) {
-  Bytes out;
-  Put16(out, 0);
-  Put16(out, type);
-  Put16(out, static_cast<uint32_t>(entries.size()));
-  uint32_t offset = 6 + 16 * static_cast<uint32_t>(entries.size());
-  for (const DirectoryEntry& e : entries) {
-    out.push_back(static_cast<uint8_t>(e.width >= 256 ? 0 : e.width));
-    out.push_back(static_cast<uint8_t>(e.height >= 256 ? 0 : e.height));
-    out.push_back(static_cast<uint8_t>(e.colourCount));
-    out.push_back(0);
-    Put16(out, e.field1);
-    Put16(out, e.field2);
-    Put32(out, static_cast<uint32_t>(e.image.size()));
-    Put32(out, offset);
-    offset += static_cast<uint32_t>(e.image.size());
+  for (int y = 0; y < canvas.height(); ++y) {
+    for (int x = 0; x < canvas.width(); ++x) {
+      const Rgba p = canvas.Get(x, y);
+      const Rgba shown = p == kScreenInvert ? white : IsOpaque(p) ? p : black;
+      uint32_t value = Rgb(shown);
+      if (bitsPerPixel == 1) value = shown.r + shown.g + shown.b >= 3 * 128 ? 1 : 0;
+      if (bitsPerPixel == 4) value = static_cast<uint32_t>(NearestPaletteIndex(shown));
+      image.colour.push_back(value);
+      image.andMask.push_back(IsOpaque(p) ? 0 : 1);
+    }
   }
-  for (const DirectoryEntry& e : entries) out.insert(out.end(), e.image.begin(), e.image.end());
-  return out;
-}
-
-void PutChunk(Bytes& out, const char* tag, const Bytes& data) {
-  PutTag(out, tag);
-  Put32(out, static_cast<uint32_t>(data.size()));
-  out.insert(out.end(), data.begin(), data.end());
-  if (data.size() % 2) out.push_back(0);
-}
-
-Bytes ZeroTerminated(const std::string& text) {
-  Bytes b(text.begin(), text.end());
-  b.push_back(0);
-  return b;
+  return image;
 }
 
 uint32_t Crc32(const uint8_t* data, size_t size, uint32_t crc = 0) {
@@ -185,68 +150,29 @@ Bytes EncodeBmp4(const Canvas& image) { return EncodeBmp(image, 4); }
 Bytes EncodeBmp24(const Canvas& image) { return EncodeBmp(image, 24); }
 
 Bytes EncodeIco(const std::vector<Canvas>& images) {
-  std::vector<DirectoryEntry> entries;
-  for (const Canvas& image : images)
-    entries.push_back({EncodeIconImage(image, 4), image.width(), image.height(), 16, 1, 4});
-  return EncodeIconDirectory(1, entries);
+  std::vector<cursor_file::Image> entries;
+  for (const Canvas& image : images) entries.push_back(IconImage(image, 4, 1, 4));
+  return cursor_file::EncodeStaticFile(cursor_file::FileType::Icon, entries);
 }
 
 Bytes EncodeCur(const Cursor& cursor, CursorDepth depth) {
-  const int bits = static_cast<int>(depth);
   const int w = cursor.image.width(), h = cursor.image.height();
   const auto clampSpot = [](int v, int size) { return static_cast<uint16_t>(std::clamp(v, 0, std::max(size - 1, 0))); };
-  const DirectoryEntry entry{EncodeIconImage(cursor.image, bits), w, h, bits == 1 ? 2 : bits == 4 ? 16 : 0,
-                             clampSpot(cursor.hotspotX, w), clampSpot(cursor.hotspotY, h)};
-  return EncodeIconDirectory(2, {entry});
+  return cursor_file::EncodeStaticFile(
+      cursor_file::FileType::Cursor,
+      {IconImage(cursor.image, static_cast<int>(depth), clampSpot(cursor.hotspotX, w), clampSpot(cursor.hotspotY, h))});
 }
 
 Bytes EncodeAni(const Animation& animation) {
-  std::vector<AniStep> steps = animation.steps;
-  if (steps.empty())
-    for (int i = 0; i < static_cast<int>(animation.frames.size()); ++i) steps.push_back({i, animation.defaultJiffies});
-  bool inOrder = steps.size() == animation.frames.size();
-  bool sameRate = true;
-  for (size_t i = 0; i < steps.size(); ++i) {
-    inOrder = inOrder && steps[i].frame == static_cast<int>(i);
-    sameRate = sameRate && steps[i].jiffies == steps[0].jiffies;
+  cursor_file::Animation file;
+  for (const AniFrame& frame : animation.frames) file.frames.push_back(EncodeCur(frame.cursor, frame.depth));
+  for (const AniStep& step : animation.steps) {
+    file.steps.push_back({static_cast<uint32_t>(step.frame), static_cast<uint32_t>(step.jiffies)});
   }
-  const uint32_t displayRate = steps.empty() ? static_cast<uint32_t>(animation.defaultJiffies) : steps[0].jiffies;
-
-  Bytes out;
-  PutTag(out, "RIFF");
-  Put32(out, 0);  // patched below
-  PutTag(out, "ACON");
-  if (!animation.title.empty() || !animation.artist.empty()) {
-    Bytes info;
-    PutTag(info, "INFO");
-    if (!animation.title.empty()) PutChunk(info, "INAM", ZeroTerminated(animation.title));
-    if (!animation.artist.empty()) PutChunk(info, "IART", ZeroTerminated(animation.artist));
-    PutChunk(out, "LIST", info);
-  }
-  Bytes header;
-  Put32(header, 36);
-  Put32(header, static_cast<uint32_t>(animation.frames.size()));
-  Put32(header, static_cast<uint32_t>(steps.size()));
-  for (int i = 0; i < 4; ++i) Put32(header, 0);  // size, bit count, planes: taken from the frames
-  Put32(header, displayRate);
-  Put32(header, 1u | (inOrder ? 0u : 2u));  // frames are cursor files; sequence present
-  PutChunk(out, "anih", header);
-  if (!sameRate) {
-    Bytes rates;
-    for (const AniStep& s : steps) Put32(rates, static_cast<uint32_t>(s.jiffies));
-    PutChunk(out, "rate", rates);
-  }
-  if (!inOrder) {
-    Bytes sequence;
-    for (const AniStep& s : steps) Put32(sequence, static_cast<uint32_t>(s.frame));
-    PutChunk(out, "seq ", sequence);
-  }
-  Bytes frames;
-  PutTag(frames, "fram");
-  for (const AniFrame& f : animation.frames) PutChunk(frames, "icon", EncodeCur(f.cursor, f.depth));
-  PutChunk(out, "LIST", frames);
-  Patch32(out, 4, static_cast<uint32_t>(out.size() - 8));
-  return out;
+  file.defaultJiffies = static_cast<uint32_t>(animation.defaultJiffies);
+  file.title = animation.title;
+  file.artist = animation.artist;
+  return cursor_file::EncodeAnimatedFile(file);
 }
 
 Bytes EncodePng(const Canvas& image) {

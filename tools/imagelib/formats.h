@@ -1,5 +1,6 @@
 // Writers for the Windows picture formats the two programs carry (BMP, ICO, CUR, ANI) and
-// PNG for contact sheets. Each Encode* returns the whole file as bytes; WriteFile stores them.
+// PNG for contact sheets, from canvases. Each Encode* returns the whole file as bytes; WriteFile
+// stores them. ICO, CUR and ANI bytes come from the programs' own writer (platform/cursor_file.h).
 //
 // How canvas pixels are written:
 // - 4-bit formats use the standard palette (kWindowsPalette); each pixel becomes its

@@ -7,8 +7,6 @@ CursorSettings saved;
 
 namespace {
 const char kSection[] = "Cursors";
-const char kDefaultName[] = "<Default>";
-const char kSameAsNormalName[] = "<Same as Normal>";
 
 bool EqualsIgnoringCase(const char* a, const char* b) {
   for (; *a && *b; ++a, ++b) {

@@ -3,8 +3,11 @@
 #pragma once
 #include <cstdint>
 
-// Profile texts are read through a buffer of this many characters (at most one less is seen).
-constexpr int kProfileTextSize = 4096;
+#include "platform/text_buffers.h"
+
+// The two bracketed special values of the cursor choices.
+constexpr char kDefaultName[] = "<Default>";
+constexpr char kSameAsNormalName[] = "<Same as Normal>";
 
 struct CursorSettings {
   char Normal[kProfileTextSize];

@@ -7,7 +7,7 @@ AnimatorState animatorState;
 namespace {
 
 // Indexed by mode; None has no rhythm.
-constexpr BlinkRhythm kRhythms[kBlinkModeEnd] = {
+constexpr BlinkRhythm kRhythms[kBlinkModeCount] = {
     {0, 0, 0, 0},          // None
     {200, 8, 0, 0},        // Rapid
     {500, 4, 0, 0},        // OneSecond5050
@@ -23,19 +23,19 @@ void HideBlinkRoles(AnimatorState& state, BlinkRole normal, BlinkRole ibeam, Ani
   state.blinkPhase = kPhaseHidden;
   state.blankedRoles = 0;
   if (normal.animated == 0 && normal.installed) {
-    actions.Install(CursorSource::Blank, kNormalCursorId);
+    actions.Install(CursorSource::Blank, kIdNormal);
     state.blankedRoles |= kBlankedNormal;
   }
   if (ibeam.animated == 0 && ibeam.installed) {
-    actions.Install(CursorSource::Blank, kIBeamCursorId);
+    actions.Install(CursorSource::Blank, kIdIBeam);
     state.blankedRoles |= kBlankedIBeam;
   }
 }
 
 // Puts back the images of the roles the last hide blanked; the phase is the caller's.
 void ReinstallBlankedRoles(const AnimatorState& state, AnimatorActions& actions) {
-  if (state.blankedRoles & kBlankedNormal) actions.Install(CursorSource::RoleSlot, kNormalCursorId);
-  if (state.blankedRoles & kBlankedIBeam) actions.Install(CursorSource::RoleSlot, kIBeamCursorId);
+  if (state.blankedRoles & kBlankedNormal) actions.Install(CursorSource::RoleSlot, kIdNormal);
+  if (state.blankedRoles & kBlankedIBeam) actions.Install(CursorSource::RoleSlot, kIdIBeam);
 }
 
 void ShowBlinkRoles(AnimatorState& state, AnimatorActions& actions) {
@@ -51,7 +51,7 @@ bool IsBlinkMode(int32_t mode) {
 }  // namespace
 
 const BlinkRhythm* RhythmOf(int32_t mode) {
-  if (mode <= static_cast<int32_t>(BlinkMode::None) || mode >= kBlinkModeEnd) return nullptr;
+  if (mode <= static_cast<int32_t>(BlinkMode::None) || mode >= kBlinkModeCount) return nullptr;
   return &kRhythms[mode];
 }
 

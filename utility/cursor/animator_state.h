@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/system_cursor_ids.h"
+
 enum class BlinkMode : int32_t {
   None = 0,
   Rapid = 1,
@@ -13,7 +15,7 @@ enum class BlinkMode : int32_t {
   Flicker4s = 5,
   Wobble = 6,
 };
-constexpr int32_t kBlinkModeEnd = 7;  // one past the last mode
+constexpr int32_t kBlinkModeCount = 7;  // one past the last mode: the number of modes and radios
 
 // blinkPhase values
 constexpr int32_t kPhaseVisible = 0;
@@ -23,10 +25,6 @@ constexpr int32_t kPhaseHidden = -1;
 constexpr uint32_t kTestTimerId = 1;
 constexpr uint32_t kAnimatorTimerId = 2;
 constexpr uint32_t kTestPeriodMs = 4000;
-
-// System cursor ids the animator installs under.
-constexpr uint32_t kNormalCursorId = 32512;
-constexpr uint32_t kIBeamCursorId = 32513;
 
 struct CursorPoint {
   int32_t x;

@@ -1,9 +1,10 @@
 #include "utility/cursor/cursor_library_win.h"
 
+#include <cstring>
+
 #include "platform/gdi.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/library_entry.h"
-#include "utility/dialog/main_dialog_win.h"
 
 void FillCursorList(const char* folder, const CListBox& list) {
   if (!::SetCurrentDirectoryA(folder)) return;
@@ -14,12 +15,12 @@ void FillCursorList(const char* folder, const CListBox& list) {
       if (IsDotOrDotDot(found.cFileName)) continue;
       // A sub-folder never loads as a cursor; it is not even tried.
       if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-      char fullPath[kLibraryBufferSize];
+      char fullPath[kTextBufferSize];
       char* fileName = nullptr;
       const DWORD length = ::GetFullPathNameA(found.cFileName, sizeof fullPath, fullPath, &fileName);
       // A path that does not fit is left out like a file that does not load.
       if (length == 0 || length >= sizeof fullPath || !fileName) continue;
-      char entryText[kLibraryBufferSize];
+      char entryText[kTextBufferSize];
       if (DescribeCursorFile(fullPath, fileName, entryText)) list.AddString(entryText);
     } while (::FindNextFileA(search, &found));
     ::FindClose(search);
@@ -27,45 +28,44 @@ void FillCursorList(const char* folder, const CListBox& list) {
   ::SetCurrentDirectoryA("..");
 }
 
+void FillRoleList(const CListBox& list, const char* folder, bool sameAsNormal) {
+  FillCursorList(folder, list);
+  list.AddString(kDefaultName);
+  if (sameAsNormal) list.AddString(kSameAsNormalName);
+}
+
 bool DescribeCursorFile(const char* path, const char* fileName, char* entryText) {
   const CursorFileKind kind = ClassifyCursorFileName(fileName);
   if (kind == CursorFileKind::NotCursor) return false;
-  HCURSOR cursor = platform::LoadCursorFromFileA(path);
-  if (!cursor) return false;
-  ICONINFO info = {};
-  const bool described = platform::GetIconInfo(cursor, &info) != FALSE;
-  const bool colour = described && info.hbmColor != nullptr;
-  if (info.hbmColor) platform::DeleteObject(info.hbmColor);
-  if (info.hbmMask) platform::DeleteObject(info.hbmMask);
-  // Released on every path, the one where the platform cannot describe it included.
-  platform::DestroyCursor(cursor);
-  if (!described) return false;
-  return BuildEntryText(kind == CursorFileKind::Animated, colour, fileName, entryText, kLibraryBufferSize);
+  // The file is read and checked once and its first image made from those bytes: opening the
+  // file a second time for the platform's file loader would cost more than all the rest.
+  bool colour = false;
+  if (!platform::ProbeCursorFile(path, &colour)) return false;
+  return BuildEntryText(kind == CursorFileKind::Animated, colour, fileName, entryText, kTextBufferSize);
 }
 
-void MainDialog::SelectStoredCursors() {
-  struct Role {
-    const CListBox& list;
-    const char* folder;
-    const char* storedName;
-    bool sameAsNormalAllowed;
-  };
-  const Role roles[] = {
-      {normalList, kNormalFolder, current.Normal, false},
-      {appStartingList, kAppStartingFolder, current.Appstart, true},
-      {busyList, kBusyFolder, current.Busy, false},
-      {ibeamList, kIBeamFolder, current.Ibeam, false},
-  };
-  for (const Role& role : roles) {
-    char path[kLibraryBufferSize];
-    const bool composed = ComposeLibraryPath(role.folder, role.storedName, path, sizeof path);
-    char searchText[kLibraryBufferSize];
-    const char* search = nullptr;
-    if (IsDefaultName(role.storedName) || (role.sameAsNormalAllowed && IsSameAsNormalName(role.storedName))) {
-      search = role.storedName;
-    } else if (composed && DescribeCursorFile(path, role.storedName, searchText)) {
-      search = searchText;
-    }
-    if (search) role.list.SelectString(-1, search);
+bool ReadSelectedStoredName(const CListBox& list, char* storedName, size_t size) {
+  const int selection = list.GetCurSel();
+  if (selection < 0) return false;
+  // Every entry was built in a buffer of this size; anything longer is not one of ours.
+  const int length = list.GetTextLen(selection);
+  if (length < 0 || static_cast<size_t>(length) >= kTextBufferSize) return false;
+  char entryText[kTextBufferSize];
+  if (list.GetText(selection, entryText) != length) return false;
+  char name[kTextBufferSize];
+  if (!EntryToStoredName(entryText, name, sizeof name) || std::strlen(name) >= size) return false;
+  std::memcpy(storedName, name, std::strlen(name) + 1);
+  return true;
+}
+
+void SelectStoredEntry(const CListBox& list, const char* folder, const char* storedName, bool sameAsNormal) {
+  if (IsDefaultName(storedName) || (sameAsNormal && IsSameAsNormalName(storedName))) {
+    list.SelectString(-1, storedName);
+    return;
+  }
+  char path[kTextBufferSize];
+  char entryText[kTextBufferSize];
+  if (ComposeLibraryPath(folder, storedName, path, sizeof path) && DescribeCursorFile(path, storedName, entryText)) {
+    list.SelectString(-1, entryText);
   }
 }

@@ -5,11 +5,14 @@
 
 #include <cstdint>
 
+#include "platform/system_cursor_ids.h"
+
 struct CursorSlot {
   HCURSOR handle;    // last installed under the slot's id by InstallCursor; null at start
   int32_t animated;  // the role's cursor is animated (slots 0 to 3; 4 to 7 stay 0)
 };
 
+// Slot n keeps kReplaceableCursorIds[n].
 enum CursorSlotIndex {
   kSlotNormal = 0,
   kSlotAppStarting = 1,
@@ -21,15 +24,9 @@ enum CursorSlotIndex {
   kSlotSizeNS = 7,
   kSlotCount = 8
 };
+static_assert(kReplaceableCursorIds[kSlotNormal] == kIdNormal && kReplaceableCursorIds[kSlotAppStarting] == kIdAppStarting &&
+                  kReplaceableCursorIds[kSlotBusy] == kIdBusy && kReplaceableCursorIds[kSlotIBeam] == kIdIBeam &&
+                  kReplaceableCursorIds[kSlotSizeNWSE] == kIdSizeNWSE,
+              "slots follow the replaceable ids");
 
 extern CursorSlot CursorSlotTable[kSlotCount];
-
-// The system cursor ids of the roles
-constexpr DWORD kIdNormal = 32512;       // OCR_NORMAL
-constexpr DWORD kIdIBeam = 32513;        // OCR_IBEAM
-constexpr DWORD kIdBusy = 32514;         // OCR_WAIT
-constexpr DWORD kIdAppStarting = 32650;  // OCR_APPSTARTING
-constexpr DWORD kIdSizeNWSE = 32642;
-constexpr DWORD kIdSizeNESW = 32643;
-constexpr DWORD kIdSizeWE = 32644;
-constexpr DWORD kIdSizeNS = 32645;

@@ -6,8 +6,8 @@
 #pragma once
 #include <cstddef>
 
-// Full paths, entry texts and stored names are built in buffers of this many characters.
-constexpr size_t kLibraryBufferSize = 512;
+// Full paths, entry texts and stored names are built in buffers of kTextBufferSize characters.
+#include "platform/text_buffers.h"
 
 enum class CursorFileKind { NotCursor, Static, Animated };
 

@@ -10,10 +10,12 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "utility/cursor/colour_palette.h"
+
 namespace cursor_bits {
 
 constexpr int kCursorSize = 32;
-constexpr int kPaletteColours = 16;
+constexpr int kPaletteColours = kPaletteSize;  // ColourPalette, utility/cursor/colour_palette.h
 // Template rows read back: the 16 colours, then black and white under a transparent mask.
 constexpr int kPaletteRows = 18;
 constexpr int kWhiteIndex = 0;

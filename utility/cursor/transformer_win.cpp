@@ -61,7 +61,19 @@ HCURSOR Replace(HCURSOR source, ICONINFO& info, transformer_detail::CreateCursor
 namespace transformer_detail {
 
 HCURSOR LoadPaletteTemplate() {
-  return platform::LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_PALETTE_TEMPLATE));
+  // A shared resource cursor: the platform hands out the same handle on every load, so the
+  // first is kept. Its bitmaps come out in the display's format as it is when they are asked for.
+  static HCURSOR shared = nullptr;
+  if (!shared) shared = platform::LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_PALETTE_TEMPLATE));
+  return shared;
+}
+
+namespace {
+PaletteTemplateSource paletteTemplateSource = &LoadPaletteTemplate;
+}  // namespace
+
+void SetPaletteTemplateSource(PaletteTemplateSource source) {
+  paletteTemplateSource = source ? source : &LoadPaletteTemplate;
 }
 
 HCURSOR RecolourWithTemplate(HCURSOR source, HCURSOR paletteTemplate, int whtClr, int blkClr,
@@ -109,10 +121,20 @@ HCURSOR MirrorWith(HCURSOR source, CreateCursorFunction create) {
 }  // namespace transformer_detail
 
 HCURSOR RecolourCursor(HCURSOR source) {
-  // Loaded afresh each call so a change of display depth is seen; a shared resource cursor.
-  HCURSOR paletteTemplate = transformer_detail::LoadPaletteTemplate();
+  HCURSOR paletteTemplate = transformer_detail::paletteTemplateSource();
   return transformer_detail::RecolourWithTemplate(source, paletteTemplate, current.WhtClr, current.BlkClr,
                                                   platform::CreateIconIndirect);
 }
 
 HCURSOR MirrorCursor(HCURSOR source) { return transformer_detail::MirrorWith(source, platform::CreateIconIndirect); }
+
+bool ProbeColourCursors() {
+  // The bitmaps handed out are deleted here; the template is shared.
+  HCURSOR probe = transformer_detail::paletteTemplateSource();
+  ICONINFO info = {};
+  if (!probe || !platform::GetIconInfo(probe, &info)) return false;
+  const bool colour = info.hbmColor != nullptr;
+  if (info.hbmColor) platform::DeleteObject(info.hbmColor);
+  if (info.hbmMask) platform::DeleteObject(info.hbmMask);
+  return colour;
+}

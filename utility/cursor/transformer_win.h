@@ -13,6 +13,10 @@ HCURSOR RecolourCursor(HCURSOR source);
 // Mirrors mask, colour and hotspot left to right; monochrome stays monochrome.
 HCURSOR MirrorCursor(HCURSOR source);
 
+// Whether the display can show colour cursors: the palette template comes back from the
+// platform with a colour bitmap.
+bool ProbeColourCursors();
+
 namespace transformer_detail {
 // The steps behind the two operations, with the template and the cursor-creating call as
 // parameters so tests can stand in a monochrome template or a failing creation.
@@ -22,4 +26,8 @@ HCURSOR RecolourWithTemplate(HCURSOR source, HCURSOR paletteTemplate, int whtClr
 HCURSOR MirrorWith(HCURSOR source, CreateCursorFunction create);
 // The palette template, resource 129 of the program's own module; shared, never released.
 HCURSOR LoadPaletteTemplate();
+// Where the probe and RecolourCursor take the template from. Only test programs set another
+// (a monochrome one stands for a display without colour cursors); null puts the resource back.
+using PaletteTemplateSource = HCURSOR (*)();
+void SetPaletteTemplateSource(PaletteTemplateSource source);
 }  // namespace transformer_detail

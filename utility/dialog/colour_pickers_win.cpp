@@ -1,12 +1,31 @@
-// The two rows of colour buttons: which button of each row looks pressed, and what a click does.
+// The two rows of colour buttons: their pictures and layout, which button of each row looks
+// pressed, and what a click does.
+#include <initializer_list>
+
 #include "utility/app/cursor_settings.h"
 #include "utility/dialog/main_dialog_win.h"
-#include "utility/resources/resource.h"
 
 namespace {
-constexpr int kRowLength = 16;
 constexpr int kBlackRowStart = IDC_BLACK_FIRST - IDC_WHITE_FIRST;  // index of 1036 in colourButtons
 }  // namespace
+
+void MainDialog::AttachColourButtons() {
+  for (int i = 0; i < 2 * kColourRowLength; ++i) colourButtons[i].AutoLoad(IDC_WHITE_FIRST + i, this);
+  // Each row's swatches touch, starting where its first one sits, whatever the template spacing.
+  for (int first : {0, kBlackRowStart}) {
+    RECT place;
+    colourButtons[first].GetWindowRect(&place);
+    ScreenToClient(&place);
+    const int width = place.right - place.left;
+    for (int k = 1; k < kColourRowLength; ++k) {
+      ::OffsetRect(&place, width, 0);
+      colourButtons[first + k].MoveWindow(place, TRUE);
+    }
+  }
+  if (!ColourCursorsSupported) {
+    for (CBitmapButton& button : colourButtons) button.EnableWindow(FALSE);
+  }
+}
 
 void MainDialog::OnColourButton(UINT id) {
   if (id >= IDC_WHITE_FIRST && id <= IDC_WHITE_LAST) {
@@ -17,7 +36,7 @@ void MainDialog::OnColourButton(UINT id) {
 }
 
 void MainDialog::SelectColour(ColourRow row, int index) {
-  if (index < 0 || index >= kRowLength) return;
+  if (index < 0 || index >= kColourRowLength) return;
   const bool white = row == ColourRow::WhiteRow;
   CBitmapButton*& selected = white ? selectedWhiteButton : selectedBlackButton;
   // Null while the stored value named no button (hand-edited file): nothing looks pressed yet.
@@ -36,10 +55,10 @@ void MainDialog::ShowColourSelections() {
   };
   Row rows[2] = {{0, current.WhtClr, selectedWhiteButton}, {kBlackRowStart, current.BlkClr, selectedBlackButton}};
   for (Row& row : rows) {
-    for (int k = 0; k < kRowLength; ++k) colourButtons[row.first + k].SetState(FALSE);
+    for (int k = 0; k < kColourRowLength; ++k) colourButtons[row.first + k].SetState(FALSE);
     // A value outside the palette names no button: the row shows none pressed, and the
     // reference says so rather than keep naming a button that no longer looks pressed.
-    if (row.value >= 0 && row.value < kRowLength) {
+    if (row.value >= 0 && row.value < kColourRowLength) {
       row.selected = &colourButtons[row.first + row.value];
       row.selected->SetState(TRUE);
     } else {

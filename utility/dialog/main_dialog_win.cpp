@@ -1,50 +1,22 @@
+// MainDialog: its controls, initialisation, commands and window lifecycle.
 #include "utility/dialog/main_dialog_win.h"
 
-#include <initializer_list>
-
 #include "platform/app.h"
-#include "platform/gdi.h"
 #include "platform/help_viewer.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/animator_win.h"
-#include "utility/cursor/cursor_library_win.h"
+#include "utility/cursor/transformer_win.h"
 #include "utility/dialog/about_dialog_win.h"
-#include "utility/resources/resource.h"
 
 int32_t ColourCursorsSupported = 0;
 
 namespace {
 // The radios in BlinkMode order: None, Rapid, the two one-second modes, the flickers, Wobble.
-const int kBlinkRadioIds[7] = {IDC_BLINK_NONE,    IDC_BLINK_RAPID, IDC_BLINK_1S_5050, IDC_BLINK_1S_7525,
-                               IDC_BLINK_2S,      IDC_BLINK_4S,    IDC_BLINK_WOBBLE};
-constexpr int kBlinkModeCount = 7;
-constexpr int kColourButtonCount = IDC_BLACK_LAST - IDC_WHITE_FIRST + 1;
-constexpr int kRowLength = IDC_WHITE_LAST - IDC_WHITE_FIRST + 1;
-static_assert(kColourButtonCount == 32 && kRowLength == 16, "two rows of sixteen colour buttons");
+const int kBlinkRadioIds[kBlinkModeCount] = {IDC_BLINK_NONE, IDC_BLINK_RAPID, IDC_BLINK_1S_5050, IDC_BLINK_1S_7525,
+                                             IDC_BLINK_2S,   IDC_BLINK_4S,    IDC_BLINK_WOBBLE};
 
 const char kNoColourText[] = "No display driver support for color/animated";
-
-// Test seam: with POINTREL_COLOUR_PROBE=fail in its environment the utility acts as on a display
-// that cannot show colour cursors, so that look can be tested and seen on any display.
-bool ColourProbeForcedToFail() {
-  char value[8];
-  const DWORD length = ::GetEnvironmentVariableA("POINTREL_COLOUR_PROBE", value, sizeof value);
-  return length > 0 && length < sizeof value && lstrcmpiA(value, "fail") == 0;
-}
-
-// Whether the display can show colour cursors: the palette template cursor comes back with a
-// colour bitmap. The bitmaps handed out are deleted here; the resource cursor is shared.
-bool ProbeColourCursors() {
-  if (ColourProbeForcedToFail()) return false;
-  HCURSOR probe = platform::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_PALETTE_TEMPLATE));
-  ICONINFO info = {};
-  if (!probe || !platform::GetIconInfo(probe, &info)) return false;
-  const bool colour = info.hbmColor != nullptr;
-  if (info.hbmColor) platform::DeleteObject(info.hbmColor);
-  if (info.hbmMask) platform::DeleteObject(info.hbmMask);
-  return colour;
-}
 
 int CheckState(int32_t value) { return value ? BST_CHECKED : BST_UNCHECKED; }
 }  // namespace
@@ -75,8 +47,6 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     // Colour pickers, then the window's lifecycle and the remaining commands
     MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
     MapMessage<&MainDialog::OnDestroy>(WM_DESTROY),
-    MapCreate<&MainDialog::OnCreate>(),
-    MapShowWindow<&MainDialog::OnShowWindow>(),
     MapClicked<&MainDialog::OnHelpButton>(IDC_HELP_BUTTON),
     MapClicked<&MainDialog::OnExitRestore>(IDC_EXIT_RESTORE),
     MapClicked<&MainDialog::OnAboutButton>(IDC_ABOUT_BUTTON),
@@ -86,8 +56,6 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
 
 // The window icon is the shared resource icon: nothing to release.
 MainDialog::MainDialog() : CDialog(IDD_MAIN), windowIcon(::LoadIconA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_MAIN))) {}
-
-MainDialog::~MainDialog() = default;
 
 MessageMap MainDialog::GetMessageMap() const { return MakeMessageMap(kMessageMap); }
 
@@ -130,59 +98,33 @@ BOOL MainDialog::OnInitDialog() {
   if (!ColourCursorsSupported) status.SetWindowText(kNoColourText);
 
   LoadBlankCursor();
-
-  // Library lists: tab stops, the files and fixed entries, then the stored choices.
-  const CListBox* const lists[4] = {&normalList, &appStartingList, &busyList, &ibeamList};
-  for (const CListBox* list : lists) list->SetTabStops(20);
-  FillCursorList(kNormalFolder, normalList);
-  normalList.AddString(kDefaultEntry);
-  FillCursorList(kBusyFolder, busyList);
-  busyList.AddString(kDefaultEntry);
-  FillCursorList(kAppStartingFolder, appStartingList);
-  appStartingList.AddString(kDefaultEntry);
-  appStartingList.AddString(kSameAsNormalEntry);
-  FillCursorList(kIBeamFolder, ibeamList);
-  ibeamList.AddString(kDefaultEntry);
-  SelectStoredCursors();
-  // Sizing radios: any value but 0 is applied as Large, so it is shown as Large.
-  sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
-  sizingLarge.SetCheck(current.Sizing != 0 ? BST_CHECKED : BST_UNCHECKED);
-
-  for (int mode = 0; mode < kBlinkModeCount; ++mode) {
-    blinkRadios[mode].SetCheck(current.Blink == mode ? BST_CHECKED : BST_UNCHECKED);
-  }
-  mirrorNormal.SetCheck(CheckState(current.MirrorNormal));
-  mirrorAppStarting.SetCheck(CheckState(current.MirrorAppstart));
-  hideMinimized.SetCheck(CheckState(current.HideMinimized));
-  startMinimized.SetCheck(CheckState(current.StartMinimized));
-
-  for (int i = 0; i < kColourButtonCount; ++i) colourButtons[i].AutoLoad(IDC_WHITE_FIRST + i, this);
-  // Each row's swatches touch, starting where its first one sits, whatever the template spacing.
-  for (int first : {0, kRowLength}) {
-    RECT place;
-    colourButtons[first].GetWindowRect(&place);
-    ScreenToClient(&place);
-    const int width = place.right - place.left;
-    for (int k = 1; k < kRowLength; ++k) {
-      ::OffsetRect(&place, width, 0);
-      colourButtons[first + k].MoveWindow(place, TRUE);
-    }
-  }
-  if (ColourCursorsSupported) {
-    ShowColourSelections();
-  } else {
-    for (CBitmapButton& button : colourButtons) button.EnableWindow(FALSE);
-  }
-
+  FillLists();
+  AttachColourButtons();
+  ShowSettings();
   ApplyAllCursors();
-  // A stored mode outside the seven (hand-edited) starts nothing; for None the call does nothing.
-  if (current.Blink >= 0 && current.Blink < kBlinkModeCount) SelectBlinkMode(current.Blink);
+  StartStoredBlinkMode();
 
   if (current.StartMinimized) {
     ShowWindow(SW_MINIMIZE);
     PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
   }
   return TRUE;
+}
+
+void MainDialog::ShowSettings() {
+  SelectStoredCursors();
+  // Sizing radios: any value but 0 is applied as Large, so it is shown as Large.
+  sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
+  sizingLarge.SetCheck(current.Sizing != 0 ? BST_CHECKED : BST_UNCHECKED);
+  mirrorNormal.SetCheck(CheckState(current.MirrorNormal));
+  mirrorAppStarting.SetCheck(CheckState(current.MirrorAppstart));
+  if (ColourCursorsSupported) ShowColourSelections();
+  // A stored mode outside the seven (hand-edited) checks no radio.
+  for (int mode = 0; mode < kBlinkModeCount; ++mode) {
+    blinkRadios[mode].SetCheck(current.Blink == mode ? BST_CHECKED : BST_UNCHECKED);
+  }
+  hideMinimized.SetCheck(CheckState(current.HideMinimized));
+  startMinimized.SetCheck(CheckState(current.StartMinimized));
 }
 
 void MainDialog::OnOkButton() {
@@ -196,26 +138,13 @@ void MainDialog::OnOkButton() {
 void MainDialog::OnCancelButton() {
   SelectBlinkMode(static_cast<int>(BlinkMode::None));
   RevertSettings();
-  SelectStoredCursors();
-  sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
-  sizingLarge.SetCheck(current.Sizing != 0 ? BST_CHECKED : BST_UNCHECKED);
-  mirrorNormal.SetCheck(CheckState(current.MirrorNormal));
-  mirrorAppStarting.SetCheck(CheckState(current.MirrorAppstart));
-  if (ColourCursorsSupported) ShowColourSelections();
+  ShowSettings();
   ApplyAllCursors();
-  for (CButton& radio : blinkRadios) radio.SetCheck(BST_UNCHECKED);
-  if (current.Blink >= 0 && current.Blink < kBlinkModeCount) {
-    blinkRadios[current.Blink].SetCheck(BST_CHECKED);
-    if (current.Blink != static_cast<int>(BlinkMode::None)) SelectBlinkMode(current.Blink);
-  }
-  hideMinimized.SetCheck(CheckState(current.HideMinimized));
-  startMinimized.SetCheck(CheckState(current.StartMinimized));
+  StartStoredBlinkMode();
   HideOrMinimize();
 }
 
-void MainDialog::OnHelpButton() {
-  AfxWinHelp(m_hWnd, 0, HELP_CONTEXT);
-}
+void MainDialog::OnHelpButton() { AfxWinHelp(m_hWnd, 0, HELP_CONTEXT); }
 
 void MainDialog::OnAboutButton() {
   AboutDialog about(this);
@@ -246,13 +175,6 @@ void MainDialog::OnPaint() {
 }
 
 HICON MainDialog::OnQueryDragIcon() { return windowIcon; }
-
-int MainDialog::OnCreate(CREATESTRUCTA*) {
-  Default();
-  return 0;
-}
-
-void MainDialog::OnShowWindow(BOOL, UINT) { Default(); }
 
 void MainDialog::OnDestroy() {
   StopAnimation();

@@ -1,12 +1,15 @@
-// The utility's only window: template 102, run modally for the whole life of the process.
-// Its members are defined where their concern lives: commands and lifecycle here in
-// utility/dialog, colour pickers in colour_pickers_win.cpp, cursor roles and library lists in
-// utility/cursor, the animator in utility/cursor/animator_win.cpp.
+// The utility's only window: template 102, run modally for the whole life of the process. Its
+// members are defined here in utility/dialog, by concern: commands and lifecycle
+// (main_dialog_win.cpp), the cursor roles and lists (role_handlers_win.cpp), the animator's
+// handlers (animator_handlers_win.cpp) and the colour pickers (colour_pickers_win.cpp). What
+// they do to cursors is the cursor layer's (utility/cursor).
 #pragma once
 #include <cstdint>
 
 #include "platform/bitmap_button.h"
 #include "platform/window.h"
+#include "utility/cursor/animator_state.h"
+#include "utility/resources/resource.h"
 
 enum class ColourRow { WhiteRow, BlackRow };
 
@@ -16,7 +19,6 @@ extern int32_t ColourCursorsSupported;
 class MainDialog : public CDialog {
  public:
   MainDialog();
-  ~MainDialog() override;
 
  protected:
   MessageMap GetMessageMap() const override;
@@ -33,13 +35,13 @@ class MainDialog : public CDialog {
   void OnSysCommand(UINT command, LPARAM lParam);
   void OnPaint();
   HICON OnQueryDragIcon();
-  int OnCreate(CREATESTRUCTA* create);
-  void OnShowWindow(BOOL show, UINT status);
   void OnDestroy();
   BOOL OnQueryEndSession();
   void OnEndSession(BOOL ending);
   // OK, Cancel and every minimise: hide when "Hide when minimized" is set, else minimise.
   void HideOrMinimize();
+  // Every control that shows a setting, from `current`: at start and after Cancel.
+  void ShowSettings();
 
   // Cursor roles: install the current choices as system cursors
   void ApplyNormal();
@@ -55,9 +57,11 @@ class MainDialog : public CDialog {
   void RestoreSystemCursors();
 
   // Library lists
+  void FillLists();
   void SelectStoredCursors();
 
   // Colour pickers
+  void AttachColourButtons();
   void OnColourButton(UINT id);
   void SelectColour(ColourRow row, int index);
   void ShowColourSelections();
@@ -65,9 +69,9 @@ class MainDialog : public CDialog {
   // Animator and the two tests
   void OnBlinkRadio(UINT id);
   void SelectBlinkMode(int mode);
+  // The stored mode, when it is one that runs (1 to 6).
+  void StartStoredBlinkMode();
   void OnTimer(UINT_PTR id);
-  void OnAnimatorTick();
-  void OnTestTimer();
   void OnTestAppStarting();
   void OnTestBusy();
   BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
@@ -84,14 +88,14 @@ class MainDialog : public CDialog {
   CButton mirrorNormal;
   CButton sizingDefault;
   CButton sizingLarge;
-  CButton blinkRadios[7];  // in BlinkMode order
+  CButton blinkRadios[kBlinkModeCount];  // in BlinkMode order
   CListBox ibeamList;
   CListBox appStartingList;
   CListBox busyList;
   CListBox normalList;
   int32_t restoredFlag = 0;
   HICON windowIcon;
-  CBitmapButton colourButtons[32];  // ids 1020 to 1051
+  CBitmapButton colourButtons[2 * kColourRowLength];  // ids 1020 to 1051
   CBitmapButton* selectedWhiteButton = nullptr;
   CBitmapButton* selectedBlackButton = nullptr;
 };

@@ -53,8 +53,10 @@
 #endif
 
 #if !defined(RC_INVOKED) && defined(__cplusplus)
-static_assert(IDC_WHITE_LAST - IDC_WHITE_FIRST == 15 && IDC_BLACK_FIRST == IDC_WHITE_LAST + 1 &&
-                  IDC_BLACK_LAST - IDC_BLACK_FIRST == 15,
+// Buttons per colour row, one per palette entry.
+constexpr int kColourRowLength = IDC_WHITE_LAST - IDC_WHITE_FIRST + 1;
+static_assert(kColourRowLength == 16 /* kPaletteSize */ && IDC_BLACK_FIRST == IDC_WHITE_LAST + 1 &&
+                  IDC_BLACK_LAST - IDC_BLACK_FIRST + 1 == kColourRowLength,
               "the colour rows are two blocks of sixteen ids");
 static_assert(IDC_BLINK_4S - IDC_BLINK_NONE == 5, "blink radios None to 4 second flicker are contiguous");
 #endif

@@ -63,7 +63,7 @@ void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from) {
   ASSERT_EQ(lines.size() - from, 8u) << "the eight defaults, once";
   for (size_t i = 0; i < 8; ++i) {
     EXPECT_EQ(lines[from + i].event, "default") << i;
-    EXPECT_EQ(lines[from + i].id, kRestoreOrder[i]) << i;
+    EXPECT_EQ(lines[from + i].id, kExpectedRestoreOrder[i]) << i;
   }
 }
 

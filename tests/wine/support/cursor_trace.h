@@ -28,7 +28,7 @@ std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast = 
 platform::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line);
 
 // The order in which the platform defaults are put back.
-constexpr unsigned long kRestoreOrder[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
+constexpr unsigned long kExpectedRestoreOrder[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
 // Exactly the eight defaults, in that order, from line `from` to the end.
 void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from);
 

@@ -177,6 +177,26 @@ std::vector<HWND> FindTopLevelWindows(const char* title) {
   return search.found;
 }
 
+namespace {
+struct ProcessSearch {
+  DWORD processId;
+  std::vector<HWND> found;
+};
+BOOL CALLBACK CollectVisibleOfProcess(HWND window, LPARAM context) {
+  auto* search = reinterpret_cast<ProcessSearch*>(context);
+  DWORD owner = 0;
+  ::GetWindowThreadProcessId(window, &owner);
+  if (owner == search->processId && ::IsWindowVisible(window)) search->found.push_back(window);
+  return TRUE;
+}
+}  // namespace
+
+std::vector<HWND> VisibleTopLevelWindowsOf(DWORD processId) {
+  ProcessSearch search = {processId, {}};
+  ::EnumWindows(&CollectVisibleOfProcess, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 DWORD WindowProcess(HWND window) {
   DWORD id = 0;
   ::GetWindowThreadProcessId(window, &id);

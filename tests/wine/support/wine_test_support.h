@@ -63,6 +63,8 @@ class Program {
 
 // All top-level windows titled `title`, visible or not.
 std::vector<HWND> FindTopLevelWindows(const char* title);
+// The visible top-level windows of process `processId`, whatever their titles.
+std::vector<HWND> VisibleTopLevelWindowsOf(DWORD processId);
 DWORD WindowProcess(HWND window);
 
 // Presses a button of a dialog as a click does (BM_CLICK), and waits until it was handled.

@@ -23,6 +23,9 @@ using namespace wine_test;
 
 namespace {
 
+// These tests read the service's record, which the program keeps only when asked.
+const bool kRecorded = (platform::RecordSystemCursors(), true);
+
 CWinApp testApp;  // AfxGetApp(): the wait cursor of the Busy test
 
 class AppAttached : public ::testing::Environment {

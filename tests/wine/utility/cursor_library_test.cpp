@@ -173,7 +173,7 @@ TEST(CursorLibrary, DescribeBuildsTheTagFromTheExtensionAndTheLoadedImage) {
   };
   const platform::LiveHandleCounts before = platform::GetLiveHandleCounts();
   for (const Case& c : cases) {
-    char entry[kLibraryBufferSize];
+    char entry[kTextBufferSize];
     std::memset(entry, '#', sizeof entry);
     const std::string path = root + "\\" + c.path;
     const bool listed = DescribeCursorFile(path.c_str(), c.fileName, entry);
@@ -326,7 +326,7 @@ TEST(CursorLibrary, EveryStoredNameSelectsItsEntryAgainInAnyCase) {
     for (const Role& role : roles) {
       HWND list = ::GetDlgItem(window, role.id);
       for (const std::string& entry : ListTexts(list)) {
-        char stored[kLibraryBufferSize];
+        char stored[kTextBufferSize];
         ASSERT_TRUE(EntryToStoredName(entry.c_str(), stored, sizeof stored));
         for (auto change : cases) {
           const std::string name = InCase(stored, change);

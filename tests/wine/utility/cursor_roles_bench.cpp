@@ -1,6 +1,7 @@
 // Benchmark, run by hand under Wine (not a test): filling the four library lists with 50, 500
-// and 5,000 files in NORMAL\, and one ApplyAllCursors with monochrome static cursors in every
-// role (the sizing arrows on Large).
+// and 5,000 files in NORMAL\, beside the same fill that hands every file to the platform's
+// loader unchecked; and one ApplyAllCursors with monochrome static cursors in every role (the
+// sizing arrows on Large).
 #include <windows.h>
 
 #include <algorithm>
@@ -9,11 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/gdi.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/library_copy.h"
 #include "tests/wine/utility/main_dialog_driver.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/cursor_library_win.h"
+#include "utility/cursor/library_entry.h"
 #include "utility/resources/resource.h"
 
 namespace {
@@ -44,9 +47,43 @@ void FillNormal(const std::string& root, int count) {
   }
 }
 
+// FillCursorList as it was before files were checked: each file straight to the loader.
+void FillUncheckedList(const char* folder, const CListBox& list) {
+  if (!::SetCurrentDirectoryA(folder)) return;
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA("*.*", &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (IsDotOrDotDot(found.cFileName) || (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) continue;
+      char fullPath[kTextBufferSize];
+      char* fileName = nullptr;
+      const DWORD length = ::GetFullPathNameA(found.cFileName, sizeof fullPath, fullPath, &fileName);
+      if (length == 0 || length >= sizeof fullPath || !fileName) continue;
+      const CursorFileKind kind = ClassifyCursorFileName(fileName);
+      if (kind == CursorFileKind::NotCursor) continue;
+      HCURSOR cursor = ::LoadCursorFromFileA(fullPath);
+      if (!cursor) continue;
+      ICONINFO info = {};
+      const bool described = ::GetIconInfo(cursor, &info) != FALSE;
+      if (info.hbmColor) ::DeleteObject(info.hbmColor);
+      if (info.hbmMask) ::DeleteObject(info.hbmMask);
+      ::DestroyCursor(cursor);
+      char entryText[kTextBufferSize];
+      if (described && BuildEntryText(kind == CursorFileKind::Animated, info.hbmColor != nullptr, fileName, entryText,
+                                      kTextBufferSize)) {
+        list.AddString(entryText);
+      }
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+  }
+  ::SetCurrentDirectoryA("..");
+}
+
+using FillList = void (*)(const char* folder, const CListBox& list);
+
 // Dialog initialisation's list steps on a dialog of template 102: tab stops, the four folders
-// and their fixed entries.
-double TimeFillOnce() {
+// and their fixed entries, each list filled by `fill`.
+double TimeFillOnce(FillList fill) {
   HWND host = ::CreateDialogParamA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDD_MAIN), nullptr, &InertDialog, 0);
   CListBox normal, appStarting, busy, ibeam;
   normal.m_hWnd = ::GetDlgItem(host, IDC_LIST_NORMAL);
@@ -57,15 +94,15 @@ double TimeFillOnce() {
   ::ShowWindow(host, SW_HIDE);
   const double start = Now();
   for (const CListBox* list : {&normal, &appStarting, &busy, &ibeam}) list->SetTabStops(20);
-  FillCursorList(kNormalFolder, normal);
-  normal.AddString(kDefaultEntry);
-  FillCursorList(kBusyFolder, busy);
-  busy.AddString(kDefaultEntry);
-  FillCursorList(kAppStartingFolder, appStarting);
-  appStarting.AddString(kDefaultEntry);
-  appStarting.AddString(kSameAsNormalEntry);
-  FillCursorList(kIBeamFolder, ibeam);
-  ibeam.AddString(kDefaultEntry);
+  fill(kNormalFolder, normal);
+  normal.AddString(kDefaultName);
+  fill(kBusyFolder, busy);
+  busy.AddString(kDefaultName);
+  fill(kAppStartingFolder, appStarting);
+  appStarting.AddString(kDefaultName);
+  appStarting.AddString(kSameAsNormalName);
+  fill(kIBeamFolder, ibeam);
+  ibeam.AddString(kDefaultName);
   const double elapsed = Now() - start;
   ::DestroyWindow(host);
   return elapsed;
@@ -85,6 +122,25 @@ double TimeLoaderOnce() {
       ::DeleteObject(info.hbmMask);
     }
     if (cursor) ::DestroyCursor(cursor);
+  } while (::FindNextFileA(search, &found));
+  ::FindClose(search);
+  return Now() - start;
+}
+
+// The reader's part alone: each NORMAL\ file read and checked once; and the opening alone.
+double TimeCheckOnce(bool read) {
+  const double start = Now();
+  WIN32_FIND_DATAA found;
+  HANDLE search = ::FindFirstFileA("NORMAL\\*.CUR", &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    const std::string path = std::string("NORMAL\\") + found.cFileName;
+    if (read) {
+      platform::CheckCursorFile(path.c_str(), nullptr);
+    } else {
+      HANDLE file = ::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+      ::CloseHandle(file);
+    }
   } while (::FindNextFileA(search, &found));
   ::FindClose(search);
   return Now() - start;
@@ -110,13 +166,22 @@ int main() {
   for (int count : {50, 500, 5000}) {
     FillNormal(root, count);
     const int runs = count >= 5000 ? 3 : 7;
-    std::vector<double> times, loader;
+    std::vector<double> times, unchecked, loader, checks, opens;
+    // Interleaved, so both fills see the same state of the machine.
     for (int run = 0; run < runs; ++run) {
-      times.push_back(TimeFillOnce());
+      times.push_back(TimeFillOnce(&FillCursorList));
+      unchecked.push_back(TimeFillOnce(&FillUncheckedList));
       loader.push_back(TimeLoaderOnce());
+      checks.push_back(TimeCheckOnce(true));
+      opens.push_back(TimeCheckOnce(false));
     }
-    std::printf("  %5d files in NORMAL\\: median %9.2f ms, best %9.2f ms (%d runs); the bare loader on NORMAL\\ alone: median %9.2f ms\n",
-                count, Median(times), *std::min_element(times.begin(), times.end()), runs, Median(loader));
+    std::printf("  %5d files: the reader's check alone %9.2f ms, opening and closing alone %9.2f ms\n", count,
+                Median(checks), Median(opens));
+    std::printf("  %5d files in NORMAL\\: median %9.2f ms, best %9.2f ms (%d runs); unchecked: median %9.2f ms, "
+                "best %9.2f ms (%+.1f %% by the medians); the bare loader on NORMAL\\ alone: median %9.2f ms\n",
+                count, Median(times), *std::min_element(times.begin(), times.end()), runs, Median(unchecked),
+                *std::min_element(unchecked.begin(), unchecked.end()), 100.0 * (Median(times) / Median(unchecked) - 1),
+                Median(loader));
   }
 
   FillNormal(root, 50);

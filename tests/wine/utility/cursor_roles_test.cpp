@@ -36,6 +36,12 @@ using platform::SystemCursorEventKind;
 
 namespace {
 
+// These tests read the service's record, which the program keeps only when asked.
+const bool kRecorded = (platform::RecordSystemCursors(), true);
+
+// The sizing arrows' ids, in slot order.
+const uint32_t* const kSizingIds = kReplaceableCursorIds + kSlotSizeNWSE;
+
 constexpr uint32_t kRed = 0x00FF0000;
 
 std::string CurrentFolder() {
@@ -137,7 +143,7 @@ class CursorRoles : public ::testing::Test {
   }
 
   static std::string PathOf(const char* folder, const std::string& entry) {
-    char stored[kLibraryBufferSize];
+    char stored[kTextBufferSize];
     EntryToStoredName(entry.c_str(), stored, sizeof stored);
     return std::string(folder) + stored;
   }
@@ -166,7 +172,7 @@ TEST_F(CursorRoles, AnimatedNormalDisablesTheMirrorAndAStaticOneBringsItBack) {
     EXPECT_FALSE(::IsWindowEnabled(mirror));
     EXPECT_FALSE(IsChecked(dialog, IDC_MIRROR_NORMAL));
     EXPECT_EQ(current.MirrorNormal, 1) << "the option itself is kept";
-    char stored[kLibraryBufferSize];
+    char stored[kTextBufferSize];
     EntryToStoredName(animated[0].c_str(), stored, sizeof stored);
     EXPECT_STREQ(current.Normal, stored);
     const InstalledSystemCursor installed = Installed(kIdNormal);
@@ -386,7 +392,7 @@ TEST_F(CursorRoles, AFileRemovedAfterFillingLeavesTheCursorAndEmptiesTheSlot) {
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, SystemCursorEventKind::Refused);
     EXPECT_EQ(events[0].id, kIdNormal);
-    char stored[kLibraryBufferSize];
+    char stored[kTextBufferSize];
     EntryToStoredName(plain[1].c_str(), stored, sizeof stored);
     EXPECT_STREQ(current.Normal, stored) << "the choice is recorded all the same";
   });

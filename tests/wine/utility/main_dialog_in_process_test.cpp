@@ -4,9 +4,11 @@
 
 #include "platform/app.h"
 #include "platform/help_viewer.h"
+#include "tests/wine/support/utility_fixture.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
+#include "utility/cursor/transformer_win.h"
 #include "utility/dialog/main_dialog_win.h"
 #include "utility/resources/resource.h"
 
@@ -52,7 +54,7 @@ class InProcessDialog : public ::testing::Test {
   }
 
   static DWORD WINAPI Run(void*) {
-    MainDialog window;
+    ::MainDialog window;
     window.DoModal();
     // Checked here: the thread's end would take any window of its own with it.
     helpWindowAfterModal = platform::GetHelpWindow();
@@ -109,16 +111,40 @@ TEST_F(InProcessDialog, WindowAndDragIconsAreTheResourceIcons) {
   ::DeleteObject(info.hbmMask);
 }
 
-// Painting while minimised draws the icon and keeps the window alive; an empty client area
-// (the platform shows minimised windows as bare title bars) leaves nothing to see.
-TEST_F(InProcessDialog, PaintsWhileMinimised) {
+// Painting while minimised paints the icon's background through WM_ICONERASEBKGND to the
+// window itself, with the paint device context, before drawing the icon; the platform's own
+// painting of a dialog (no class icon) never sends it.
+WNDPROC originalProc = nullptr;
+int iconBackgrounds = 0;
+bool iconBackgroundHadContext = false;
+LRESULT CALLBACK CountIconBackgrounds(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_ICONERASEBKGND) {
+    ++iconBackgrounds;
+    iconBackgroundHadContext = wParam != 0;
+  }
+  return ::CallWindowProcA(originalProc, window, message, wParam, lParam);
+}
+
+TEST_F(InProcessDialog, PaintsItsIconWhileMinimised) {
   ::PostMessageA(dialog, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
-  ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+  originalProc = reinterpret_cast<WNDPROC>(
+      ::SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountIconBackgrounds)));
+  ASSERT_NE(originalProc, nullptr);
+  iconBackgrounds = 0;
+  ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
   ::SendMessageA(dialog, WM_PAINT, 0, 0);
-  EXPECT_TRUE(::IsWindow(dialog));
+  ::SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc));
+  EXPECT_GE(iconBackgrounds, 1) << "no icon painted while minimised";
+  EXPECT_TRUE(iconBackgroundHadContext);
   ::ShowWindow(dialog, SW_RESTORE);
-  EXPECT_TRUE(WaitFor([&] { return !::IsIconic(dialog); }));
+  ASSERT_TRUE(WaitFor([&] { return !::IsIconic(dialog); }));
+  // Restored, it paints as a dialog again.
+  ::SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CountIconBackgrounds));
+  iconBackgrounds = 0;
+  ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+  ::SetWindowLongPtrA(dialog, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(originalProc));
+  EXPECT_EQ(iconBackgrounds, 0);
 }
 
 TEST_F(InProcessDialog, HelpOpensOnTheDialogsThreadAndClosesWithTheDialog) {
@@ -129,6 +155,56 @@ TEST_F(InProcessDialog, HelpOpensOnTheDialogsThreadAndClosesWithTheDialog) {
   EXPECT_EQ(::GetWindowThreadProcessId(help, nullptr), ::GetWindowThreadProcessId(dialog, nullptr));
   EndDialog();
   EXPECT_EQ(helpWindowAfterModal, nullptr) << "the help window was still open when the dialog had gone";
+}
+
+// A display without colour cursors, as the palette template tells it: a monochrome template.
+HCURSOR MonochromeTemplate() {
+  static HCURSOR made = [] {
+    BYTE andBits[32 * 4], xorBits[32 * 4];
+    memset(andBits, 0xFF, sizeof andBits);
+    memset(xorBits, 0x00, sizeof xorBits);
+    return ::CreateCursor(::GetModuleHandleA(nullptr), 0, 0, 32, 32, andBits, xorBits);
+  }();
+  return made;
+}
+
+class InProcessDialogWithoutColour : public InProcessDialog {
+ protected:
+  void SetUp() override {
+    transformer_detail::SetPaletteTemplateSource(&MonochromeTemplate);
+    ColourCursorsSupported = 0;  // never cleared by the program itself
+    current.WhtClr = 1;
+    current.BlkClr = 2;
+    saved = current;
+    InProcessDialog::SetUp();
+  }
+  void TearDown() override {
+    InProcessDialog::TearDown();
+    transformer_detail::SetPaletteTemplateSource(nullptr);
+    RemoveFile(WindowsFolder() + "\\" + app.profileName);
+  }
+};
+
+TEST_F(InProcessDialogWithoutColour, ButtonsAreDisabledTheStatusSaysWhyAndTheColoursAreKept) {
+  EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_STATUS)), kNoColourText);
+  for (int id = IDC_WHITE_FIRST; id <= IDC_BLACK_LAST; ++id) EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, id))) << id;
+  EXPECT_TRUE(PushedColourButtons(dialog).empty());
+  HWND red = ::GetDlgItem(dialog, IDC_WHITE_FIRST + 1);
+  EXPECT_TRUE(WaitFor([&] { return CornerColour(red) == RGB(128, 128, 128); }, 3000))
+      << "the disabled picture; the corner shows " << std::hex << CornerColour(red);
+  // The lists, mirror boxes and radios stay usable.
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_LIST_NORMAL)));
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_BLINK_RAPID)));
+  // The stored colours are kept and saved unchanged; Cancel presses nothing either.
+  ::SendMessageA(::GetDlgItem(dialog, IDC_CANCEL), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
+  EXPECT_TRUE(PushedColourButtons(dialog).empty());
+  ::ShowWindow(dialog, SW_RESTORE);
+  ::SendMessageA(::GetDlgItem(dialog, IDC_OK), BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
+  const std::string content = ReadFile(WindowsFolder() + "\\" + app.profileName);
+  EXPECT_EQ(ValueInFile(content, "WhtClr"), "1") << content;
+  EXPECT_EQ(ValueInFile(content, "BlkClr"), "2") << content;
 }
 
 }  // namespace

@@ -19,7 +19,7 @@ using platform::SystemCursorEventKind;
 namespace {
 
 // The trace folder must be named before the service first runs, which is at the first cursor
-// call of the process.
+// call of the process; with the trace on, the service keeps its record too.
 std::string& TraceFolder() {
   static std::string folder = [] {
     std::string made = MakeTempFolder("pointrel-service-trace");
@@ -80,7 +80,7 @@ class CursorService : public ::testing::Test {
 };
 
 TEST_F(CursorService, KeptDefaultsAreTheSystemsAndSurviveDestroyCursor) {
-  for (DWORD id : platform::kReplaceableCursorIds) {
+  for (DWORD id : kReplaceableCursorIds) {
     HCURSOR kept = platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
     ASSERT_NE(kept, nullptr) << id;
     EXPECT_EQ(platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)), kept) << id;
@@ -255,7 +255,7 @@ TEST_F(CursorService, ManyInstallsHoldAtMostOneCopyPerId) {
   HCURSOR second = LoadWritten("b.cur", StaticCursorFile(ColourPicture(8, 0x0000FF00), {0, 0}));
   const auto counts = platform::GetLiveHandleCounts();
   for (int round = 0; round < 500; ++round) {
-    for (DWORD id : platform::kReplaceableCursorIds) platform::SetSystemCursor(round % 2 ? first : second, id);
+    for (DWORD id : kReplaceableCursorIds) platform::SetSystemCursor(round % 2 ? first : second, id);
   }
   EXPECT_LE(platform::GetHeldSystemCursorCopies(), 8);
   EXPECT_EQ(platform::GetLiveHandleCounts().cursors, counts.cursors);

@@ -1,0 +1,20 @@
+// The system cursor ids that the utility replaces. Platform-free, so the logic halves and the
+// tools name them the same way.
+#pragma once
+#include <cstdint>
+
+constexpr uint32_t kIdNormal = 32512;       // OCR_NORMAL
+constexpr uint32_t kIdIBeam = 32513;        // OCR_IBEAM
+constexpr uint32_t kIdBusy = 32514;         // OCR_WAIT
+constexpr uint32_t kIdSizeNWSE = 32642;     // OCR_SIZENWSE
+constexpr uint32_t kIdSizeNESW = 32643;     // OCR_SIZENESW
+constexpr uint32_t kIdSizeWE = 32644;       // OCR_SIZEWE
+constexpr uint32_t kIdSizeNS = 32645;       // OCR_SIZENS
+constexpr uint32_t kIdAppStarting = 32650;  // OCR_APPSTARTING
+
+// The eight, in the order the roles handle them: Normal, App Starting, Busy, I-Beam, the arrows.
+constexpr uint32_t kReplaceableCursorIds[8] = {kIdNormal,   kIdAppStarting, kIdBusy,   kIdIBeam,
+                                               kIdSizeNWSE, kIdSizeNESW,    kIdSizeWE, kIdSizeNS};
+// The order in which the platform's defaults are put back at the end.
+constexpr uint32_t kRestoreOrder[8] = {kIdNormal,   kIdBusy,     kIdAppStarting, kIdIBeam,
+                                       kIdSizeNWSE, kIdSizeNESW, kIdSizeWE,      kIdSizeNS};

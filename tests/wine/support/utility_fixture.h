@@ -1,0 +1,61 @@
+// The real Pointrel.EXE under test: the fixture that starts it in a fresh folder with its own
+// settings and trace, and the looks of its window's controls as another process reads them.
+#pragma once
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/system_cursor.h"
+#include "tests/wine/support/cursor_trace.h"
+#include "tests/wine/support/wine_test_support.h"
+
+namespace wine_test {
+
+constexpr char kUtilityTitle[] = "Pointrel";
+constexpr char kNoColourText[] = "No display driver support for color/animated";
+
+std::string Text(HWND window);
+std::string ClassName(HWND window);
+// A control's rectangle in its dialog's client coordinates.
+RECT ClientRect(HWND dialog, HWND control);
+std::string Describe(const RECT& r);
+bool SameRect(const RECT& a, const RECT& b);
+bool IsPushed(HWND dialog, int id);
+std::vector<int> PushedColourButtons(HWND dialog);
+// The screen colour of a control's top-left pixel: the colour buttons' pictures differ there
+// (white edge up, black edge down, grey frame disabled).
+COLORREF CornerColour(HWND control);
+// Presses a button without waiting for its handler, for buttons that open a modal box.
+void PostClick(HWND dialog, int id);
+LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+// The window titled `title` that belongs to `program`, once it is visible.
+HWND WaitForOwnWindow(const Program& program, const char* title);
+bool HasRed(const platform::CursorPicture& picture);
+
+// A fresh working folder, trace folder and settings file for each test.
+class MainDialog : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+  // The environment that makes the utility trace every system cursor it changes.
+  std::vector<std::string> Traced() const { return {"POINTREL_CURSOR_TRACE=" + traceFolder}; }
+  void WriteSettings(const std::string& lines);
+  // The utility's window once it is up.
+  HWND Start(Program& program);
+
+  std::string folder;
+  std::string traceFolder;
+};
+
+// The same on a copy of the generated library, with a static choice for every role.
+class MainDialogOnLibrary : public MainDialog {
+ protected:
+  void SetUp() override;
+  // Every role's id is installed, each as a static image, red or not as asked.
+  void ExpectEveryRoleInstalled(const std::vector<TraceLine>& lines, size_t from, bool red);
+};
+
+}  // namespace wine_test

@@ -1,0 +1,141 @@
+// The real Pointrel.EXE's endings: every way out restores the defaults once and writes
+// nothing; a log-off, vetoed or not; the lists and stored choices on the library.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/wine/support/utility_fixture.h"
+#include "utility/resources/resource.h"
+
+using namespace wine_test;
+
+namespace {
+
+struct WayOut {
+  const char* name;
+  void (*leave)(HWND dialog);
+};
+
+class WaysOut : public MainDialog, public ::testing::WithParamInterface<WayOut> {};
+
+TEST_P(WaysOut, EndTheUtilityRestoringTheDefaultsOnceAndWriteNothing) {
+  WriteSettings("WhtClr=4\r\n");
+  const std::string settings = ReadFile(SettingsFilePath());
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  Click(dialog, IDC_WHITE_FIRST + 6);
+  Click(dialog, IDC_HIDE_MINIMIZED);
+  const size_t before = SettledTrace(traceFolder, 1).size();
+  GetParam().leave(dialog);
+  EXPECT_TRUE(program.WaitForExit()) << GetParam().name;
+  EXPECT_EQ(ReadFile(SettingsFilePath()), settings);
+  ExpectDefaultsRestored(ReadTrace(traceFolder), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    All, WaysOut,
+    ::testing::Values(WayOut{"Escape", [](HWND d) { PressKey(d, VK_ESCAPE); }},
+                      WayOut{"ExitRestore", [](HWND d) { Click(d, IDC_EXIT_RESTORE); }},
+                      WayOut{"CloseBox", [](HWND d) { ::PostMessageA(d, WM_SYSCOMMAND, SC_CLOSE, 0); }},
+                      WayOut{"CloseMessage", [](HWND d) { ::PostMessageA(d, WM_CLOSE, 0, 0); }},
+                      WayOut{"AltF4",
+                             [](HWND d) {
+                               GUITHREADINFO info{};
+                               info.cbSize = sizeof info;
+                               HWND focus = d;
+                               if (::GetGUIThreadInfo(::GetWindowThreadProcessId(d, nullptr), &info) && info.hwndFocus)
+                                 focus = info.hwndFocus;
+                               ::PostMessageA(focus, WM_SYSKEYDOWN, VK_F4, 1 | (KF_ALTDOWN << 16));
+                             }}),
+    [](const ::testing::TestParamInfo<WayOut>& info) { return std::string(info.param.name); });
+
+
+TEST_F(MainDialog, EndSessionRestoresTheDefaults) {
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const size_t started = SettledTrace(traceFolder, 1).size();
+  SendTo(dialog, WM_ENDSESSION, TRUE, 0);
+  ExpectDefaultsRestored(SettledTrace(traceFolder, started + 8), started);
+}
+
+// A log-off vetoed after the query: the defaults went back at the query and the blinking stays
+// stopped, although its radio stays selected and the utility goes on.
+TEST_F(MainDialog, BlinkingStaysStoppedAfterAVetoedLogOff) {
+  WriteSettings("Blink=1\r\n");
+  ::SetCursorPos(3, 3);  // at rest, away from the dialog
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const size_t started = SettledTrace(traceFolder, 9).size();
+  // Rapid hides after eight still ticks of 200 ms, then alternates at every tick.
+  ASSERT_TRUE(WaitFor([&] { return ReadTrace(traceFolder).size() >= started + 4; }, 6000)) << "no blinking";
+  EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE);
+  SendTo(dialog, WM_ENDSESSION, FALSE, 0);
+  const std::vector<TraceLine> atQuery = ReadTrace(traceFolder);
+  ASSERT_GE(atQuery.size(), 8u);
+  EXPECT_EQ(atQuery.back().event, "default") << "the defaults are the last thing installed";
+  ::Sleep(2500);  // past a whole Rapid count
+  EXPECT_EQ(ReadTrace(traceFolder).size(), atQuery.size()) << "a blink after the query";
+  EXPECT_TRUE(IsChecked(dialog, IDC_BLINK_RAPID));
+  EXPECT_FALSE(program.HasExited());
+}
+
+// On the generated library, with static monochrome choices for every role: a colour click
+// re-installs every cursor at once in the new colour, and Cancel re-installs the saved ones.
+
+TEST_F(MainDialogOnLibrary, QueryEndSessionRestoresTheDefaultsOnceAndTheUtilityGoesOn) {
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const size_t started = SettledTrace(traceFolder, 1).size();
+  EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE) << "the log-off may go on";
+  std::vector<TraceLine> lines = SettledTrace(traceFolder, started + 8);
+  ExpectDefaultsRestored(lines, started);
+  EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE) << "asked again, same answer";
+  // A log-off vetoed elsewhere: the utility goes on; a choice made now installs again.
+  SendTo(dialog, WM_ENDSESSION, FALSE, 0);
+  EXPECT_FALSE(program.HasExited());
+  Click(dialog, IDC_WHITE_FIRST + 1);
+  EXPECT_TRUE(IsPushed(dialog, IDC_WHITE_FIRST + 1));
+  lines = SettledTrace(traceFolder, started + 17);
+  ASSERT_EQ(lines.size(), started + 17) << "every role installed again after the query";
+  ExpectEveryRoleInstalled(lines, started + 8, true);
+  // Leaving now puts nothing back: that happened once, at the query.
+  const size_t beforeEnd = lines.size();
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_EQ(ReadTrace(traceFolder).size(), beforeEnd);
+  EXPECT_EQ(ReadFile(SettingsFilePath()).find("WhtClr"), std::string::npos) << "nothing written";
+}
+
+TEST_F(MainDialogOnLibrary, ListsHoldTheLibraryAndShowTheStoredChoices) {
+  Program program(POINTREL_EXE, folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  struct Expected {
+    int list;
+    const char* selected;
+    int specials;
+  } expected[] = {{IDC_LIST_NORMAL, "[sm]\tGiant white arrow", 1},
+                  {IDC_LIST_APPSTART, "<Same as Normal>", 2},
+                  {IDC_LIST_BUSY, "[sm]\tHamster on treadmill", 1},
+                  {IDC_LIST_IBEAM, "[sm]\tHuge I-beam", 1}};
+  for (const Expected& e : expected) {
+    HWND list = ::GetDlgItem(dialog, e.list);
+    const int selection = static_cast<int>(SendTo(list, LB_GETCURSEL));
+    ASSERT_GE(selection, 0) << e.list;
+    EXPECT_EQ(ListBoxText(list, selection), e.selected) << e.list;
+    EXPECT_NE(SendTo(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("<Default>")), LB_ERR);
+    EXPECT_EQ(SendTo(list, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("<Same as Normal>")) != LB_ERR,
+              e.specials == 2);
+  }
+  EXPECT_TRUE(IsChecked(dialog, IDC_SIZING_LARGE));
+  EXPECT_FALSE(IsChecked(dialog, IDC_SIZING_DEFAULT));
+}
+
+// The small window icon (136) shows at the left of the caption: the navy disc of its picture.
+
+}  // namespace
