@@ -2,6 +2,8 @@
 
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
+#include "utility/app/guard_command.h"
+#include "utility/app/guard_win.h"
 #include "utility/dialog/main_dialog_win.h"
 
 HANDLE instanceMutex = nullptr;
@@ -9,9 +11,28 @@ HANDLE instanceMutex = nullptr;
 namespace {
 const char kInstanceMutexName[] = "PointrelInstanceMutex";
 const char kRendezvousTitle[] = "Pointrel";
+
+// The running dialog, for a crash on any thread.
+MainDialog* runningDialog = nullptr;
+
+// An unhandled exception: the defaults go back before the process dies.
+LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS*) {
+  if (runningDialog) runningDialog->RestoreAfterCrash();
+  return EXCEPTION_CONTINUE_SEARCH;
+}
 }  // namespace
 
 BOOL CursorApp::InitApplication() {
+  // The guard's two private roles run here and end the process: no mutex, window or settings.
+  const GuardCommand command = ParseGuardCommand(::GetCommandLineA());
+  if (command.role == GuardRole::Starter) {
+    RunGuardStarter(command.utilityProcess);
+    return FALSE;
+  }
+  if (command.role == GuardRole::Guard) {
+    RunGuard(command.utilityProcess);
+    return FALSE;
+  }
   instanceMutex = ::CreateMutexA(nullptr, TRUE, kInstanceMutexName);
   if (instanceMutex && ::GetLastError() != ERROR_ALREADY_EXISTS) return CWinApp::InitApplication();
   // A copy runs already (or the mutex could not be made): bring its window back, hidden or not.
@@ -23,9 +44,15 @@ BOOL CursorApp::InitInstance() {
   Enable3dControls();
   AppProfileStore store(*this);
   LoadSettings(store);
+  // Before the first cursor is installed; without a guard the utility runs just the same.
+  StartGuard();
   {
     MainDialog dialog;
+    runningDialog = &dialog;
+    LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(&RestoreOnCrash);
     dialog.DoModal();
+    ::SetUnhandledExceptionFilter(previous);
+    runningDialog = nullptr;
   }
   return FALSE;
 }

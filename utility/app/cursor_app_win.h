@@ -5,8 +5,10 @@
 class CursorApp : public CWinApp {
  public:
   // The first copy goes on; a later one restores the running copy's window and ends silently.
+  // Started as the guard or its starter (guard_command.h), it does that work instead and ends.
   BOOL InitApplication() override;
-  // Loads the settings and runs the main dialog for the rest of the process; always false.
+  // Loads the settings, starts the guard and runs the main dialog for the rest of the process,
+  // with the defaults put back on a crash; always false.
   BOOL InitInstance() override;
   // F1 goes to the framework's default help handler.
   BOOL OnHelpCommand(HWND window) override;

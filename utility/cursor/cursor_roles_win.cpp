@@ -3,6 +3,7 @@
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
 #include "utility/app/cursor_settings.h"
+#include "utility/app/guard_command.h"
 #include "utility/cursor/cursor_library_win.h"
 #include "utility/cursor/library_entry.h"
 #include "utility/cursor/transformer_win.h"
@@ -95,6 +96,14 @@ void RestoreSystemCursors(int32_t& restoredFlag) {
   if (restoredFlag) return;
   for (DWORD id : kRestoreOrder) PutBackDefault(id, id);
   restoredFlag = 1;
+  // The guard, when there is one, has nothing left to do.
+  char name[64];
+  if (FormatGuardEventName(kDefaultsRestoredEvent, ::GetCurrentProcessId(), name, sizeof name)) {
+    if (HANDLE restored = ::OpenEventA(EVENT_MODIFY_STATE, FALSE, name)) {
+      ::SetEvent(restored);
+      ::CloseHandle(restored);
+    }
+  }
 }
 
 int SlotOfCursorId(DWORD id) {

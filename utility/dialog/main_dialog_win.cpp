@@ -195,4 +195,9 @@ void MainDialog::OnEndSession(BOOL) {
   RestoreSystemCursors();
 }
 
+void MainDialog::RestoreAfterCrash() {
+  StopAnimation();
+  RestoreSystemCursors();
+}
+
 void MainDialog::HideOrMinimize() { ShowWindow(current.HideMinimized ? SW_HIDE : SW_MINIMIZE); }

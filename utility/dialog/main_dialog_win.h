@@ -19,6 +19,9 @@ extern int32_t ColourCursorsSupported;
 class MainDialog : public CDialog {
  public:
   MainDialog();
+  // After an unhandled exception, on whatever thread it came: animation stopped and the
+  // defaults put back, as every other ending does.
+  void RestoreAfterCrash();
 
  protected:
   MessageMap GetMessageMap() const override;

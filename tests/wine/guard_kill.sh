@@ -1,0 +1,74 @@
+#!/usr/bin/env bash
+# The utility's Unix process killed with SIGKILL, as an outside tool or the system might: its
+# guard puts the eight defaults back within a second, in the restore order, and ends.
+#   guard_kill.sh SESSION-DIR ARCH BUILD-DIR [KILLS]
+# KILLS (default 1) kills in a row; with more than one it prints the median time from the kill
+# to the last default.
+set -euo pipefail
+session=$1 arch=$2 build=$3 kills=${4:-1}
+here=$(cd "$(dirname "$0")" && pwd)
+[ -f "$session/session.env" ] || "$here/session.sh" start "$session" "$arch" >/dev/null
+# shellcheck disable=SC1091
+. "$session/session.env"
+export WINEARCH=$arch
+# shellcheck source=tests/wine/wine-env.sh
+. "$here/wine-env.sh"
+export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24 HOME
+
+work="$WINEPREFIX/drive_c/guard-kill"
+settings="$WINEPREFIX/drive_c/windows/Pointrel.INI"
+rm -rf "$work"; mkdir -p "$work/trace"
+cp -r "$build/generated/library/." "$work/"
+cp "$build/bin/Pointrel.EXE" "$work/"
+trap 'rm -f "$settings"' EXIT
+printf '[Cursors]\r\nNormal=Giant white arrow.CUR\r\nBusy=Hamster on treadmill.CUR\r\nSizing=1\r\n' >"$settings"
+expected="32512 32514 32650 32513 32642 32643 32644 32645"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+lines() { [ -f "$work/trace/trace.txt" ] && tr -d '\r' <"$work/trace/trace.txt" | wc -l || echo 0; }
+ms() { date +%s%3N; }
+# The Unix processes of Pointrel.EXE in this prefix, the guard and its starter left out.
+utility_pid() {
+  local pid
+  for pid in $(pgrep -f 'Pointrel.EXE' || true); do
+    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q 'pointrel-guard' && continue
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    echo "$pid"
+  done
+}
+guard_pids() {
+  local pid
+  for pid in $(pgrep -f 'pointrel-guard=' || true); do
+    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+  done
+  return 0
+}
+
+times=()
+for round in $(seq "$kills"); do
+  rm -f "$work/trace/"*
+  (cd "$work" && POINTREL_CURSOR_TRACE='C:\guard-kill\trace' exec "$WINE" ./Pointrel.EXE) >/dev/null 2>&1 &
+  for _ in $(seq 200); do [ "$(lines)" -ge 9 ] && break; sleep 0.1; done
+  sleep 0.5
+  [ "$(lines)" -ge 9 ] || fail "round $round: the utility did not install its cursors"
+  pid=$(utility_pid | head -n 1)
+  [ -n "$pid" ] || fail "round $round: no Unix process of the utility"
+  [ -n "$(guard_pids)" ] || fail "round $round: no guard runs"
+  before=$(lines)
+  start=$(ms)
+  kill -KILL "$pid"
+  done_at=
+  while [ $(( $(ms) - start )) -lt 1000 ]; do
+    if [ "$(lines)" -ge $((before + 8)) ]; then done_at=$(ms); break; fi
+    sleep 0.01
+  done
+  [ -n "$done_at" ] || fail "round $round: the defaults were not back within 1 s ($(( $(lines) - before )) lines)"
+  got=$(tr -d '\r' <"$work/trace/trace.txt" | tail -n +$((before + 1)) | awk '$2 == "default" { printf "%s ", $3 }')
+  [ "${got% }" = "$expected" ] || fail "round $round: defaults '$got', expected '$expected'"
+  for _ in $(seq 100); do [ -z "$(guard_pids)" ] && break; sleep 0.01; done
+  [ -z "$(guard_pids)" ] || fail "round $round: a guard is left"
+  times+=($((done_at - start)))
+  wait 2>/dev/null || true
+done
+sorted=$(printf '%s\n' "${times[@]}" | sort -n)
+median=$(echo "$sorted" | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }')
+echo "SIGKILL: the eight defaults back in the restore order after $kills kills; from the kill to the last default: median $median ms (all: $(echo $sorted))"

@@ -1,0 +1,195 @@
+// No stuck cursors: the real Pointrel.EXE ended from outside, crashed, or ended as usual, with
+// its guard putting the defaults back only when the utility itself did not.
+#include <windows.h>
+
+#include <tlhelp32.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+#include <cstring>
+
+#include "tests/wine/support/cursor_trace.h"
+#include "tests/wine/support/utility_fixture.h"
+#include "tests/wine/utility/library_copy.h"
+#include "utility/resources/resource.h"
+
+using namespace wine_test;
+
+namespace {
+
+// The running Pointrel.EXE processes other than `utility`: its guard, once the starter has gone.
+std::vector<DWORD> OtherPointrelProcesses(DWORD utility) {
+  std::vector<DWORD> found;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+    const char* name = std::strrchr(entry.szExeFile, '\\');
+    name = name ? name + 1 : entry.szExeFile;
+    if (lstrcmpiA(name, "Pointrel.EXE") == 0 && entry.th32ProcessID != utility) found.push_back(entry.th32ProcessID);
+  }
+  ::CloseHandle(snapshot);
+  return found;
+}
+
+// The lines since `from`, once they hold at least `count` or a second has passed.
+std::vector<TraceLine> LinesWithin(const std::string& folder, size_t from, size_t count, DWORD ms) {
+  std::vector<TraceLine> lines;
+  WaitFor([&] {
+    lines = ReadTrace(folder);
+    return lines.size() >= from + count;
+  }, ms);
+  return std::vector<TraceLine>(lines.begin() + static_cast<long>(std::min(from, lines.size())), lines.end());
+}
+
+void ExpectDefaultsInOrder(const std::vector<TraceLine>& lines) {
+  ASSERT_EQ(lines.size(), 8u) << "the eight defaults, once";
+  for (size_t i = 0; i < 8; ++i) {
+    EXPECT_EQ(lines[i].event, "default") << i;
+    EXPECT_EQ(lines[i].id, kExpectedRestoreOrder[i]) << i;
+  }
+}
+
+class Guard : public MainDialogOnLibrary {
+ protected:
+  // The utility up, its guard running, and its start-up installs in the trace.
+  HWND StartGuarded(Program& program) {
+    HWND dialog = Start(program);
+    EXPECT_NE(dialog, nullptr);
+    EXPECT_TRUE(WaitFor([&] { return OtherPointrelProcesses(program.id()).size() == 1; }))
+        << OtherPointrelProcesses(program.id()).size() << " other Pointrel processes";
+    SettledTrace(traceFolder, 9);
+    return dialog;
+  }
+
+  // A static install of an image that draws nothing: the blank of a hidden phase.
+  bool IsBlank(const TraceLine& line) const {
+    if (line.event != "install" || line.kind != "static") return false;
+    const platform::CursorPicture picture = TracedPicture(traceFolder, line);
+    return !picture.andMask.empty() &&
+           std::all_of(picture.andMask.begin(), picture.andMask.end(), [](uint8_t bit) { return bit == 1; }) &&
+           std::all_of(picture.pixels.begin(), picture.pixels.end(), [](uint32_t pixel) { return (pixel & 0xFFFFFF) == 0; });
+  }
+
+  bool GuardGoneWithin(DWORD utility, DWORD ms) {
+    return WaitFor([&] { return OtherPointrelProcesses(utility).empty(); }, ms);
+  }
+};
+
+TEST_F(Guard, TerminatedUtilityGetsTheDefaultsBackWithinASecond) {
+  Program program(POINTREL_EXE, folder, Traced());
+  ASSERT_NE(StartGuarded(program), nullptr);
+  const size_t before = ReadTrace(traceFolder).size();
+  const DWORD utility = program.id();
+  const DWORD killed = ::GetTickCount();
+  program.Kill();
+  const std::vector<TraceLine> after = LinesWithin(traceFolder, before, 8, 1000);
+  std::printf("the last default %lu ms after the kill\n", static_cast<unsigned long>(::GetTickCount() - killed));
+  ExpectDefaultsInOrder(after);
+  EXPECT_TRUE(GuardGoneWithin(utility, 1000)) << "no guard is left";
+}
+
+TEST_F(Guard, TerminatedWhileHiddenBringsThePointerBack) {
+  WriteSettings("Normal=Giant white arrow.CUR\r\nIbeam=Huge I-beam.CUR\r\nBlink=1\r\n");
+  Program program(POINTREL_EXE, folder, Traced());
+  ASSERT_NE(StartGuarded(program), nullptr);
+  // Rapid blinking hides Normal and I-Beam once the pointer has rested: the blank installed for both.
+  std::vector<TraceLine> lines;
+  ASSERT_TRUE(WaitFor([&] {
+    lines = ReadTrace(traceFolder);
+    return lines.size() >= 2 && lines[lines.size() - 2].id == 32512 && lines.back().id == 32513 &&
+           IsBlank(lines[lines.size() - 2]) && IsBlank(lines.back());
+  }, 8000)) << "no hidden phase seen";
+  const DWORD utility = program.id();
+  const size_t before = lines.size();
+  program.Kill();
+  ExpectDefaultsInOrder(LinesWithin(traceFolder, before, 8, 1000));
+  EXPECT_TRUE(GuardGoneWithin(utility, 1000));
+}
+
+struct NormalEnding {
+  const char* name;
+  void (*end)(HWND dialog);
+};
+
+class GuardNormalEnding : public Guard, public ::testing::WithParamInterface<NormalEnding> {};
+
+TEST_P(GuardNormalEnding, TheUtilitysOwnDefaultsAndNothingAfter) {
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = StartGuarded(program);
+  ASSERT_NE(dialog, nullptr);
+  const size_t before = ReadTrace(traceFolder).size();
+  const DWORD utility = program.id();
+  GetParam().end(dialog);
+  ASSERT_TRUE(program.WaitForExit());
+  EXPECT_TRUE(GuardGoneWithin(utility, 1000)) << "the guard ends with the utility";
+  ::Sleep(300);
+  ExpectDefaultsInOrder(LinesWithin(traceFolder, before, 9, 300));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Endings, GuardNormalEnding,
+    ::testing::Values(NormalEnding{"Escape", [](HWND d) { PressKey(d, VK_ESCAPE); }},
+                      NormalEnding{"ExitRestore", [](HWND d) { Click(d, IDC_EXIT_RESTORE); }}),
+    [](const ::testing::TestParamInfo<NormalEnding>& info) { return std::string(info.param.name); });
+
+// A thread started inside the utility at an address that faults: nothing of the program's own
+// exists for this, the crash comes from outside. The guard is ended first, so the defaults can
+// only come from the utility itself.
+TEST_F(Guard, CrashInsideTheUtilityRestoresTheDefaultsBeforeItDies) {
+  Program program(POINTREL_EXE, folder, Traced());
+  ASSERT_NE(StartGuarded(program), nullptr);
+  for (DWORD id : OtherPointrelProcesses(program.id())) {
+    HANDLE guard = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
+    ASSERT_NE(guard, nullptr);
+    ::TerminateProcess(guard, 1);
+    ::WaitForSingleObject(guard, 5000);
+    ::CloseHandle(guard);
+  }
+  const size_t before = ReadTrace(traceFolder).size();
+  HANDLE process = ::OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
+                                     PROCESS_VM_WRITE | PROCESS_VM_READ | SYNCHRONIZE,
+                                 FALSE, program.id());
+  ASSERT_NE(process, nullptr);
+  HANDLE thread = ::CreateRemoteThread(process, nullptr, 0, reinterpret_cast<LPTHREAD_START_ROUTINE>(0x10), nullptr, 0,
+                                       nullptr);
+  ASSERT_NE(thread, nullptr);
+  ::CloseHandle(thread);
+  EXPECT_EQ(::WaitForSingleObject(process, 10000), WAIT_OBJECT_0) << "the crash ends the utility";
+  ::CloseHandle(process);
+  const std::vector<TraceLine> after = SettledTrace(traceFolder, before + 8);
+  ExpectDefaultsInOrder(std::vector<TraceLine>(after.begin() + static_cast<long>(before), after.end()));
+}
+
+TEST_F(Guard, HandOverStartsNoSecondGuardAndAGuardKilledAloneChangesNothing) {
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = StartGuarded(program);
+  ASSERT_NE(dialog, nullptr);
+  Program second(POINTREL_EXE, folder);
+  ASSERT_TRUE(second.WaitForExit());
+  ::Sleep(500);
+  const std::vector<DWORD> guards = OtherPointrelProcesses(program.id());
+  ASSERT_EQ(guards.size(), 1u) << "exactly one guard";
+
+  const size_t before = ReadTrace(traceFolder).size();
+  HANDLE guard = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, guards[0]);
+  ASSERT_NE(guard, nullptr);
+  ::TerminateProcess(guard, 1);
+  EXPECT_EQ(::WaitForSingleObject(guard, 5000), WAIT_OBJECT_0);
+  ::CloseHandle(guard);
+  ::Sleep(500);
+  EXPECT_EQ(ReadTrace(traceFolder).size(), before) << "no cursor changed";
+  EXPECT_FALSE(program.HasExited());
+  // Still working: a choice installs its cursor.
+  Click(dialog, IDC_SIZING_DEFAULT);
+  EXPECT_GT(SettledTrace(traceFolder, before + 1).size(), before);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+}  // namespace

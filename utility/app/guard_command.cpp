@@ -1,0 +1,88 @@
+#include "utility/app/guard_command.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr char kStarterPrefix[] = "--pointrel-guard-start=";
+constexpr char kGuardPrefix[] = "--pointrel-guard=";
+
+bool IsSpace(char c) { return c == ' ' || c == '\t'; }
+
+// Past the program's name: a quoted run up to its closing quote, or a run of non-blanks.
+const char* SkipProgramName(const char* at) {
+  while (IsSpace(*at)) ++at;
+  if (*at == '"') {
+    const char* close = std::strchr(at + 1, '"');
+    return close ? close + 1 : nullptr;
+  }
+  while (*at && !IsSpace(*at)) ++at;
+  return at;
+}
+
+// A decimal process id from 1 to 4294967295, digits only, up to the end or a blank.
+bool ReadProcessId(const char* at, uint32_t* id, const char** end) {
+  uint64_t value = 0;
+  const char* digit = at;
+  for (; *digit >= '0' && *digit <= '9'; ++digit) {
+    value = value * 10 + static_cast<uint64_t>(*digit - '0');
+    if (value > 0xFFFFFFFFu) return false;
+  }
+  if (digit == at || value == 0) return false;
+  *id = static_cast<uint32_t>(value);
+  *end = digit;
+  return true;
+}
+
+}  // namespace
+
+GuardCommand ParseGuardCommand(const char* commandLine) {
+  GuardCommand command;
+  if (!commandLine) return command;
+  const char* at = SkipProgramName(commandLine);
+  if (!at) return command;
+  while (IsSpace(*at)) ++at;
+  GuardRole role = GuardRole::None;
+  if (std::strncmp(at, kStarterPrefix, sizeof kStarterPrefix - 1) == 0) {
+    role = GuardRole::Starter;
+    at += sizeof kStarterPrefix - 1;
+  } else if (std::strncmp(at, kGuardPrefix, sizeof kGuardPrefix - 1) == 0) {
+    role = GuardRole::Guard;
+    at += sizeof kGuardPrefix - 1;
+  } else {
+    return command;
+  }
+  uint32_t id = 0;
+  const char* end = nullptr;
+  if (!ReadProcessId(at, &id, &end)) return command;
+  while (IsSpace(*end)) ++end;
+  if (*end) return command;
+  command.role = role;
+  command.utilityProcess = id;
+  return command;
+}
+
+namespace {
+bool Format(char* out, size_t size, const char* prefix, uint32_t id) {
+  if (size == 0) return false;
+  const int length = std::snprintf(out, size, "%s%lu", prefix, static_cast<unsigned long>(id));
+  if (length < 0 || static_cast<size_t>(length) >= size) {
+    out[0] = '\0';
+    return false;
+  }
+  return true;
+}
+}  // namespace
+
+bool FormatGuardArgument(GuardRole role, uint32_t utilityProcess, char* out, size_t size) {
+  if (role == GuardRole::None) {
+    if (size > 0) out[0] = '\0';
+    return false;
+  }
+  return Format(out, size, role == GuardRole::Starter ? kStarterPrefix : kGuardPrefix, utilityProcess);
+}
+
+bool FormatGuardEventName(const char* stem, uint32_t utilityProcess, char* out, size_t size) {
+  return Format(out, size, stem, utilityProcess);
+}
