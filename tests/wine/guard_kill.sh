@@ -30,15 +30,15 @@ ms() { date +%s%3N; }
 utility_pid() {
   local pid
   for pid in $(pgrep -f 'Pointrel.EXE' || true); do
-    tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null | grep -q 'pointrel-guard' && continue
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    { tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null | grep -q 'pointrel-guard' && continue
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
     echo "$pid"
   done
 }
 guard_pids() {
   local pid
   for pid in $(pgrep -f 'pointrel-guard=' || true); do
-    tr '\0' '\n' <"/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
   done
   return 0
 }
