@@ -319,6 +319,27 @@ INSTANTIATE_TEST_SUITE_P(
                }}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
 
+// The first image is where the directory says, of the first frame for an animation; a refused
+// file has none.
+TEST(Reader, FirstImageIsTheFirstEntryOfTheFirstFrame) {
+  const uint8_t* image = nullptr;
+  size_t length = 0;
+  const Bytes two = imagelib::EncodeIco({Arrow(16), Arrow(32)});
+  ASSERT_TRUE(cursor_file::FirstImage(two.data(), two.size(), &image, &length));
+  EXPECT_EQ(image, two.data() + 6 + 2 * 16);
+  EXPECT_EQ(length, static_cast<size_t>(two[14] | two[15] << 8));
+
+  const Bytes animated = AnimatedCursor();
+  ASSERT_TRUE(cursor_file::FirstImage(animated.data(), animated.size(), &image, &length));
+  const size_t frame = Find(animated, "icon") + 8;
+  EXPECT_EQ(image, animated.data() + frame + 22);
+  EXPECT_EQ(std::vector<uint8_t>(image, image + 4), (std::vector<uint8_t>{40, 0, 0, 0}));
+
+  Bytes cut = animated;
+  cut.resize(cut.size() - 1);
+  EXPECT_FALSE(cursor_file::FirstImage(cut.data(), cut.size(), &image, &length));
+}
+
 // Each damaged file above differs from an accepted one in one field; the good originals pass.
 TEST(Reader, AcceptsTheUndamagedOriginals) {
   EXPECT_EQ(Check(StaticWith([](Bytes&) {})), Kind::Static);
