@@ -1,5 +1,7 @@
 #include "tests/wine/support/wine_test_support.h"
 
+#include <tlhelp32.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -154,7 +156,24 @@ void Program::Kill() {
   if (process && !HasExited()) {
     ::TerminateProcess(process, 1);
     WaitForExit(5000);
+    // A killed utility's guard puts the defaults back into the same trace: let it finish before
+    // the next test empties its folders.
+    WaitFor([] { return CountProcessesNamed("Pointrel.EXE") == 0; }, 3000);
   }
+}
+
+int CountProcessesNamed(const char* exeName) {
+  int count = 0;
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
+    const char* name = std::strrchr(entry.szExeFile, '\\');
+    if (lstrcmpiA(name ? name + 1 : entry.szExeFile, exeName) == 0) ++count;
+  }
+  ::CloseHandle(snapshot);
+  return count;
 }
 
 namespace {

@@ -61,6 +61,9 @@ class Program {
   DWORD processId = 0;
 };
 
+// Running processes whose program file is named `exeName` (no folder), in any letter case.
+int CountProcessesNamed(const char* exeName);
+
 // All top-level windows titled `title`, visible or not.
 std::vector<HWND> FindTopLevelWindows(const char* title);
 // The visible top-level windows of process `processId`, whatever their titles.
