@@ -98,12 +98,22 @@ void BlankDisplay(InstallState& state, InstallServices& services) {
   Publish(state, "", "");
 }
 
-void MakeShortcut(InstallState& state, InstallServices& services, const char* subfolder) {
+// The link in the shell's folder for the current user; only where the shell cannot say, in
+// `subfolder` of the Windows folder.
+bool ComposeShortcutLink(InstallServices& services, ShellFolder folder, const char* subfolder, char* link, std::size_t size) {
+  char shellFolder[kTextBufferSize];
+  if (services.GetShellFolder(folder, shellFolder, sizeof shellFolder) && shellFolder[0] != '\0') {
+    return JoinPath(link, size, shellFolder, kShortcutName) && FitsPlatform(link);
+  }
   char windowsFolder[kTextBufferSize];
   services.GetWindowsFolder(windowsFolder, sizeof windowsFolder);
+  return ComposeLinkPath(link, size, windowsFolder, subfolder) && FitsPlatform(link);
+}
+
+void MakeShortcut(InstallState& state, InstallServices& services, ShellFolder folder, const char* subfolder) {
   char link[kTextBufferSize];
   char target[kTextBufferSize];
-  bool linkFits = ComposeLinkPath(link, sizeof link, windowsFolder, subfolder) && FitsPlatform(link);
+  const bool linkFits = ComposeShortcutLink(services, folder, subfolder, link, sizeof link);
   bool targetFits = JoinPath(target, sizeof target, state.destinationPath, kTargetName) && FitsPlatform(target);
   // The shortcut starts the program in its folder, named without a trailing backslash.
   char workingFolder[kTextBufferSize];
@@ -162,8 +172,8 @@ void CopyWorker(InstallState& state, InstallServices& services) {
   MakeSubfolders(state, services);
   CopyFiles(state, services);
   BlankDisplay(state, services);
-  if (state.desktopShortcut && !Stopped(state)) MakeShortcut(state, services, kDesktopFolder);
-  if (state.startAtBoot && !Stopped(state)) MakeShortcut(state, services, kStartupFolder);
+  if (state.desktopShortcut && !Stopped(state)) MakeShortcut(state, services, ShellFolder::Desktop, kDesktopFolder);
+  if (state.startAtBoot && !Stopped(state)) MakeShortcut(state, services, ShellFolder::Startup, kStartupFolder);
   state.workerDone.Store(1);
 }
 

@@ -17,6 +17,9 @@
 #include "installer/install_state.h"
 
 // What the worker needs from the platform.
+// The two folders a shortcut goes into, as the shell keeps them for the current user.
+enum class ShellFolder { Desktop, Startup };
+
 class InstallServices {
  public:
   // Creates one folder level. Returns 0, or the platform's error code.
@@ -26,6 +29,9 @@ class InstallServices {
   virtual void Sleep(unsigned milliseconds) = 0;
   // The Windows folder into buffer (size bytes); empty when unknown or too long.
   virtual void GetWindowsFolder(char* buffer, std::size_t size) = 0;
+  // The current user's folder that the shell shows as `folder` into buffer; false where the
+  // shell cannot say, and the Windows-folder rule applies.
+  virtual bool GetShellFolder(ShellFolder folder, char* buffer, std::size_t size) = 0;
   // Writes one shortcut file; the result is the platform's and is not examined.
   virtual std::int32_t CreateShortcut(const char* target, const char* link, const char* workingFolder,
                                       const char* description) = 0;

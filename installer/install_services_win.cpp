@@ -1,6 +1,8 @@
 #include "installer/install_services_win.h"
 
 #include "installer/copy_worker.h"
+#include <shlobj.h>
+
 #include "platform/shell_link.h"
 
 namespace {
@@ -18,6 +20,10 @@ class PlatformServices final : public InstallServices {
     UINT length = ::GetWindowsDirectoryA(buffer, static_cast<UINT>(size));
     if (length == 0 || length >= size) buffer[0] = '\0';
   }
+  bool GetShellFolder(ShellFolder folder, char* buffer, std::size_t size) override {
+    return platform::GetUserShellFolder(folder == ShellFolder::Desktop ? CSIDL_DESKTOPDIRECTORY : CSIDL_STARTUP, buffer,
+                                        size);
+  }
   std::int32_t CreateShortcut(const char* target, const char* link, const char* workingFolder,
                               const char* description) override {
     return platform::CreateShortcut(target, link, workingFolder, description);
@@ -25,6 +31,12 @@ class PlatformServices final : public InstallServices {
 };
 
 PlatformServices services;
+
+}  // namespace
+
+InstallServices& PlatformInstallServices() { return services; }
+
+namespace {
 
 DWORD WINAPI CopyWorkerThread(LPVOID) {
   CopyWorker(installState, services);

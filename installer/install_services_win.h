@@ -9,3 +9,7 @@ bool StartCopyWorker();
 
 // The Cancel wait on the page's own thread.
 void CancelCopyWorker();
+
+// The platform's file, folder and shortcut calls that the worker uses.
+class InstallServices;
+InstallServices& PlatformInstallServices();

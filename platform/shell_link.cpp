@@ -35,4 +35,16 @@ HRESULT CreateShortcut(const char* target, const char* link, const char* working
   return result;
 }
 
+bool GetUserShellFolder(int csidl, char* out, size_t size) {
+  using GetFolderPath = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+  HMODULE shell = ::LoadLibraryA("shell32.dll");
+  if (!shell) return false;
+  const auto get = reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetSpecialFolderPathA")));
+  char path[MAX_PATH] = "";
+  const bool found = get && get(nullptr, path, csidl, FALSE) && path[0] != '\0' && lstrlenA(path) < static_cast<int>(size);
+  if (found) lstrcpynA(out, path, static_cast<int>(size));
+  ::FreeLibrary(shell);
+  return found;
+}
+
 }  // namespace platform

@@ -10,4 +10,10 @@ namespace platform {
 // thread. A link path that does not fit MAX_PATH wide characters is not saved.
 HRESULT CreateShortcut(const char* target, const char* link, const char* workingFolder, const char* description);
 
+// The current user's folder of the shell with id `csidl` (CSIDL_DESKTOPDIRECTORY, CSIDL_STARTUP)
+// into `out` of `size` characters, without creating it. Looked up in the shell at run time, so
+// a program that calls it still starts where the shell lacks the call; false then, and when the
+// shell has no such folder or it does not fit.
+bool GetUserShellFolder(int csidl, char* out, size_t size);
+
 }  // namespace platform

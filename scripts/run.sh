@@ -29,12 +29,24 @@ files=$(find "$medium" -maxdepth 1 -type f | wc -l)
 bytes=$(find "$medium" -maxdepth 1 -type f -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
 echo "medium: $medium, $files files, $bytes bytes (a 1.44 MB floppy holds 1457664)"
 
-# The Windows folder gets the two link folders the installer expects to find there.
+# A fresh start: no earlier installation, no shortcut of one. The installer finds the shell's own
+# folders for its shortcuts; nothing is made for them here.
 prepare_prefix() {
-  local windows="$WINEPREFIX/drive_c/windows"
-  mkdir -p "$windows/DESKTOP" "$windows/Start Menu/Programs/StartUp"
   rm -rf "$WINEPREFIX/drive_c/Pointrel"
-  find "$WINEPREFIX/drive_c" -iname Pointrel.lnk -delete 2>/dev/null || true
+  local link
+  while read -r link; do rm -f "$link"; done < <(link_places)
+}
+
+# Where a shortcut of the installer may be: the shell's folders of each user of the prefix (the
+# desktop may lead to the private home folder), and the Windows folder's old places.
+link_places() {
+  local user
+  for user in "$WINEPREFIX"/drive_c/users/*/; do
+    echo "${user}Desktop/Pointrel.LNK"
+    echo "${user}AppData/Roaming/Microsoft/Windows/Start Menu/Programs/StartUp/Pointrel.LNK"
+  done
+  echo "$WINEPREFIX/drive_c/windows/DESKTOP/Pointrel.LNK"
+  echo "$WINEPREFIX/drive_c/windows/Start Menu/Programs/StartUp/Pointrel.LNK"
 }
 
 report() {
@@ -46,8 +58,8 @@ report() {
     echo "nothing was installed (the installer was cancelled or failed)"
   fi
   while read -r link; do
-    echo "shortcut: $link"
-  done < <(find "$WINEPREFIX/drive_c" -iname Pointrel.lnk 2>/dev/null)
+    [ -f "$link" ] && echo "shortcut: $link"
+  done < <(link_places)
   return 0
 }
 

@@ -109,6 +109,12 @@ class FakeServices final : public InstallServices {
 
   void GetWindowsFolder(char* buffer, std::size_t size) override { CopyText(buffer, size, windowsFolder.c_str()); }
 
+  // Empty: the shell cannot say, as on a platform without per-user folders.
+  bool GetShellFolder(ShellFolder folder, char* buffer, std::size_t size) override {
+    const std::string& known = folder == ShellFolder::Desktop ? shellDesktop : shellStartup;
+    return !known.empty() && CopyText(buffer, size, known.c_str());
+  }
+
   std::int32_t CreateShortcut(const char* target, const char* link, const char* workingFolder,
                               const char* description) override {
     std::function<void()> hook;
@@ -134,6 +140,7 @@ class FakeServices final : public InstallServices {
 
   InstallState& state;
   std::string windowsFolder = "C:\\WINDOWS";
+  std::string shellDesktop, shellStartup;
   std::map<std::string, std::uint32_t> folderErrors;  // by Key()
   std::function<void()> afterCopy;
   std::function<void()> afterShortcut;
@@ -255,6 +262,41 @@ TEST(CopyWorker, ShortcutOptions) {
       EXPECT_EQ("C:\\Pointrel\\Pointrel.EXE", run.services.shortcuts[i].target);
       EXPECT_EQ("C:\\Pointrel", run.services.shortcuts[i].workingFolder);
     }
+    EXPECT_EQ(InstallFailure::None, run.state.failure);
+  }
+}
+
+// Where the shell names the user's folders, the links go there, each folder on its own; the
+// Windows-folder rule serves a folder the shell cannot name.
+TEST(CopyWorker, ShortcutsGoWhereTheShellKeepsThem) {
+  struct Case {
+    std::string desktop;
+    std::string startup;
+    std::vector<std::string> links;
+  };
+  const Case cases[] = {
+      {"C:\\Users\\ann\\Desktop", "C:\\Users\\ann\\Start Menu\\Programs\\Startup\\",
+       {"C:\\Users\\ann\\Desktop\\Pointrel.LNK", "C:\\Users\\ann\\Start Menu\\Programs\\Startup\\Pointrel.LNK"}},
+      {"C:\\Users\\ann\\Desktop", "",
+       {"C:\\Users\\ann\\Desktop\\Pointrel.LNK", "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK"}},
+      {"", "D:\\Startup", {"C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", "D:\\Startup\\Pointrel.LNK"}},
+      // A shell folder so long that the link would pass the platform's limit: that link is not made.
+      {"C:\\Users\\ann\\Desktop", "C:\\" + std::string(250, 's'), {"C:\\Users\\ann\\Desktop\\Pointrel.LNK"}},
+  };
+  for (const Case& c : cases) {
+    SerialRun run;
+    run.state.startAtBoot = 1;
+    run.services.shellDesktop = c.desktop;
+    run.services.shellStartup = c.startup;
+    run.Run();
+    std::vector<std::string> links;
+    for (const Shortcut& s : run.services.shortcuts) {
+      links.push_back(s.link);
+      EXPECT_EQ("C:\\Pointrel\\Pointrel.EXE", s.target);
+      EXPECT_EQ("C:\\Pointrel", s.workingFolder);
+      EXPECT_EQ("Pointrel version 2.0", s.description);
+    }
+    EXPECT_EQ(c.links, links) << c.desktop << " | " << c.startup;
     EXPECT_EQ(InstallFailure::None, run.state.failure);
   }
 }
@@ -479,6 +521,7 @@ class PollRecorder final : public InstallServices {
     if (onSleep) onSleep();
   }
   void GetWindowsFolder(char* buffer, std::size_t size) override { CopyText(buffer, size, "C:\\WINDOWS"); }
+  bool GetShellFolder(ShellFolder, char*, std::size_t) override { return false; }
   std::int32_t CreateShortcut(const char*, const char*, const char*, const char*) override { return 0; }
 
   InstallState& state;

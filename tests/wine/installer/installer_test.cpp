@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <winioctl.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <cstring>
@@ -207,6 +208,13 @@ void SetText(HWND dialog, int id, const std::string& text) {
 
 std::string TextOf(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
 
+// The current user's folder that the shell keeps for `csidl`, as the installer looks it up.
+std::string UserShellFolder(int csidl) {
+  char path[MAX_PATH] = "";
+  EXPECT_TRUE(::SHGetSpecialFolderPathA(nullptr, path, csidl, FALSE)) << "no shell folder " << csidl;
+  return path;
+}
+
 class Installer : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -217,14 +225,13 @@ class Installer : public ::testing::Test {
     }
     elsewhere = MakeTempFolder("wendset-elsewhere");
     windows = WindowsFolder();
-    desktopLink = windows + "\\DESKTOP\\Pointrel.LNK";
-    startupLink = windows + "\\Start Menu\\Programs\\StartUp\\Pointrel.LNK";
-    ::CreateDirectoryA((windows + "\\DESKTOP").c_str(), nullptr);
-    ::CreateDirectoryA((windows + "\\Start Menu").c_str(), nullptr);
-    ::CreateDirectoryA((windows + "\\Start Menu\\Programs").c_str(), nullptr);
-    ::CreateDirectoryA((windows + "\\Start Menu\\Programs\\StartUp").c_str(), nullptr);
+    // The shell's own folders of the prefix's user; the test makes no folder for the links.
+    desktopLink = UserShellFolder(CSIDL_DESKTOPDIRECTORY) + "\\Pointrel.LNK";
+    startupLink = UserShellFolder(CSIDL_STARTUP) + "\\Pointrel.LNK";
     RemoveFile(desktopLink);
     RemoveFile(startupLink);
+    RemoveFile(windows + "\\DESKTOP\\Pointrel.LNK");
+    RemoveFile(windows + "\\Start Menu\\Programs\\StartUp\\Pointrel.LNK");
     RemoveTree("C:\\Pointrel");
   }
 
@@ -377,6 +384,7 @@ TEST_F(Installer, DefaultInstall) {
   EXPECT_STRCASEEQ("C:\\Pointrel", link.workingFolder.c_str());
   EXPECT_EQ("Pointrel version 2.0", link.description);
   EXPECT_FALSE(FileExists(startupLink)) << "start-up shortcut without its tick";
+  EXPECT_FALSE(FileExists(windows + "\\DESKTOP\\Pointrel.LNK")) << "none under the Windows folder";
 }
 
 // Also over an earlier installation: existing folders are no error, existing files are replaced.
@@ -416,13 +424,18 @@ TEST_F(Installer, DriveDInstallsIntoItsRoot) {
   }
 }
 
-TEST_F(Installer, MissingDesktopFolderIsSilent) {
-  ::RemoveDirectoryA((windows + "\\DESKTOP").c_str());
-  ASSERT_FALSE(IsFolder(windows + "\\DESKTOP"));
+// The start-up folder gone from the user's profile: no shortcut, no message, no folder made.
+TEST_F(Installer, MissingStartupFolderIsSilent) {
+  const std::string folder = startupLink.substr(0, startupLink.rfind('\\'));
+  struct PutBack {
+    std::string folder;
+    ~PutBack() { ::CreateDirectoryA(folder.c_str(), nullptr); }
+  } putBack{folder};
+  ASSERT_TRUE(::RemoveDirectoryA(folder.c_str())) << folder;
   Start();
-  ThroughDestination();
+  ThroughDestination(nullptr, 0, 1);
   FinishSuccessfully();
-  EXPECT_FALSE(IsFolder(windows + "\\DESKTOP")) << "the installer creates no link folder";
+  EXPECT_FALSE(IsFolder(folder)) << "the installer creates no link folder";
   ExpectRowsInstalled("C:\\Pointrel", kManifestRows);
 }
 

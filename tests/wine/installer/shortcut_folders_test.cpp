@@ -1,0 +1,87 @@
+// Where the worker puts its shortcuts on the platform: in the shell's folders of the current
+// user, and only where the shell cannot name them, under the Windows folder as before. The
+// shell's failure is made by a stand-in for the worker's services, not by the program.
+#include <windows.h>
+
+#include <shlobj.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "installer/copy_worker.h"
+#include "installer/file_manifest.h"
+#include "installer/install_services_win.h"
+#include "installer/install_state.h"
+#include "tests/wine/support/shortcut_reader.h"
+#include "tests/wine/support/wine_test_support.h"
+
+using namespace wine_test;
+
+namespace {
+
+// The platform's services, but for the shell, which cannot say; its sleeps take the display as
+// the progress page would.
+class ShellUnavailable final : public InstallServices {
+ public:
+  explicit ShellUnavailable(InstallState& state) : state(state) {}
+  std::uint32_t CreateFolder(const char* path) override { return PlatformInstallServices().CreateFolder(path); }
+  bool CopyFileOver(const char* source, const char* destination) override {
+    return PlatformInstallServices().CopyFileOver(source, destination);
+  }
+  void Sleep(unsigned) override { state.displayTaken.Store(1); }
+  void GetWindowsFolder(char* buffer, std::size_t size) override { PlatformInstallServices().GetWindowsFolder(buffer, size); }
+  bool GetShellFolder(ShellFolder, char*, std::size_t) override { return false; }
+  std::int32_t CreateShortcut(const char* target, const char* link, const char* workingFolder,
+                              const char* description) override {
+    return PlatformInstallServices().CreateShortcut(target, link, workingFolder, description);
+  }
+
+ private:
+  InstallState& state;
+};
+
+TEST(ShortcutFolders, WithoutTheShellTheWindowsFolderRuleIsUsed) {
+  const std::string medium = MakeTempFolder("wendset-fallback-medium");
+  for (const ManifestRow& row : FileManifest) ASSERT_TRUE(WriteFile(medium + "\\" + row.sourceName, row.sourceName));
+  const std::string windows = WindowsFolder();
+  // Part of the old rule: the link folders are expected to exist under the Windows folder.
+  ::CreateDirectoryA((windows + "\\DESKTOP").c_str(), nullptr);
+  const std::string link = windows + "\\DESKTOP\\Pointrel.LNK";
+  RemoveFile(link);
+  char desktop[MAX_PATH] = "";
+  ASSERT_TRUE(::SHGetSpecialFolderPathA(nullptr, desktop, CSIDL_DESKTOPDIRECTORY, FALSE));
+  const std::string shellLink = std::string(desktop) + "\\Pointrel.LNK";
+  RemoveFile(shellLink);
+
+  InstallState state;
+  std::snprintf(state.installerPath, sizeof state.installerPath, "%s\\WENDSET.EXE", medium.c_str());
+  std::snprintf(state.destinationPath, sizeof state.destinationPath, "C:\\PointrelFallback\\");
+  state.desktopShortcut = 1;
+  state.startAtBoot = 0;
+  BeginCopy(state);
+  ShellUnavailable services(state);
+  CopyWorker(state, services);
+  ASSERT_EQ(state.failure, InstallFailure::None);
+
+  ShortcutContents contents = ReadShortcut(link);
+  ASSERT_EQ(S_OK, contents.loaded) << link;
+  EXPECT_STRCASEEQ("C:\\PointrelFallback\\Pointrel.EXE", contents.target.c_str());
+  EXPECT_STRCASEEQ("C:\\PointrelFallback", contents.workingFolder.c_str());
+  EXPECT_EQ("Pointrel version 2.0", contents.description);
+  EXPECT_FALSE(FileExists(shellLink)) << "nothing in the shell's folder";
+  RemoveFile(link);
+}
+
+// The platform's own lookup names the prefix user's folders, as the installer uses them.
+TEST(ShortcutFolders, ThePlatformNamesTheUsersFolders) {
+  char expected[MAX_PATH] = "";
+  char found[MAX_PATH] = "";
+  ASSERT_TRUE(::SHGetSpecialFolderPathA(nullptr, expected, CSIDL_STARTUP, FALSE));
+  ASSERT_TRUE(PlatformInstallServices().GetShellFolder(ShellFolder::Startup, found, sizeof found));
+  EXPECT_STREQ(found, expected);
+  char tiny[4];
+  EXPECT_FALSE(PlatformInstallServices().GetShellFolder(ShellFolder::Desktop, tiny, sizeof tiny)) << "does not fit";
+}
+
+}  // namespace
