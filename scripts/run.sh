@@ -78,6 +78,10 @@ installed_folder() {
 
 if [ -n "${DISPLAY:-}" ] && xdotool getdisplaygeometry >/dev/null 2>&1; then
   export WINEPREFIX="$run/prefix"
+  # A home of its own: Wine links the prefix's desktop folder to the home's, and the installer's
+  # desktop shortcut must not land on the user's real desktop.
+  export HOME="$run/home"
+  mkdir -p "$HOME"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     if ! "$WINE" wineboot -i >"$run/wineboot.log" 2>&1; then
       tail -n 20 "$run/wineboot.log" >&2
