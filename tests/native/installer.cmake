@@ -12,4 +12,5 @@ add_executable(installerart_test ${CMAKE_CURRENT_SOURCE_DIR}/installerart.cpp
   ${CMAKE_SOURCE_DIR}/tools/installerart/artwork.cpp ${CMAKE_SOURCE_DIR}/tools/installerart/lettering.cpp)
 target_include_directories(installerart_test PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(installerart_test PRIVATE imagelib GTest::gtest_main sanitize_address)
+target_compile_definitions(installerart_test PRIVATE ${IMAGEMAGICK_DEFINITION})
 add_test(NAME native.installerart_test COMMAND installerart_test)

@@ -30,7 +30,7 @@ bool ReadPgm(FILE* in, int& width, int& height, std::vector<unsigned char>& pixe
 
 imagelib::Canvas RenderLettering(const std::string& text, int pointSize, imagelib::Rgba colour) {
   // The texts are our own and hold no quote.
-  std::string command = "convert -background black -fill white +antialias -font '" + FontArgument() +
+  std::string command = std::string("'") + IMAGEMAGICK_CONVERT + "' -background black -fill white +antialias -font '" + FontArgument() +
                         "' -pointsize " + std::to_string(pointSize) + " 'label:" + text +
                         "' -trim +repage -colorspace Gray -depth 8 pgm:-";
   FILE* pipe = popen(command.c_str(), "r");
