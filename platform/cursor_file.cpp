@@ -183,8 +183,6 @@ bool IsWellFormedAnimated(Span file) {
 
 }  // namespace
 
-bool IsWellFormedStatic(const uint8_t* data, size_t size) { return data && IsWellFormedStatic(Span{data, size}); }
-
 namespace {
 
 // The first image of a static file already found well formed.
@@ -224,16 +222,18 @@ Kind CheckCursorFile(const uint8_t* data, size_t size) {
   return IsWellFormedStatic(file) ? Kind::Static : Kind::Refused;
 }
 
-namespace {
-
 void Put16(Bytes& out, uint32_t v) {
   out.push_back(static_cast<uint8_t>(v));
   out.push_back(static_cast<uint8_t>(v >> 8));
 }
+
 void Put32(Bytes& out, uint32_t v) {
   Put16(out, v & 0xFFFF);
   Put16(out, v >> 16);
 }
+
+namespace {
+
 void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
 void PutChunk(Bytes& out, const char* tag, const Bytes& data) {
   PutTag(out, tag);

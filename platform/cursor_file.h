@@ -25,14 +25,15 @@ enum class Kind { Refused, Static, Animated };
 // and length is checked against the bytes it lies in before it is used.
 Kind CheckCursorFile(const uint8_t* data, size_t size);
 
-// The static rule alone (also the rule for each frame of an animation).
-bool IsWellFormedStatic(const uint8_t* data, size_t size);
-
 // Where the first image of an accepted file lies (of its first frame, for an animation): its
 // bytes, a DIB or a PNG as the directory gives them. False for a file CheckCursorFile refuses.
 bool FirstImage(const uint8_t* data, size_t size, const uint8_t** image, size_t* length);
 
 using Bytes = std::vector<uint8_t>;
+
+// Little-endian fields, as every Windows picture format stores them.
+void Put16(Bytes& out, uint32_t value);
+void Put32(Bytes& out, uint32_t value);
 
 // One image of a static file, every pixel given from the top row down: its colour bits (the XOR
 // bits) and its AND bit (1: transparent, or inverting where the colour is white).

@@ -21,14 +21,8 @@ using Bytes = std::vector<uint8_t>;
 
 Kind Check(const Bytes& file) { return CheckCursorFile(file.data(), file.size()); }
 
-void Put16(Bytes& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void Put32(Bytes& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
-}
+using cursor_file::Put16;
+using cursor_file::Put32;
 void Patch16(Bytes& file, size_t at, uint32_t v) {
   file[at] = static_cast<uint8_t>(v);
   file[at + 1] = static_cast<uint8_t>(v >> 8);

@@ -158,22 +158,22 @@ void Program::Kill() {
     WaitForExit(5000);
     // A killed utility's guard puts the defaults back into the same trace: let it finish before
     // the next test empties its folders.
-    WaitFor([] { return CountProcessesNamed("Pointrel.EXE") == 0; }, 3000);
+    WaitFor([] { return ProcessesNamed("Pointrel.EXE").empty(); }, 3000);
   }
 }
 
-int CountProcessesNamed(const char* exeName) {
-  int count = 0;
+std::vector<DWORD> ProcessesNamed(const char* exeName) {
+  std::vector<DWORD> found;
   HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  if (snapshot == INVALID_HANDLE_VALUE) return found;
   PROCESSENTRY32 entry = {};
   entry.dwSize = sizeof entry;
   for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
     const char* name = std::strrchr(entry.szExeFile, '\\');
-    if (lstrcmpiA(name ? name + 1 : entry.szExeFile, exeName) == 0) ++count;
+    if (lstrcmpiA(name ? name + 1 : entry.szExeFile, exeName) == 0) found.push_back(entry.th32ProcessID);
   }
   ::CloseHandle(snapshot);
-  return count;
+  return found;
 }
 
 namespace {

@@ -61,8 +61,8 @@ class Program {
   DWORD processId = 0;
 };
 
-// Running processes whose program file is named `exeName` (no folder), in any letter case.
-int CountProcessesNamed(const char* exeName);
+// The ids of running processes whose program file is named `exeName` (no folder), in any case.
+std::vector<DWORD> ProcessesNamed(const char* exeName);
 
 // All top-level windows titled `title`, visible or not.
 std::vector<HWND> FindTopLevelWindows(const char* title);

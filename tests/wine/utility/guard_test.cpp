@@ -2,15 +2,12 @@
 // its guard putting the defaults back only when the utility itself did not.
 #include <windows.h>
 
-#include <tlhelp32.h>
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
-#include <cstring>
 
 #include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/utility_fixture.h"
@@ -23,17 +20,8 @@ namespace {
 
 // The running Pointrel.EXE processes other than `utility`: its guard, once the starter has gone.
 std::vector<DWORD> OtherPointrelProcesses(DWORD utility) {
-  std::vector<DWORD> found;
-  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
-  if (snapshot == INVALID_HANDLE_VALUE) return found;
-  PROCESSENTRY32 entry = {};
-  entry.dwSize = sizeof entry;
-  for (BOOL more = ::Process32First(snapshot, &entry); more; more = ::Process32Next(snapshot, &entry)) {
-    const char* name = std::strrchr(entry.szExeFile, '\\');
-    name = name ? name + 1 : entry.szExeFile;
-    if (lstrcmpiA(name, "Pointrel.EXE") == 0 && entry.th32ProcessID != utility) found.push_back(entry.th32ProcessID);
-  }
-  ::CloseHandle(snapshot);
+  std::vector<DWORD> found = ProcessesNamed("Pointrel.EXE");
+  found.erase(std::remove(found.begin(), found.end(), utility), found.end());
   return found;
 }
 
