@@ -203,7 +203,38 @@ Span FirstFrame(Span file) {
   return frame;
 }
 
+// The width of a well-formed image, from its own header.
+int32_t ImageSide(Span image) {
+  if (image.Has(0, 8) && std::memcmp(image.data, kPngSignature, 8) == 0) return static_cast<int32_t>(image.U32BigEndian(16));
+  return image.U32(0) == 12 ? image.U16(4) : static_cast<int32_t>(image.U32(4));
+}
+
 }  // namespace
+
+bool BestCursorImage(const uint8_t* data, size_t size, int32_t side, CursorImage* image) {
+  if (CheckCursorFile(data, size) != Kind::Static) return false;
+  const Span file{data, size};
+  if (file.U16(2) != 2) return false;
+  const uint16_t count = file.U16(4);
+  int best = -1, bestSide = 0;
+  for (int i = 0; i < count; ++i) {
+    const size_t entry = kDirectoryHeader + i * kDirectoryEntry;
+    const int32_t found = ImageSide(file.Sub(file.U32(entry + 12), file.U32(entry + 8)));
+    const bool fits = found <= side;
+    const bool better = best < 0 || (fits ? (bestSide > side || found > bestSide) : (bestSide > side && found < bestSide));
+    if (better) {
+      best = i;
+      bestSide = found;
+    }
+  }
+  const size_t entry = kDirectoryHeader + best * kDirectoryEntry;
+  image->bytes = data + file.U32(entry + 12);
+  image->length = file.U32(entry + 8);
+  image->side = bestSide;
+  image->hotspotX = file.U16(entry + 4);
+  image->hotspotY = file.U16(entry + 6);
+  return true;
+}
 
 bool FirstImage(const uint8_t* data, size_t size, const uint8_t** image, size_t* length) {
   const Kind kind = CheckCursorFile(data, size);

@@ -29,6 +29,19 @@ Kind CheckCursorFile(const uint8_t* data, size_t size);
 // bytes, a DIB or a PNG as the directory gives them. False for a file CheckCursorFile refuses.
 bool FirstImage(const uint8_t* data, size_t size, const uint8_t** image, size_t* length);
 
+// The image of an accepted static cursor file (directory type 2) that the platform's loader
+// takes for a cursor `side` pixels square: that side, else the largest smaller one, else the
+// smallest larger one; the first in the directory among equals. The hotspot is the
+// directory's. False for an animation, an icon file or a file CheckCursorFile refuses.
+struct CursorImage {
+  const uint8_t* bytes = nullptr;
+  size_t length = 0;
+  int32_t side = 0;  // the image's own width
+  uint16_t hotspotX = 0;
+  uint16_t hotspotY = 0;
+};
+bool BestCursorImage(const uint8_t* data, size_t size, int32_t side, CursorImage* image);
+
 using Bytes = std::vector<uint8_t>;
 
 // Little-endian fields, as every Windows picture format stores them.

@@ -1,5 +1,6 @@
 #include "platform/gdi.h"
 
+#include <cstring>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -43,6 +44,12 @@ BOOL DeleteObject(HGDIOBJ object) {
   const BOOL done = ::DeleteObject(object);
   if (done) OwnedBitmaps().erase(object);
   return done;
+}
+
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel) {
+  HBITMAP bitmap = ::CreateBitmap(width, height, planes, bitsPerPixel, nullptr);
+  if (bitmap) OwnedBitmaps().insert(bitmap);
+  return bitmap;
 }
 
 HICON CreateIconIndirect(ICONINFO* info) {
@@ -95,10 +102,37 @@ bool ProbeCursorFile(const char* path, bool* colour) {
   return described;
 }
 
+namespace {
+// A static cursor made from the bytes already checked, as the platform's loader makes it: the
+// image that best fits the desktop's cursor size, stretched to that size. Null where the
+// platform cannot make it from memory.
+HCURSOR CursorFromCheckedBytes(const std::vector<uint8_t>& bytes) {
+  const int side = ::GetSystemMetrics(SM_CXCURSOR);
+  cursor_file::CursorImage image;
+  if (!cursor_file::BestCursorImage(bytes.data(), bytes.size(), side, &image)) return nullptr;
+  // A cursor resource is the image behind its hotspot.
+  std::vector<uint8_t> resource(4 + image.length);
+  resource[0] = static_cast<uint8_t>(image.hotspotX);
+  resource[1] = static_cast<uint8_t>(image.hotspotX >> 8);
+  resource[2] = static_cast<uint8_t>(image.hotspotY);
+  resource[3] = static_cast<uint8_t>(image.hotspotY >> 8);
+  std::memcpy(resource.data() + 4, image.bytes, image.length);
+  return ::CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000, side,
+                                    ::GetSystemMetrics(SM_CYCURSOR), LR_DEFAULTCOLOR);
+}
+}  // namespace
+
 HCURSOR LoadCursorFromFileA(const char* path) {
+  std::vector<uint8_t> bytes;
+  if (!ReadCursorFileBytes(path, bytes)) return nullptr;
+  const cursor_file::Kind kind = cursor_file::CheckCursorFile(bytes.data(), bytes.size());
+  if (kind == cursor_file::Kind::Refused) return nullptr;
   CursorFileOrigin origin;
-  if (!CheckCursorFile(path, &origin.animated)) return nullptr;
-  HCURSOR cursor = ::LoadCursorFromFileA(path);
+  origin.animated = kind == cursor_file::Kind::Animated;
+  // Animations and icon files go to the platform's loader, which has seen nothing but what
+  // the reader accepted.
+  HCURSOR cursor = origin.animated ? nullptr : CursorFromCheckedBytes(bytes);
+  if (!cursor) cursor = ::LoadCursorFromFileA(path);
   if (!cursor) return nullptr;
   OwnedCursors().insert(cursor);
   // The full path, so the file can be found again after the current folder has changed.
@@ -121,6 +155,20 @@ BOOL DestroyCursor(HCURSOR cursor) {
   if (OwnedCursors().erase(cursor) == 0) return FALSE;
   FileOrigins().erase(cursor);
   return ::DestroyCursor(cursor);
+}
+
+HCURSOR LoadResourceCursorAtSize(HINSTANCE module, const char* name, int side) {
+  return static_cast<HCURSOR>(::LoadImageA(module, name, IMAGE_CURSOR, side, side, 0));
+}
+
+int CursorSide(HCURSOR cursor) {
+  ICONINFO info = {};
+  if (!cursor || !::GetIconInfo(cursor, &info)) return 0;
+  BITMAP mask = {};
+  const bool described = ::GetObjectA(info.hbmMask, sizeof mask, &mask) == sizeof mask;
+  if (info.hbmColor) ::DeleteObject(info.hbmColor);
+  if (info.hbmMask) ::DeleteObject(info.hbmMask);
+  return described ? mask.bmWidth : 0;
 }
 
 bool GetCursorFileOrigin(HCURSOR cursor, CursorFileOrigin* origin) {

@@ -14,6 +14,8 @@ int GetObjectA(HGDIOBJ object, int size, void* buffer);
 LONG GetBitmapBits(HBITMAP bitmap, LONG size, void* bits);
 LONG SetBitmapBits(HBITMAP bitmap, DWORD size, const void* bits);
 BOOL DeleteObject(HGDIOBJ object);
+// A new bitmap of the given shape, its bits undefined until SetBitmapBits.
+HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel);
 
 // Cursors: a cursor created or loaded from a file belongs to the caller until DestroyCursor.
 // Resource and shared platform cursors (LoadCursorA) are not counted; DestroyCursor ignores them.
@@ -33,6 +35,11 @@ bool ProbeCursorFile(const char* path, bool* colour);
 // (platform/system_cursor.h), so it stays the default whatever has been installed since.
 HCURSOR LoadCursorA(HINSTANCE module, const char* name);
 BOOL DestroyCursor(HCURSOR cursor);
+// A cursor resource of `module` at `side` pixels square, whatever the desktop's cursor size.
+// Like a shared resource cursor it is not counted: callers keep it for the process's life.
+HCURSOR LoadResourceCursorAtSize(HINSTANCE module, const char* name, int side);
+// The width of a cursor's image in pixels; 0 when the platform cannot say.
+int CursorSide(HCURSOR cursor);
 
 // Where a live cursor of LoadCursorFromFileA came from: the file's full path, and whether the
 // file is an animated cursor (RIFF "ACON"). False for every other handle.

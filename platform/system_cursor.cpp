@@ -175,7 +175,10 @@ class Service {
       return FALSE;
     }
     // Where the platform did not take the copy over, it stays ours until the next replaces it.
-    Hold(id, IsLiveCursor(copy) ? copy : nullptr);
+    // A platform either takes every copy over or none, and asking costs more than the install,
+    // so the first install's answer stands.
+    if (platformKeepsCopies < 0) platformKeepsCopies = IsLiveCursor(copy) ? 1 : 0;
+    Hold(id, platformKeepsCopies ? copy : nullptr);
     if (!recording) return TRUE;
 
     now.handle = cursor;
@@ -270,6 +273,7 @@ class Service {
   HCURSOR defaults[8] = {};  // in kReplaceableCursorIds order
   HeldCopy heldCopies[kHeldCopyPlaces] = {};
   bool recording = false;
+  int platformKeepsCopies = -1;  // unknown until the first install
   // The record, kept only while recording.
   std::map<DWORD, InstalledSystemCursor> installed;
   std::deque<SystemCursorEvent> events;

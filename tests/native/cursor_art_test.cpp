@@ -45,18 +45,28 @@ struct Image {
   bool Painted(int x, int y) const { return At(x, y) != Pixel::kClear; }
 };
 
-// Decodes a one-image cursor file; fails the test (and returns an empty image) if malformed.
-Image DecodeCursor(const Bytes& b, const std::string& what) {
+// The number of images in a cursor file's directory; fails the test if it is no cursor file.
+int ImageCount(const Bytes& b, const std::string& what) {
+  if (b.size() < 6 || U16(b, 0) != 0 || U16(b, 2) != 2 || U16(b, 4) == 0 || b.size() < 6 + 16u * U16(b, 4)) {
+    ADD_FAILURE() << what << ": not a cursor file";
+    return 0;
+  }
+  return static_cast<int>(U16(b, 4));
+}
+
+// Decodes image `index` of a cursor file; fails the test (and returns an empty image) if malformed.
+Image DecodeCursor(const Bytes& b, const std::string& what, int index = 0) {
   Image img;
-  if (b.size() < 6 + 16 + 40 || U16(b, 0) != 0 || U16(b, 2) != 2 || U16(b, 4) != 1) {
-    ADD_FAILURE() << what << ": not a one-image cursor file";
+  if (index >= ImageCount(b, what) || b.size() < 6 + 16 + 40) {
+    ADD_FAILURE() << what << ": no image " << index;
     return img;
   }
-  img.width = b[6] ? b[6] : 256;
-  img.height = b[7] ? b[7] : 256;
-  img.hotX = static_cast<int>(U16(b, 10));
-  img.hotY = static_cast<int>(U16(b, 12));
-  const size_t size = U32(b, 14), at = U32(b, 18);
+  const size_t entry = 6 + 16 * static_cast<size_t>(index);
+  img.width = b[entry] ? b[entry] : 256;
+  img.height = b[entry + 1] ? b[entry + 1] : 256;
+  img.hotX = static_cast<int>(U16(b, entry + 4));
+  img.hotY = static_cast<int>(U16(b, entry + 6));
+  const size_t size = U32(b, entry + 8), at = U32(b, entry + 12);
   if (at + size > b.size() || U32(b, at) != 40 || static_cast<int>(U32(b, at + 8)) != 2 * img.height) {
     ADD_FAILURE() << what << ": bad image header";
     return {};
@@ -247,10 +257,55 @@ TEST(CursorArt, StaticFilesDecodeHereAndWithIdentify) {
     const std::string file = kArt + "/medium/" + FileManifest[row].sourceName;
     const std::string out = RunCommand("identify '" + file + "' 2>&1", status);
     EXPECT_EQ(status, 0) << destination << ": " << out;
-    EXPECT_NE(out.find(" CUR 32x32 "), std::string::npos) << destination << ": " << out;
+    for (const char* size : {" CUR 32x32 ", " CUR 48x48 ", " CUR 64x64 "})
+      EXPECT_NE(out.find(size), std::string::npos) << destination << ": " << out;
     if (monochrome) {
       EXPECT_NE(out.find("1-bit"), std::string::npos) << destination << ": " << out;
     }
+  }
+}
+
+// Static files carry the cursor at 32, 48 and 64 pixels for desktops of 100, 150 and 200 %,
+// the same cursor at each: same depth, the hotspot where the 32-pixel one has it (scaled) and
+// on a painted pixel, the painted area scaled with it.
+TEST(CursorArt, StaticFilesCarryThreeSizesOfTheSameCursor) {
+  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
+    const std::string destination = FileManifest[row].destinationName;
+    if (IsAnimated(destination)) continue;
+    const Bytes bytes = ReadFile(LibraryPath(destination));
+    ASSERT_EQ(ImageCount(bytes, destination), 3) << destination;
+    const Image base = DecodeCursor(bytes, destination, 0);
+    ASSERT_EQ(base.width, 32) << destination;
+    const Box baseBox = PaintedBox(base);
+    for (int index = 1; index < 3; ++index) {
+      const Image img = DecodeCursor(bytes, destination, index);
+      const double scale = index == 1 ? 1.5 : 2.0;
+      const std::string what = destination + " at " + std::to_string(img.width);
+      ASSERT_EQ(img.width, static_cast<int>(32 * scale)) << what;
+      ASSERT_EQ(img.height, img.width) << what;
+      EXPECT_EQ(img.bits, base.bits) << what;
+      ASSERT_TRUE(img.hotX >= 0 && img.hotX < img.width && img.hotY >= 0 && img.hotY < img.height) << what;
+      EXPECT_TRUE(img.Painted(img.hotX, img.hotY)) << what << ": hotspot " << img.hotX << "," << img.hotY;
+      EXPECT_NEAR(img.hotX, base.hotX * scale, 2.0) << what;
+      EXPECT_NEAR(img.hotY, base.hotY * scale, 2.0) << what;
+      const Box box = PaintedBox(img);
+      EXPECT_NEAR(box.Width(), baseBox.Width() * scale, 3.0) << what;
+      EXPECT_NEAR(box.Height(), baseBox.Height() * scale, 3.0) << what;
+    }
+  }
+}
+
+// Curved outlines drawn afresh at 64 pixels are not the 32-pixel image with each pixel doubled.
+TEST(CursorArt, LargerSizesAreDrawnNotStretched) {
+  for (const char* destination : {"NORMAL\\Giant white arrow.CUR", "NORMAL\\White dot.CUR", "NORMAL\\Inflated arrow.CUR",
+                                  "BUSY\\Hamster on treadmill.CUR"}) {
+    const Bytes bytes = ReadFile(LibraryPath(destination));
+    const Image small = DecodeCursor(bytes, destination, 0), large = DecodeCursor(bytes, destination, 2);
+    ASSERT_EQ(large.width, 64) << destination;
+    int differing = 0;
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) differing += large.At(x, y) != small.At(x / 2, y / 2);
+    EXPECT_GT(differing, 20) << destination << ": the 64-pixel image is the 32-pixel one doubled";
   }
 }
 

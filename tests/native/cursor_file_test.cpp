@@ -334,6 +334,52 @@ TEST(Reader, FirstImageIsTheFirstEntryOfTheFirstFrame) {
   EXPECT_FALSE(cursor_file::FirstImage(cut.data(), cut.size(), &image, &length));
 }
 
+// A cursor in the sizes given (in that order), each with its hotspot at (side / 4, 1).
+Bytes CursorOfSizes(std::initializer_list<int> sides) {
+  std::vector<imagelib::Cursor> images;
+  for (int side : sides) images.push_back({Arrow(side), side / 4, 1});
+  return imagelib::EncodeCur(images, imagelib::CursorDepth::kMonochrome);
+}
+
+TEST(Reader, BestCursorImageIsTheOneTheLoaderTakes) {
+  struct Case {
+    std::initializer_list<int> sides;
+    int32_t wanted, expected;
+  } cases[] = {
+      {{32, 48, 64}, 32, 32}, {{32, 48, 64}, 48, 48}, {{64, 48, 32}, 64, 64},  // exact, in any order
+      {{32, 48, 64}, 40, 32}, {{32, 64}, 56, 32},     {{32, 48, 64}, 96, 64},  // largest smaller
+      {{32, 48, 64}, 24, 32}, {{64, 48}, 16, 48},                              // else smallest larger
+      {{32}, 64, 32},         {{16, 256}, 255, 16},
+  };
+  for (const Case& c : cases) {
+    const Bytes file = CursorOfSizes(c.sides);
+    cursor_file::CursorImage image;
+    ASSERT_TRUE(cursor_file::BestCursorImage(file.data(), file.size(), c.wanted, &image)) << c.wanted;
+    EXPECT_EQ(image.side, c.expected) << c.wanted;
+    EXPECT_EQ(image.hotspotX, c.expected / 4) << c.wanted;
+    EXPECT_EQ(image.hotspotY, 1) << c.wanted;
+    // The bytes are the chosen entry's: a DIB whose header gives its width.
+    ASSERT_GE(image.length, 40u);
+    ASSERT_GE(image.bytes, file.data());
+    ASSERT_LE(image.bytes + image.length, file.data() + file.size());
+    EXPECT_EQ(image.bytes[4] | image.bytes[5] << 8, c.expected) << c.wanted;
+  }
+}
+
+TEST(Reader, BestCursorImageOnlyForStaticCursorFiles) {
+  cursor_file::CursorImage image;
+  const Bytes icon = imagelib::EncodeIco({Arrow(32)});
+  EXPECT_FALSE(cursor_file::BestCursorImage(icon.data(), icon.size(), 32, &image)) << "an icon file has no hotspot";
+  const Bytes animated = AnimatedCursor();
+  EXPECT_FALSE(cursor_file::BestCursorImage(animated.data(), animated.size(), 32, &image));
+  Bytes cut = CursorOfSizes({32, 48});
+  cut.resize(cut.size() - 1);
+  EXPECT_FALSE(cursor_file::BestCursorImage(cut.data(), cut.size(), 32, &image));
+  const Bytes png = Directory(2, imagelib::EncodePng(Arrow(48)));
+  ASSERT_TRUE(cursor_file::BestCursorImage(png.data(), png.size(), 32, &image));
+  EXPECT_EQ(image.side, 48) << "a PNG entry's side comes from its header";
+}
+
 // Each damaged file above differs from an accepted one in one field; the good originals pass.
 TEST(Reader, AcceptsTheUndamagedOriginals) {
   EXPECT_EQ(Check(StaticWith([](Bytes&) {})), Kind::Static);

@@ -14,11 +14,16 @@ using cursor_bits::BitmapBits;
 using cursor_bits::BitmapGeometry;
 using cursor_bits::PalettePixelTable;
 
-constexpr int kSize = 32;
 const int kDepths[] = {4, 8, 16, 24, 32};
+// Multiples of 16 and sizes whose rows need padding at some depth (33, 40), both ends included.
+const int kSizes[] = {16, 32, 33, 40, 48, 64, 96, 128, 256};
 
-BitmapGeometry MaskGeometry(int rows) { return {kSize, rows, 4, 1, 1}; }
-BitmapGeometry ColourGeometry(int depth) { return {kSize, kSize, kSize * depth / 8, 1, static_cast<uint16_t>(depth)}; }
+// Bytes per row as the platform pads a bitmap's rows: whole 16-bit words.
+int32_t WordRowBytes(int width, int depth) { return (width * depth + 15) / 16 * 2; }
+BitmapGeometry MaskGeometry(int size, int rows) { return {size, rows, WordRowBytes(size, 1), 1, 1}; }
+BitmapGeometry ColourGeometry(int size, int depth) {
+  return {size, size, WordRowBytes(size, depth), 1, static_cast<uint16_t>(depth)};
+}
 
 // A bitmap with its own buffer, sized from its record unless told otherwise.
 struct TestBitmap {
@@ -32,17 +37,18 @@ struct TestBitmap {
     view.size = bytes.size();
   }
   TestBitmap(const TestBitmap& other) : bytes(other.bytes), view(other.view) { view.bits = bytes.data(); }
+  int RowBytes() const { return view.geometry.rowBytes; }
 };
 
 // Pixel access by column and row, written independently of the code under test.
-int MaskBit(const TestBitmap& b, int row, int x) { return (b.bytes[row * 4 + x / 8] >> (7 - x % 8)) & 1; }
+int MaskBit(const TestBitmap& b, int row, int x) { return (b.bytes[row * b.RowBytes() + x / 8] >> (7 - x % 8)) & 1; }
 void SetMaskBit(TestBitmap& b, int row, int x, int v) {
-  uint8_t& byte = b.bytes[row * 4 + x / 8];
+  uint8_t& byte = b.bytes[row * b.RowBytes() + x / 8];
   const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
   byte = v ? (byte | bit) : (byte & ~bit);
 }
 uint32_t ColourAt(const TestBitmap& b, int x, int y) {
-  const int depth = b.view.geometry.bitsPerPixel, rowBytes = b.view.geometry.rowBytes;
+  const int depth = b.view.geometry.bitsPerPixel, rowBytes = b.RowBytes();
   if (depth == 4) {
     const uint8_t byte = b.bytes[y * rowBytes + x / 2];
     return x % 2 == 0 ? byte >> 4 : byte & 0xF;
@@ -53,13 +59,25 @@ uint32_t ColourAt(const TestBitmap& b, int x, int y) {
   return v;
 }
 void SetColourAt(TestBitmap& b, int x, int y, uint32_t v) {
-  const int depth = b.view.geometry.bitsPerPixel, rowBytes = b.view.geometry.rowBytes;
+  const int depth = b.view.geometry.bitsPerPixel, rowBytes = b.RowBytes();
   if (depth == 4) {
     uint8_t& byte = b.bytes[y * rowBytes + x / 2];
     byte = x % 2 == 0 ? static_cast<uint8_t>((byte & 0x0F) | (v << 4)) : static_cast<uint8_t>((byte & 0xF0) | (v & 0xF));
     return;
   }
   for (int i = 0; i < depth / 8; ++i) b.bytes[y * rowBytes + x * (depth / 8) + i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// The row bytes past a row's last pixel (and the spare bits of its last used byte).
+bool PaddingEquals(const TestBitmap& a, const TestBitmap& b) {
+  const int width = a.view.geometry.width, depth = a.view.geometry.bitsPerPixel;
+  const int usedBits = width * depth;
+  for (int y = 0; y < a.view.geometry.height; ++y)
+    for (int bit = usedBits; bit < a.RowBytes() * 8; ++bit) {
+      const int byte = y * a.RowBytes() + bit / 8, shift = 7 - bit % 8;
+      if (((a.bytes[byte] >> shift) & 1) != ((b.bytes[byte] >> shift) & 1)) return false;
+    }
+  return true;
 }
 
 uint32_t DepthMask(int depth) { return depth == 32 ? 0xFFFFFFFFu : (1u << depth) - 1; }
@@ -79,20 +97,22 @@ uint32_t NextRandom(uint32_t& state) {
 
 // A monochrome cursor mask with every AND/XOR combination, including the first and last
 // pixels of rows and both nibbles of a byte.
-TestBitmap PatternedMonochrome(uint32_t seed) {
-  TestBitmap mask(MaskGeometry(2 * kSize));
+TestBitmap PatternedMonochrome(int size, uint32_t seed) {
+  TestBitmap mask(MaskGeometry(size, 2 * size));
   uint32_t state = seed;
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
       const uint32_t r = NextRandom(state);
       SetMaskBit(mask, y, x, r & 1);
-      SetMaskBit(mask, kSize + y, x, (r >> 1) & 1);
+      SetMaskBit(mask, size + y, x, (r >> 1) & 1);
     }
-  // Fixed corners: (0,0) opaque black, (31,0) opaque white, (0,31) transparent, (31,31) inverting.
-  const int corners[4][4] = {{0, 0, 0, 0}, {31, 0, 0, 1}, {0, 31, 1, 0}, {31, 31, 1, 1}};
+  // Fixed corners: top left opaque black, top right opaque white, bottom left transparent,
+  // bottom right inverting.
+  const int last = size - 1;
+  const int corners[4][4] = {{0, 0, 0, 0}, {last, 0, 0, 1}, {0, last, 1, 0}, {last, last, 1, 1}};
   for (const auto& c : corners) {
     SetMaskBit(mask, c[1], c[0], c[2]);
-    SetMaskBit(mask, kSize + c[1], c[0], c[3]);
+    SetMaskBit(mask, size + c[1], c[0], c[3]);
   }
   return mask;
 }
@@ -101,14 +121,36 @@ class DepthTest : public ::testing::TestWithParam<int> {};
 INSTANTIATE_TEST_SUITE_P(AllDepths, DepthTest, ::testing::ValuesIn(kDepths),
                          [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "bpp"; });
 
+class SizeTest : public ::testing::TestWithParam<int> {};
+INSTANTIATE_TEST_SUITE_P(AllSizes, SizeTest, ::testing::ValuesIn(kSizes),
+                         [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "px"; });
+
+// Every size at every depth.
+struct Shape {
+  int size;
+  int depth;
+};
+class ShapeTest : public ::testing::TestWithParam<Shape> {};
+std::vector<Shape> AllShapes() {
+  std::vector<Shape> shapes;
+  for (int size : kSizes)
+    for (int depth : kDepths) shapes.push_back({size, depth});
+  return shapes;
+}
+INSTANTIATE_TEST_SUITE_P(AllSizesAndDepths, ShapeTest, ::testing::ValuesIn(AllShapes()),
+                         [](const ::testing::TestParamInfo<Shape>& info) {
+                           return std::to_string(info.param.size) + "px" + std::to_string(info.param.depth) + "bpp";
+                         });
+
 TEST(BitsBufferSize, FollowsTheRecordAndRefusesNonsense) {
   struct Case {
     BitmapGeometry g;
     size_t expected;
   } cases[] = {
       {{32, 64, 4, 1, 1}, 256},     {{32, 32, 128, 1, 32}, 4096}, {{32, 32, 96, 2, 24}, 6144},
-      {{0, 32, 4, 1, 1}, 0},        {{32, 0, 4, 1, 1}, 0},        {{32, -32, 4, 1, 1}, 0},
-      {{32, 32, -4, 1, 1}, 0},      {{32, 32, 4, 0, 1}, 0},       {{32, INT_MAX, INT_MAX, 65535, 32}, 0},
+      {{256, 512, 32, 1, 1}, 16384}, {{0, 32, 4, 1, 1}, 0},       {{32, 0, 4, 1, 1}, 0},
+      {{32, -32, 4, 1, 1}, 0},      {{32, 32, -4, 1, 1}, 0},      {{32, 32, 4, 0, 1}, 0},
+      {{32, INT_MAX, INT_MAX, 65535, 32}, 0},
   };
   for (const Case& c : cases)
     EXPECT_EQ(cursor_bits::BitsBufferSize(c.g), c.expected)
@@ -122,66 +164,102 @@ TEST(IsConvertibleDepth, OnlyTheFiveDepths) {
   }
 }
 
+TEST(IsConvertibleSize, SquaresFromSixteenToTwoHundredFiftySix) {
+  EXPECT_FALSE(cursor_bits::IsConvertibleSize(15, 15));
+  EXPECT_TRUE(cursor_bits::IsConvertibleSize(16, 16));
+  EXPECT_TRUE(cursor_bits::IsConvertibleSize(33, 33));
+  EXPECT_TRUE(cursor_bits::IsConvertibleSize(256, 256));
+  EXPECT_FALSE(cursor_bits::IsConvertibleSize(257, 257));
+  EXPECT_FALSE(cursor_bits::IsConvertibleSize(32, 64));
+  EXPECT_FALSE(cursor_bits::IsConvertibleSize(48, 32));
+  EXPECT_FALSE(cursor_bits::IsConvertibleSize(-32, -32));
+  EXPECT_FALSE(cursor_bits::IsConvertibleSize(INT32_MIN, INT32_MIN));
+}
+
+TEST(PaddedRowBytes, WholeSixteenBitWords) {
+  struct Case {
+    int32_t width;
+    int depth, expected;
+  } cases[] = {{32, 1, 4},  {40, 1, 6},   {48, 1, 6},   {33, 1, 6},   {16, 1, 2},   {256, 1, 32},
+               {33, 4, 18}, {40, 4, 20},  {17, 8, 18},  {33, 24, 100}, {40, 24, 120}, {48, 16, 96},
+               {0, 8, 0},   {-3, 8, 0},   {32, 0, 0},   {32, 33, 0}};
+  for (const Case& c : cases)
+    EXPECT_EQ(cursor_bits::PaddedRowBytes(c.width, c.depth), c.expected) << c.width << " at " << c.depth;
+}
+
 TEST_P(DepthTest, PaletteIsReadFromColumnZeroOfRowsZeroToSeventeen) {
   const int depth = GetParam();
-  TestBitmap colour(ColourGeometry(depth));
+  TestBitmap colour(ColourGeometry(32, depth));
   const PalettePixelTable expected = DistinctPalette(depth);
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x)
+  for (int y = 0; y < 32; ++y)
+    for (int x = 0; x < 32; ++x)
       SetColourAt(colour, x, y, x == 0 && y < cursor_bits::kPaletteRows ? expected.entries[y] : DepthMask(depth) - 1);
   PalettePixelTable table;
   ASSERT_TRUE(cursor_bits::ReadPalettePixels(colour.view, table));
   for (int r = 0; r < cursor_bits::kPaletteRows; ++r) EXPECT_EQ(table.entries[r], expected.entries[r]) << "row " << r;
 }
 
-TEST_P(DepthTest, RecolourPaintsEveryPixelByItsMaskBits) {
+TEST_P(DepthTest, PaletteIsReadOnlyFromTheThirtyTwoPixelTemplate) {
   const int depth = GetParam();
+  for (int size : {16, 48, 64}) {
+    TestBitmap colour(ColourGeometry(size, depth), -1, 0x11);
+    PalettePixelTable untouched;
+    untouched.entries[3] = 0xDEAD;
+    EXPECT_FALSE(cursor_bits::ReadPalettePixels(colour.view, untouched)) << size;
+    EXPECT_EQ(untouched.entries[3], 0xDEADu) << size;
+  }
+}
+
+TEST_P(ShapeTest, RecolourPaintsEveryPixelByItsMaskBits) {
+  const int size = GetParam().size, depth = GetParam().depth;
   const PalettePixelTable palette = DistinctPalette(depth);
   struct Choice {
     int32_t white, black;
   } choices[] = {{0, 15}, {2, 5}, {15, 0}, {13, 13}};
   for (const Choice& choice : choices) {
-    const TestBitmap source = PatternedMonochrome(0xC0FFEE + choice.white);
+    const TestBitmap source = PatternedMonochrome(size, 0xC0FFEE + choice.white);
     const TestBitmap sourceBefore = source;
-    // Stale contents must not survive: the template comes with its own image.
-    TestBitmap mask(MaskGeometry(kSize), -1, 0x5A);
-    TestBitmap colour(ColourGeometry(depth), -1, 0xFF);
+    // Stale contents must not survive, padding included.
+    TestBitmap mask(MaskGeometry(size, size), -1, 0x5A);
+    TestBitmap colour(ColourGeometry(size, depth), -1, 0xFF);
     ASSERT_TRUE(cursor_bits::RecolourMonochrome(source.view, palette, choice.white, choice.black, mask.view, colour.view));
-    for (int y = 0; y < kSize; ++y)
-      for (int x = 0; x < kSize; ++x) {
-        const int andBit = MaskBit(source, y, x), xorBit = MaskBit(source, kSize + y, x);
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) {
+        const int andBit = MaskBit(source, y, x), xorBit = MaskBit(source, size + y, x);
         const uint32_t want = andBit ? palette.entries[xorBit ? 0 : 15]
                                      : palette.entries[xorBit ? choice.white : choice.black];
         ASSERT_EQ(MaskBit(mask, y, x), andBit) << "white " << choice.white << " at " << x << "," << y;
         ASSERT_EQ(ColourAt(colour, x, y), want) << "white " << choice.white << " black " << choice.black
                                                 << " and/xor " << andBit << xorBit << " at " << x << "," << y;
       }
+    EXPECT_TRUE(PaddingEquals(mask, TestBitmap(MaskGeometry(size, size)))) << "mask padding cleared";
+    EXPECT_TRUE(PaddingEquals(colour, TestBitmap(ColourGeometry(size, depth)))) << "colour padding cleared";
     EXPECT_EQ(source.bytes, sourceBefore.bytes) << "the source mask is only read";
   }
 }
 
-TEST_P(DepthTest, DefaultColoursLookExactlyLikeTheSource) {
-  const int depth = GetParam();
+TEST_P(ShapeTest, DefaultColoursLookExactlyLikeTheSource) {
+  const int size = GetParam().size, depth = GetParam().depth;
   const PalettePixelTable palette = DistinctPalette(depth);
-  const TestBitmap source = PatternedMonochrome(7);
-  TestBitmap mask(MaskGeometry(kSize));
-  TestBitmap colour(ColourGeometry(depth));
+  const TestBitmap source = PatternedMonochrome(size, 7);
+  TestBitmap mask(MaskGeometry(size, size));
+  TestBitmap colour(ColourGeometry(size, depth));
   ASSERT_TRUE(cursor_bits::RecolourMonochrome(source.view, palette, 0, 15, mask.view, colour.view));
   // What a colour cursor shows: AND 0 draws the pixel; AND 1 exclusive-ors it with the screen,
   // so black leaves the screen and white inverts it, as the monochrome pixel did.
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
       const bool isWhite = ColourAt(colour, x, y) == palette.entries[0];
       ASSERT_TRUE(isWhite || ColourAt(colour, x, y) == palette.entries[15]) << x << "," << y;
-      EXPECT_EQ(MaskBit(mask, y, x), MaskBit(source, y, x)) << x << "," << y;
-      EXPECT_EQ(isWhite ? 1 : 0, MaskBit(source, kSize + y, x)) << x << "," << y;
+      ASSERT_EQ(MaskBit(mask, y, x), MaskBit(source, y, x)) << x << "," << y;
+      ASSERT_EQ(isWhite ? 1 : 0, MaskBit(source, size + y, x)) << x << "," << y;
     }
 }
 
 TEST_P(DepthTest, IndexOutsideThePaletteKeepsThatColour) {
   const int depth = GetParam();
   const PalettePixelTable palette = DistinctPalette(depth);  // rows 16 and 17 differ from 0 and 15
-  const TestBitmap source = PatternedMonochrome(99);
+  const TestBitmap source = PatternedMonochrome(32, 99);
   struct Case {
     int32_t white, black, meantWhite, meantBlack;
   } cases[] = {
@@ -189,8 +267,8 @@ TEST_P(DepthTest, IndexOutsideThePaletteKeepsThatColour) {
       {4, -1, 4, 15},  {4, 16, 4, 15},  {4, 17, 4, 15}, {4, INT_MIN, 4, 15}, {-7, 1000, 0, 15},
   };
   for (const Case& c : cases) {
-    TestBitmap gotMask(MaskGeometry(kSize)), gotColour(ColourGeometry(depth));
-    TestBitmap wantMask(MaskGeometry(kSize)), wantColour(ColourGeometry(depth));
+    TestBitmap gotMask(MaskGeometry(32, 32)), gotColour(ColourGeometry(32, depth));
+    TestBitmap wantMask(MaskGeometry(32, 32)), wantColour(ColourGeometry(32, depth));
     ASSERT_TRUE(cursor_bits::RecolourMonochrome(source.view, palette, c.white, c.black, gotMask.view, gotColour.view));
     ASSERT_TRUE(cursor_bits::RecolourMonochrome(source.view, palette, c.meantWhite, c.meantBlack, wantMask.view,
                                                 wantColour.view));
@@ -201,31 +279,35 @@ TEST_P(DepthTest, IndexOutsideThePaletteKeepsThatColour) {
 
 TEST_P(DepthTest, RecolourRefusesOtherShapesWithoutWriting) {
   const int depth = GetParam();
+  const uint16_t d = static_cast<uint16_t>(depth);
   const PalettePixelTable palette = DistinctPalette(depth);
   struct Case {
     const char* name;
     BitmapGeometry source, mask, colour;
     long sourceSize, maskSize, colourSize;  // -1: what the record asks for
   };
-  const BitmapGeometry s = MaskGeometry(2 * kSize), m = MaskGeometry(kSize), c = ColourGeometry(depth);
+  const BitmapGeometry s = MaskGeometry(32, 64), m = MaskGeometry(32, 32), c = ColourGeometry(32, depth);
   const int rb = c.rowBytes;
   const Case cases[] = {
-      {"source 16 wide", {16, 64, 2, 1, 1}, m, c, -1, -1, -1},
-      {"source 48 wide", {48, 96, 6, 1, 1}, m, c, -1, -1, -1},
-      {"source of colour-cursor height", MaskGeometry(kSize), m, c, -1, -1, -1},
+      {"source 48 wide for a 32 cursor", MaskGeometry(48, 96), m, c, -1, -1, -1},
+      {"source 15 wide", MaskGeometry(15, 30), MaskGeometry(15, 15), ColourGeometry(15, depth), -1, -1, -1},
+      {"source 257 wide", MaskGeometry(257, 514), MaskGeometry(257, 257), ColourGeometry(257, depth), -1, -1, -1},
+      {"source not square", MaskGeometry(32, 48), m, c, -1, -1, -1},
+      {"source of colour-cursor height", MaskGeometry(32, 32), m, c, -1, -1, -1},
       {"source with spare row bytes", {32, 64, 6, 1, 1}, m, c, -1, -1, -1},
+      {"source rows unpadded", {40, 80, 5, 1, 1}, MaskGeometry(40, 40), ColourGeometry(40, depth), -1, -1, -1},
       {"source of 2 planes", {32, 64, 4, 2, 1}, m, c, -1, -1, -1},
       {"source not 1 bit", {32, 64, 4, 1, 4}, m, c, -1, -1, -1},
       {"source buffer short", s, m, c, 255, -1, -1},
-      {"template mask 64 high", s, MaskGeometry(2 * kSize), c, -1, -1, -1},
-      {"template mask 16 wide", s, {16, 32, 2, 1, 1}, c, -1, -1, -1},
-      {"template mask buffer short", s, m, c, -1, 127, -1},
+      {"mask 64 high", s, MaskGeometry(32, 64), c, -1, -1, -1},
+      {"mask 16 wide", s, MaskGeometry(16, 32), c, -1, -1, -1},
+      {"mask buffer short", s, m, c, -1, 127, -1},
       {"colour 1 bit", s, m, {32, 32, 4, 1, 1}, -1, -1, -1},
       {"colour 2 bits", s, m, {32, 32, 8, 1, 2}, -1, -1, -1},
       {"colour 15 bits", s, m, {32, 32, 60, 1, 15}, -1, -1, -1},
-      {"colour 48 wide", s, m, {48, 32, 48 * depth / 8, 1, static_cast<uint16_t>(depth)}, -1, -1, -1},
-      {"colour 64 high", s, m, {32, 64, rb, 1, static_cast<uint16_t>(depth)}, -1, -1, -1},
-      {"colour rows padded", s, m, {32, 32, rb + 2, 1, static_cast<uint16_t>(depth)}, -1, -1, -1},
+      {"colour 48 wide", s, m, {48, 32, WordRowBytes(48, depth), 1, d}, -1, -1, -1},
+      {"colour 64 high", s, m, {32, 64, rb, 1, d}, -1, -1, -1},
+      {"colour rows padded", s, m, {32, 32, rb + 2, 1, d}, -1, -1, -1},
       {"colour buffer short", s, m, c, -1, -1, 32L * rb - 1},
   };
   for (const Case& k : cases) {
@@ -248,51 +330,57 @@ TEST_P(DepthTest, RecolourRefusesOtherShapesWithoutWriting) {
   EXPECT_FALSE(cursor_bits::RecolourMonochrome(source.view, palette, 0, 15, mask.view, null)) << "no buffer";
 }
 
-// Fills mask and colour with a pattern whose every unit differs from its mirror partner.
+// Fills every byte, padding included, with a pattern whose units differ from their partners.
 void FillRandom(TestBitmap& b, uint32_t seed) {
   uint32_t state = seed;
   for (uint8_t& byte : b.bytes) byte = static_cast<uint8_t>(NextRandom(state));
 }
 
-TEST_P(DepthTest, MirrorTurnsColourCursorAboutItsCentreLine) {
-  const int depth = GetParam();
-  TestBitmap mask(MaskGeometry(kSize)), colour(ColourGeometry(depth));
+TEST_P(ShapeTest, MirrorTurnsColourCursorAboutItsCentreLine) {
+  const int size = GetParam().size, depth = GetParam().depth;
+  TestBitmap mask(MaskGeometry(size, size)), colour(ColourGeometry(size, depth));
   FillRandom(mask, 1);
   FillRandom(colour, 2);
   const TestBitmap maskBefore = mask, colourBefore = colour;
   ASSERT_TRUE(cursor_bits::MirrorImage(mask.view, &colour.view));
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
-      ASSERT_EQ(MaskBit(mask, y, x), MaskBit(maskBefore, y, kSize - 1 - x)) << x << "," << y;
-      ASSERT_EQ(ColourAt(colour, x, y), ColourAt(colourBefore, kSize - 1 - x, y)) << x << "," << y;
+  for (int y = 0; y < size; ++y)
+    for (int x = 0; x < size; ++x) {
+      ASSERT_EQ(MaskBit(mask, y, x), MaskBit(maskBefore, y, size - 1 - x)) << x << "," << y;
+      ASSERT_EQ(ColourAt(colour, x, y), ColourAt(colourBefore, size - 1 - x, y)) << x << "," << y;
     }
+  EXPECT_TRUE(PaddingEquals(mask, maskBefore)) << "mask padding left alone";
+  EXPECT_TRUE(PaddingEquals(colour, colourBefore)) << "colour padding left alone";
   ASSERT_TRUE(cursor_bits::MirrorImage(mask.view, &colour.view));
   EXPECT_EQ(mask.bytes, maskBefore.bytes);
   EXPECT_EQ(colour.bytes, colourBefore.bytes);
 }
 
-TEST(MirrorImage, MonochromeMirrorsBothMaskHalves) {
-  TestBitmap mask(MaskGeometry(2 * kSize));
+TEST_P(SizeTest, MonochromeMirrorsBothMaskHalves) {
+  const int size = GetParam();
+  TestBitmap mask(MaskGeometry(size, 2 * size));
   FillRandom(mask, 3);
   const TestBitmap before = mask;
   ASSERT_TRUE(cursor_bits::MirrorImage(mask.view, nullptr));
-  for (int y = 0; y < 2 * kSize; ++y)
-    for (int x = 0; x < kSize; ++x)
-      ASSERT_EQ(MaskBit(mask, y, x), MaskBit(before, y, kSize - 1 - x)) << (y < kSize ? "AND " : "XOR ") << x << "," << y % kSize;
+  for (int y = 0; y < 2 * size; ++y)
+    for (int x = 0; x < size; ++x)
+      ASSERT_EQ(MaskBit(mask, y, x), MaskBit(before, y, size - 1 - x))
+          << (y < size ? "AND " : "XOR ") << x << "," << y % size;
+  EXPECT_TRUE(PaddingEquals(mask, before));
   ASSERT_TRUE(cursor_bits::MirrorImage(mask.view, nullptr));
   EXPECT_EQ(mask.bytes, before.bytes);
 }
 
 TEST(MirrorImage, SingleLitPixelsLandOnTheirPartners) {
-  const int columns[] = {0, 1, 7, 8, 15, 16, 23, 24, 31};
-  for (int x : columns) {
-    TestBitmap mask(MaskGeometry(2 * kSize));
-    SetMaskBit(mask, 5, x, 1);
-    SetMaskBit(mask, 40, x, 1);  // in the XOR half
-    ASSERT_TRUE(cursor_bits::MirrorImage(mask.view, nullptr));
-    for (int c = 0; c < kSize; ++c) {
-      EXPECT_EQ(MaskBit(mask, 5, c), c == kSize - 1 - x ? 1 : 0) << "from " << x << " column " << c;
-      EXPECT_EQ(MaskBit(mask, 40, c), c == kSize - 1 - x ? 1 : 0) << "from " << x << " column " << c;
+  for (int size : {32, 40}) {
+    for (int x : {0, 1, 7, 8, 15, 16, 23, 24, 31, size - 1}) {
+      TestBitmap mask(MaskGeometry(size, 2 * size));
+      SetMaskBit(mask, 5, x, 1);
+      SetMaskBit(mask, size + 8, x, 1);  // in the XOR half
+      ASSERT_TRUE(cursor_bits::MirrorImage(mask.view, nullptr));
+      for (int c = 0; c < size; ++c) {
+        EXPECT_EQ(MaskBit(mask, 5, c), c == size - 1 - x ? 1 : 0) << size << " from " << x << " column " << c;
+        EXPECT_EQ(MaskBit(mask, size + 8, c), c == size - 1 - x ? 1 : 0) << size << " from " << x << " column " << c;
+      }
     }
   }
 }
@@ -307,19 +395,21 @@ TEST_P(DepthTest, MirrorRefusesOtherShapesWithoutWriting) {
     BitmapGeometry colour;
     long maskSize, colourSize;
   };
-  const BitmapGeometry c = ColourGeometry(depth);
+  const BitmapGeometry c = ColourGeometry(32, depth);
   const Case cases[] = {
-      {"monochrome mask 32 high", MaskGeometry(kSize), false, c, -1, -1},
-      {"colour cursor mask 64 high", MaskGeometry(2 * kSize), true, c, -1, -1},
-      {"mask 16 wide", {16, 64, 2, 1, 1}, false, c, -1, -1},
-      {"mask 64 wide", {64, 128, 8, 1, 1}, false, c, -1, -1},
+      {"monochrome mask 32 high", MaskGeometry(32, 32), false, c, -1, -1},
+      {"colour cursor mask 64 high", MaskGeometry(32, 64), true, c, -1, -1},
+      {"mask 8 wide", MaskGeometry(8, 16), false, c, -1, -1},
+      {"mask 512 wide", MaskGeometry(512, 1024), false, c, -1, -1},
       {"mask rows padded", {32, 64, 6, 1, 1}, false, c, -1, -1},
-      {"mask buffer short", MaskGeometry(2 * kSize), false, c, 255, -1},
-      {"colour 2 bits", MaskGeometry(kSize), true, {32, 32, 8, 1, 2}, -1, -1},
-      {"colour 1 bit", MaskGeometry(kSize), true, {32, 32, 4, 1, 1}, -1, -1},
-      {"colour 16 high", MaskGeometry(kSize), true, {32, 16, c.rowBytes, 1, d}, -1, -1},
-      {"colour rows padded", MaskGeometry(kSize), true, {32, 32, c.rowBytes + 2, 1, d}, -1, -1},
-      {"colour buffer short", MaskGeometry(kSize), true, c, -1, 32L * c.rowBytes - 1},
+      {"mask rows unpadded", {40, 80, 5, 1, 1}, false, c, -1, -1},
+      {"mask buffer short", MaskGeometry(32, 64), false, c, 255, -1},
+      {"colour of another size", MaskGeometry(32, 32), true, ColourGeometry(48, depth), -1, -1},
+      {"colour 2 bits", MaskGeometry(32, 32), true, {32, 32, 8, 1, 2}, -1, -1},
+      {"colour 1 bit", MaskGeometry(32, 32), true, {32, 32, 4, 1, 1}, -1, -1},
+      {"colour 16 high", MaskGeometry(32, 32), true, {32, 16, c.rowBytes, 1, d}, -1, -1},
+      {"colour rows padded", MaskGeometry(32, 32), true, {32, 32, c.rowBytes + 2, 1, d}, -1, -1},
+      {"colour buffer short", MaskGeometry(32, 32), true, c, -1, 32L * c.rowBytes - 1},
   };
   for (const Case& k : cases) {
     TestBitmap mask(k.mask, k.maskSize), colour(k.colour, k.colourSize);
@@ -337,12 +427,12 @@ TEST(MirroredHotspotX, StaysOnTheSamePixel) {
     uint32_t x;
     int32_t width;
     uint32_t expected;
-  } cases[] = {{0, 32, 31}, {31, 32, 0}, {5, 32, 26}, {16, 32, 15}, {32, 32, 0}, {0xFFFFFFFFu, 32, 0},
-               {0, 1, 0},   {3, 0, 0},   {3, -5, 0}};
+  } cases[] = {{0, 32, 31}, {31, 32, 0},  {5, 32, 26}, {16, 32, 15}, {32, 32, 0}, {0xFFFFFFFFu, 32, 0},
+               {30, 64, 33}, {15, 48, 32}, {0, 256, 255}, {0, 1, 0},  {3, 0, 0},   {3, -5, 0}};
   for (const Case& c : cases) {
     EXPECT_EQ(cursor_bits::MirroredHotspotX(c.x, c.width), c.expected) << c.x << " in " << c.width;
-    if (c.x < 32 && c.width == 32) {
-      EXPECT_EQ(cursor_bits::MirroredHotspotX(cursor_bits::MirroredHotspotX(c.x, 32), 32), c.x);
+    if (c.width > 0 && c.x < static_cast<uint32_t>(c.width)) {
+      EXPECT_EQ(cursor_bits::MirroredHotspotX(cursor_bits::MirroredHotspotX(c.x, c.width), c.width), c.x);
     }
   }
 }

@@ -13,7 +13,10 @@ read -r -a depths <<<"${SESSION_DEPTHS:-24 8 16}"
 start_display() {  # depth -> prints "display pid"
   local depth=$1 fifo="$dir/displayfd.$depth"
   rm -f "$fifo"; mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 1024x768x"$depth" -nolisten tcp -noreset 3>"$fifo" >"$dir/xvfb-$depth.log" 2>&1 &
+  # Room at 24 bits for the scaled desktops the emulator makes (200 % of 1024 x 768).
+  local screen=1024x768
+  [ "$depth" = 24 ] && screen=2048x1536
+  Xvfb -displayfd 3 -screen 0 "$screen"x"$depth" -nolisten tcp -noreset 3>"$fifo" >"$dir/xvfb-$depth.log" 2>&1 &
   local pid=$! number=
   read -r -t 30 number <"$fifo" || true
   rm -f "$fifo"
@@ -86,9 +89,12 @@ stop)
   [ -f "$dir/session.env" ] || exit 0
   # shellcheck disable=SC1091
   . "$dir/session.env"
+  # Every prefix of this session: one per depth and the scaled copies the emulator made.
+  for prefix in "$dir"/prefix-*; do
+    [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+  done
   for depth in "${depths[@]}"; do
-    prefix_var=WINEPREFIX_$depth pid_var=XVFB_PID_$depth
-    [ -n "${!prefix_var:-}" ] && WINEPREFIX=${!prefix_var} wineserver -k 2>/dev/null || true
+    pid_var=XVFB_PID_$depth
     [ -n "${!pid_var:-}" ] && kill "${!pid_var}" 2>/dev/null || true
   done
   rm -f "$dir/session.env"

@@ -20,13 +20,15 @@ constexpr CursorDepth kColour = CursorDepth::kColour24;
 // Centre of the canvas's central pixel (15, 15) in pixel-corner coordinates.
 constexpr Point kMiddle{15.5, 15.5};
 
+// The hotspot in design units: the first pixel of that unit.
 AniFrame Frame(const Canvas& image, Point hot, CursorDepth depth) {
-  return {{image, static_cast<int>(hot.x), static_cast<int>(hot.y)}, depth};
+  return {{image, image.PixelOf(static_cast<int>(hot.x)), image.PixelOf(static_cast<int>(hot.y))}, depth};
 }
 
 // A drawn tip: the painted pixel nearest to where the tip was meant to be.
 AniFrame TipFrame(const Canvas& image, Point tip, CursorDepth depth) {
-  return Frame(image, NearestPainted(image, static_cast<int>(tip.x), static_cast<int>(tip.y)), depth);
+  const Point hot = NearestPainted(image, static_cast<int>(tip.x), static_cast<int>(tip.y));
+  return {{image, static_cast<int>(hot.x), static_cast<int>(hot.y)}, depth};
 }
 
 Art Still(const AniFrame& frame) {
@@ -119,18 +121,18 @@ Art Snake() {
       c.FillEllipse(centreX(5), 4.5, 3.4, 3.0, kWhite);  // head
     });
     Canvas image = Bordered(body, green, dark);
-    for (double y = 9; y < 25; y += 3) image.Set(static_cast<int>(centreX(y)), static_cast<int>(y), belly);
+    for (double y = 9; y < 25; y += 3) image.Plot(static_cast<int>(centreX(y)), static_cast<int>(y), belly);
     const int hx = static_cast<int>(centreX(5));
-    image.Set(hx - 1, 3, kBlack);
-    image.Set(hx + 1, 3, kBlack);
+    image.Plot(hx - 1, 3, kBlack);
+    image.Plot(hx + 1, 3, kBlack);
     const Rgba tongue = Opaque(230, 0, 0);  // flicks out every other frame
     if (f % 2 == 0) {
-      image.Set(hx, 1, tongue);
-      image.Set(hx, 0, tongue);
+      image.Plot(hx, 1, tongue);
+      image.Plot(hx, 0, tongue);
     } else {
-      image.Set(hx - 1, 0, tongue);
-      image.Set(hx + 1, 0, tongue);
-      image.Set(hx, 1, tongue);
+      image.Plot(hx - 1, 0, tongue);
+      image.Plot(hx + 1, 0, tongue);
+      image.Plot(hx, 1, tongue);
     }
     frames.push_back(Frame(image, {15, 15}, kColour));
   }
@@ -143,7 +145,7 @@ Art Abacus() {
   const Rgba wood = Opaque(150, 80, 30), woodDark = Opaque(90, 45, 10), rod = Opaque(170, 170, 170);
   const Rgba beads[5] = {Opaque(230, 30, 30), Opaque(250, 150, 0), Opaque(240, 220, 0), Opaque(40, 170, 40),
                          Opaque(40, 90, 230)};
-  Canvas image(kSize, kSize);
+  Canvas image = NewCanvas();
   image.FillRect(1, 3, 30, 26, woodDark);
   image.FillRect(2, 4, 28, 24, wood);
   image.FillRect(4, 6, 24, 20, kClear);
@@ -154,7 +156,7 @@ Art Abacus() {
     for (int b = 0; b < 6; ++b) {
       const int x = b < counts[r] ? 5 + 4 * b : 28 - 4 * (6 - b);
       image.FillEllipse(x + 1.5, y + 1.5, 1.8, 1.6, beads[r]);
-      image.Set(x + 1, y + 1, Mix(beads[r], kWhite, 0.6));
+      image.Plot(x + 1, y + 1, Mix(beads[r], kWhite, 0.6));
     }
   }
   image.Outline(kBlack);
@@ -178,7 +180,7 @@ Art HamsterOnTreadmill() {
   });
   wheel.Paste(Bordered(hamsterShape, kWhite, kBlack), 0, 0);
   wheel.FillRect(22, 18, 2, 2, kBlack);  // eye
-  wheel.Set(25, 20, kBlack);  // nose
+  wheel.Plot(25, 20, kBlack);  // nose
   // Running legs
   wheel.DrawLine(10, 26, 8, 28, kBlack);
   wheel.DrawLine(12, 26, 13, 28, kBlack);
@@ -192,7 +194,7 @@ Art PulleysAndBelt() {
     Point c;
     double r;
   } big{{10.5, 10.5}, 8.5}, small{{24.5, 23.5}, 5.8};
-  Canvas image(kSize, kSize);
+  Canvas image = NewCanvas();
   // The belt: the two outer tangents of the pulleys.
   const double dx = small.c.x - big.c.x, dy = small.c.y - big.c.y, d = std::hypot(dx, dy);
   const double theta = std::atan2(dy, dx), alpha = std::acos((big.r - small.r) / d);
@@ -223,7 +225,7 @@ Art NothingWrongWithYourSet() {
   std::vector<AniFrame> frames;
   constexpr int kFrames = 8, screenX = 4, screenY = 11, screenW = 19, screenH = 15;
   for (int f = 0; f < kFrames; ++f) {
-    Canvas image(kSize, kSize);
+    Canvas image = NewCanvas();
     image.DrawLine(15, 9, 8, 1, kBlack);  // rabbit ears
     image.DrawLine(16, 9, 24, 2, kBlack);
     image.FillRect(1, 8, 30, 22, cabinetDark);
@@ -236,12 +238,12 @@ Art NothingWrongWithYourSet() {
       for (int x = 0; x < screenW; ++x) {
         Rgba p = source >= screenH ? kBlack : bars[x * 7 / screenW];
         if (source < screenH && source >= screenH - 3) p = Mix(p, kBlack, 0.5 + 0.1 * ((x + f) % 3));
-        image.Set(screenX + x, screenY + y, p);
+        image.Plot(screenX + x, screenY + y, p);
       }
     }
     image.FillCircle(26.5, 14.5, 1.8, knob);
     image.FillCircle(26.5, 20.5, 1.8, knob);
-    image.Set(26, 13 + f % 3, kBlack);  // someone keeps turning the knob
+    image.Plot(26, 13 + f % 3, kBlack);  // someone keeps turning the knob
     image.FillRect(25, 24, 3, 3, Opaque(60, 60, 60));
     image.FillRect(4, 30, 3, 2, cabinetDark);  // feet
     image.FillRect(25, 30, 3, 2, cabinetDark);
@@ -282,7 +284,7 @@ Canvas Clock(Point c, double r, double handDegrees) {
   Canvas image = Bordered(ShapeOf([&](Canvas& k) { k.FillCircle(c.x, c.y, r, kWhite); }), kWhite, kBlack);
   for (int t = 0; t < 4; ++t) {
     const double a = t * kPi / 2;
-    image.Set(static_cast<int>(c.x + (r - 2) * std::sin(a)), static_cast<int>(c.y - (r - 2) * std::cos(a)), kBlack);
+    image.Plot(static_cast<int>(c.x + (r - 2) * std::sin(a)), static_cast<int>(c.y - (r - 2) * std::cos(a)), kBlack);
   }
   const double a = handDegrees * kPi / 180;
   image.DrawThickLine(c, {c.x + (r - 2.2) * std::sin(a), c.y - (r - 2.2) * std::cos(a)}, 1.2, kBlack);
@@ -320,7 +322,7 @@ Art FastSpinningArrow() {
 // A Saturn rocket, nose at the local origin and tail along +y; with or without its flame.
 Canvas Rocket(const Placement& at, bool flame) {
   const Rgba silver = Opaque(190, 190, 200), white = Opaque(250, 250, 250), band = Opaque(20, 20, 20);
-  Canvas image(kSize, kSize);
+  Canvas image = NewCanvas();
   const auto part = [&](const Polygon& p, Rgba colour) { image.FillPolygon(at(p), colour); };
   const auto box = [](double x0, double y0, double x1, double y1) { return Polygon{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}}; };
   if (flame) {
@@ -394,7 +396,7 @@ Art PointingFinger() {
   image.DrawLine(14, 18, 23, 18, kBlack);
   image.DrawLine(8, 27, 20, 27, kBlack);  // cuff seam
   image.DrawLine(8, 19, 10, 21, kBlack);  // thumb crease
-  return Still(Frame(image, NearestPainted(image, 11, 0), kMono));
+  return Still(TipFrame(image, {11, 0}, kMono));
 }
 
 Art GiantArrow(Rgba fill, Rgba border) {
@@ -425,7 +427,7 @@ Art InverterWithCrosshair() {
   Canvas image = Filled(DiscShape(9.5), kInvert);
   image.DrawLine(15, 1, 15, 29, kBlack);
   image.DrawLine(1, 15, 29, 15, kBlack);
-  image.Set(15, 15, kInvert);  // the hot pixel shows what is under it
+  image.Plot(15, 15, kInvert);  // the hot pixel shows what is under it
   return Still(Frame(image, {15, 15}, kMono));
 }
 
@@ -436,7 +438,7 @@ Art SkinnyArrow() {
 
 Art SmallCrosshair() {
   Canvas image = Bordered(PlusShape(7.5, 1.5), kBlack, kWhite);
-  image.Set(15, 15, kWhite);  // a gap at the centre to see the target through
+  image.Plot(15, 15, kWhite);  // a gap at the centre to see the target through
   return Still(Frame(image, {15, 15}, kMono));
 }
 
@@ -484,8 +486,9 @@ Canvas Screw(const Placement& at, bool roundHead, Rgba metal, Rgba shade, Rgba l
   });
   Canvas image = Bordered(shape, metal, kBlack);
   if (light != metal) {
-    for (int y = 0; y < kSize; ++y)
-      for (int x = 0; x < kSize; ++x)
+    // A one-pixel highlight along the upper left edges.
+    for (int y = 0; y < image.height(); ++y)
+      for (int x = 0; x < image.width(); ++x)
         if (image.Get(x, y) == metal && shape.Get(x - 1, y - 1).a == 0) image.Set(x, y, light);
   }
   for (double t = 4; t < 17; t += 2.2) image.DrawThickLine(at({-2.2, t}), at({2.2, t + 1.2}), 0.9, shade);  // thread
@@ -539,10 +542,10 @@ Art OrbitLight() {
     const Point light{9.5 + 9.5 * std::cos(a) - 3.0 * std::sin(a), 13.0 + 5.0 * std::sin(a) + 3.5 * std::cos(a)};
     const bool behind = std::sin(a) < 0;
     const Canvas arrow = Arrow(Placement{{0, 0}, 0, 1.1, 1.1});
-    Canvas lamp(kSize, kSize);
+    Canvas lamp = NewCanvas();
     lamp.FillCircle(light.x, light.y, 2.6, rim);
     lamp.FillCircle(light.x, light.y, 1.6, glow);
-    Canvas image(kSize, kSize);
+    Canvas image = NewCanvas();
     if (behind) {
       image.Paste(lamp, 0, 0);
       image.Paste(arrow, 0, 0);
@@ -558,11 +561,11 @@ Art OrbitLight() {
 Art PointOrbiter() {
   std::vector<AniFrame> frames;
   for (int f = 0; f < 12; ++f) {
-    Canvas image(kSize, kSize);
+    Canvas image = NewCanvas();
     for (int k = 0; k < 24; ++k) {  // the orbit, dotted
       if (k % 2) continue;
       const double a = 2 * kPi * k / 24;
-      image.Set(static_cast<int>(kMiddle.x + 11 * std::cos(a)), static_cast<int>(kMiddle.y + 11 * std::sin(a)), kBlack);
+      image.Plot(static_cast<int>(kMiddle.x + 11 * std::cos(a)), static_cast<int>(kMiddle.y + 11 * std::sin(a)), kBlack);
     }
     image.Paste(Bordered(DiscShape(2.6), kBlack, kWhite), 0, 0);
     const double a = 2 * kPi * f / 12 - kPi / 2;
@@ -596,14 +599,15 @@ Art ArrowheadThreeD() {
   // Facets: tip, wing, notch and the lower-left corner; the ridge runs from the tip to the notch.
   const Point tip = head[0], wing = head[1], notch = head[2], corner = head[3];
   const Canvas shape = PolygonShape(head);
-  Canvas image(kSize, kSize);
+  Canvas image = NewCanvas();
   const Rgba lightFrom = Opaque(200, 225, 255), lightTo = Opaque(110, 160, 235);
   const Rgba darkFrom = Opaque(40, 90, 190), darkTo = Opaque(15, 40, 110);
   const Canvas left = PolygonShape({tip, notch, corner});
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
+  // Shaded pixel by pixel; the gradient runs over the design.
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x) {
       if (!shape.Get(x, y).a) continue;
-      const double t = (x + y) / 40.0;
+      const double t = (x + y) / image.scale() / 40.0;
       image.Set(x, y, left.Get(x, y).a ? Mix(lightFrom, lightTo, t) : Mix(darkFrom, darkTo, t));
     }
   image.DrawThickLine(tip, {notch.x - 0.3, notch.y - 0.3}, 1.0, kWhite);  // the ridge catches the light
@@ -642,12 +646,12 @@ Art InflatedArrow() {
   const Canvas core = PolygonShape(Placement{{2.6, 2.6}, 0, 1.12, 1.12}(ArrowOutline()));
   const Canvas shape = Grown(core, 2.2);
   const Rgba light = Opaque(255, 130, 120), dark = Opaque(150, 0, 10);
-  Canvas image(kSize, kSize);
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x)
-      if (shape.Get(x, y).a) image.Set(x, y, Mix(light, dark, (x * 0.9 + y * 0.7) / 26.0));
+  Canvas image = NewCanvas();
+  for (int y = 0; y < image.height(); ++y)
+    for (int x = 0; x < image.width(); ++x)
+      if (shape.Get(x, y).a) image.Set(x, y, Mix(light, dark, (x * 0.9 + y * 0.7) / image.scale() / 26.0));
   image.FillEllipse(6.0, 9.0, 1.4, 3.2, Opaque(255, 235, 230));  // the shine of a balloon
-  image.Set(5, 5, Opaque(255, 200, 190));
+  image.Plot(5, 5, Opaque(255, 200, 190));
   image.Paste(Bordered(shape, kClear, kBlack), 0, 0);
   return Still(TipFrame(image, {0, 0}, kColour));
 }

@@ -1,6 +1,8 @@
 // cursorgen OUTPUT-FOLDER: draws every cursor of the product into OUTPUT-FOLDER:
 //   utility/PALETTE.CUR, utility/BLANK.CUR   the utility's resource cursors
-//   library/<sub-folder>/<long name>        the 50 library files, as the installed tree has them
+//   library/<sub-folder>/<long name>        the 50 library files, as the installed tree has them:
+//                                           static ones drawn at 32, 48 and 64 pixels for
+//                                           desktops of 100, 150 and 200 %, animations at 32
 //   medium/<8.3 name>                       the same files under their distribution names
 //   cursor-kinds.txt                        one line per library file: its list tag, its 8.3 name
 //                                           and its destination name, tab-separated (what the
@@ -14,6 +16,7 @@
 #include "installer/file_manifest.h"
 #include "tools/cursorgen/library.h"
 #include "tools/cursorgen/resource_cursors.h"
+#include "tools/cursorgen/shapes.h"
 #include "tools/cursorgen/sheet.h"
 #include "tools/imagelib/formats.h"
 
@@ -35,6 +38,20 @@ std::string WithSlashes(std::string path) {
   for (char& c : path)
     if (c == '\\') c = '/';
   return path;
+}
+
+// Pixels per design unit of each image in a static file, in the order written.
+constexpr double kStaticScales[] = {1.0, 1.5, 2.0};
+
+// The static cursor drawn afresh at each scale.
+imagelib::Bytes EncodeStatic(const cursorgen::LibraryEntry& entry, CursorDepth depth) {
+  std::vector<imagelib::Cursor> sizes;
+  for (double scale : kStaticScales) {
+    cursorgen::SetDrawingScale(scale);
+    sizes.push_back(entry.draw().still.cursor);
+  }
+  cursorgen::SetDrawingScale(1);
+  return imagelib::EncodeCur(sizes, depth);
 }
 
 const cursorgen::LibraryEntry* FindArt(const std::string& destinationName) {
@@ -75,8 +92,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cursorgen: %s is drawn as the wrong kind\n", destination.c_str());
       return 1;
     }
-    const imagelib::Bytes bytes =
-        art.animated ? imagelib::EncodeAni(art.animation) : imagelib::EncodeCur(art.still.cursor, art.still.depth);
+    const imagelib::Bytes bytes = art.animated ? imagelib::EncodeAni(art.animation) : EncodeStatic(*entry, art.still.depth);
     const std::string path = out + "/library/" + WithSlashes(destination);
     ok = imagelib::MakeFolders(path.substr(0, path.rfind('/'))) && Write(path, bytes) &&
          Write(out + "/medium/" + FileManifest[row].sourceName, bytes);

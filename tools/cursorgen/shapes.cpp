@@ -8,7 +8,14 @@ namespace cursorgen {
 namespace {
 constexpr double kPi = 3.14159265358979323846;
 bool Covered(const Canvas& c, int x, int y) { return c.Get(x, y).a != 0; }
+double drawingScale = 1;
+// A length in design units as whole pixels, never less than one.
+int Pixels(const Canvas& c, double units) { return std::max(1, static_cast<int>(std::lround(units * c.scale()))); }
 }  // namespace
+
+void SetDrawingScale(double scale) { drawingScale = scale > 0 ? scale : 1; }
+
+Canvas NewCanvas() { return Canvas::Designed(kSize, kSize, drawingScale); }
 
 Point Placement::operator()(Point p) const {
   const double x = p.x * scaleX, y = p.y * scaleY;
@@ -42,7 +49,7 @@ Polygon Densified(const Polygon& shape, double step) {
 }
 
 Canvas ShapeOf(const std::function<void(Canvas&)>& draw) {
-  Canvas c(kSize, kSize);
+  Canvas c = NewCanvas();
   draw(c);
   return c;
 }
@@ -51,8 +58,9 @@ Canvas PolygonShape(const Polygon& shape) {
   return ShapeOf([&](Canvas& c) { c.FillPolygon(shape, kWhite); });
 }
 
-Canvas Bordered(const Canvas& shape, Rgba fill, Rgba border, int width) {
-  Canvas out(shape.width(), shape.height());
+Canvas Bordered(const Canvas& shape, Rgba fill, Rgba border, int designWidth) {
+  const int width = Pixels(shape, designWidth);
+  Canvas out = shape.EmptyLike();
   for (int y = 0; y < shape.height(); ++y)
     for (int x = 0; x < shape.width(); ++x) {
       if (!Covered(shape, x, y)) continue;
@@ -67,7 +75,7 @@ Canvas Bordered(const Canvas& shape, Rgba fill, Rgba border, int width) {
 }
 
 Canvas Filled(const Canvas& shape, Rgba colour) {
-  Canvas out(shape.width(), shape.height());
+  Canvas out = shape.EmptyLike();
   for (int y = 0; y < shape.height(); ++y)
     for (int x = 0; x < shape.width(); ++x)
       if (Covered(shape, x, y)) out.Set(x, y, colour);
@@ -88,8 +96,9 @@ Canvas Union(const Canvas& a, const Canvas& b) {
   return out;
 }
 
-Canvas Grown(const Canvas& shape, double radius) {
-  Canvas out(shape.width(), shape.height());
+Canvas Grown(const Canvas& shape, double designRadius) {
+  const double radius = designRadius * shape.scale();
+  Canvas out = shape.EmptyLike();
   const int r = static_cast<int>(std::ceil(radius));
   for (int y = 0; y < shape.height(); ++y)
     for (int x = 0; x < shape.width(); ++x) {
@@ -102,7 +111,8 @@ Canvas Grown(const Canvas& shape, double radius) {
   return out;
 }
 
-Point NearestPainted(const Canvas& image, int x, int y) {
+Point NearestPainted(const Canvas& image, int designX, int designY) {
+  const int x = image.PixelOf(designX), y = image.PixelOf(designY);
   Point best{static_cast<double>(x), static_cast<double>(y)};
   long bestDistance = -1;
   for (int row = 0; row < image.height(); ++row)

@@ -1,6 +1,7 @@
 // Drawing helpers shared by the library cursors: shapes as point lists in a local frame that
-// are placed (scaled, turned, moved) on the 32 x 32 canvas, and the usual ways of painting a
-// shape as a cursor (filled with a border, inverting, outline only).
+// are placed (scaled, turned, moved) on the 32 x 32 design, and the usual ways of painting a
+// shape as a cursor (filled with a border, inverting, outline only). Every cursor is designed
+// on 32 units and drawn at the drawing scale: 32, 48 or 64 pixels.
 #pragma once
 #include <functional>
 #include <vector>
@@ -14,7 +15,12 @@ using imagelib::Point;
 using imagelib::Rgba;
 using Polygon = std::vector<Point>;
 
-constexpr int kSize = 32;
+constexpr int kSize = 32;  // design units
+
+// Pixels per design unit for the canvases made from now on (1 unless set).
+void SetDrawingScale(double scale);
+// A transparent canvas of the 32-unit design at the drawing scale.
+Canvas NewCanvas();
 constexpr Rgba kBlack = imagelib::Opaque(0, 0, 0);
 constexpr Rgba kWhite = imagelib::Opaque(255, 255, 255);
 constexpr Rgba kInvert = imagelib::kScreenInvert;
@@ -42,21 +48,22 @@ Polygon Densified(const Polygon& shape, double step);
 Canvas ShapeOf(const std::function<void(Canvas&)>& draw);
 Canvas PolygonShape(const Polygon& shape);
 
-// Paints `shape`'s pixels `fill`, and those within `width` pixels of the outside (4-neighbour
+// Paints `shape`'s pixels `fill`, and those within `width` units of the outside (4-neighbour
 // steps, the canvas edge counting as outside) `border`: the border lies inside the shape, so
 // a tip stays where it was drawn.
-Canvas Bordered(const Canvas& shape, Rgba fill, Rgba border, int width = 1);
+Canvas Bordered(const Canvas& shape, Rgba fill, Rgba border, int designWidth = 1);
 // The shape's pixels all painted `colour`.
 Canvas Filled(const Canvas& shape, Rgba colour);
 // Pixels of `shape` that are not in `inner`.
 Canvas Minus(const Canvas& shape, const Canvas& inner);
 // Union of two shapes.
 Canvas Union(const Canvas& a, const Canvas& b);
-// The shape grown by `radius` pixels (round).
-Canvas Grown(const Canvas& shape, double radius);
+// The shape grown by `radius` units (round).
+Canvas Grown(const Canvas& shape, double designRadius);
 
-// The opaque or inverting pixel nearest to (x, y); the hotspot for a drawn tip.
-Point NearestPainted(const Canvas& image, int x, int y);
+// The opaque or inverting pixel nearest to design unit (x, y), in pixels; the hotspot for a
+// drawn tip.
+Point NearestPainted(const Canvas& image, int designX, int designY);
 
 // Blend of two colours, t from 0 (a) to 1 (b); opaque.
 Rgba Mix(Rgba a, Rgba b, double t);

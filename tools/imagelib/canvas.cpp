@@ -32,6 +32,19 @@ Canvas::Canvas(int width, int height, Rgba fill)
     : width_(std::max(width, 0)), height_(std::max(height, 0)),
       pixels_(static_cast<size_t>(width_) * static_cast<size_t>(height_), fill) {}
 
+Canvas Canvas::Designed(int designWidth, int designHeight, double scale) {
+  if (!(scale > 0)) scale = 1;
+  Canvas out(static_cast<int>(std::lround(designWidth * scale)), static_cast<int>(std::lround(designHeight * scale)));
+  out.scale_ = scale;
+  return out;
+}
+
+Canvas Canvas::EmptyLike() const {
+  Canvas out(width_, height_);
+  out.scale_ = scale_;
+  return out;
+}
+
 Rgba Canvas::Get(int x, int y) const {
   return Contains(x, y) ? pixels_[static_cast<size_t>(y) * width_ + x] : kTransparent;
 }
@@ -43,8 +56,10 @@ void Canvas::Set(int x, int y, Rgba colour) {
 void Canvas::Fill(Rgba colour) { std::fill(pixels_.begin(), pixels_.end(), colour); }
 
 void Canvas::FillRect(int x, int y, int w, int h, Rgba colour) {
-  for (int row = std::max(y, 0); row < std::min(y + h, height_); ++row)
-    for (int col = std::max(x, 0); col < std::min(x + w, width_); ++col) Set(col, row, colour);
+  if (w <= 0 || h <= 0) return;
+  const int top = PixelOf(y), bottom = PixelOf(y + h), left = PixelOf(x), right = PixelOf(x + w);
+  for (int row = std::max(top, 0); row < std::min(bottom, height_); ++row)
+    for (int col = std::max(left, 0); col < std::min(right, width_); ++col) Set(col, row, colour);
 }
 
 void Canvas::DrawRect(int x, int y, int w, int h, Rgba colour) {
@@ -56,6 +71,11 @@ void Canvas::DrawRect(int x, int y, int w, int h, Rgba colour) {
 }
 
 void Canvas::DrawLine(int x0, int y0, int x1, int y1, Rgba colour) {
+  if (scale_ != 1) {
+    // One design unit wide, through the centres of the end units.
+    DrawThickLine({x0 + 0.5, y0 + 0.5}, {x1 + 0.5, y1 + 0.5}, 1.0, colour);
+    return;
+  }
   const int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
   const int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
   int error = dx + dy;
@@ -78,13 +98,13 @@ void Canvas::DrawThickLine(Point from, Point to, double lineWidth, Rgba colour) 
   const double half = lineWidth / 2;
   const double vx = to.x - from.x, vy = to.y - from.y;
   const double lengthSquared = vx * vx + vy * vy;
-  const int x0 = static_cast<int>(std::floor(std::min(from.x, to.x) - half)) - 1;
-  const int x1 = static_cast<int>(std::ceil(std::max(from.x, to.x) + half)) + 1;
-  const int y0 = static_cast<int>(std::floor(std::min(from.y, to.y) - half)) - 1;
-  const int y1 = static_cast<int>(std::ceil(std::max(from.y, to.y) + half)) + 1;
+  const int x0 = static_cast<int>(std::floor((std::min(from.x, to.x) - half) * scale_)) - 1;
+  const int x1 = static_cast<int>(std::ceil((std::max(from.x, to.x) + half) * scale_)) + 1;
+  const int y0 = static_cast<int>(std::floor((std::min(from.y, to.y) - half) * scale_)) - 1;
+  const int y1 = static_cast<int>(std::ceil((std::max(from.y, to.y) + half) * scale_)) + 1;
   for (int y = std::max(y0, 0); y <= std::min(y1, height_ - 1); ++y) {
     for (int x = std::max(x0, 0); x <= std::min(x1, width_ - 1); ++x) {
-      const double px = x + 0.5 - from.x, py = y + 0.5 - from.y;
+      const double px = (x + 0.5) / scale_ - from.x, py = (y + 0.5) / scale_ - from.y;
       double t = lengthSquared > 0 ? (px * vx + py * vy) / lengthSquared : 0;
       t = std::clamp(t, 0.0, 1.0);
       const double ex = px - t * vx, ey = py - t * vy;
@@ -98,7 +118,7 @@ void Canvas::FillPolygon(const std::vector<Point>& corners, Rgba colour) {
   if (n < 3) return;
   std::vector<double> crossings;
   for (int y = 0; y < height_; ++y) {
-    const double cy = y + 0.5;
+    const double cy = (y + 0.5) / scale_;
     crossings.clear();
     for (size_t i = 0; i < n; ++i) {
       const Point& a = corners[i];
@@ -109,9 +129,9 @@ void Canvas::FillPolygon(const std::vector<Point>& corners, Rgba colour) {
     }
     std::sort(crossings.begin(), crossings.end());
     for (size_t i = 0; i + 1 < crossings.size(); i += 2) {
-      // Pixels whose centre x + 0.5 lies in [left, right).
-      const int first = static_cast<int>(std::ceil(crossings[i] - 0.5));
-      const int last = static_cast<int>(std::ceil(crossings[i + 1] - 0.5)) - 1;
+      // Pixels whose centre lies in [left, right).
+      const int first = static_cast<int>(std::ceil(crossings[i] * scale_ - 0.5));
+      const int last = static_cast<int>(std::ceil(crossings[i + 1] * scale_ - 0.5)) - 1;
       for (int x = std::max(first, 0); x <= std::min(last, width_ - 1); ++x) Set(x, y, colour);
     }
   }
@@ -138,18 +158,20 @@ bool InsideEllipse(double px, double py, double cx, double cy, double rx, double
 void Canvas::FillEllipse(double cx, double cy, double rx, double ry, Rgba colour) {
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x)
-      if (InsideEllipse(x + 0.5, y + 0.5, cx, cy, rx, ry)) Set(x, y, colour);
+      if (InsideEllipse((x + 0.5) / scale_, (y + 0.5) / scale_, cx, cy, rx, ry)) Set(x, y, colour);
 }
 
 void Canvas::DrawEllipse(double cx, double cy, double rx, double ry, double lineWidth, Rgba colour) {
   for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x)
-      if (InsideEllipse(x + 0.5, y + 0.5, cx, cy, rx, ry) &&
-          !InsideEllipse(x + 0.5, y + 0.5, cx, cy, rx - lineWidth, ry - lineWidth))
+    for (int x = 0; x < width_; ++x) {
+      const double px = (x + 0.5) / scale_, py = (y + 0.5) / scale_;
+      if (InsideEllipse(px, py, cx, cy, rx, ry) && !InsideEllipse(px, py, cx, cy, rx - lineWidth, ry - lineWidth))
         Set(x, y, colour);
+    }
 }
 
-void Canvas::Paste(const Canvas& source, int x, int y) {
+void Canvas::Paste(const Canvas& source, int designX, int designY) {
+  const int x = PixelOf(designX), y = PixelOf(designY);
   for (int row = 0; row < source.height(); ++row)
     for (int col = 0; col < source.width(); ++col) {
       const Rgba p = source.Get(col, row);
@@ -172,7 +194,7 @@ void Canvas::Outline(Rgba colour) {
 void Canvas::Replace(Rgba from, Rgba to) { std::replace(pixels_.begin(), pixels_.end(), from, to); }
 
 Canvas Canvas::MirroredLeftRight() const {
-  Canvas out(width_, height_);
+  Canvas out = EmptyLike();
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x) out.Set(width_ - 1 - x, y, Get(x, y));
   return out;
@@ -191,6 +213,7 @@ Canvas Canvas::RotatedQuarter(int turns) const {
   if (turns == 0) return *this;
   const bool swap = turns % 2 == 1;
   Canvas out(swap ? height_ : width_, swap ? width_ : height_);
+  out.scale_ = scale_;
   for (int y = 0; y < height_; ++y)
     for (int x = 0; x < width_; ++x) {
       const Rgba p = Get(x, y);

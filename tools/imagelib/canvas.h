@@ -7,6 +7,7 @@
 // polygon with corners on pixel corners covers exactly the pixels it encloses.
 // Everything is clipped to the canvas: drawing outside it is harmless and does nothing.
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <vector>
 
@@ -62,16 +63,28 @@ class Canvas {
   // A canvas of width x height pixels, all `fill` (transparent by default). Negative sizes
   // give an empty canvas.
   Canvas(int width, int height, Rgba fill = kTransparent);
+  // Art designed on `designWidth` x `designHeight` units drawn at `scale` pixels per unit: the
+  // drawing calls below take design units, so the art is drawn afresh at each size instead of
+  // being stretched. Get, Set and every size in pixels stay pixels.
+  static Canvas Designed(int designWidth, int designHeight, double scale);
+  // A transparent canvas of this one's size and scale.
+  Canvas EmptyLike() const;
 
   int width() const { return width_; }
   int height() const { return height_; }
+  double scale() const { return scale_; }
+  // The pixel column or row that a design coordinate lies in.
+  int PixelOf(double design) const { return static_cast<int>(std::floor(design * scale_)); }
   bool Contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
 
   // Outside the canvas Get answers kTransparent and Set does nothing.
   Rgba Get(int x, int y) const;
   void Set(int x, int y, Rgba colour);
 
+  // Drawing, in design units (pixels at scale 1).
   void Fill(Rgba colour);
+  // The design unit at (x, y): one pixel at scale 1.
+  void Plot(int x, int y, Rgba colour) { FillRect(x, y, 1, 1, colour); }
   void FillRect(int x, int y, int w, int h, Rgba colour);
   void DrawRect(int x, int y, int w, int h, Rgba colour);  // 1-pixel outline
   // 1-pixel line, both end pixels included.
@@ -93,7 +106,8 @@ class Canvas {
     DrawEllipse(cx, cy, radius, radius, lineWidth, colour);
   }
 
-  // Copies `source` with its top-left at (x, y); pixels with alpha 0 are skipped, others replace.
+  // Copies `source` pixel for pixel with its top-left at design point (x, y); pixels with
+  // alpha 0 are skipped, others replace.
   void Paste(const Canvas& source, int x, int y);
   // Draws `colour` one pixel wide around every non-transparent pixel, where the canvas is
   // transparent (8-neighbourhood): the usual way to give a shape its outline.
@@ -111,6 +125,7 @@ class Canvas {
 
  private:
   int width_ = 0, height_ = 0;
+  double scale_ = 1;
   std::vector<Rgba> pixels_;  // rows from the top, pixels from the left
 };
 

@@ -149,12 +149,17 @@ Bytes EncodeIco(const std::vector<Canvas>& images) {
   return cursor_file::EncodeStaticFile(cursor_file::FileType::Icon, entries);
 }
 
-Bytes EncodeCur(const Cursor& cursor, CursorDepth depth) {
-  const int w = cursor.image.width(), h = cursor.image.height();
+Bytes EncodeCur(const Cursor& cursor, CursorDepth depth) { return EncodeCur(std::vector<Cursor>{cursor}, depth); }
+
+Bytes EncodeCur(const std::vector<Cursor>& sizes, CursorDepth depth) {
   const auto clampSpot = [](int v, int size) { return static_cast<uint16_t>(std::clamp(v, 0, std::max(size - 1, 0))); };
-  return cursor_file::EncodeStaticFile(
-      cursor_file::FileType::Cursor,
-      {IconImage(cursor.image, static_cast<int>(depth), clampSpot(cursor.hotspotX, w), clampSpot(cursor.hotspotY, h))});
+  std::vector<cursor_file::Image> images;
+  for (const Cursor& cursor : sizes) {
+    const int w = cursor.image.width(), h = cursor.image.height();
+    images.push_back(
+        IconImage(cursor.image, static_cast<int>(depth), clampSpot(cursor.hotspotX, w), clampSpot(cursor.hotspotY, h)));
+  }
+  return cursor_file::EncodeStaticFile(cursor_file::FileType::Cursor, images);
 }
 
 Bytes EncodeAni(const Animation& animation) {

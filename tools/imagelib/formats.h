@@ -38,6 +38,8 @@ struct Cursor {
 
 // Cursor file with one image.
 Bytes EncodeCur(const Cursor& cursor, CursorDepth depth);
+// Cursor file with one image per size of the same cursor, in the order given.
+Bytes EncodeCur(const std::vector<Cursor>& sizes, CursorDepth depth);
 
 struct AniFrame {
   Cursor cursor;

@@ -12,6 +12,29 @@ int SlotOfRole(DWORD id) { return id == kIdIBeam ? kSlotIBeam : kSlotNormal; }
 
 BlinkRole RoleOf(const CursorSlot& slot) { return {slot.animated, slot.handle != nullptr}; }
 
+// BlankCursor at the size of the image it hides, so a blink never leaves a smaller hole: the
+// loaded one when the sizes agree, else one loaded at that size, kept for the process's life.
+HCURSOR BlankCursorFor(HCURSOR image) {
+  HCURSOR blank = static_cast<HCURSOR>(animatorState.blankCursor);
+  const int side = platform::CursorSide(image);
+  if (side <= 0 || side == platform::CursorSide(blank)) return blank;
+  struct SizedBlank {
+    int side;
+    HCURSOR cursor;
+  };
+  static SizedBlank sized[4] = {};
+  for (SizedBlank& kept : sized) {
+    if (kept.cursor && kept.side == side) return kept.cursor;
+  }
+  for (SizedBlank& kept : sized) {
+    if (kept.cursor) continue;
+    kept.cursor = platform::LoadResourceCursorAtSize(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_BLANK), side);
+    kept.side = side;
+    return kept.cursor ? kept.cursor : blank;
+  }
+  return blank;  // more sizes than places: the loaded one
+}
+
 }  // namespace
 
 void LoadBlankCursor() {
@@ -29,8 +52,8 @@ void PerformAnimatorActions(HWND timerWindow, const AnimatorActions& actions) {
     switch (action.kind) {
       case AnimatorAction::InstallSystemCursor: {
         const DWORD id = action.systemCursorId;
-        HCURSOR image = action.source == CursorSource::Blank ? static_cast<HCURSOR>(animatorState.blankCursor)
-                                                              : SlotImageOrDefault(SlotOfRole(id), id);
+        HCURSOR image = SlotImageOrDefault(SlotOfRole(id), id);
+        if (action.source == CursorSource::Blank) image = BlankCursorFor(image);
         // Through the service, which installs a copy so the kept blank and slot handles stay
         // valid.
         platform::SetSystemCursor(image, id);

@@ -6,24 +6,19 @@ namespace cursor_bits {
 namespace {
 
 constexpr size_t kMaxBufferSize = 16u << 20;
-constexpr int32_t kMaskRowBytes = kCursorSize / 8;
-constexpr int kPixels = kCursorSize * kCursorSize;
 
-// Bytes per row of a 32-pixel colour row: whole 16-bit words with nothing spare.
-int32_t ColourRowBytes(int bitsPerPixel) { return kCursorSize * bitsPerPixel / 8; }
-
-// A 1-bit 32-pixel-wide bitmap of `rows` rows whose buffer holds all of it.
-bool IsMask(const BitmapBits& b, int32_t rows) {
+// A bitmap `width` pixels square (or `width` x 2`width` for a monochrome cursor's stacked
+// mask) at `depth`, with padded rows, whose buffer holds all of it.
+bool HasShape(const BitmapBits& b, int32_t width, int32_t rows, int depth) {
   const BitmapGeometry& g = b.geometry;
-  return b.bits && g.width == kCursorSize && g.height == rows && g.rowBytes == kMaskRowBytes && g.planes == 1 &&
-         g.bitsPerPixel == 1 && b.size >= static_cast<size_t>(rows) * kMaskRowBytes;
+  return b.bits && g.width == width && g.height == rows && g.planes == 1 && g.bitsPerPixel == depth &&
+         g.rowBytes == PaddedRowBytes(width, depth) && b.size >= static_cast<size_t>(rows) * g.rowBytes;
 }
 
-bool IsColour(const BitmapBits& b) {
-  const BitmapGeometry& g = b.geometry;
-  return b.bits && IsConvertibleDepth(g.bitsPerPixel) && g.width == kCursorSize && g.height == kCursorSize &&
-         g.planes == 1 && g.rowBytes == ColourRowBytes(g.bitsPerPixel) &&
-         b.size >= static_cast<size_t>(kCursorSize) * g.rowBytes;
+bool IsMask(const BitmapBits& b, int32_t width, int32_t rows) { return HasShape(b, width, rows, 1); }
+
+bool IsColour(const BitmapBits& b, int32_t width) {
+  return IsConvertibleDepth(b.geometry.bitsPerPixel) && HasShape(b, width, width, b.geometry.bitsPerPixel);
 }
 
 uint32_t ReadUnit(const uint8_t* p, int bytes) {
@@ -36,35 +31,40 @@ void WriteUnit(uint8_t* p, int bytes, uint32_t v) {
   for (int i = 0; i < bytes; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-bool Bit(const uint8_t* bytes, int pixel) { return (bytes[pixel / 8] >> (7 - pixel % 8)) & 1; }
+bool Bit(const uint8_t* row, int32_t x) { return (row[x / 8] >> (7 - x % 8)) & 1; }
 
-void SwapBits(uint8_t& a, int bitA, uint8_t& b, int bitB) {
-  const int va = (a >> bitA) & 1, vb = (b >> bitB) & 1;
-  if (va == vb) return;
-  a ^= static_cast<uint8_t>(1 << bitA);
-  b ^= static_cast<uint8_t>(1 << bitB);
+void SwapBits(uint8_t* row, int32_t a, int32_t b) {
+  uint8_t& byteA = row[a / 8];
+  uint8_t& byteB = row[b / 8];
+  const int bitA = 7 - a % 8, bitB = 7 - b % 8;
+  if (((byteA >> bitA) & 1) == ((byteB >> bitB) & 1)) return;
+  byteA ^= static_cast<uint8_t>(1 << bitA);
+  byteB ^= static_cast<uint8_t>(1 << bitB);
 }
 
-void MirrorColourRow(uint8_t* row, int32_t rowBytes, int depth) {
-  if (depth == 4) {
-    for (int i = 0; i < kCursorSize / 2; ++i) {
-      uint8_t& left = row[i / 2];
-      uint8_t& right = row[rowBytes - 1 - i / 2];
-      const int leftShift = i % 2 == 0 ? 4 : 0, rightShift = 4 - leftShift;
-      const uint8_t l = (left >> leftShift) & 0xF, r = (right >> rightShift) & 0xF;
-      left = static_cast<uint8_t>((left & ~(0xF << leftShift)) | (r << leftShift));
-      right = static_cast<uint8_t>((right & ~(0xF << rightShift)) | (l << rightShift));
+uint8_t Nibble(const uint8_t* row, int32_t x) { return x % 2 == 0 ? row[x / 2] >> 4 : row[x / 2] & 0xF; }
+
+void SetNibble(uint8_t* row, int32_t x, uint8_t v) {
+  uint8_t& byte = row[x / 2];
+  byte = x % 2 == 0 ? static_cast<uint8_t>((byte & 0x0F) | (v << 4)) : static_cast<uint8_t>((byte & 0xF0) | (v & 0xF));
+}
+
+// Swaps pixel x with pixel width - 1 - x across the row; the padding after the last pixel stays.
+void MirrorRow(uint8_t* row, int32_t width, int depth) {
+  for (int32_t x = 0, partner = width - 1; x < partner; ++x, --partner) {
+    if (depth == 1) {
+      SwapBits(row, x, partner);
+    } else if (depth == 4) {
+      const uint8_t left = Nibble(row, x);
+      SetNibble(row, x, Nibble(row, partner));
+      SetNibble(row, partner, left);
+    } else {
+      const int k = depth / 8;
+      uint8_t unit[4];
+      std::memcpy(unit, row + k * x, k);
+      std::memcpy(row + k * x, row + k * partner, k);
+      std::memcpy(row + k * partner, unit, k);
     }
-    return;
-  }
-  const int k = depth / 8;
-  uint8_t unit[4];
-  for (int i = 0; i < kCursorSize / 2; ++i) {
-    uint8_t* left = row + k * i;
-    uint8_t* right = row + rowBytes - k * (i + 1);
-    std::memcpy(unit, left, k);
-    std::memcpy(left, right, k);
-    std::memcpy(right, unit, k);
   }
 }
 
@@ -82,8 +82,18 @@ bool IsConvertibleDepth(int bitsPerPixel) {
   return bitsPerPixel == 4 || bitsPerPixel == 8 || bitsPerPixel == 16 || bitsPerPixel == 24 || bitsPerPixel == 32;
 }
 
+bool IsConvertibleSize(int32_t width, int32_t height) {
+  return width == height && width >= kSmallestCursor && width <= kLargestCursor;
+}
+
+int32_t PaddedRowBytes(int32_t width, int bitsPerPixel) {
+  if (width <= 0 || bitsPerPixel <= 0 || bitsPerPixel > 32) return 0;
+  const int64_t bits = static_cast<int64_t>(width) * bitsPerPixel;
+  return static_cast<int32_t>((bits + 15) / 16 * 2);
+}
+
 bool ReadPalettePixels(const BitmapBits& templateColour, PalettePixelTable& table) {
-  if (!IsColour(templateColour)) return false;
+  if (!IsColour(templateColour, kPaletteTemplateSize)) return false;
   const int depth = templateColour.geometry.bitsPerPixel;
   const int32_t rowBytes = templateColour.geometry.rowBytes;
   for (int r = 0; r < kPaletteRows; ++r) {
@@ -94,8 +104,9 @@ bool ReadPalettePixels(const BitmapBits& templateColour, PalettePixelTable& tabl
 }
 
 bool RecolourMonochrome(const BitmapBits& sourceMask, const PalettePixelTable& palette, int32_t whtClr,
-                        int32_t blkClr, BitmapBits& templateMask, BitmapBits& templateColour) {
-  if (!IsMask(sourceMask, 2 * kCursorSize) || !IsMask(templateMask, kCursorSize) || !IsColour(templateColour))
+                        int32_t blkClr, BitmapBits& mask, BitmapBits& colour) {
+  const int32_t n = sourceMask.geometry.width;
+  if (!IsConvertibleSize(n, n) || !IsMask(sourceMask, n, 2 * n) || !IsMask(mask, n, n) || !IsColour(colour, n))
     return false;
   const auto inPalette = [](int32_t index) { return index >= 0 && index < kPaletteColours; };
   const uint32_t white = palette.entries[inPalette(whtClr) ? whtClr : kWhiteIndex];
@@ -103,38 +114,39 @@ bool RecolourMonochrome(const BitmapBits& sourceMask, const PalettePixelTable& p
   const uint32_t transparent = palette.entries[kBlackIndex];
   const uint32_t inverting = palette.entries[kWhiteIndex];
 
-  const int depth = templateColour.geometry.bitsPerPixel;
+  const int depth = colour.geometry.bitsPerPixel;
   const int k = depth / 8;
-  const uint8_t* andBits = sourceMask.bits;
-  const uint8_t* xorBits = sourceMask.bits + kCursorSize * kMaskRowBytes;
-  uint8_t* newAnd = templateMask.bits;
-  uint8_t* colour = templateColour.bits;
-  std::memset(colour, 0, static_cast<size_t>(kCursorSize) * templateColour.geometry.rowBytes);
-  for (int i = 0; i < kPixels; ++i) {
-    if (i % 8 == 0) newAnd[i / 8] = 0;
-    const bool andBit = Bit(andBits, i), xorBit = Bit(xorBits, i);
-    const uint32_t value = andBit ? (xorBit ? inverting : transparent) : (xorBit ? white : black);
-    if (andBit) newAnd[i / 8] |= static_cast<uint8_t>(0x80 >> (i % 8));
-    if (depth == 4)
-      colour[i / 2] |= static_cast<uint8_t>((value & 0xF) << (i % 2 == 0 ? 4 : 0));
-    else
-      WriteUnit(colour + static_cast<size_t>(k) * i, k, value);
+  const int32_t maskRowBytes = sourceMask.geometry.rowBytes;
+  const int32_t colourRowBytes = colour.geometry.rowBytes;
+  std::memset(mask.bits, 0, static_cast<size_t>(n) * maskRowBytes);
+  std::memset(colour.bits, 0, static_cast<size_t>(n) * colourRowBytes);
+  for (int32_t y = 0; y < n; ++y) {
+    const uint8_t* andRow = sourceMask.bits + static_cast<size_t>(y) * maskRowBytes;
+    const uint8_t* xorRow = andRow + static_cast<size_t>(n) * maskRowBytes;
+    uint8_t* newAnd = mask.bits + static_cast<size_t>(y) * maskRowBytes;
+    uint8_t* colourRow = colour.bits + static_cast<size_t>(y) * colourRowBytes;
+    for (int32_t x = 0; x < n; ++x) {
+      const bool andBit = Bit(andRow, x), xorBit = Bit(xorRow, x);
+      const uint32_t value = andBit ? (xorBit ? inverting : transparent) : (xorBit ? white : black);
+      if (andBit) newAnd[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+      if (depth == 4)
+        SetNibble(colourRow, x, static_cast<uint8_t>(value & 0xF));
+      else
+        WriteUnit(colourRow + static_cast<size_t>(k) * x, k, value);
+    }
   }
   return true;
 }
 
 bool MirrorImage(BitmapBits& mask, BitmapBits* colour) {
-  const int32_t maskRows = colour ? kCursorSize : 2 * kCursorSize;
-  if (!IsMask(mask, maskRows) || (colour && !IsColour(*colour))) return false;
-  for (int r = 0; r < maskRows; ++r) {
-    uint8_t* row = mask.bits + static_cast<size_t>(r) * kMaskRowBytes;
-    for (int i = 0; i < kCursorSize / 2; ++i)
-      SwapBits(row[i / 8], 7 - i % 8, row[kMaskRowBytes - 1 - i / 8], i % 8);
-  }
+  const int32_t n = mask.geometry.width;
+  const int32_t maskRows = colour ? n : 2 * n;
+  if (!IsConvertibleSize(n, n) || !IsMask(mask, n, maskRows) || (colour && !IsColour(*colour, n))) return false;
+  for (int32_t r = 0; r < maskRows; ++r) MirrorRow(mask.bits + static_cast<size_t>(r) * mask.geometry.rowBytes, n, 1);
   if (colour) {
     const int32_t rowBytes = colour->geometry.rowBytes;
-    for (int r = 0; r < kCursorSize; ++r)
-      MirrorColourRow(colour->bits + static_cast<size_t>(r) * rowBytes, rowBytes, colour->geometry.bitsPerPixel);
+    for (int32_t r = 0; r < n; ++r)
+      MirrorRow(colour->bits + static_cast<size_t>(r) * rowBytes, n, colour->geometry.bitsPerPixel);
   }
   return true;
 }

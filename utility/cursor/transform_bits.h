@@ -4,7 +4,8 @@
 // pixel the leftmost pixel is a byte's high bit, at 4 the high nibble; 16, 24 and 32 bits per
 // pixel are little-endian units). The Win32 shell only fetches and stores the bits.
 //
-// Only 32 x 32 cursors at colour depths 4, 8, 16, 24 and 32 are converted. Every check is
+// Square cursors of 16 to 256 pixels at colour depths 4, 8, 16, 24 and 32 are converted; each
+// row is padded to whole 16-bit words, as the platform pads a bitmap's rows. Every check is
 // made before anything is written, so a refused call leaves all buffers as they were.
 #pragma once
 #include <cstddef>
@@ -14,7 +15,9 @@
 
 namespace cursor_bits {
 
-constexpr int kCursorSize = 32;
+constexpr int32_t kSmallestCursor = 16;
+constexpr int32_t kLargestCursor = 256;
+constexpr int32_t kPaletteTemplateSize = 32;
 constexpr int kPaletteColours = kPaletteSize;  // ColourPalette, utility/cursor/colour_palette.h
 // Template rows read back: the 16 colours, then black and white under a transparent mask.
 constexpr int kPaletteRows = 18;
@@ -48,24 +51,30 @@ struct PalettePixelTable {
 
 bool IsConvertibleDepth(int bitsPerPixel);
 
+// Whether a cursor of this shape is converted: square, 16 to 256 pixels.
+bool IsConvertibleSize(int32_t width, int32_t height);
+
+// Bytes per row of a bitmap `width` pixels wide: whole 16-bit words.
+int32_t PaddedRowBytes(int32_t width, int bitsPerPixel);
+
 // Reads column 0 of rows 0 to 17 of the template's colour bits. False (table untouched) when
 // the bitmap is not 32 x 32 at a convertible depth or the buffer is short.
 bool ReadPalettePixels(const BitmapBits& templateColour, PalettePixelTable& table);
 
-// Paints a monochrome cursor (`sourceMask`: 32 x 64, AND half over XOR half) into the
-// template's mask and colour bits, which are overwritten whole: opaque white takes palette
-// entry `whtClr`, opaque black entry `blkClr`; transparent pixels get the template's black
-// and inverting ones its white, both under an AND bit of 1. An index outside 0 to 15 leaves
-// that half as it was (white stays white, black stays black).
+// Paints a monochrome cursor (`sourceMask`: n x 2n, AND half over XOR half) into a colour
+// cursor's mask and colour bits (both n x n), which are overwritten whole, padding included:
+// opaque white takes palette entry `whtClr`, opaque black entry `blkClr`; transparent pixels
+// get the template's black and inverting ones its white, both under an AND bit of 1. An index
+// outside 0 to 15 leaves that half as it was (white stays white, black stays black).
 // False, with nothing written, when any of the three bitmaps has the wrong shape or depth
 // or its buffer is short.
 bool RecolourMonochrome(const BitmapBits& sourceMask, const PalettePixelTable& palette, int32_t whtClr,
-                        int32_t blkClr, BitmapBits& templateMask, BitmapBits& templateColour);
+                        int32_t blkClr, BitmapBits& mask, BitmapBits& colour);
 
 // Mirrors a cursor left to right in place: every row of the mask (both halves of a
-// monochrome cursor's 32 x 64 mask, or a colour cursor's 32 x 32 one) and, when `colour`
-// is given, every row of the colour bits. False, with nothing written, for any other shape,
-// a colour depth outside 4, 8, 16, 24 and 32, or a short buffer.
+// monochrome cursor's n x 2n mask, or a colour cursor's n x n one) and, when `colour` is
+// given, every row of the colour bits; row padding is left as it was. False, with nothing
+// written, for any other shape, a colour depth outside 4, 8, 16, 24 and 32, or a short buffer.
 bool MirrorImage(BitmapBits& mask, BitmapBits* colour);
 
 // The hotspot column after mirroring an image `width` pixels wide: width - 1 - x, so the hot

@@ -29,7 +29,8 @@ struct FetchedBits {
   cursor_bits::BitmapBits view;
   std::unique_ptr<uint8_t[]> buffer;
 
-  bool Fetch(HBITMAP bitmap) {
+  // A buffer for the bitmap's bits, left unread.
+  bool Allocate(HBITMAP bitmap) {
     BITMAP record{};
     if (!bitmap || platform::GetObjectA(bitmap, sizeof record, &record) != sizeof record) return false;
     view.geometry = {record.bmWidth, record.bmHeight, record.bmWidthBytes, record.bmPlanes, record.bmBitsPixel};
@@ -39,13 +40,57 @@ struct FetchedBits {
     if (!buffer) return false;
     view.bits = buffer.get();
     view.size = size;
-    return platform::GetBitmapBits(bitmap, static_cast<LONG>(size), view.bits) == static_cast<LONG>(size);
+    return true;
+  }
+
+  bool Fetch(HBITMAP bitmap) {
+    return Allocate(bitmap) &&
+           platform::GetBitmapBits(bitmap, static_cast<LONG>(view.size), view.bits) == static_cast<LONG>(view.size);
   }
 
   bool Store(HBITMAP bitmap) const {
     return platform::SetBitmapBits(bitmap, static_cast<DWORD>(view.size), view.bits) == static_cast<LONG>(view.size);
   }
 };
+
+// A bitmap this call made, deleted when it ends.
+struct OwnedBitmap {
+  HBITMAP handle;
+  explicit OwnedBitmap(HBITMAP bitmap) : handle(bitmap) {}
+  OwnedBitmap(const OwnedBitmap&) = delete;
+  OwnedBitmap& operator=(const OwnedBitmap&) = delete;
+  ~OwnedBitmap() {
+    if (handle) platform::DeleteObject(handle);
+  }
+};
+
+// The template's palette pixels and the format they are in: the display's, when they were read.
+struct TemplatePalette {
+  cursor_bits::PalettePixelTable table;
+  UINT planes = 0;
+  UINT bitsPerPixel = 0;
+};
+
+// The template whose pixels `palette` holds; null when none are held.
+HCURSOR paletteReadFrom = nullptr;
+
+// Reading the template costs as much as recolouring a cursor, so its table is kept until the
+// template or the display's format changes. Null when the template has no colour bitmap (the
+// display shows no colour cursors) or no table can be read from it.
+const TemplatePalette* PaletteOf(HCURSOR paletteTemplate) {
+  static TemplatePalette palette;
+  if (paletteTemplate && paletteReadFrom == paletteTemplate) return &palette;
+  paletteReadFrom = nullptr;
+  IconBitmaps icon;
+  FetchedBits colour;
+  if (!icon.Query(paletteTemplate) || !icon.info.hbmColor || !colour.Fetch(icon.info.hbmColor) ||
+      !cursor_bits::ReadPalettePixels(colour.view, palette.table))
+    return nullptr;
+  palette.planes = colour.view.geometry.planes;
+  palette.bitsPerPixel = colour.view.geometry.bitsPerPixel;
+  paletteReadFrom = paletteTemplate;
+  return &palette;
+}
 
 // Hands back the new cursor and releases the source; when creation fails the source is kept
 // and returned, so the caller never loses a cursor it still had.
@@ -61,11 +106,14 @@ HCURSOR Replace(HCURSOR source, ICONINFO& info, transformer_detail::CreateCursor
 namespace transformer_detail {
 
 HCURSOR LoadPaletteTemplate() {
-  // A shared resource cursor: the platform hands out the same handle on every load, so the
-  // first is kept. Its bitmaps come out in the display's format as it is when they are asked for.
-  static HCURSOR shared = nullptr;
-  if (!shared) shared = platform::LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_PALETTE_TEMPLATE));
-  return shared;
+  // Read at its own size: a desktop with larger cursors would hand it out stretched, and its
+  // rows would no longer carry one palette entry each. Kept for the process's life.
+  static HCURSOR kept = nullptr;
+  if (!kept) {
+    kept = platform::LoadResourceCursorAtSize(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_PALETTE_TEMPLATE),
+                                              cursor_bits::kPaletteTemplateSize);
+  }
+  return kept;
 }
 
 namespace {
@@ -81,26 +129,29 @@ HCURSOR RecolourWithTemplate(HCURSOR source, HCURSOR paletteTemplate, int whtClr
   IconBitmaps sourceIcon;
   if (!sourceIcon.Query(source)) return source;
   if (sourceIcon.info.hbmColor) return source;  // already in colour
-  IconBitmaps templateIcon;
-  if (!templateIcon.Query(paletteTemplate)) return source;
-  if (!templateIcon.info.hbmColor) return source;  // the display shows no colour cursors
+  FetchedBits sourceMask;
+  if (!sourceMask.Fetch(sourceIcon.info.hbmMask)) return source;
+  const int32_t side = sourceMask.view.geometry.width;
+  if (!cursor_bits::IsConvertibleSize(side, sourceMask.view.geometry.height / 2)) return source;
+  const TemplatePalette* palette = PaletteOf(paletteTemplate);
+  if (!palette) return source;
 
-  FetchedBits sourceMask, templateMask, templateColour;
-  if (!sourceMask.Fetch(sourceIcon.info.hbmMask) || !templateMask.Fetch(templateIcon.info.hbmMask) ||
-      !templateColour.Fetch(templateIcon.info.hbmColor))
+  // New bitmaps of the cursor's own size, the colour one in the template's (the display's) format.
+  OwnedBitmap mask(platform::CreateBitmap(side, side, 1, 1));
+  OwnedBitmap colour(platform::CreateBitmap(side, side, palette->planes, palette->bitsPerPixel));
+  FetchedBits maskBits, colourBits;
+  if (!maskBits.Allocate(mask.handle) || !colourBits.Allocate(colour.handle)) return source;
+  if (!cursor_bits::RecolourMonochrome(sourceMask.view, palette->table, whtClr, blkClr, maskBits.view,
+                                       colourBits.view))
     return source;
-  cursor_bits::PalettePixelTable palette;
-  if (!cursor_bits::ReadPalettePixels(templateColour.view, palette) ||
-      !cursor_bits::RecolourMonochrome(sourceMask.view, palette, whtClr, blkClr, templateMask.view,
-                                       templateColour.view))
-    return source;
-  if (!templateMask.Store(templateIcon.info.hbmMask) || !templateColour.Store(templateIcon.info.hbmColor))
-    return source;
+  if (!maskBits.Store(mask.handle) || !colourBits.Store(colour.handle)) return source;
 
-  ICONINFO result = templateIcon.info;
+  ICONINFO result = {};
   result.fIcon = FALSE;
   result.xHotspot = sourceIcon.info.xHotspot;
   result.yHotspot = sourceIcon.info.yHotspot;
+  result.hbmMask = mask.handle;
+  result.hbmColor = colour.handle;
   return Replace(source, result, create);
 }
 
@@ -128,8 +179,10 @@ HCURSOR RecolourCursor(HCURSOR source) {
 
 HCURSOR MirrorCursor(HCURSOR source) { return transformer_detail::MirrorWith(source, platform::CreateIconIndirect); }
 
+void ForgetDisplayFormat() { paletteReadFrom = nullptr; }
+
 bool ProbeColourCursors() {
-  // The bitmaps handed out are deleted here; the template is shared.
+  // The bitmaps handed out are deleted here; the template is kept.
   HCURSOR probe = transformer_detail::paletteTemplateSource();
   ICONINFO info = {};
   if (!probe || !platform::GetIconInfo(probe, &info)) return false;

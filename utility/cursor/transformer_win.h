@@ -7,11 +7,15 @@
 
 // A monochrome cursor becomes a colour cursor of the same shape and hotspot, its opaque white
 // in palette entry current.WhtClr and its opaque black in current.BlkClr. A colour cursor, a
-// display without colour cursors, or a cursor that is not 32 x 32 comes back unchanged.
+// display without colour cursors, or a cursor that is not square from 16 to 256 pixels comes
+// back unchanged.
 HCURSOR RecolourCursor(HCURSOR source);
 
 // Mirrors mask, colour and hotspot left to right; monochrome stays monochrome.
 HCURSOR MirrorCursor(HCURSOR source);
+
+// The display's format has changed: the palette template is read again at the next recolour.
+void ForgetDisplayFormat();
 
 // Whether the display can show colour cursors: the palette template comes back from the
 // platform with a colour bitmap.
@@ -24,7 +28,8 @@ using CreateCursorFunction = HICON (*)(ICONINFO* info);
 HCURSOR RecolourWithTemplate(HCURSOR source, HCURSOR paletteTemplate, int whtClr, int blkClr,
                              CreateCursorFunction create);
 HCURSOR MirrorWith(HCURSOR source, CreateCursorFunction create);
-// The palette template, resource 129 of the program's own module; shared, never released.
+// The palette template, resource 129 of the program's own module, at its own 32 x 32 whatever
+// the desktop's cursor size; kept for the process's life.
 HCURSOR LoadPaletteTemplate();
 // Where the probe and RecolourCursor take the template from. Only test programs set another
 // (a monochrome one stands for a display without colour cursors); null puts the resource back.

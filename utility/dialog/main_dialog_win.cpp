@@ -47,6 +47,7 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     // Colour pickers, then the window's lifecycle and the remaining commands
     MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
     MapMessage<&MainDialog::OnDestroy>(WM_DESTROY),
+    MapMessage<&MainDialog::OnDisplayChange>(WM_DISPLAYCHANGE),
     MapClicked<&MainDialog::OnHelpButton>(IDC_HELP_BUTTON),
     MapClicked<&MainDialog::OnExitRestore>(IDC_EXIT_RESTORE),
     MapClicked<&MainDialog::OnAboutButton>(IDC_ABOUT_BUTTON),
@@ -181,6 +182,11 @@ void MainDialog::OnDestroy() {
   RestoreSystemCursors();
   // A help window opened by the utility closes with it.
   AfxWinHelp(m_hWnd, 0, HELP_QUIT);
+  Default();
+}
+
+void MainDialog::OnDisplayChange() {
+  ForgetDisplayFormat();
   Default();
 }
 

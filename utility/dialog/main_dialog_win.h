@@ -39,6 +39,7 @@ class MainDialog : public CDialog {
   void OnPaint();
   HICON OnQueryDragIcon();
   void OnDestroy();
+  void OnDisplayChange();
   BOOL OnQueryEndSession();
   void OnEndSession(BOOL ending);
   // OK, Cancel and every minimise: hide when "Hide when minimized" is set, else minimise.

@@ -13,23 +13,26 @@ namespace cursor_fixtures {
 
 constexpr int kSize = 32;
 
-// 32 rows of 32 characters: '.' transparent, 'W' opaque white, 'B' opaque black, 'I' inverting.
+// Square rows of characters: '.' transparent, 'W' opaque white, 'B' opaque black, 'I' inverting.
 using Picture = std::vector<std::string>;
+
+inline int SideOf(const Picture& p) { return static_cast<int>(p.size()); }
 
 // A white arrow with a black outline at the top left, an inverting patch at the bottom right,
 // and single marks in the corners so left/right and AND/XOR mix-ups show.
-inline Picture OutlinedArrow() {
-  Picture p(kSize, std::string(kSize, '.'));
-  for (int y = 0; y < 20; ++y)
-    for (int x = 0; x <= y / 2 + 1 && x < 14; ++x) {
-      const bool edge = x == 0 || x == y / 2 + 1 || y == 19;
+inline Picture OutlinedArrow(int side = kSize) {
+  Picture p(side, std::string(side, '.'));
+  const int arrow = side * 20 / 32;
+  for (int y = 0; y < arrow; ++y)
+    for (int x = 0; x <= y / 2 + 1 && x < side * 14 / 32; ++x) {
+      const bool edge = x == 0 || x == y / 2 + 1 || y == arrow - 1;
       p[y][x] = edge ? 'B' : 'W';
     }
-  for (int y = 22; y < 30; ++y)
-    for (int x = 20; x < 30; ++x) p[y][x] = 'I';
-  p[0][31] = 'W';
-  p[31][0] = 'B';
-  p[30][31] = 'I';
+  for (int y = side * 22 / 32; y < side * 30 / 32; ++y)
+    for (int x = side * 20 / 32; x < side * 30 / 32; ++x) p[y][x] = 'I';
+  p[0][side - 1] = 'W';
+  p[side - 1][0] = 'B';
+  p[side - 2][side - 1] = 'I';
   return p;
 }
 
@@ -39,15 +42,17 @@ inline Picture Mirrored(const Picture& p) {
   return out;
 }
 
-// Mask bits of the picture as a monochrome cursor holds them: AND half over XOR half.
+// Mask bits of the picture as a monochrome cursor holds them: AND half over XOR half, each row
+// padded to whole 16-bit words.
 inline std::vector<uint8_t> MonochromeMaskBits(const Picture& p) {
-  std::vector<uint8_t> bits(2 * kSize * 4, 0);
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
+  const int side = SideOf(p), rowBytes = (side + 15) / 16 * 2;
+  std::vector<uint8_t> bits(static_cast<size_t>(2 * side) * rowBytes, 0);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
       const char c = p[y][x];
       const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
-      if (c == '.' || c == 'I') bits[y * 4 + x / 8] |= bit;
-      if (c == 'W' || c == 'I') bits[(kSize + y) * 4 + x / 8] |= bit;
+      if (c == '.' || c == 'I') bits[y * rowBytes + x / 8] |= bit;
+      if (c == 'W' || c == 'I') bits[(side + y) * rowBytes + x / 8] |= bit;
     }
   return bits;
 }
@@ -56,7 +61,7 @@ inline std::vector<uint8_t> MonochromeMaskBits(const Picture& p) {
 // platform::DestroyCursor unless a transformer has consumed it.
 inline HCURSOR MakeMonochromeCursor(const Picture& p, DWORD hotX, DWORD hotY) {
   const std::vector<uint8_t> bits = MonochromeMaskBits(p);
-  HBITMAP mask = CreateBitmap(kSize, 2 * kSize, 1, 1, bits.data());
+  HBITMAP mask = CreateBitmap(SideOf(p), 2 * SideOf(p), 1, 1, bits.data());
   ICONINFO info{FALSE, hotX, hotY, mask, nullptr};
   HCURSOR cursor = platform::CreateIconIndirect(&info);
   DeleteObject(mask);
@@ -102,18 +107,19 @@ inline HCURSOR MakeColourCursor() {
   return cursor;
 }
 
-// A background with a different colour at every pixel, so that showing it, inverting it and
-// covering it can be told apart.
+// A background whose colour changes from pixel to pixel (every pixel of a 32-pixel square
+// differs), so that showing it, inverting it and covering it can be told apart.
 inline uint32_t Background(int x, int y) {
-  return static_cast<uint32_t>((40 + 6 * x) << 16 | (200 - 5 * y) << 8 | (90 + 3 * (x ^ y)));
+  return static_cast<uint32_t>(((40 + 6 * x) & 0xFF) << 16 | ((200 - 5 * y) & 0xFF) << 8 | ((90 + 3 * (x ^ y)) & 0xFF));
 }
 
-// What the cursor shows over Background, as 0xRRGGBB per pixel, rows from the top.
-inline std::vector<uint32_t> Render(HCURSOR cursor) {
+// What the cursor shows over Background, drawn `side` pixels square, as 0xRRGGBB per pixel,
+// rows from the top.
+inline std::vector<uint32_t> Render(HCURSOR cursor, int side = kSize) {
   BITMAPINFO bmi{};
   bmi.bmiHeader.biSize = sizeof bmi.bmiHeader;
-  bmi.bmiHeader.biWidth = kSize;
-  bmi.bmiHeader.biHeight = -kSize;
+  bmi.bmiHeader.biWidth = side;
+  bmi.bmiHeader.biHeight = -side;
   bmi.bmiHeader.biPlanes = 1;
   bmi.bmiHeader.biBitCount = 32;
   void* bits = nullptr;
@@ -121,11 +127,11 @@ inline std::vector<uint32_t> Render(HCURSOR cursor) {
   HBITMAP dib = CreateDIBSection(dc, &bmi, DIB_RGB_COLORS, &bits, nullptr, 0);
   HGDIOBJ old = SelectObject(dc, dib);
   uint32_t* pixels = static_cast<uint32_t*>(bits);
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) pixels[y * kSize + x] = Background(x, y);
-  DrawIconEx(dc, 0, 0, cursor, kSize, kSize, 0, nullptr, DI_NORMAL);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) pixels[y * side + x] = Background(x, y);
+  DrawIconEx(dc, 0, 0, cursor, side, side, 0, nullptr, DI_NORMAL);
   GdiFlush();
-  std::vector<uint32_t> out(pixels, pixels + kSize * kSize);
+  std::vector<uint32_t> out(pixels, pixels + side * side);
   for (uint32_t& p : out) p &= 0xFFFFFF;
   SelectObject(dc, old);
   DeleteObject(dib);
@@ -135,21 +141,25 @@ inline std::vector<uint32_t> Render(HCURSOR cursor) {
 
 // What the picture should show over Background with white and black painted as given.
 inline std::vector<uint32_t> Expected(const Picture& p, uint32_t white = 0xFFFFFF, uint32_t black = 0x000000) {
-  std::vector<uint32_t> out(kSize * kSize);
-  for (int y = 0; y < kSize; ++y)
-    for (int x = 0; x < kSize; ++x) {
+  const int side = SideOf(p);
+  std::vector<uint32_t> out(static_cast<size_t>(side) * side);
+  for (int y = 0; y < side; ++y)
+    for (int x = 0; x < side; ++x) {
       const char c = p[y][x];
-      out[y * kSize + x] = c == 'W' ? white : c == 'B' ? black : c == 'I' ? (~Background(x, y) & 0xFFFFFF) : Background(x, y);
+      out[y * side + x] = c == 'W' ? white : c == 'B' ? black : c == 'I' ? (~Background(x, y) & 0xFFFFFF) : Background(x, y);
     }
   return out;
 }
 
 // First differing pixel as text, or empty when the images agree.
 inline std::string FirstDifference(const std::vector<uint32_t>& got, const std::vector<uint32_t>& want) {
-  for (int i = 0; i < kSize * kSize; ++i)
+  if (got.size() != want.size()) return "the images differ in size";
+  int side = 1;
+  while (side * side < static_cast<int>(want.size())) ++side;
+  for (size_t i = 0; i < want.size(); ++i)
     if (got[i] != want[i]) {
       char text[96];
-      wsprintfA(text, "pixel %d,%d is %06lX, expected %06lX", i % kSize, i / kSize, static_cast<unsigned long>(got[i]),
+      wsprintfA(text, "pixel %d,%d is %06lX, expected %06lX", static_cast<int>(i) % side, static_cast<int>(i) / side, static_cast<unsigned long>(got[i]),
                 static_cast<unsigned long>(want[i]));
       return text;
     }

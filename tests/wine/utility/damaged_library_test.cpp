@@ -77,7 +77,14 @@ Bytes Damaged(const Bytes& good, int n) {
         Patch32(file, 14, 0x7FFFFFFF);  // image size
       }
       break;
-    case 6: Patch32(file, animated ? Find(file, "icon") + 4 : 22, 0xFFFFFFFF); break;
+    case 6:
+      if (animated) {
+        Patch32(file, Find(file, "icon") + 4, 0xFFFFFFFF);  // frame size
+      } else if (file.size() >= 22) {
+        Patch32(file, file[18] | file[19] << 8 | file[20] << 16 | static_cast<size_t>(file[21]) << 24,
+                0xFFFFFFFF);  // the first image's header size
+      }
+      break;
     default: file.resize(std::min<size_t>(file.size(), 12 + n % 40)); break;
   }
   return file;

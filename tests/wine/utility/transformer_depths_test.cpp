@@ -120,7 +120,7 @@ TEST_F(TransformerTest, NullHandlePassesThroughBoth) {
 }
 
 TEST_F(TransformerTest, OtherSizesComeBackUnchanged) {
-  const int sizes[][2] = {{16, 16}, {48, 48}, {32, 16}};
+  const int sizes[][2] = {{8, 8}, {15, 15}, {32, 16}, {48, 32}};
   for (const auto& size : sizes) {
     HCURSOR odd = MakeMonochromeCursorOfSize(size[0], size[1]);
     ASSERT_TRUE(odd);
@@ -132,6 +132,42 @@ TEST_F(TransformerTest, OtherSizesComeBackUnchanged) {
   }
   ExpectCounts(0);
 }
+
+// Cursors of every size a desktop hands out are recoloured and mirrored at their own size.
+class TransformerAtSize : public TransformerTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(TransformerAtSize, RecolourThenMirrorShowsTheMirroredPictureInItsColours) {
+  const int side = GetParam();
+  current.WhtClr = 1;  // red
+  current.BlkClr = 3;  // blue
+  const Picture picture = OutlinedArrow(side);
+  HCURSOR result = MirrorCursor(RecolourCursor(MakeMonochromeCursor(picture, 2, 5)));
+  const Description d = Describe(result);
+  ASSERT_TRUE(d.valid);
+  EXPECT_TRUE(d.colour);
+  EXPECT_EQ(d.width, side);
+  EXPECT_EQ(d.maskHeight, side);
+  EXPECT_EQ(d.hotX, static_cast<DWORD>(side - 1 - 2)) << "the hotspot stays on its pixel";
+  EXPECT_EQ(d.hotY, 5u);
+  EXPECT_EQ(FirstDifference(Render(result, side), Expected(Mirrored(picture), 0xFF0000, 0x0000FF)), "");
+  platform::DestroyCursor(result);
+  ExpectCounts(0);
+}
+
+TEST_P(TransformerAtSize, MonochromeMirrorKeepsItsColours) {
+  const int side = GetParam();
+  const Picture picture = OutlinedArrow(side);
+  HCURSOR result = MirrorCursor(MakeMonochromeCursor(picture, side - 1, 0));
+  const Description d = Describe(result);
+  EXPECT_FALSE(d.colour);
+  EXPECT_EQ(d.hotX, 0u);
+  EXPECT_EQ(FirstDifference(Render(result, side), Expected(Mirrored(picture))), "");
+  platform::DestroyCursor(result);
+  ExpectCounts(0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, TransformerAtSize, ::testing::Values(16, 40, 48, 64, 96, 128, 256),
+                         [](const ::testing::TestParamInfo<int>& info) { return std::to_string(info.param) + "px"; });
 
 TEST_F(TransformerTest, DisplayWithoutColourCursorsLeavesRecolourTheIdentity) {
   // A monochrome template is what such a display hands back.

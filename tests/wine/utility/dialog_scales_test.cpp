@@ -1,0 +1,131 @@
+// The real Pointrel.EXE on desktops of 100, 150 and 200 % (96, 144 and 192 dots per inch), where
+// the platform hands out cursors of 32, 48 and 64 pixels: recolour and mirror act at that size.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "tests/wine/support/utility_fixture.h"
+#include "utility/resources/resource.h"
+
+using namespace wine_test;
+
+namespace {
+
+int DotsPerInch() {
+  const char* dpi = std::getenv("POINTREL_WINE_DPI");
+  return dpi ? std::atoi(dpi) : 96;
+}
+
+int ExpectedCursorSide() { return 32 * DotsPerInch() / 96; }
+
+std::vector<uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(TestBed, DesktopHandsOutCursorsOfItsScale) {
+  EXPECT_EQ(::GetSystemMetrics(SM_CXCURSOR), ExpectedCursorSide()) << DotsPerInch() << " dots per inch";
+}
+
+// White red, Normal mirrored: the installed Normal is the desktop's size, red where it was
+// white, its hotspot (the arrow's tip, top left) mirrored to the top right.
+TEST_F(MainDialogOnLibrary, NormalIsRecolouredAndMirroredAtTheDesktopsCursorSize) {
+  WriteSettings(
+      "Normal=Giant white arrow.CUR\r\nAppstart=<Same as Normal>\r\nBusy=Hamster on treadmill.CUR\r\n"
+      "Ibeam=Huge I-beam.CUR\r\nSizing=1\r\nWhtClr=1\r\nMirrorNormal=1\r\n");
+  const int side = ExpectedCursorSide();
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const std::vector<TraceLine> lines = SettledTrace(traceFolder, 9);
+  const TraceLine* normal = nullptr;
+  for (const TraceLine& line : lines) {
+    if (line.event == "install" && line.id == 32512) normal = &line;
+  }
+  ASSERT_NE(normal, nullptr) << "Normal was installed";
+  ASSERT_EQ(normal->kind, "static");
+  const std::vector<uint8_t> file = FileBytes(traceFolder + "\\" + normal->file);
+  ASSERT_GE(file.size(), 22u) << normal->file;
+  EXPECT_EQ(file[6] ? file[6] : 256, side) << "the installed image's width";
+  EXPECT_EQ(file[7] ? file[7] : 256, side) << "the installed image's height";
+  EXPECT_EQ(normal->x, side - 1) << "the tip's column mirrored";
+  EXPECT_EQ(normal->y, 0);
+  const platform::CursorPicture picture = TracedPicture(traceFolder, *normal);
+  EXPECT_TRUE(picture.colour);
+  EXPECT_TRUE(HasRed(picture)) << "white became red";
+
+  // The colour probe still finds colour cursors: no notice, the colour buttons enabled.
+  EXPECT_NE(Text(::GetDlgItem(dialog, IDC_STATUS)), kNoColourText);
+  EXPECT_TRUE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_WHITE_FIRST)));
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+bool IsBlank(const platform::CursorPicture& picture) {
+  for (size_t i = 0; i < picture.andMask.size(); ++i) {
+    if (!picture.andMask[i] || (i < picture.pixels.size() && (picture.pixels[i] & 0xFFFFFF))) return false;
+  }
+  return !picture.andMask.empty();
+}
+
+// A blink hides Normal behind a blank of Normal's own size, never a smaller hole.
+TEST_F(MainDialogOnLibrary, BlinkHidesNormalBehindABlankOfItsSize) {
+  WriteSettings(
+      "Normal=Giant white arrow.CUR\r\nAppstart=<Same as Normal>\r\nBusy=Hamster on treadmill.CUR\r\n"
+      "Ibeam=Huge I-beam.CUR\r\nSizing=1\r\nWhtClr=1\r\nBlink=1\r\n");
+  const int side = ExpectedCursorSide();
+  Program program(POINTREL_EXE, folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  ::SetCursorPos(300, 300);  // at rest, so the blink begins
+  bool hidden = false;
+  const DWORD start = ::GetTickCount();
+  while (!hidden && ::GetTickCount() - start < 8000) {
+    ::Sleep(200);
+    for (const TraceLine& line : ReadTrace(traceFolder)) {
+      if (line.event != "install" || line.id != 32512 || line.kind != "static") continue;
+      const platform::CursorPicture picture = TracedPicture(traceFolder, line);
+      if (!IsBlank(picture)) continue;
+      hidden = true;
+      // As written, not as this process would load it (stretched to the desktop's size).
+      const std::vector<uint8_t> file = FileBytes(traceFolder + "\\" + line.file);
+      ASSERT_GE(file.size(), 22u) << line.file;
+      EXPECT_EQ(file[6] ? file[6] : 256, side) << "the blank's width";
+      EXPECT_EQ(file[7] ? file[7] : 256, side) << "the blank's height";
+      break;
+    }
+  }
+  EXPECT_TRUE(hidden) << "Normal was hidden within eight seconds";
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+// The dialog, scaled with the desktop's font, fits the screen and every control lies inside it.
+TEST_F(MainDialog, EveryControlLiesInsideTheDialogOnTheScreen) {
+  Program program(POINTREL_EXE, folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  RECT window, client, screen;
+  ::GetWindowRect(dialog, &window);
+  ::GetClientRect(dialog, &client);
+  ::GetWindowRect(::GetDesktopWindow(), &screen);
+  EXPECT_LE(window.right - window.left, screen.right - screen.left) << Describe(window);
+  EXPECT_LE(window.bottom - window.top, screen.bottom - screen.top) << Describe(window);
+  int controls = 0;
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    if (!::IsWindowVisible(child)) continue;
+    const RECT r = ClientRect(dialog, child);
+    EXPECT_TRUE(r.left >= 0 && r.top >= 0 && r.right <= client.right && r.bottom <= client.bottom)
+        << ::GetDlgCtrlID(child) << " \"" << Text(child) << "\" at " << Describe(r) << " in " << Describe(client);
+    ++controls;
+  }
+  EXPECT_GT(controls, 40);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+}  // namespace
