@@ -33,6 +33,7 @@ case "$dpi" in 96) ;; *[!0-9]*|'') echo "emulator: POINTREL_WINE_DPI must be a n
     WINEPREFIX=$scaled wineserver -w
     cp "$WINEPREFIX/.ready" "$scaled/.ready"
   fi
-  export WINEPREFIX=$scaled ;;
+  [ "$depth" = 24 ] || { echo "emulator: scaled desktops run at depth 24 only" >&2; exit 2; }
+  export WINEPREFIX=$scaled DISPLAY=$DISPLAY_SCALED ;;
 esac
 exec "$WINE" "$@"

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The private test bed for programs under Wine: one Xvfb display and one WINEPREFIX per display
-# depth (24, 8 and 16 give Wine's 32, 8 and 16 bits per pixel), never the user's own, and a
-# private home folder (Wine links its desktop folder to the home's Desktop when one exists).
+# depth (24, 8 and 16 give Wine's 32, 8 and 16 bits per pixel) and a larger 24-bit display for
+# scaled desktops, never the user's own, and a private home folder (Wine links its desktop
+# folder to the home's Desktop when one exists).
 #   session.sh start DIR ARCH   start the displays, make the prefixes (ARCH: win32 or win64),
 #                               write DIR/session.env
 #   session.sh stop DIR         end the wineservers and the displays that "start" began, by their ids
@@ -10,19 +11,17 @@ cmd=$1
 dir=$(mkdir -p "$2" && cd "$2" && pwd)
 read -r -a depths <<<"${SESSION_DEPTHS:-24 8 16}"
 
-start_display() {  # depth -> prints "display pid"
-  local depth=$1 fifo="$dir/displayfd.$depth"
+start_display() {  # depth [size label] -> prints "display pid"
+  local depth=$1 screen=${2:-1024x768} label=${3:-$1}
+  local fifo="$dir/displayfd.$label" log="$dir/xvfb-$label.log"
   rm -f "$fifo"; mkfifo "$fifo"
-  # Room at 24 bits for the scaled desktops the emulator makes (200 % of 1024 x 768).
-  local screen=1024x768
-  [ "$depth" = 24 ] && screen=2048x1536
-  Xvfb -displayfd 3 -screen 0 "$screen"x"$depth" -nolisten tcp -noreset 3>"$fifo" >"$dir/xvfb-$depth.log" 2>&1 &
+  Xvfb -displayfd 3 -screen 0 "$screen"x"$depth" -nolisten tcp -noreset 3>"$fifo" >"$log" 2>&1 &
   local pid=$! number=
   read -r -t 30 number <"$fifo" || true
   rm -f "$fifo"
   if [ -z "$number" ]; then
-    echo "session: Xvfb at depth $depth did not start; the last lines of $dir/xvfb-$depth.log:" >&2
-    tail -n 10 "$dir/xvfb-$depth.log" >&2
+    echo "session: Xvfb at depth $depth ($screen) did not start; the last lines of $log:" >&2
+    tail -n 10 "$log" >&2
     kill "$pid" 2>/dev/null || true
     return 1
   fi
@@ -57,6 +56,12 @@ start)
     echo "DISPLAY_$depth=$display" >>"$dir/session.env"
     echo "XVFB_PID_$depth=$pid" >>"$dir/session.env"
   done
+  # A screen with room for the scaled desktops the emulator makes (200 % of 1024 x 768); the
+  # others stay the size of their virtual desktop, so the pointer never leaves it.
+  line=$(start_display 24 2048x1536 scaled) || { "$0" stop "$dir"; exit 1; }
+  read -r display pid <<<"$line"
+  echo "DISPLAY_SCALED=$display" >>"$dir/session.env"
+  echo "XVFB_PID_SCALED=$pid" >>"$dir/session.env"
   base="$dir/prefix-24"
   # Names what a prefix was made by; a prefix made otherwise is made again.
   made="$WINEARCH, no crash dialog"
@@ -93,7 +98,7 @@ stop)
   for prefix in "$dir"/prefix-*; do
     [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
   done
-  for depth in "${depths[@]}"; do
+  for depth in "${depths[@]}" SCALED; do
     pid_var=XVFB_PID_$depth
     [ -n "${!pid_var:-}" ] && kill "${!pid_var}" 2>/dev/null || true
   done
