@@ -2,7 +2,6 @@
 
 #include <commctrl.h>
 
-#include <cstdio>
 #include <cstring>
 
 #include "platform/help_viewer.h"
@@ -34,9 +33,9 @@ void CWinApp::Attach(HINSTANCE module) {
   if (length == 0 || length >= sizeof programPath) programPath[0] = '\0';
   const char* base = std::strrchr(programPath, '\\');
   base = base ? base + 1 : programPath;
-  std::snprintf(profileName, sizeof profileName, "%s", base);
+  ::lstrcpynA(profileName, base, sizeof profileName);
   ReplaceExtension(profileName, sizeof profileName, ".INI");
-  std::snprintf(helpFilePath, sizeof helpFilePath, "%s", programPath);
+  ::lstrcpynA(helpFilePath, programPath, sizeof helpFilePath);
   ReplaceExtension(helpFilePath, sizeof helpFilePath, ".HLP");
 }
 
@@ -66,7 +65,7 @@ BOOL CWinApp::WriteProfileString(const char* section, const char* key, const cha
 
 BOOL CWinApp::WriteProfileInt(const char* section, const char* key, int value) {
   char text[16];
-  std::snprintf(text, sizeof text, "%d", value);
+  ::wsprintfA(text, "%d", value);
   return ::WritePrivateProfileStringA(section, key, text, profileName);
 }
 

@@ -1,12 +1,14 @@
 #include "platform/bitmap_button.h"
 
-#include <cstdio>
 #include <initializer_list>
 
 namespace {
 HBITMAP LoadNamedBitmap(const char* caption, char suffix) {
   char name[128];
-  std::snprintf(name, sizeof name, "%s%c", caption, suffix);
+  ::lstrcpynA(name, caption, sizeof name - 1);  // room for the suffix
+  const int length = ::lstrlenA(name);
+  name[length] = suffix;
+  name[length + 1] = '\0';
   return ::LoadBitmapA(::GetModuleHandleA(nullptr), name);
 }
 }  // namespace

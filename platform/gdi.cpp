@@ -1,8 +1,6 @@
 #include "platform/gdi.h"
 
 #include <cstring>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "platform/cursor_file.h"
@@ -10,27 +8,66 @@
 
 namespace platform {
 namespace {
-// Handles handed out and not yet taken back. Only the user-interface thread calls these.
-std::unordered_set<HGDIOBJ>& OwnedBitmaps() {
-  static std::unordered_set<HGDIOBJ> set;
-  return set;
-}
-std::unordered_set<HCURSOR>& OwnedCursors() {
-  static std::unordered_set<HCURSOR> set;
-  return set;
-}
+
+// Handles handed out and not yet taken back, in a fixed table: a handful are live at a time.
+// Only the user-interface thread calls these.
+template <typename Handle>
+class HandleTable {
+ public:
+  void Insert(Handle handle) {
+    if (Contains(handle)) return;
+    for (Handle& slot : slots_) {
+      if (slot) continue;
+      slot = handle;
+      ++count_;
+      return;
+    }
+  }
+  bool Erase(Handle handle) {
+    for (Handle& slot : slots_) {
+      if (slot != handle) continue;
+      slot = nullptr;
+      --count_;
+      return true;
+    }
+    return false;
+  }
+  bool Contains(Handle handle) const {
+    for (Handle slot : slots_) {
+      if (slot == handle) return true;
+    }
+    return false;
+  }
+  long Count() const { return count_; }
+
+ private:
+  Handle slots_[1024] = {};
+  long count_ = 0;
+};
+
+HandleTable<HGDIOBJ> ownedBitmaps;
+HandleTable<HCURSOR> ownedCursors;
+
 // The files of the live cursors that LoadCursorFromFileA handed out.
-std::unordered_map<HCURSOR, CursorFileOrigin>& FileOrigins() {
-  static std::unordered_map<HCURSOR, CursorFileOrigin> origins;
-  return origins;
+struct FileOrigin {
+  HCURSOR cursor;
+  CursorFileOrigin origin;
+};
+FileOrigin fileOrigins[256] = {};
+
+FileOrigin* FindOrigin(HCURSOR cursor) {
+  for (FileOrigin& entry : fileOrigins) {
+    if (entry.cursor == cursor) return &entry;
+  }
+  return nullptr;
 }
 
 }  // namespace
 
 BOOL GetIconInfo(HICON icon, ICONINFO* info) {
   if (!::GetIconInfo(icon, info)) return FALSE;
-  if (info->hbmMask) OwnedBitmaps().insert(info->hbmMask);
-  if (info->hbmColor) OwnedBitmaps().insert(info->hbmColor);
+  if (info->hbmMask) ownedBitmaps.Insert(info->hbmMask);
+  if (info->hbmColor) ownedBitmaps.Insert(info->hbmColor);
   return TRUE;
 }
 
@@ -42,19 +79,19 @@ LONG SetBitmapBits(HBITMAP bitmap, DWORD size, const void* bits) { return ::SetB
 
 BOOL DeleteObject(HGDIOBJ object) {
   const BOOL done = ::DeleteObject(object);
-  if (done) OwnedBitmaps().erase(object);
+  if (done) ownedBitmaps.Erase(object);
   return done;
 }
 
 HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel) {
   HBITMAP bitmap = ::CreateBitmap(width, height, planes, bitsPerPixel, nullptr);
-  if (bitmap) OwnedBitmaps().insert(bitmap);
+  if (bitmap) ownedBitmaps.Insert(bitmap);
   return bitmap;
 }
 
 HICON CreateIconIndirect(ICONINFO* info) {
   HICON icon = ::CreateIconIndirect(info);
-  if (icon) OwnedCursors().insert(icon);
+  if (icon) ownedCursors.Insert(icon);
   return icon;
 }
 
@@ -134,12 +171,12 @@ HCURSOR LoadCursorFromFileA(const char* path) {
   HCURSOR cursor = origin.animated ? nullptr : CursorFromCheckedBytes(bytes);
   if (!cursor) cursor = ::LoadCursorFromFileA(path);
   if (!cursor) return nullptr;
-  OwnedCursors().insert(cursor);
+  ownedCursors.Insert(cursor);
   // The full path, so the file can be found again after the current folder has changed.
-  char full[MAX_PATH];
-  const DWORD length = ::GetFullPathNameA(path, sizeof full, full, nullptr);
-  origin.path = (length > 0 && length < sizeof full) ? full : path;
-  FileOrigins()[cursor] = origin;
+  const DWORD length = ::GetFullPathNameA(path, sizeof origin.path, origin.path, nullptr);
+  if (length == 0 || length >= sizeof origin.path) lstrcpynA(origin.path, path, sizeof origin.path);
+  // More live files than places: that cursor is simply not reloaded from its file.
+  if (FileOrigin* place = FindOrigin(nullptr)) *place = {cursor, origin};
   return cursor;
 }
 
@@ -152,8 +189,8 @@ HCURSOR LoadCursorA(HINSTANCE module, const char* name) {
 
 // Shared cursors (resources, the platform's defaults) are ignored, as the platform does.
 BOOL DestroyCursor(HCURSOR cursor) {
-  if (OwnedCursors().erase(cursor) == 0) return FALSE;
-  FileOrigins().erase(cursor);
+  if (!cursor || !ownedCursors.Erase(cursor)) return FALSE;
+  if (FileOrigin* entry = FindOrigin(cursor)) *entry = {};
   return ::DestroyCursor(cursor);
 }
 
@@ -172,14 +209,14 @@ int CursorSide(HCURSOR cursor) {
 }
 
 bool GetCursorFileOrigin(HCURSOR cursor, CursorFileOrigin* origin) {
-  auto found = FileOrigins().find(cursor);
-  if (found == FileOrigins().end()) return false;
-  *origin = found->second;
+  const FileOrigin* found = cursor ? FindOrigin(cursor) : nullptr;
+  if (!found) return false;
+  *origin = found->origin;
   return true;
 }
 
 LiveHandleCounts GetLiveHandleCounts() {
-  return {static_cast<long>(OwnedBitmaps().size()), static_cast<long>(OwnedCursors().size())};
+  return {ownedBitmaps.Count(), ownedCursors.Count()};
 }
 
 }  // namespace platform

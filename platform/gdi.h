@@ -4,8 +4,6 @@
 #pragma once
 #include <windows.h>
 
-#include <string>
-
 namespace platform {
 
 // Bitmaps: GetIconInfo hands out one or two; the caller deletes them with DeleteObject.
@@ -44,7 +42,7 @@ int CursorSide(HCURSOR cursor);
 // Where a live cursor of LoadCursorFromFileA came from: the file's full path, and whether the
 // file is an animated cursor (RIFF "ACON"). False for every other handle.
 struct CursorFileOrigin {
-  std::string path;
+  char path[MAX_PATH] = {};
   bool animated = false;
 };
 bool GetCursorFileOrigin(HCURSOR cursor, CursorFileOrigin* origin);

@@ -1,61 +1,142 @@
 #include "platform/help_text.h"
 
+#include <cstring>
+#include <new>
+
 namespace platform {
 namespace {
 
-bool IsBlank(const std::string& line) { return line.find_first_not_of(" \t") == std::string::npos; }
+// One line of the content, without its line break.
+struct Line {
+  const char* begin;
+  const char* end;
+};
 
-// "# Title" starts a topic; the title is what follows, trimmed.
-bool TopicTitle(const std::string& line, std::string* title) {
-  if (line.size() < 2 || line[0] != '#' || (line[1] != ' ' && line[1] != '\t')) return false;
-  const size_t first = line.find_first_not_of(" \t", 1);
-  if (first == std::string::npos) return false;
-  const size_t last = line.find_last_not_of(" \t");
-  *title = line.substr(first, last - first + 1);
+// NUL reads as a space.
+bool IsSpace(char c) { return c == ' ' || c == '\t' || c == '\0'; }
+
+bool IsBlank(Line line) {
+  for (const char* p = line.begin; p < line.end; ++p) {
+    if (!IsSpace(*p)) return false;
+  }
   return true;
 }
 
-void FinishTopic(std::vector<std::string>& lines, HelpDocument* document) {
-  if (document->topics.empty()) return;
-  while (!lines.empty() && IsBlank(lines.back())) lines.pop_back();
-  size_t first = 0;
-  while (first < lines.size() && IsBlank(lines[first])) ++first;
-  std::string& text = document->topics.back().text;
-  for (size_t i = first; i < lines.size(); ++i) {
-    if (i > first) text += "\r\n";
-    text += lines[i];
-  }
-  lines.clear();
+Line Trimmed(Line line) {
+  while (line.begin < line.end && IsSpace(*line.begin)) ++line.begin;
+  while (line.end > line.begin && IsSpace(line.end[-1])) --line.end;
+  return line;
 }
+
+// The line starting at `at`, and where the next one starts; a CR before the LF is dropped.
+Line LineAt(const char* content, size_t size, size_t* at) {
+  const char* begin = content + *at;
+  const void* found = std::memchr(begin, '\n', size - *at);
+  const char* end = found ? static_cast<const char*>(found) : content + size;
+  *at = found ? static_cast<size_t>(end - content) + 1 : size;
+  if (end > begin && end[-1] == '\r') --end;
+  return {begin, end};
+}
+
+// "# Title" starts a topic; the title is what follows, trimmed.
+bool TopicTitle(Line line, Line* title) {
+  if (line.end - line.begin < 2 || line.begin[0] != '#' || !IsSpace(line.begin[1])) return false;
+  *title = Trimmed({line.begin + 1, line.end});
+  return title->begin < title->end;
+}
+
+// Appends to the document's storage, which is sized for the worst case: every line break
+// doubled and a terminator per topic.
+class Writer {
+ public:
+  explicit Writer(char* out) : out_(out) {}
+  const char* Start() const { return out_ + at_; }
+  void Put(Line line) {
+    for (const char* p = line.begin; p < line.end; ++p) out_[at_++] = *p ? *p : ' ';
+  }
+  void Break() {
+    out_[at_++] = '\r';
+    out_[at_++] = '\n';
+  }
+  void End() { out_[at_++] = '\0'; }
+
+ private:
+  char* out_;
+  size_t at_ = 0;
+};
 
 }  // namespace
 
-bool ParseHelpText(const std::string& content, HelpDocument* document) {
-  *document = HelpDocument();
-  std::vector<std::string> lines;
+void HelpDocument::Swap(HelpDocument& other) {
+  char* storage = storage_;
+  storage_ = other.storage_;
+  other.storage_ = storage;
+  const char* title = title_;
+  title_ = other.title_;
+  other.title_ = title;
+  for (size_t i = 0; i < kMaxHelpTopics; ++i) {
+    const HelpTopic topic = topics_[i];
+    topics_[i] = other.topics_[i];
+    other.topics_[i] = topic;
+  }
+  const size_t count = topicCount_;
+  topicCount_ = other.topicCount_;
+  other.topicCount_ = count;
+}
+
+bool ParseHelpText(const char* content, size_t size, HelpDocument* document) {
+  HelpDocument parsed;
+  if (!content || size > kMaxHelpFileSize) {
+    document->Swap(parsed);
+    return false;
+  }
+  parsed.storage_ = new (std::nothrow) char[3 * size + 2 * kMaxHelpTopics + 4];
+  if (!parsed.storage_) {
+    document->Swap(parsed);
+    return false;
+  }
+  Writer out(parsed.storage_);
+  bool textWritten = false;           // of the current topic
+  const char* pendingBlank = nullptr;  // first of the blank lines not yet written
   size_t at = 0;
-  while (at < content.size()) {
-    size_t end = content.find('\n', at);
-    if (end == std::string::npos) end = content.size();
-    std::string line = content.substr(at, end - at);
-    at = end + 1;
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    for (char& c : line) {
-      if (c == '\0') c = ' ';
-    }
-    std::string title;
-    if (TopicTitle(line, &title)) {
-      FinishTopic(lines, document);
-      document->topics.push_back({title, std::string()});
-    } else if (!document->topics.empty()) {
-      lines.push_back(line);
-    } else if (document->title.empty() && !IsBlank(line)) {
-      const size_t first = line.find_first_not_of(" \t");
-      document->title = line.substr(first, line.find_last_not_of(" \t") - first + 1);
+  while (at < size) {
+    const Line line = LineAt(content, size, &at);
+    Line title;
+    if (parsed.topicCount_ < kMaxHelpTopics && TopicTitle(line, &title)) {
+      if (parsed.topicCount_ > 0) out.End();
+      HelpTopic& topic = parsed.topics_[parsed.topicCount_++];
+      topic.title = out.Start();
+      out.Put(title);
+      out.End();
+      topic.text = out.Start();
+      textWritten = false;
+      pendingBlank = nullptr;
+    } else if (parsed.topicCount_ > 0) {
+      if (IsBlank(line)) {
+        if (textWritten && !pendingBlank) pendingBlank = line.begin;
+        continue;
+      }
+      if (textWritten) {
+        // The blank lines between two lines of text stay, as they stood.
+        size_t blank = pendingBlank ? static_cast<size_t>(pendingBlank - content) : size;
+        while (pendingBlank && content + blank < line.begin) {
+          out.Break();
+          out.Put(LineAt(content, size, &blank));
+        }
+        out.Break();
+      }
+      out.Put(line);
+      textWritten = true;
+      pendingBlank = nullptr;
+    } else if (!parsed.title_ && !IsBlank(line)) {
+      parsed.title_ = out.Start();
+      out.Put(Trimmed(line));
+      out.End();
     }
   }
-  FinishTopic(lines, document);
-  return !document->topics.empty();
+  if (parsed.topicCount_ > 0) out.End();
+  document->Swap(parsed);
+  return document->topicCount() > 0;
 }
 
 }  // namespace platform

@@ -4,23 +4,41 @@
 // kMaxHelpFileSize, cannot be shown.
 #pragma once
 #include <cstddef>
-#include <string>
-#include <vector>
 
 namespace platform {
 
 constexpr size_t kMaxHelpFileSize = 1 << 20;
+// Topics past this many are read as text of the last one.
+constexpr size_t kMaxHelpTopics = 256;
 
 struct HelpTopic {
-  std::string title;
-  std::string text;  // lines joined with CR LF, trailing empty lines dropped
-};
-struct HelpDocument {
-  std::string title;
-  std::vector<HelpTopic> topics;
+  const char* title;
+  const char* text;  // lines joined with CR LF, blank lines around them dropped
 };
 
-// False when `content` holds no topic; NUL characters read as spaces.
-bool ParseHelpText(const std::string& content, HelpDocument* document);
+// A parsed help file; its texts live in storage of its own, released with it.
+class HelpDocument {
+ public:
+  HelpDocument() = default;
+  ~HelpDocument() { delete[] storage_; }
+  HelpDocument(const HelpDocument&) = delete;
+  HelpDocument& operator=(const HelpDocument&) = delete;
+  void Swap(HelpDocument& other);
+
+  const char* title() const { return title_ ? title_ : ""; }
+  size_t topicCount() const { return topicCount_; }
+  const HelpTopic& topic(size_t index) const { return topics_[index]; }
+
+ private:
+  friend bool ParseHelpText(const char* content, size_t size, HelpDocument* document);
+  char* storage_ = nullptr;
+  const char* title_ = nullptr;
+  HelpTopic topics_[kMaxHelpTopics] = {};  // the first topicCount_ are set
+  size_t topicCount_ = 0;
+};
+
+// Reads `size` bytes of `content` into `document` (whose earlier contents go); false when they
+// hold no topic or are larger than kMaxHelpFileSize. NUL characters read as spaces.
+bool ParseHelpText(const char* content, size_t size, HelpDocument* document);
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 #include "platform/help_viewer.h"
 
 #include <cstring>
+#include <new>
 
 
 namespace platform {
@@ -14,15 +15,15 @@ struct HelpViewer {
   HWND list = nullptr;
   HWND text = nullptr;
   HFONT textFont = nullptr;  // ours; deleted with the window
-  std::string file;
+  char file[MAX_PATH] = {};
   HelpDocument document;
 };
 HelpViewer viewer;
 
 void ShowTopic(size_t index) {
-  if (index >= viewer.document.topics.size()) index = 0;
+  if (index >= viewer.document.topicCount()) index = 0;
   ::SendMessageA(viewer.list, LB_SETCURSEL, index, 0);
-  ::SetWindowTextA(viewer.text, viewer.document.topics[index].text.c_str());
+  ::SetWindowTextA(viewer.text, viewer.document.topic(index).text);
 }
 
 void Layout(int width, int height) {
@@ -93,7 +94,13 @@ LRESULT CALLBACK HelpWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
       break;
     case WM_DESTROY:
       if (viewer.textFont) ::DeleteObject(viewer.textFont);
-      viewer = HelpViewer();
+      viewer.window = viewer.list = viewer.text = nullptr;
+      viewer.textFont = nullptr;
+      viewer.file[0] = '\0';
+      {
+        HelpDocument none;
+        viewer.document.Swap(none);  // the old document goes with `none`
+      }
       return 0;
   }
   return ::DefWindowProcA(window, message, wParam, lParam);
@@ -113,7 +120,7 @@ bool RegisterHelpClass(HINSTANCE module) {
 }
 
 BOOL OpenHelp(const char* helpFile, size_t topic) {
-  if (viewer.window && ::lstrcmpiA(viewer.file.c_str(), helpFile) == 0) {
+  if (viewer.window && ::lstrcmpiA(viewer.file, helpFile) == 0) {
     ShowTopic(topic);
   } else {
     HelpDocument document;
@@ -126,12 +133,13 @@ BOOL OpenHelp(const char* helpFile, size_t topic) {
       if (!window) return FALSE;
       viewer.window = window;
     }
-    viewer.file = helpFile;
-    viewer.document = std::move(document);
-    ::SetWindowTextA(viewer.window, viewer.document.title.empty() ? "Help" : viewer.document.title.c_str());
+    ::lstrcpynA(viewer.file, helpFile, sizeof viewer.file);
+    viewer.document.Swap(document);
+    const char* title = viewer.document.title();
+    ::SetWindowTextA(viewer.window, *title ? title : "Help");
     ::SendMessageA(viewer.list, LB_RESETCONTENT, 0, 0);
-    for (const HelpTopic& entry : viewer.document.topics) {
-      ::SendMessageA(viewer.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(entry.title.c_str()));
+    for (size_t i = 0; i < viewer.document.topicCount(); ++i) {
+      ::SendMessageA(viewer.list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(viewer.document.topic(i).title));
     }
     ShowTopic(topic);
   }
@@ -150,14 +158,13 @@ bool LoadHelpFile(const char* path, HelpDocument* document) {
   DWORD high = 0;
   const DWORD size = ::GetFileSize(file, &high);
   bool ok = size != INVALID_FILE_SIZE && high == 0 && size <= kMaxHelpFileSize;
-  std::string content;
-  if (ok) {
-    content.resize(size);
-    DWORD read = 0;
-    ok = size == 0 || (::ReadFile(file, &content[0], size, &read, nullptr) && read == size);
-  }
+  char* content = ok ? new (std::nothrow) char[size ? size : 1] : nullptr;
+  DWORD read = 0;
+  ok = content && (size == 0 || (::ReadFile(file, content, size, &read, nullptr) && read == size));
   ::CloseHandle(file);
-  return ok && ParseHelpText(content, document);
+  ok = ok && ParseHelpText(content, size, document);
+  delete[] content;
+  return ok;
 }
 
 BOOL WinHelpA(HWND, const char* helpFile, UINT command, ULONG_PTR data) {

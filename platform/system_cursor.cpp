@@ -163,7 +163,7 @@ class Service {
     // The copy the platform gets: the file loaded afresh keeps an animation whole.
     HCURSOR copy = nullptr;
     // Checked again: the file may have changed since the caller loaded it.
-    if (animated && CheckCursorFile(origin.path.c_str(), nullptr)) copy = ::LoadCursorFromFileA(origin.path.c_str());
+    if (animated && CheckCursorFile(origin.path, nullptr)) copy = ::LoadCursorFromFileA(origin.path);
     if (!copy && IsReplaceable(id) && isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
     if (!copy) copy = CopyCursorImage(cursor, 0);
     InstalledSystemCursor now;
@@ -223,17 +223,17 @@ class Service {
     switch (event.kind) {
       case SystemCursorEventKind::Install:
         if (event.animated) {
-          std::snprintf(line, sizeof line, "%lu install %lu animated\r\n", ms, id);
+          ::wsprintfA(line, "%lu install %lu animated\r\n", ms, id);
         } else {
-          std::snprintf(line, sizeof line, "%lu install %lu static %ld,%ld %s\r\n", ms, id,
+          ::wsprintfA(line, "%lu install %lu static %ld,%ld %.64s\r\n", ms, id,
                         static_cast<long>(event.hotspot.x), static_cast<long>(event.hotspot.y), event.file.c_str());
         }
         break;
       case SystemCursorEventKind::Refused:
-        std::snprintf(line, sizeof line, "%lu refused %lu\r\n", ms, id);
+        ::wsprintfA(line, "%lu refused %lu\r\n", ms, id);
         break;
       case SystemCursorEventKind::Default:
-        std::snprintf(line, sizeof line, "%lu default %lu\r\n", ms, id);
+        ::wsprintfA(line, "%lu default %lu\r\n", ms, id);
         break;
     }
     AppendToFile(traceFolder + "trace.txt", line, std::strlen(line));

@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
 # Checks the shipped files as they lie on disk, without running them:
-#   check_shipped.sh OBJDUMP program FILE   a PE32 i386 GUI program importing system DLLs only
+#   check_shipped.sh OBJDUMP program FILE LIMIT
+#                                           a PE32 i386 GUI program importing system DLLs only, of
+#                                           at most LIMIT bytes; prints what its link map says
+#                                           weighs most
 #   check_shipped.sh OBJDUMP medium DIR N   N files that fit a 1.44 MB floppy
 set -uo pipefail
 objdump=$1 what=$2 target=$3
@@ -21,7 +24,14 @@ program)
   for dll in $dlls; do
     [[ $system_dlls == *" $dll "* ]] || fail "imports $dll, which is not a system DLL"
   done
-  echo "$target: PE32 i386 GUI, $(stat -c %s "$target") bytes, imports $(echo $dlls)"
+  size=$(stat -c %s "$target") limit=${4:?the size limit}
+  echo "$target: PE32 i386 GUI, $size bytes (at most $limit), imports $(echo $dlls)"
+  map="${target%.*}.map"
+  if [ -f "$map" ]; then
+    echo "largest contributors (bytes, from $(basename "$map")):"
+    awk -f "$(dirname "$0")/map_contributors.awk" "$map" | sort -rn | head -n 10
+  fi
+  [ "$size" -le "$limit" ] || fail "$size bytes, more than $limit"
   ;;
 medium)
   expected=$4 floppy=1457664
@@ -32,5 +42,5 @@ medium)
   [ "$bytes" -le $floppy ] || fail "$bytes bytes do not fit a 1.44 MB floppy ($floppy bytes)"
   echo "$target: $count files, $bytes bytes, $((floppy - bytes)) to spare on a floppy"
   ;;
-*) echo "usage: $0 OBJDUMP program FILE | OBJDUMP medium DIR COUNT" >&2; exit 2 ;;
+*) echo "usage: $0 OBJDUMP program FILE LIMIT | OBJDUMP medium DIR COUNT" >&2; exit 2 ;;
 esac

@@ -1,6 +1,5 @@
 #include "utility/app/guard_command.h"
 
-#include <cstdio>
 #include <cstring>
 
 namespace {
@@ -66,11 +65,20 @@ GuardCommand ParseGuardCommand(const char* commandLine) {
 namespace {
 bool Format(char* out, size_t size, const char* prefix, uint32_t id) {
   if (size == 0) return false;
-  const int length = std::snprintf(out, size, "%s%lu", prefix, static_cast<unsigned long>(id));
-  if (length < 0 || static_cast<size_t>(length) >= size) {
+  char digits[10];  // the id's decimal digits, last first
+  size_t count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + id % 10);
+    id /= 10;
+  } while (id);
+  const size_t prefixLength = std::strlen(prefix);
+  if (prefixLength + count >= size) {
     out[0] = '\0';
     return false;
   }
+  std::memcpy(out, prefix, prefixLength);
+  for (size_t i = 0; i < count; ++i) out[prefixLength + i] = digits[count - 1 - i];
+  out[prefixLength + count] = '\0';
   return true;
 }
 }  // namespace

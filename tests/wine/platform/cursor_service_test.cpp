@@ -226,7 +226,7 @@ TEST_F(CursorService, AnimatedCursorIsInstalledWholeAndTracedAsAnimated) {
   platform::CursorFileOrigin origin;
   ASSERT_TRUE(platform::GetCursorFileOrigin(animated, &origin));
   EXPECT_TRUE(origin.animated);
-  EXPECT_NE(origin.path.find("spin.ani"), std::string::npos) << origin.path;
+  EXPECT_NE(std::string(origin.path).find("spin.ani"), std::string::npos) << origin.path;
   ASSERT_TRUE(platform::SetSystemCursor(animated, 32512));
   platform::InstalledSystemCursor installed;
   ASSERT_TRUE(platform::GetInstalledSystemCursor(32512, &installed));

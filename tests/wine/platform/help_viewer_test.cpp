@@ -69,8 +69,8 @@ TEST_F(HelpFiles, LoadRefusesWhatCannotBeShown) {
   std::string big = "# Big\n" + std::string(platform::kMaxHelpFileSize, 'x');
   EXPECT_FALSE(platform::LoadHelpFile(Write("big.HLP", big).c_str(), &document)) << "over the size limit";
   EXPECT_TRUE(platform::LoadHelpFile(Write("fits.HLP", big.substr(0, platform::kMaxHelpFileSize)).c_str(), &document));
-  ASSERT_EQ(document.topics.size(), 1u);
-  EXPECT_EQ(document.topics[0].text.size(), platform::kMaxHelpFileSize - 6);
+  ASSERT_EQ(document.topicCount(), 1u);
+  EXPECT_EQ(std::string(document.topic(0).text).size(), platform::kMaxHelpFileSize - 6);
 }
 
 // ---- The help window -----------------------------------------------------------------------
@@ -233,14 +233,15 @@ TEST(ShippedHelpFile, SitsBesideTheProgramAndCoversTheDialog) {
   const std::string path = std::string(TEST_BINARY_DIR) + "/bin/Pointrel.HLP";
   platform::HelpDocument document;
   ASSERT_TRUE(platform::LoadHelpFile(path.c_str(), &document)) << path;
-  EXPECT_EQ(document.title, "Pointrel Help");
-  ASSERT_GE(document.topics.size(), 10u);
+  EXPECT_STREQ(document.title(), "Pointrel Help");
+  ASSERT_GE(document.topicCount(), 10u);
   std::string all;
   std::vector<std::string> titles;
-  for (const auto& topic : document.topics) {
-    EXPECT_FALSE(topic.text.empty()) << topic.title;
+  for (size_t i = 0; i < document.topicCount(); ++i) {
+    const platform::HelpTopic& topic = document.topic(i);
+    EXPECT_NE(topic.text[0], '\0') << topic.title;
     titles.push_back(topic.title);
-    all += topic.title + "\r\n" + topic.text + "\r\n";
+    all += std::string(topic.title) + "\r\n" + topic.text + "\r\n";
   }
   // Every control of the main dialog, and the texts the program can show.
   const char* const mentioned[] = {

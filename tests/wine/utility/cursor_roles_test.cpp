@@ -182,7 +182,7 @@ TEST_F(CursorRoles, AnimatedNormalDisablesTheMirrorAndAStaticOneBringsItBack) {
     platform::CursorFileOrigin origin;
     ASSERT_TRUE(platform::GetCursorFileOrigin(installed.handle, &origin)) << "untouched by the transformer";
     EXPECT_TRUE(origin.animated);
-    EXPECT_NE(origin.path.find(stored), std::string::npos) << origin.path;
+    EXPECT_NE(std::string(origin.path).find(stored), std::string::npos) << origin.path;
 
     const std::vector<std::string> plain = EntriesTagged(dialog, IDC_LIST_NORMAL, "[sm]");
     ASSERT_FALSE(plain.empty());
