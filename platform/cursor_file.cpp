@@ -253,149 +253,118 @@ Kind CheckCursorFile(const uint8_t* data, size_t size) {
   return IsWellFormedStatic(file) ? Kind::Static : Kind::Refused;
 }
 
-void Put16(Bytes& out, uint32_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
+void Store16(uint8_t* at, uint32_t v) {
+  at[0] = static_cast<uint8_t>(v);
+  at[1] = static_cast<uint8_t>(v >> 8);
 }
 
-void Put32(Bytes& out, uint32_t v) {
-  Put16(out, v & 0xFFFF);
-  Put16(out, v >> 16);
+void Store32(uint8_t* at, uint32_t v) {
+  Store16(at, v & 0xFFFF);
+  Store16(at + 2, v >> 16);
 }
 
 namespace {
 
-void PutTag(Bytes& out, const char* tag) { out.insert(out.end(), tag, tag + 4); }
-void PutChunk(Bytes& out, const char* tag, const Bytes& data) {
-  PutTag(out, tag);
-  Put32(out, static_cast<uint32_t>(data.size()));
-  out.insert(out.end(), data.begin(), data.end());
-  if (data.size() % 2) out.push_back(0);
-}
-
-// Rows from the bottom up, each padded to whole 32-bit words, as a DIB holds them.
-void PutRows(Bytes& out, int width, int height, int bitsPerPixel, const std::vector<uint32_t>& values) {
-  const size_t stride = static_cast<size_t>(DibStride(static_cast<uint64_t>(width), static_cast<uint64_t>(bitsPerPixel)));
-  for (int y = height - 1; y >= 0; --y) {
-    Bytes row(stride, 0);
-    for (int x = 0; x < width; ++x) {
-      const uint32_t v = values[static_cast<size_t>(y) * width + x];
-      switch (bitsPerPixel) {
-        case 1:
-          if (v) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
-          break;
-        case 4:
-          row[x / 2] |= static_cast<uint8_t>((v & 15) << (x % 2 == 0 ? 4 : 0));
-          break;
-        default:  // 24 or 32: blue, green, red (, alpha)
-          for (int byte = 0; byte < bitsPerPixel / 8; ++byte) row[x * (bitsPerPixel / 8) + byte] = static_cast<uint8_t>(v >> (8 * byte));
-          break;
-      }
-    }
-    out.insert(out.end(), row.begin(), row.end());
+// Writes little-endian fields into a buffer already sized for them.
+class Writer {
+ public:
+  explicit Writer(uint8_t* out) : out_(out) {}
+  void U8(uint32_t v) { *out_++ = static_cast<uint8_t>(v); }
+  void U16(uint32_t v) {
+    Store16(out_, v);
+    out_ += 2;
   }
+  void U32(uint32_t v) {
+    Store32(out_, v);
+    out_ += 4;
+  }
+  // Rows from the bottom up, each padded to whole 32-bit words, as a DIB holds them; `value`
+  // gives the pixel at (x, y).
+  template <typename Value>
+  void Rows(int width, int height, int bitsPerPixel, Value value) {
+    const size_t stride = static_cast<size_t>(DibStride(static_cast<uint64_t>(width), static_cast<uint64_t>(bitsPerPixel)));
+    for (int y = height - 1; y >= 0; --y) {
+      uint8_t* row = out_;
+      std::memset(row, 0, stride);
+      for (int x = 0; x < width; ++x) {
+        const uint32_t v = value(static_cast<size_t>(y) * width + x);
+        switch (bitsPerPixel) {
+          case 1:
+            if (v) row[x / 8] |= static_cast<uint8_t>(0x80 >> (x % 8));
+            break;
+          case 4:
+            row[x / 2] |= static_cast<uint8_t>((v & 15) << (x % 2 == 0 ? 4 : 0));
+            break;
+          default:  // 24 or 32: blue, green, red (, alpha)
+            for (int byte = 0; byte < bitsPerPixel / 8; ++byte) row[x * (bitsPerPixel / 8) + byte] = static_cast<uint8_t>(v >> (8 * byte));
+            break;
+        }
+      }
+      out_ += stride;
+    }
+  }
+
+ private:
+  uint8_t* out_;
+};
+
+}  // namespace
+
+namespace {
+
+uint32_t ImageSize(const ImageView& image) {
+  return static_cast<uint32_t>(40 + 4 * image.paletteSize + DibStride(image.width, image.bitsPerPixel) * image.height +
+                               DibStride(image.width, 1) * image.height);
 }
 
 // Header with the doubled height, palette, colour (XOR) rows, AND rows.
-Bytes EncodeImage(const Image& image) {
+void WriteImage(const ImageView& image, Writer& out) {
   const int w = image.width, h = image.height;
   const uint32_t xorSize = static_cast<uint32_t>(DibStride(w, image.bitsPerPixel) * h);
   const uint32_t andSize = static_cast<uint32_t>(DibStride(w, 1) * h);
-  Bytes out;
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(w));
-  Put32(out, static_cast<uint32_t>(2 * h));
-  Put16(out, 1);
-  Put16(out, static_cast<uint32_t>(image.bitsPerPixel));
-  Put32(out, 0);  // uncompressed
-  Put32(out, xorSize + andSize);
-  Put32(out, 2835);  // 72 dots per inch
-  Put32(out, 2835);
-  Put32(out, static_cast<uint32_t>(image.palette.size()));
-  Put32(out, 0);
-  for (uint32_t entry : image.palette) Put32(out, entry & 0x00FFFFFF);
-  PutRows(out, w, h, image.bitsPerPixel, image.colour);
-  const std::vector<uint32_t> mask(image.andMask.begin(), image.andMask.end());
-  PutRows(out, w, h, 1, mask);
-  return out;
+  out.U32(40);
+  out.U32(static_cast<uint32_t>(w));
+  out.U32(static_cast<uint32_t>(2 * h));
+  out.U16(1);
+  out.U16(static_cast<uint32_t>(image.bitsPerPixel));
+  out.U32(0);  // uncompressed
+  out.U32(xorSize + andSize);
+  out.U32(2835);  // 72 dots per inch
+  out.U32(2835);
+  out.U32(static_cast<uint32_t>(image.paletteSize));
+  out.U32(0);
+  for (size_t i = 0; i < image.paletteSize; ++i) out.U32(image.palette[i] & 0x00FFFFFF);
+  out.Rows(w, h, image.bitsPerPixel, [&](size_t at) { return image.colour[at]; });
+  out.Rows(w, h, 1, [&](size_t at) { return static_cast<uint32_t>(image.andMask[at]); });
 }
 
 }  // namespace
 
-Bytes EncodeStaticFile(FileType type, const std::vector<Image>& images) {
-  std::vector<Bytes> encoded;
-  for (const Image& image : images) encoded.push_back(EncodeImage(image));
-  Bytes out;
-  Put16(out, 0);
-  Put16(out, static_cast<uint32_t>(type));
-  Put16(out, static_cast<uint32_t>(images.size()));
-  uint32_t offset = static_cast<uint32_t>(kDirectoryHeader + kDirectoryEntry * images.size());
-  for (size_t i = 0; i < images.size(); ++i) {
-    const Image& image = images[i];
-    out.push_back(static_cast<uint8_t>(image.width >= 256 ? 0 : image.width));
-    out.push_back(static_cast<uint8_t>(image.height >= 256 ? 0 : image.height));
-    out.push_back(static_cast<uint8_t>(image.palette.size() < 256 ? image.palette.size() : 0));
-    out.push_back(0);
-    Put16(out, image.field1);
-    Put16(out, image.field2);
-    Put32(out, static_cast<uint32_t>(encoded[i].size()));
-    Put32(out, offset);
-    offset += static_cast<uint32_t>(encoded[i].size());
-  }
-  for (const Bytes& image : encoded) out.insert(out.end(), image.begin(), image.end());
-  return out;
+size_t StaticFileSize(const ImageView* images, size_t count) {
+  size_t size = kDirectoryHeader + kDirectoryEntry * count;
+  for (size_t i = 0; i < count; ++i) size += ImageSize(images[i]);
+  return size;
 }
 
-Bytes EncodeAnimatedFile(const Animation& animation) {
-  std::vector<AnimationStep> steps = animation.steps;
-  if (steps.empty()) {
-    for (uint32_t i = 0; i < animation.frames.size(); ++i) steps.push_back({i, animation.defaultJiffies});
+void WriteStaticFile(FileType type, const ImageView* images, size_t count, uint8_t* file) {
+  Writer out(file);
+  out.U16(0);
+  out.U16(static_cast<uint32_t>(type));
+  out.U16(static_cast<uint32_t>(count));
+  uint32_t offset = static_cast<uint32_t>(kDirectoryHeader + kDirectoryEntry * count);
+  for (size_t i = 0; i < count; ++i) {
+    const ImageView& image = images[i];
+    out.U8(image.width >= 256 ? 0 : image.width);
+    out.U8(image.height >= 256 ? 0 : image.height);
+    out.U8(image.paletteSize < 256 ? image.paletteSize : 0);
+    out.U8(0);
+    out.U16(image.field1);
+    out.U16(image.field2);
+    out.U32(ImageSize(image));
+    out.U32(offset);
+    offset += ImageSize(image);
   }
-  bool inOrder = steps.size() == animation.frames.size();
-  bool sameRate = true;
-  for (size_t i = 0; i < steps.size(); ++i) {
-    inOrder = inOrder && steps[i].frame == i;
-    sameRate = sameRate && steps[i].jiffies == steps[0].jiffies;
-  }
-  const uint32_t displayRate = steps.empty() ? animation.defaultJiffies : steps[0].jiffies;
-
-  Bytes out;
-  PutTag(out, "RIFF");
-  Put32(out, 0);  // the length, once known
-  PutTag(out, "ACON");
-  if (!animation.title.empty() || !animation.artist.empty()) {
-    Bytes info;
-    PutTag(info, "INFO");
-    const auto text = [](const std::string& s) { return Bytes(s.c_str(), s.c_str() + s.size() + 1); };
-    if (!animation.title.empty()) PutChunk(info, "INAM", text(animation.title));
-    if (!animation.artist.empty()) PutChunk(info, "IART", text(animation.artist));
-    PutChunk(out, "LIST", info);
-  }
-  Bytes header;
-  Put32(header, 36);
-  Put32(header, static_cast<uint32_t>(animation.frames.size()));
-  Put32(header, static_cast<uint32_t>(steps.size()));
-  for (int i = 0; i < 4; ++i) Put32(header, 0);  // size, bit count, planes: taken from the frames
-  Put32(header, displayRate);
-  Put32(header, 1u | (inOrder ? 0u : 2u));  // frames are cursor files; sequence present
-  PutChunk(out, "anih", header);
-  if (!sameRate) {
-    Bytes rates;
-    for (const AnimationStep& step : steps) Put32(rates, step.jiffies);
-    PutChunk(out, "rate", rates);
-  }
-  if (!inOrder) {
-    Bytes sequence;
-    for (const AnimationStep& step : steps) Put32(sequence, step.frame);
-    PutChunk(out, "seq ", sequence);
-  }
-  Bytes frames;
-  PutTag(frames, "fram");
-  for (const Bytes& frame : animation.frames) PutChunk(frames, "icon", frame);
-  PutChunk(out, "LIST", frames);
-  const uint32_t length = static_cast<uint32_t>(out.size() - 8);
-  for (int i = 0; i < 4; ++i) out[4 + i] = static_cast<uint8_t>(length >> (8 * i));
-  return out;
+  for (size_t i = 0; i < count; ++i) WriteImage(images[i], out);
 }
 
 }  // namespace cursor_file

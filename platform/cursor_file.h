@@ -2,7 +2,9 @@
 // cursor or icon file (".CUR", ".ICO": a directory of DIB or PNG images) and an animated cursor
 // (".ANI": RIFF "ACON" whose frames are static files). The platform's own loader trusts the
 // sizes in a file; nothing is handed to it before CheckCursorFile has accepted the file. The
-// artwork tools and the system-cursor trace write their files with the writers here.
+// artwork tools and the system-cursor trace write their files with the writers here: the
+// trace with WriteStaticFile into a buffer it sizes (cursor_file.cpp, with the reader), the
+// tools and tests with the Encode functions into growing byte vectors (cursor_file_encode.cpp).
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -44,7 +46,10 @@ bool BestCursorImage(const uint8_t* data, size_t size, int32_t side, CursorImage
 
 using Bytes = std::vector<uint8_t>;
 
-// Little-endian fields, as every Windows picture format stores them.
+// Little-endian fields, as every Windows picture format stores them: at a place already there,
+// or appended.
+void Store16(uint8_t* at, uint32_t value);
+void Store32(uint8_t* at, uint32_t value);
 void Put16(Bytes& out, uint32_t value);
 void Put32(Bytes& out, uint32_t value);
 
@@ -63,6 +68,25 @@ struct Image {
 };
 
 enum class FileType : uint16_t { Icon = 1, Cursor = 2 };
+
+// The writer's own view of one image, by pointers (an Image, or pixels held elsewhere): the
+// same fields, `palette` of `paletteSize` entries, `colour` and `andMask` one per pixel.
+struct ImageView {
+  int width = 0;
+  int height = 0;
+  int bitsPerPixel = 1;
+  const uint32_t* palette = nullptr;
+  size_t paletteSize = 0;
+  const uint32_t* colour = nullptr;
+  const uint8_t* andMask = nullptr;
+  uint16_t field1 = 0;
+  uint16_t field2 = 0;
+};
+
+// The size of a static file of `count` images, and the file written into `out`, which holds at
+// least that many bytes. The images must be consistent with their sizes.
+size_t StaticFileSize(const ImageView* images, size_t count);
+void WriteStaticFile(FileType type, const ImageView* images, size_t count, uint8_t* out);
 
 // A static file of the images, in order. Images must be consistent (sizes of the vectors).
 Bytes EncodeStaticFile(FileType type, const std::vector<Image>& images);

@@ -1,7 +1,7 @@
 #include "platform/gdi.h"
 
 #include <cstring>
-#include <vector>
+#include <new>
 
 #include "platform/cursor_file.h"
 #include "platform/system_cursor.h"
@@ -96,34 +96,49 @@ HICON CreateIconIndirect(ICONINFO* info) {
 }
 
 namespace {
+// Bytes of this call's own, released when it ends.
+struct OwnedBytes {
+  uint8_t* data = nullptr;
+  size_t size = 0;
+  OwnedBytes() = default;
+  OwnedBytes(const OwnedBytes&) = delete;
+  OwnedBytes& operator=(const OwnedBytes&) = delete;
+  ~OwnedBytes() { delete[] data; }
+  bool Allocate(size_t count) {
+    data = new (std::nothrow) uint8_t[count ? count : 1];
+    size = data ? count : 0;
+    return data != nullptr;
+  }
+};
+
 // The whole file, read once; false for a file that cannot be read or is larger than any cursor
 // file, which is refused before a byte of it is read.
-bool ReadCursorFileBytes(const char* path, std::vector<uint8_t>& bytes) {
+bool ReadCursorFileBytes(const char* path, OwnedBytes& bytes) {
   HANDLE file = ::CreateFileA(path, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD high = 0;
   const DWORD size = ::GetFileSize(file, &high);
   DWORD got = 0;
   const bool read = size != INVALID_FILE_SIZE && high == 0 && size <= cursor_file::kLargestFile &&
-                    (bytes.resize(size), ::ReadFile(file, bytes.data(), size, &got, nullptr)) && got == size;
+                    bytes.Allocate(size) && ::ReadFile(file, bytes.data, size, &got, nullptr) && got == size;
   ::CloseHandle(file);
   return read;
 }
 }  // namespace
 
 bool CheckCursorFile(const char* path, bool* animated) {
-  std::vector<uint8_t> bytes;
+  OwnedBytes bytes;
   if (!ReadCursorFileBytes(path, bytes)) return false;
-  const cursor_file::Kind kind = cursor_file::CheckCursorFile(bytes.data(), bytes.size());
+  const cursor_file::Kind kind = cursor_file::CheckCursorFile(bytes.data, bytes.size);
   if (animated) *animated = kind == cursor_file::Kind::Animated;
   return kind != cursor_file::Kind::Refused;
 }
 
 bool ProbeCursorFile(const char* path, bool* colour) {
-  std::vector<uint8_t> bytes;
+  OwnedBytes bytes;
   const uint8_t* image = nullptr;
   size_t length = 0;
-  if (!ReadCursorFileBytes(path, bytes) || !cursor_file::FirstImage(bytes.data(), bytes.size(), &image, &length)) {
+  if (!ReadCursorFileBytes(path, bytes) || !cursor_file::FirstImage(bytes.data, bytes.size, &image, &length)) {
     return false;
   }
   // Made as an icon: the image bytes as they stand, no hotspot in front; only its kind is asked.
@@ -143,26 +158,27 @@ namespace {
 // A static cursor made from the bytes already checked, as the platform's loader makes it: the
 // image that best fits the desktop's cursor size, stretched to that size. Null where the
 // platform cannot make it from memory.
-HCURSOR CursorFromCheckedBytes(const std::vector<uint8_t>& bytes) {
+HCURSOR CursorFromCheckedBytes(const OwnedBytes& bytes) {
   const int side = ::GetSystemMetrics(SM_CXCURSOR);
   cursor_file::CursorImage image;
-  if (!cursor_file::BestCursorImage(bytes.data(), bytes.size(), side, &image)) return nullptr;
+  if (!cursor_file::BestCursorImage(bytes.data, bytes.size, side, &image)) return nullptr;
   // A cursor resource is the image behind its hotspot.
-  std::vector<uint8_t> resource(4 + image.length);
-  resource[0] = static_cast<uint8_t>(image.hotspotX);
-  resource[1] = static_cast<uint8_t>(image.hotspotX >> 8);
-  resource[2] = static_cast<uint8_t>(image.hotspotY);
-  resource[3] = static_cast<uint8_t>(image.hotspotY >> 8);
-  std::memcpy(resource.data() + 4, image.bytes, image.length);
-  return ::CreateIconFromResourceEx(resource.data(), static_cast<DWORD>(resource.size()), FALSE, 0x00030000, side,
+  OwnedBytes resource;
+  if (!resource.Allocate(4 + image.length)) return nullptr;
+  resource.data[0] = static_cast<uint8_t>(image.hotspotX);
+  resource.data[1] = static_cast<uint8_t>(image.hotspotX >> 8);
+  resource.data[2] = static_cast<uint8_t>(image.hotspotY);
+  resource.data[3] = static_cast<uint8_t>(image.hotspotY >> 8);
+  std::memcpy(resource.data + 4, image.bytes, image.length);
+  return ::CreateIconFromResourceEx(resource.data, static_cast<DWORD>(resource.size), FALSE, 0x00030000, side,
                                     ::GetSystemMetrics(SM_CYCURSOR), LR_DEFAULTCOLOR);
 }
 }  // namespace
 
 HCURSOR LoadCursorFromFileA(const char* path) {
-  std::vector<uint8_t> bytes;
+  OwnedBytes bytes;
   if (!ReadCursorFileBytes(path, bytes)) return nullptr;
-  const cursor_file::Kind kind = cursor_file::CheckCursorFile(bytes.data(), bytes.size());
+  const cursor_file::Kind kind = cursor_file::CheckCursorFile(bytes.data, bytes.size);
   if (kind == cursor_file::Kind::Refused) return nullptr;
   CursorFileOrigin origin;
   origin.animated = kind == cursor_file::Kind::Animated;

@@ -1,22 +1,17 @@
 #include "platform/system_cursor.h"
 
-#include <cstdio>
 #include <cstring>
-#include <deque>
-#include <map>
-#include <unordered_set>
+#include <new>
 
+#include "platform/cursor_capture.h"
 #include "platform/cursor_file.h"
 #include "platform/gdi.h"
 
 namespace platform {
 namespace {
 
-constexpr size_t kEventLimit = 100000;
-constexpr int kLargestPicture = 1024;
-
-// A lock that lives as long as the process, so readers on other threads never see a half
-// written record.
+// A lock that lives as long as the process, so a reader on another thread never sees a half
+// made change.
 class Lock {
  public:
   Lock() { ::InitializeCriticalSection(&section); }
@@ -54,13 +49,10 @@ HCURSOR CopyCursorImage(HCURSOR cursor, UINT flags) {
 HCURSOR KeepDefault(DWORD id) {
   HCURSOR system = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
   if (!system) return nullptr;
-  CursorPicture systemPicture, reloadedPicture;
-  POINT systemHotspot = {}, reloadedHotspot = {};
-  const bool described = CaptureCursorPicture(system, &systemPicture, &systemHotspot);
+  CapturedCursor systemPicture, reloadedPicture;
+  const bool described = systemPicture.Capture(system);
   HCURSOR kept = CopyCursorImage(system, LR_COPYFROMRESOURCE);
-  if (kept && (!described || !CaptureCursorPicture(kept, &reloadedPicture, &reloadedHotspot) ||
-               reloadedPicture != systemPicture || reloadedHotspot.x != systemHotspot.x ||
-               reloadedHotspot.y != systemHotspot.y)) {
+  if (kept && (!described || !reloadedPicture.Capture(kept) || !reloadedPicture.SameAs(systemPicture))) {
     ::DestroyCursor(kept);
     kept = nullptr;
   }
@@ -68,8 +60,17 @@ HCURSOR KeepDefault(DWORD id) {
   return kept ? kept : system;
 }
 
-bool BitAt(const std::vector<uint8_t>& bits, size_t rowBytes, int row, int column) {
-  return (bits[row * rowBytes + column / 8] >> (7 - column % 8)) & 1;
+// Writes all of `size` bytes to the file at `path`, opened with `disposition`; false when it
+// cannot be opened. Opened and closed per write, so the trace can be read while the process
+// runs and is whole even when the process is ended from outside.
+bool WriteToFile(const char* path, DWORD access, DWORD disposition, const void* bytes, size_t size) {
+  HANDLE file = ::CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD written = 0;
+  ::WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr);
+  ::CloseHandle(file);
+  return true;
 }
 
 // The copies the platform did not take over, one per id, released when the next replaces it.
@@ -87,14 +88,14 @@ class Service {
       processStart = (static_cast<uint64_t>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
     }
     for (int i = 0; i < 8; ++i) defaults[i] = KeepDefault(kReplaceableCursorIds[i]);
-    char folder[1024];
+    char folder[MAX_PATH];
     const DWORD length = ::GetEnvironmentVariableA("POINTREL_CURSOR_TRACE", folder, sizeof folder);
-    if (length > 0 && length < sizeof folder) {
+    // Room for the separator and a picture's name behind it.
+    if (length > 0 && length + 1 + kCursorFileNameSize < sizeof traceFolder) {
       const DWORD attributes = ::GetFileAttributesA(folder);
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-        traceFolder = folder;
-        if (traceFolder.back() != '\\' && traceFolder.back() != '/') traceFolder += '\\';
-        recording = true;
+        std::memcpy(traceFolder, folder, length + 1);
+        if (folder[length - 1] != '\\' && folder[length - 1] != '/') std::memcpy(traceFolder + length, "\\", 2);
       }
     }
   }
@@ -106,9 +107,9 @@ class Service {
     return nullptr;
   }
 
-  void StartRecording() {
+  void Observe(SystemCursorObserver newObserver) {
     lock.Enter();
-    recording = true;
+    observer = newObserver;
     lock.Leave();
   }
 
@@ -117,28 +118,6 @@ class Service {
     const BOOL done = InstallLocked(cursor, id);
     lock.Leave();
     return done;
-  }
-
-  bool Installed(DWORD id, InstalledSystemCursor* out) {
-    lock.Enter();
-    auto found = installed.find(id);
-    const bool known = found != installed.end();
-    if (known) *out = found->second;
-    lock.Leave();
-    return known;
-  }
-
-  std::vector<SystemCursorEvent> Events() {
-    lock.Enter();
-    std::vector<SystemCursorEvent> copy(events.begin(), events.end());
-    lock.Leave();
-    return copy;
-  }
-
-  void ClearEvents() {
-    lock.Enter();
-    events.clear();
-    lock.Leave();
   }
 
   int HeldCopies() {
@@ -150,28 +129,31 @@ class Service {
   }
 
  private:
+  bool Tracing() const { return traceFolder[0] != '\0'; }
+
   BOOL InstallLocked(HCURSOR cursor, DWORD id) {
+    const bool watched = Tracing() || observer;
+    SystemCursorChange change = {SystemCursorEventKind::Refused, id, cursor, false, false, nullptr, ""};
     if (!cursor) {
-      if (recording) Record({SystemCursorEventKind::Refused, id, nullptr, false, {0, 0}, ""});
+      if (watched) Tell(change);
       return FALSE;
     }
-    const bool isDefault = cursor == Default(id);
-    bool animated = false;
+    change.isDefault = cursor == Default(id);
     CursorFileOrigin origin;
-    if (GetCursorFileOrigin(cursor, &origin)) animated = origin.animated;
+    if (GetCursorFileOrigin(cursor, &origin)) change.animated = origin.animated;
 
     // The copy the platform gets: the file loaded afresh keeps an animation whole.
     HCURSOR copy = nullptr;
     // Checked again: the file may have changed since the caller loaded it.
-    if (animated && CheckCursorFile(origin.path, nullptr)) copy = ::LoadCursorFromFileA(origin.path);
-    if (!copy && IsReplaceable(id) && isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
+    if (change.animated && CheckCursorFile(origin.path, nullptr)) copy = ::LoadCursorFromFileA(origin.path);
+    if (!copy && IsReplaceable(id) && change.isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
     if (!copy) copy = CopyCursorImage(cursor, 0);
-    InstalledSystemCursor now;
     // The picture is taken from the copy before the platform may take it over.
-    if (recording && copy && !CaptureCursorPicture(copy, &now.picture, &now.hotspot)) now.picture = CursorPicture();
+    CapturedCursor picture;
+    const bool captured = watched && copy && picture.Capture(copy);
     if (!copy || !::SetSystemCursor(copy, id)) {
       if (copy) ::DestroyCursor(copy);
-      if (recording) Record({SystemCursorEventKind::Refused, id, cursor, animated, {0, 0}, ""});
+      if (watched) Tell(change);
       return FALSE;
     }
     // Where the platform did not take the copy over, it stays ours until the next replaces it.
@@ -179,23 +161,16 @@ class Service {
     // so the first install's answer stands.
     if (platformKeepsCopies < 0) platformKeepsCopies = IsLiveCursor(copy) ? 1 : 0;
     Hold(id, platformKeepsCopies ? copy : nullptr);
-    if (!recording) return TRUE;
+    if (!watched) return TRUE;
 
-    now.handle = cursor;
-    now.animated = animated;
-    now.isDefault = isDefault;
-    InstalledSystemCursor& entry = installed[id];
-    now.installs = entry.installs + 1;
-    entry = now;
-
-    SystemCursorEvent event = {isDefault ? SystemCursorEventKind::Default : SystemCursorEventKind::Install,
-                               id, cursor, animated, now.hotspot, ""};
-    if (!isDefault && !animated && now.picture.width > 0 && !traceFolder.empty()) {
-      const std::vector<uint8_t> file = EncodeCursorFile(now.picture, now.hotspot);
-      event.file = CursorFileName(file);
-      WritePictureOnce(event.file, file);
+    change.kind = change.isDefault ? SystemCursorEventKind::Default : SystemCursorEventKind::Install;
+    change.picture = captured ? &picture : nullptr;
+    char file[kCursorFileNameSize] = "";
+    if (Tracing() && captured && !change.isDefault && !change.animated) {
+      WritePicture(picture, file);
+      change.file = file;
     }
-    Record(event);
+    Tell(change);
     return TRUE;
   }
 
@@ -213,20 +188,39 @@ class Service {
     if (place) *place = {id, copy};
   }
 
-  void Record(const SystemCursorEvent& event) {
-    if (events.size() >= kEventLimit) events.pop_front();
-    events.push_back(event);
-    if (traceFolder.empty()) return;
+  // The picture as a cursor file in the trace folder, once per distinct image; `name` is left
+  // empty when it cannot be encoded.
+  void WritePicture(const CapturedCursor& picture, char (&name)[kCursorFileNameSize]) {
+    const cursor_file::ImageView view = picture.View();
+    const size_t size = cursor_file::StaticFileSize(&view, 1);
+    uint8_t* bytes = new (std::nothrow) uint8_t[size];
+    if (!bytes) return;
+    cursor_file::WriteStaticFile(cursor_file::FileType::Cursor, &view, 1, bytes);
+    CursorFileNameOf(bytes, size, name);
+    char path[MAX_PATH];
+    std::memcpy(path, traceFolder, std::strlen(traceFolder) + 1);
+    std::strcat(path, name);
+    if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) WriteToFile(path, GENERIC_WRITE, CREATE_NEW, bytes, size);
+    delete[] bytes;
+  }
+
+  void Tell(const SystemCursorChange& change) {
+    if (Tracing()) AppendTraceLine(change);
+    if (observer) observer(change);
+  }
+
+  void AppendTraceLine(const SystemCursorChange& change) {
     char line[160];
     const unsigned long ms = MillisecondsSinceStart();
-    const unsigned long id = event.id;
-    switch (event.kind) {
+    const unsigned long id = change.id;
+    switch (change.kind) {
       case SystemCursorEventKind::Install:
-        if (event.animated) {
+        if (change.animated) {
           ::wsprintfA(line, "%lu install %lu animated\r\n", ms, id);
         } else {
-          ::wsprintfA(line, "%lu install %lu static %ld,%ld %.64s\r\n", ms, id,
-                        static_cast<long>(event.hotspot.x), static_cast<long>(event.hotspot.y), event.file.c_str());
+          const POINT hotspot = change.picture ? change.picture->hotspot() : POINT{0, 0};
+          ::wsprintfA(line, "%lu install %lu static %ld,%ld %.64s\r\n", ms, id, static_cast<long>(hotspot.x),
+                      static_cast<long>(hotspot.y), change.file);
         }
         break;
       case SystemCursorEventKind::Refused:
@@ -236,7 +230,10 @@ class Service {
         ::wsprintfA(line, "%lu default %lu\r\n", ms, id);
         break;
     }
-    AppendToFile(traceFolder + "trace.txt", line, std::strlen(line));
+    char path[MAX_PATH];
+    std::memcpy(path, traceFolder, std::strlen(traceFolder) + 1);
+    std::strcat(path, "trace.txt");
+    WriteToFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, line, std::strlen(line));
   }
 
   unsigned long MillisecondsSinceStart() const {
@@ -246,39 +243,13 @@ class Service {
     return ticks > processStart ? static_cast<unsigned long>((ticks - processStart) / 10000) : 0;
   }
 
-  void WritePictureOnce(const std::string& name, const std::vector<uint8_t>& bytes) {
-    if (!writtenPictures.insert(name).second) return;
-    const std::string path = traceFolder + name;
-    if (::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES) return;
-    HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    ::WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-    ::CloseHandle(file);
-  }
-
-  // Opened and closed per line, so the trace can be read while the process runs and is whole
-  // even when the process is ended from outside.
-  static void AppendToFile(const std::string& path, const char* text, size_t length) {
-    HANDLE file = ::CreateFileA(path.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return;
-    DWORD written = 0;
-    ::WriteFile(file, text, static_cast<DWORD>(length), &written, nullptr);
-    ::CloseHandle(file);
-  }
-
   Lock lock;
   uint64_t processStart = 0;
   HCURSOR defaults[8] = {};  // in kReplaceableCursorIds order
   HeldCopy heldCopies[kHeldCopyPlaces] = {};
-  bool recording = false;
   int platformKeepsCopies = -1;  // unknown until the first install
-  // The record, kept only while recording.
-  std::map<DWORD, InstalledSystemCursor> installed;
-  std::deque<SystemCursorEvent> events;
-  std::string traceFolder;  // with its trailing separator; empty when not tracing
-  std::unordered_set<std::string> writtenPictures;
+  char traceFolder[MAX_PATH] = "";  // with its trailing separator; empty when not tracing
+  SystemCursorObserver observer = nullptr;
 };
 
 // Created at the first use, which is before the first install, so the defaults it keeps are
@@ -294,90 +265,8 @@ BOOL SetSystemCursor(HCURSOR cursor, DWORD id) { return TheService().Install(cur
 
 HCURSOR SystemDefaultCursor(DWORD id) { return TheService().Default(id); }
 
-bool GetInstalledSystemCursor(DWORD id, InstalledSystemCursor* installed) { return TheService().Installed(id, installed); }
-
-std::vector<SystemCursorEvent> GetSystemCursorEvents() { return TheService().Events(); }
-
-void ClearSystemCursorEvents() { TheService().ClearEvents(); }
-
 int GetHeldSystemCursorCopies() { return TheService().HeldCopies(); }
 
-void RecordSystemCursors() { TheService().StartRecording(); }
-
-bool CaptureCursorPicture(HCURSOR cursor, CursorPicture* picture, POINT* hotspot) {
-  ICONINFO info = {};
-  if (!cursor || !::GetIconInfo(cursor, &info)) return false;
-  bool done = false;
-  BITMAP mask = {};
-  if (info.hbmMask && ::GetObjectA(info.hbmMask, sizeof mask, &mask) == sizeof mask && mask.bmBitsPixel == 1 &&
-      mask.bmPlanes == 1 && mask.bmWidth > 0 && mask.bmWidth <= kLargestPicture && mask.bmHeight > 0 &&
-      mask.bmHeight <= 2 * kLargestPicture) {
-    CursorPicture result;
-    result.width = mask.bmWidth;
-    result.colour = info.hbmColor != nullptr;
-    result.height = result.colour ? mask.bmHeight : mask.bmHeight / 2;
-    const size_t rowBytes = mask.bmWidthBytes;
-    std::vector<uint8_t> bits(rowBytes * mask.bmHeight);
-    const size_t pixelCount = static_cast<size_t>(result.width) * result.height;
-    if (result.height > 0 && ::GetBitmapBits(info.hbmMask, static_cast<LONG>(bits.size()), bits.data()) ==
-                                 static_cast<LONG>(bits.size())) {
-      result.andMask.resize(pixelCount);
-      result.pixels.resize(pixelCount);
-      for (int y = 0; y < result.height; ++y) {
-        for (int x = 0; x < result.width; ++x) {
-          result.andMask[y * result.width + x] = BitAt(bits, rowBytes, y, x);
-          if (!result.colour) result.pixels[y * result.width + x] = BitAt(bits, rowBytes, y + result.height, x);
-        }
-      }
-      done = true;
-      if (result.colour) {
-        BITMAPINFO format = {};
-        format.bmiHeader.biSize = sizeof format.bmiHeader;
-        format.bmiHeader.biWidth = result.width;
-        format.bmiHeader.biHeight = -result.height;  // top row first
-        format.bmiHeader.biPlanes = 1;
-        format.bmiHeader.biBitCount = 32;
-        format.bmiHeader.biCompression = BI_RGB;
-        HDC screen = ::GetDC(nullptr);
-        done = ::GetDIBits(screen, info.hbmColor, 0, result.height, result.pixels.data(), &format, DIB_RGB_COLORS) ==
-               result.height;
-        ::ReleaseDC(nullptr, screen);
-      }
-      if (done) {
-        *picture = std::move(result);
-        hotspot->x = static_cast<LONG>(info.xHotspot);
-        hotspot->y = static_cast<LONG>(info.yHotspot);
-      }
-    }
-  }
-  if (info.hbmMask) ::DeleteObject(info.hbmMask);
-  if (info.hbmColor) ::DeleteObject(info.hbmColor);
-  return done;
-}
-
-std::vector<uint8_t> EncodeCursorFile(const CursorPicture& picture, POINT hotspot) {
-  cursor_file::Image image;
-  image.width = picture.width;
-  image.height = picture.height;
-  image.bitsPerPixel = picture.colour ? 32 : 1;
-  if (!picture.colour) image.palette = {0x000000, 0xFFFFFF};
-  image.colour = picture.pixels;
-  image.andMask = picture.andMask;
-  image.field1 = static_cast<uint16_t>(hotspot.x);
-  image.field2 = static_cast<uint16_t>(hotspot.y);
-  return cursor_file::EncodeStaticFile(cursor_file::FileType::Cursor, {image});
-}
-
-std::string CursorFileName(const std::vector<uint8_t>& fileBytes) {
-  uint64_t hash = 14695981039346656037ull;  // FNV-1a
-  for (uint8_t byte : fileBytes) {
-    hash ^= byte;
-    hash *= 1099511628211ull;
-  }
-  static const char kHex[] = "0123456789abcdef";
-  std::string name(16, '0');
-  for (int i = 15; i >= 0; --i, hash >>= 4) name[i] = kHex[hash & 15];
-  return name + ".cur";
-}
+void ObserveSystemCursors(SystemCursorObserver observer) { TheService().Observe(observer); }
 
 }  // namespace platform

@@ -21,9 +21,11 @@
 //   <ms> install <id> animated
 //   <ms> refused <id>
 //   <ms> default <id>                         the id's true default is back
-// and a test program may keep the record below in memory (RecordSystemCursors). With neither,
-// an install does what the platform needs and nothing else: no capture, no encoding, no event.
-// Only the user-interface thread installs; readers on other threads are served under a lock.
+// and an observer may watch each change (a test program's record, RecordSystemCursors, is one).
+// With neither, an install does what the platform needs and nothing else: no capture, no
+// encoding, no event. Only the user-interface thread installs; the record serves readers on
+// other threads under a lock. The record's code, with its containers, is linked only into the
+// programs that call it.
 #pragma once
 #include <windows.h>
 
@@ -39,6 +41,27 @@ BOOL SetSystemCursor(HCURSOR cursor, DWORD id);
 
 // The kept true default of one of the eight ids, or null for any other id.
 HCURSOR SystemDefaultCursor(DWORD id);
+
+enum class SystemCursorEventKind { Install, Refused, Default };
+
+class CapturedCursor;  // platform/cursor_capture.h
+
+// What the service tells its observer about each install while tracing or observed.
+struct SystemCursorChange {
+  SystemCursorEventKind kind;
+  DWORD id;
+  HCURSOR handle;                 // as given
+  bool animated;
+  bool isDefault;                 // the id's true default is back
+  const CapturedCursor* picture;  // accepted installs: taken from the copy before the platform
+                                  // may take it over; null when it could not be read
+  const char* file;               // static installs while tracing: the picture's file, else ""
+};
+using SystemCursorObserver = void (*)(const SystemCursorChange& change);
+// One observer at a time; null stops observing. The record below is one.
+void ObserveSystemCursors(SystemCursorObserver observer);
+
+// ---- The record a test program keeps (platform/system_cursor_record.cpp) ----------------------
 
 // A cursor's image as the platform draws it, independent of the display's format.
 struct CursorPicture {
@@ -57,13 +80,14 @@ struct CursorPicture {
 // Reads the image and hotspot of any cursor (for an animated one, its first frame). False when
 // the platform cannot describe the handle.
 bool CaptureCursorPicture(HCURSOR cursor, CursorPicture* picture, POINT* hotspot);
-// A standard cursor file of one image: 32-bit colour pixels, or 1-bit for a monochrome picture.
+// A standard cursor file of one image: 32-bit colour pixels, or 1-bit for a monochrome picture,
+// byte for byte what the trace writes.
 std::vector<uint8_t> EncodeCursorFile(const CursorPicture& picture, POINT hotspot);
 // The name the trace gives that file: a hash of its content and ".cur".
 std::string CursorFileName(const std::vector<uint8_t>& fileBytes);
 
-// Keeps the record from now on: what each id shows and the events. Test programs call it
-// before the first install they want to see.
+// Keeps the record from now on, as the service's observer: what each id shows and the events.
+// Test programs call it before the first install they want to see.
 void RecordSystemCursors();
 
 // What one id shows now, as far as this process has changed it.
@@ -73,12 +97,11 @@ struct InstalledSystemCursor {
   bool isDefault = false;    // the id's true default is back
   POINT hotspot = {0, 0};
   CursorPicture picture;
-  unsigned long installs = 0;  // accepted installs under the id this run, defaults included
+  unsigned long installs = 0;  // accepted installs under the id since the record began
 };
 // False when nothing has been installed under the id since the record was turned on.
 bool GetInstalledSystemCursor(DWORD id, InstalledSystemCursor* installed);
 
-enum class SystemCursorEventKind { Install, Refused, Default };
 struct SystemCursorEvent {
   SystemCursorEventKind kind;
   DWORD id;

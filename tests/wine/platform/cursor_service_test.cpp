@@ -19,11 +19,12 @@ using platform::SystemCursorEventKind;
 namespace {
 
 // The trace folder must be named before the service first runs, which is at the first cursor
-// call of the process; with the trace on, the service keeps its record too.
+// call of the process; the record is kept beside it.
 std::string& TraceFolder() {
   static std::string folder = [] {
     std::string made = MakeTempFolder("pointrel-service-trace");
     ::SetEnvironmentVariableA("POINTREL_CURSOR_TRACE", made.c_str());
+    platform::RecordSystemCursors();
     return made;
   }();
   return folder;

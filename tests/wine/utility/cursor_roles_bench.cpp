@@ -12,6 +12,7 @@
 
 #include "platform/gdi.h"
 #include "tests/wine/support/wine_test_support.h"
+#include "tests/wine/utility/bench_clock.h"
 #include "tests/wine/utility/library_copy.h"
 #include "tests/wine/utility/main_dialog_driver.h"
 #include "utility/app/cursor_settings.h"
@@ -21,12 +22,8 @@
 
 namespace {
 
-double Now() {
-  LARGE_INTEGER counter, frequency;
-  ::QueryPerformanceCounter(&counter);
-  ::QueryPerformanceFrequency(&frequency);
-  return 1000.0 * static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using bench_clock::Median;
+using bench_clock::Now;
 
 INT_PTR CALLBACK InertDialog(HWND, UINT, WPARAM, LPARAM) { return FALSE; }
 
@@ -144,11 +141,6 @@ double TimeCheckOnce(bool read) {
   } while (::FindNextFileA(search, &found));
   ::FindClose(search);
   return Now() - start;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace

@@ -1,0 +1,112 @@
+// The record a test program keeps of the system-cursor service: what each id shows and the
+// events, with their pictures in plain containers. The shipped programs never ask for it, so
+// none of this (nor the C++ library behind it) is linked into them.
+#include <deque>
+#include <map>
+
+#include "platform/cursor_capture.h"
+#include "platform/cursor_file.h"
+#include "platform/system_cursor.h"
+
+namespace platform {
+namespace {
+
+constexpr size_t kEventLimit = 100000;
+
+CursorPicture PictureOf(const CapturedCursor& captured) {
+  CursorPicture picture;
+  picture.width = captured.width();
+  picture.height = captured.height();
+  picture.colour = captured.colour();
+  const size_t count = static_cast<size_t>(picture.width) * picture.height;
+  picture.andMask.assign(captured.andMask(), captured.andMask() + count);
+  picture.pixels.assign(captured.pixels(), captured.pixels() + count);
+  return picture;
+}
+
+// Kept from the first RecordSystemCursors on; readers on other threads take the lock.
+struct Record {
+  Record() { ::InitializeCriticalSection(&lock); }
+  CRITICAL_SECTION lock;
+  std::map<DWORD, InstalledSystemCursor> installed;
+  std::deque<SystemCursorEvent> events;
+};
+
+Record& TheRecord() {
+  static Record* record = new Record;  // never destroyed: other threads may read it at exit
+  return *record;
+}
+
+void Keep(const SystemCursorChange& change) {
+  Record& record = TheRecord();
+  ::EnterCriticalSection(&record.lock);
+  const POINT hotspot = change.picture ? change.picture->hotspot() : POINT{0, 0};
+  if (change.kind != SystemCursorEventKind::Refused) {
+    InstalledSystemCursor& entry = record.installed[change.id];
+    entry.handle = change.handle;
+    entry.animated = change.animated;
+    entry.isDefault = change.isDefault;
+    entry.hotspot = hotspot;
+    entry.picture = change.picture ? PictureOf(*change.picture) : CursorPicture();
+    ++entry.installs;
+  }
+  if (record.events.size() >= kEventLimit) record.events.pop_front();
+  record.events.push_back({change.kind, change.id, change.handle, change.animated, hotspot, change.file});
+  ::LeaveCriticalSection(&record.lock);
+}
+
+}  // namespace
+
+void RecordSystemCursors() {
+  TheRecord();
+  ObserveSystemCursors(&Keep);
+}
+
+bool GetInstalledSystemCursor(DWORD id, InstalledSystemCursor* installed) {
+  Record& record = TheRecord();
+  ::EnterCriticalSection(&record.lock);
+  auto found = record.installed.find(id);
+  const bool known = found != record.installed.end();
+  if (known) *installed = found->second;
+  ::LeaveCriticalSection(&record.lock);
+  return known;
+}
+
+std::vector<SystemCursorEvent> GetSystemCursorEvents() {
+  Record& record = TheRecord();
+  ::EnterCriticalSection(&record.lock);
+  std::vector<SystemCursorEvent> copy(record.events.begin(), record.events.end());
+  ::LeaveCriticalSection(&record.lock);
+  return copy;
+}
+
+void ClearSystemCursorEvents() {
+  Record& record = TheRecord();
+  ::EnterCriticalSection(&record.lock);
+  record.events.clear();
+  ::LeaveCriticalSection(&record.lock);
+}
+
+bool CaptureCursorPicture(HCURSOR cursor, CursorPicture* picture, POINT* hotspot) {
+  CapturedCursor captured;
+  if (!captured.Capture(cursor)) return false;
+  *picture = PictureOf(captured);
+  *hotspot = captured.hotspot();
+  return true;
+}
+
+std::vector<uint8_t> EncodeCursorFile(const CursorPicture& picture, POINT hotspot) {
+  const cursor_file::ImageView view =
+      PictureView(picture.width, picture.height, picture.colour, picture.andMask.data(), picture.pixels.data(), hotspot);
+  std::vector<uint8_t> file(cursor_file::StaticFileSize(&view, 1));
+  cursor_file::WriteStaticFile(cursor_file::FileType::Cursor, &view, 1, file.data());
+  return file;
+}
+
+std::string CursorFileName(const std::vector<uint8_t>& fileBytes) {
+  char name[kCursorFileNameSize];
+  CursorFileNameOf(fileBytes.data(), fileBytes.size(), name);
+  return name;
+}
+
+}  // namespace platform
