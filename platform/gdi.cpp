@@ -124,12 +124,17 @@ bool ReadCursorFileBytes(const char* path, OwnedBytes& bytes) {
   ::CloseHandle(file);
   return read;
 }
+
+// The file read once and checked; Refused also for a file that cannot be read.
+cursor_file::Kind ReadCheckedCursorFile(const char* path, OwnedBytes& bytes) {
+  if (!ReadCursorFileBytes(path, bytes)) return cursor_file::Kind::Refused;
+  return cursor_file::CheckCursorFile(bytes.data, bytes.size);
+}
 }  // namespace
 
 bool CheckCursorFile(const char* path, bool* animated) {
   OwnedBytes bytes;
-  if (!ReadCursorFileBytes(path, bytes)) return false;
-  const cursor_file::Kind kind = cursor_file::CheckCursorFile(bytes.data, bytes.size);
+  const cursor_file::Kind kind = ReadCheckedCursorFile(path, bytes);
   if (animated) *animated = kind == cursor_file::Kind::Animated;
   return kind != cursor_file::Kind::Refused;
 }
@@ -165,10 +170,8 @@ HCURSOR CursorFromCheckedBytes(const OwnedBytes& bytes) {
   // A cursor resource is the image behind its hotspot.
   OwnedBytes resource;
   if (!resource.Allocate(4 + image.length)) return nullptr;
-  resource.data[0] = static_cast<uint8_t>(image.hotspotX);
-  resource.data[1] = static_cast<uint8_t>(image.hotspotX >> 8);
-  resource.data[2] = static_cast<uint8_t>(image.hotspotY);
-  resource.data[3] = static_cast<uint8_t>(image.hotspotY >> 8);
+  cursor_file::Store16(resource.data, image.hotspotX);
+  cursor_file::Store16(resource.data + 2, image.hotspotY);
   std::memcpy(resource.data + 4, image.bytes, image.length);
   return ::CreateIconFromResourceEx(resource.data, static_cast<DWORD>(resource.size), FALSE, 0x00030000, side,
                                     ::GetSystemMetrics(SM_CYCURSOR), LR_DEFAULTCOLOR);
@@ -177,8 +180,7 @@ HCURSOR CursorFromCheckedBytes(const OwnedBytes& bytes) {
 
 HCURSOR LoadCursorFromFileA(const char* path) {
   OwnedBytes bytes;
-  if (!ReadCursorFileBytes(path, bytes)) return nullptr;
-  const cursor_file::Kind kind = cursor_file::CheckCursorFile(bytes.data, bytes.size);
+  const cursor_file::Kind kind = ReadCheckedCursorFile(path, bytes);
   if (kind == cursor_file::Kind::Refused) return nullptr;
   CursorFileOrigin origin;
   origin.animated = kind == cursor_file::Kind::Animated;

@@ -198,8 +198,7 @@ class Service {
     cursor_file::WriteStaticFile(cursor_file::FileType::Cursor, &view, 1, bytes);
     CursorFileNameOf(bytes, size, name);
     char path[MAX_PATH];
-    std::memcpy(path, traceFolder, std::strlen(traceFolder) + 1);
-    std::strcat(path, name);
+    TracePath(name, path);
     if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) WriteToFile(path, GENERIC_WRITE, CREATE_NEW, bytes, size);
     delete[] bytes;
   }
@@ -231,9 +230,14 @@ class Service {
         break;
     }
     char path[MAX_PATH];
-    std::memcpy(path, traceFolder, std::strlen(traceFolder) + 1);
-    std::strcat(path, "trace.txt");
+    TracePath("trace.txt", path);
     WriteToFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, line, std::strlen(line));
+  }
+
+  // A file of the trace folder, whose length leaves room for any name of the trace's.
+  void TracePath(const char* name, char (&path)[MAX_PATH]) const {
+    std::memcpy(path, traceFolder, std::strlen(traceFolder) + 1);
+    std::strcat(path, name);
   }
 
   unsigned long MillisecondsSinceStart() const {

@@ -378,11 +378,7 @@ TEST_F(Installer, DefaultInstall) {
   ExpectRowsInstalled("C:\\Pointrel", kManifestRows);
   EXPECT_EQ(34u + 2, Listing("C:\\Pointrel\\NORMAL").size());
 
-  ShortcutContents link = ReadShortcut(desktopLink);
-  ASSERT_EQ(S_OK, link.loaded) << desktopLink;
-  EXPECT_STRCASEEQ("C:\\Pointrel\\Pointrel.EXE", link.target.c_str());
-  EXPECT_STRCASEEQ("C:\\Pointrel", link.workingFolder.c_str());
-  EXPECT_EQ("Pointrel version 2.0", link.description);
+  ExpectPointrelShortcut(desktopLink, "C:\\Pointrel");
   EXPECT_FALSE(FileExists(startupLink)) << "start-up shortcut without its tick";
   EXPECT_FALSE(FileExists(windows + "\\DESKTOP\\Pointrel.LNK")) << "none under the Windows folder";
 }
@@ -398,11 +394,7 @@ TEST_F(Installer, StartupShortcutOnlyWhenTicked) {
   FinishSuccessfully();
   ExpectRowsInstalled("C:\\Pointrel", kManifestRows);
   EXPECT_FALSE(FileExists(desktopLink));
-  ShortcutContents link = ReadShortcut(startupLink);
-  ASSERT_EQ(S_OK, link.loaded) << startupLink;
-  EXPECT_STRCASEEQ("C:\\Pointrel\\Pointrel.EXE", link.target.c_str());
-  EXPECT_STRCASEEQ("C:\\Pointrel", link.workingFolder.c_str());
-  EXPECT_EQ("Pointrel version 2.0", link.description);
+  ExpectPointrelShortcut(startupLink, "C:\\Pointrel");
 }
 
 TEST_F(Installer, DriveDInstallsIntoItsRoot) {

@@ -64,11 +64,7 @@ TEST(ShortcutFolders, WithoutTheShellTheWindowsFolderRuleIsUsed) {
   CopyWorker(state, services);
   ASSERT_EQ(state.failure, InstallFailure::None);
 
-  ShortcutContents contents = ReadShortcut(link);
-  ASSERT_EQ(S_OK, contents.loaded) << link;
-  EXPECT_STRCASEEQ("C:\\PointrelFallback\\Pointrel.EXE", contents.target.c_str());
-  EXPECT_STRCASEEQ("C:\\PointrelFallback", contents.workingFolder.c_str());
-  EXPECT_EQ("Pointrel version 2.0", contents.description);
+  ExpectPointrelShortcut(link, "C:\\PointrelFallback");
   EXPECT_FALSE(FileExists(shellLink)) << "nothing in the shell's folder";
   RemoveFile(link);
 }

@@ -1,5 +1,6 @@
 #include "tests/wine/support/shortcut_reader.h"
 
+#include <gtest/gtest.h>
 #include <objbase.h>
 #include <shlobj.h>
 
@@ -32,6 +33,14 @@ ShortcutContents ReadShortcut(const std::string& path) {
   }
   ::CoUninitialize();
   return contents;
+}
+
+void ExpectPointrelShortcut(const std::string& link, const std::string& installFolder) {
+  const ShortcutContents contents = ReadShortcut(link);
+  ASSERT_EQ(S_OK, contents.loaded) << link;
+  EXPECT_STRCASEEQ((installFolder + "\\Pointrel.EXE").c_str(), contents.target.c_str()) << link;
+  EXPECT_STRCASEEQ(installFolder.c_str(), contents.workingFolder.c_str()) << link;
+  EXPECT_EQ("Pointrel version 2.0", contents.description) << link;
 }
 
 }  // namespace wine_test

@@ -14,4 +14,8 @@ struct ShortcutContents {
 // Opens and closes the component object library on the calling thread.
 ShortcutContents ReadShortcut(const std::string& path);
 
+// The installer's shortcut at `link` loads and starts Pointrel.EXE of `installFolder` (no
+// trailing backslash) in that folder, with the product's description.
+void ExpectPointrelShortcut(const std::string& link, const std::string& installFolder);
+
 }  // namespace wine_test

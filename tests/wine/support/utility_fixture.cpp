@@ -111,9 +111,13 @@ HWND MainDialog::Start(Program& program) {
 void MainDialogOnLibrary::SetUp() {
   MainDialog::SetUp();
   ASSERT_EQ(library_copy::CopyGeneratedLibrary(folder), 50);
+  WriteLibrarySettings("");
+}
+
+void MainDialogOnLibrary::WriteLibrarySettings(const std::string& more) {
   WriteSettings(
       "Normal=Giant white arrow.CUR\r\nAppstart=<Same as Normal>\r\nBusy=Hamster on treadmill.CUR\r\n"
-      "Ibeam=Huge I-beam.CUR\r\nSizing=1\r\n");
+      "Ibeam=Huge I-beam.CUR\r\nSizing=1\r\n" + more);
 }
 
 void MainDialogOnLibrary::ExpectEveryRoleInstalled(const std::vector<TraceLine>& lines, size_t from, bool red) {

@@ -54,6 +54,8 @@ class MainDialog : public ::testing::Test {
 class MainDialogOnLibrary : public MainDialog {
  protected:
   void SetUp() override;
+  // The static choice for every role, then `more` settings lines.
+  void WriteLibrarySettings(const std::string& more);
   // Every role's id is installed, each as a static image, red or not as asked.
   void ExpectEveryRoleInstalled(const std::vector<TraceLine>& lines, size_t from, bool red);
 };
