@@ -1,9 +1,20 @@
 #include "platform/cursor_file.h"
 
+#include <cstdlib>
 #include <cstring>
 
 namespace cursor_file {
 namespace {
+
+// Test and fuzz builds stop at the first read outside a span: a slip in the reader fails
+// loudly there instead of reading a neighbour's bytes.
+#ifdef CURSOR_FILE_ASSERT_READS
+inline void Require(bool inside) {
+  if (!inside) std::abort();
+}
+#else
+inline void Require(bool) {}
+#endif
 
 // A run of bytes that every read is checked against. Offsets and lengths are compared with
 // what is left, never added to a pointer first, so no sum can wrap.
@@ -12,17 +23,31 @@ struct Span {
   size_t size;
 
   bool Has(size_t at, size_t length) const { return at <= size && length <= size - at; }
-  uint16_t U16(size_t at) const { return static_cast<uint16_t>(data[at] | data[at + 1] << 8); }
+  uint16_t U16(size_t at) const {
+    Require(Has(at, 2));
+    return static_cast<uint16_t>(data[at] | data[at + 1] << 8);
+  }
   uint32_t U32(size_t at) const {
+    Require(Has(at, 4));
     return static_cast<uint32_t>(data[at]) | static_cast<uint32_t>(data[at + 1]) << 8 |
            static_cast<uint32_t>(data[at + 2]) << 16 | static_cast<uint32_t>(data[at + 3]) << 24;
   }
   uint32_t U32BigEndian(size_t at) const {
+    Require(Has(at, 4));
     return static_cast<uint32_t>(data[at]) << 24 | static_cast<uint32_t>(data[at + 1]) << 16 |
            static_cast<uint32_t>(data[at + 2]) << 8 | static_cast<uint32_t>(data[at + 3]);
   }
-  bool TagAt(size_t at, const char* tag) const { return std::memcmp(data + at, tag, 4) == 0; }
-  Span Sub(size_t at, size_t length) const { return {data + at, length}; }
+  bool TagAt(size_t at, const char* tag) const {
+    Require(Has(at, 4));
+    return std::memcmp(data + at, tag, 4) == 0;
+  }
+  bool StartsWith(const uint8_t* bytes, size_t length) const {
+    return Has(0, length) && std::memcmp(data, bytes, length) == 0;
+  }
+  Span Sub(size_t at, size_t length) const {
+    Require(Has(at, length));
+    return {data + at, length};
+  }
 };
 
 constexpr uint8_t kPngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
@@ -35,28 +60,32 @@ uint64_t DibStride(uint64_t width, uint64_t bitsPerPixel) { return (width * bits
 
 bool SaneSide(int64_t side) { return side >= 1 && side <= kLargestSide; }
 
-bool IsWellFormedPng(Span image) {
+// The image's side (its width) when it is a well-formed PNG entry, else 0.
+int32_t CheckPng(Span image) {
   // Signature, then the IHDR chunk: length 13, tag, 13 bytes of header, CRC.
-  if (!image.Has(0, 8 + 8 + 13 + 4) || std::memcmp(image.data, kPngSignature, 8) != 0) return false;
-  if (image.U32BigEndian(8) != 13 || !image.TagAt(12, "IHDR")) return false;
-  return SaneSide(image.U32BigEndian(16)) && SaneSide(image.U32BigEndian(20));
+  if (!image.Has(0, 8 + 8 + 13 + 4) || !image.StartsWith(kPngSignature, 8)) return 0;
+  if (image.U32BigEndian(8) != 13 || !image.TagAt(12, "IHDR")) return 0;
+  const uint32_t width = image.U32BigEndian(16);
+  if (!SaneSide(width) || !SaneSide(image.U32BigEndian(20))) return 0;
+  return static_cast<int32_t>(width);
 }
 
-bool IsWellFormedDib(Span image) {
-  if (!image.Has(0, 4)) return false;
+// The image's side (its width) when it is a well-formed DIB entry, else 0.
+int32_t CheckDib(Span image) {
+  if (!image.Has(0, 4)) return 0;
   const uint32_t headerSize = image.U32(0);
   int64_t width, height;
   uint32_t planes, bitCount, compression = 0, coloursUsed = 0;
   size_t paletteEntry = 4, masks = 0;
   if (headerSize == 12) {  // BITMAPCOREHEADER
-    if (!image.Has(0, 12)) return false;
+    if (!image.Has(0, 12)) return 0;
     width = image.U16(4);
     height = image.U16(6);
     planes = image.U16(8);
     bitCount = image.U16(10);
     paletteEntry = 3;
   } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
-    if (!image.Has(0, headerSize)) return false;
+    if (!image.Has(0, headerSize)) return 0;
     width = static_cast<int32_t>(image.U32(4));
     height = static_cast<int32_t>(image.U32(8));
     planes = image.U16(12);
@@ -66,46 +95,53 @@ bool IsWellFormedDib(Span image) {
     // BI_BITFIELDS: three masks after a bare info header, inside the larger ones.
     if (compression == 3 && headerSize == 40) masks = 12;
   } else {
-    return false;
+    return 0;
   }
   // The height covers the colour (XOR) rows and the AND rows.
   const int64_t rows = height / 2;
-  if (!SaneSide(width) || height < 2 || !SaneSide(rows) || planes > 1) return false;
-  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) return false;
-  if (compression != 0 && !(compression == 3 && (bitCount == 16 || bitCount == 32))) return false;
+  if (!SaneSide(width) || height < 2 || !SaneSide(rows) || planes > 1) return 0;
+  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) return 0;
+  if (compression != 0 && !(compression == 3 && (bitCount == 16 || bitCount == 32))) return 0;
   uint64_t paletteCount = bitCount <= 8 ? (1u << bitCount) : 0;
   if (coloursUsed != 0) {
-    if (coloursUsed > 256 || (bitCount <= 8 && coloursUsed > paletteCount)) return false;
+    if (coloursUsed > 256 || (bitCount <= 8 && coloursUsed > paletteCount)) return 0;
     paletteCount = coloursUsed;
   }
   const uint64_t needed = headerSize + masks + paletteCount * paletteEntry +
                           DibStride(width, bitCount) * rows + DibStride(width, 1) * rows;
-  return needed <= image.size;
+  return needed <= image.size ? static_cast<int32_t>(width) : 0;
 }
 
-bool IsWellFormedStatic(Span file) {
+// Checks a static file's directory and every image in it; with `found`, records each image
+// where it was found.
+bool CheckStatic(Span file, CheckedFile* found) {
   if (!file.Has(0, kDirectoryHeader)) return false;
   const uint16_t type = file.U16(2);
   const uint16_t count = file.U16(4);
-  if (file.U16(0) != 0 || (type != 1 && type != 2) || count == 0) return false;
+  if (file.U16(0) != 0 || (type != 1 && type != 2) || count == 0 || count > kMostImages) return false;
   if (!file.Has(kDirectoryHeader, static_cast<size_t>(count) * kDirectoryEntry)) return false;
   for (size_t i = 0; i < count; ++i) {
-    const size_t entry = kDirectoryHeader + i * kDirectoryEntry;
-    const uint32_t length = file.U32(entry + 8);
-    const uint32_t offset = file.U32(entry + 12);
+    const Span entry = file.Sub(kDirectoryHeader + i * kDirectoryEntry, kDirectoryEntry);
+    const uint32_t length = entry.U32(8);
+    const uint32_t offset = entry.U32(12);
     if (length == 0 || !file.Has(offset, length)) return false;
     const Span image = file.Sub(offset, length);
-    const bool png = image.Has(0, 8) && std::memcmp(image.data, kPngSignature, 8) == 0;
-    if (!(png ? IsWellFormedPng(image) : IsWellFormedDib(image))) return false;
+    const int32_t side = image.StartsWith(kPngSignature, 8) ? CheckPng(image) : CheckDib(image);
+    if (side == 0) return false;
+    if (found) found->images[i] = {image.data, image.size, side, entry.U16(4), entry.U16(6)};
+  }
+  if (found) {
+    found->type = static_cast<FileType>(type);
+    found->imageCount = count;
   }
   return true;
 }
 
 // One chunk of a RIFF list: its tag and its data.
 struct Chunk {
-  const uint8_t* tag;
+  Span tag;
   Span data;
-  bool Is(const char* name) const { return std::memcmp(tag, name, 4) == 0; }
+  bool Is(const char* name) const { return tag.TagAt(0, name); }
 };
 
 // Walks the chunks of `list` in order, calling `visit(chunk)` until it returns false. False when
@@ -118,7 +154,7 @@ bool WalkChunks(Span list, Visit visit) {
     if (!list.Has(at, 8)) return false;
     const uint32_t length = list.U32(at + 4);
     if (!list.Has(at + 8, length)) return false;
-    if (!visit(Chunk{list.data + at, list.Sub(at + 8, length)})) return false;
+    if (!visit(Chunk{list.Sub(at, 4), list.Sub(at + 8, length)})) return false;
     at += 8 + size_t{length};
     if (length % 2 != 0 && at < list.size) ++at;
   }
@@ -133,7 +169,9 @@ bool KeepOnce(const Chunk& chunk, Chunk* slot, bool* seen) {
   return true;
 }
 
-bool IsWellFormedAnimated(Span file) {
+bool IsFrameList(const Chunk& chunk) { return chunk.Is("LIST") && chunk.data.Has(0, 4) && chunk.data.TagAt(0, "fram"); }
+
+bool CheckAnimated(Span file, CheckedFile* found) {
   if (!file.Has(0, 12) || !file.TagAt(0, "RIFF") || !file.TagAt(8, "ACON")) return false;
   const uint32_t riffLength = file.U32(4);
   if (riffLength < 4 || !file.Has(8, riffLength)) return false;
@@ -146,10 +184,8 @@ bool IsWellFormedAnimated(Span file) {
     if (chunk.Is("anih")) return KeepOnce(chunk, &header, &hasHeader);
     if (chunk.Is("seq ")) return KeepOnce(chunk, &sequence, &hasSequence);
     if (chunk.Is("rate")) return KeepOnce(chunk, &rates, &hasRates);
-    if (chunk.Is("LIST") && chunk.data.Has(0, 4) && chunk.data.TagAt(0, "fram")) {
-      return KeepOnce(chunk, &frames, &hasFrames);
-    }
-    return true;  // INFO lists and anything unknown are skipped by their lengths
+    if (IsFrameList(chunk)) return KeepOnce(chunk, &frames, &hasFrames);
+    return true;  // INFO lists, short lists and anything unknown are skipped by their lengths
   });
   if (!walked || !hasHeader || !hasFrames) return false;
 
@@ -174,83 +210,58 @@ bool IsWellFormedAnimated(Span file) {
   if (hasRates && rates.data.size != 4 * size_t{stepCount}) return false;
 
   uint32_t icons = 0;
+  Span first{nullptr, 0};
   const bool framesWalked = WalkChunks(frames.data.Sub(4, frames.data.size - 4), [&](const Chunk& chunk) {
     if (!chunk.Is("icon")) return true;
-    return ++icons <= frameCount && IsWellFormedStatic(chunk.data);
+    if (++icons > frameCount) return false;
+    // The first frame's images are the ones recorded.
+    if (icons == 1) first = chunk.data;
+    return CheckStatic(chunk.data, icons == 1 ? found : nullptr);
   });
-  return framesWalked && icons == frameCount;
-}
-
-}  // namespace
-
-namespace {
-
-// The first image of a static file already found well formed.
-Span FirstStaticImage(Span file) { return file.Sub(file.U32(kDirectoryHeader + 12), file.U32(kDirectoryHeader + 8)); }
-
-// The first "icon" chunk of the first "fram" list of an animation already found well formed.
-Span FirstFrame(Span file) {
-  Span frame{nullptr, 0};
-  WalkChunks(file.Sub(12, file.U32(4) - 4), [&](const Chunk& chunk) {
-    if (!chunk.Is("LIST") || !chunk.data.TagAt(0, "fram")) return true;
-    WalkChunks(chunk.data.Sub(4, chunk.data.size - 4), [&](const Chunk& icon) {
-      if (!icon.Is("icon")) return true;
-      frame = icon.data;
-      return false;
-    });
-    return false;
-  });
-  return frame;
-}
-
-// The width of a well-formed image, from its own header.
-int32_t ImageSide(Span image) {
-  if (image.Has(0, 8) && std::memcmp(image.data, kPngSignature, 8) == 0) return static_cast<int32_t>(image.U32BigEndian(16));
-  return image.U32(0) == 12 ? image.U16(4) : static_cast<int32_t>(image.U32(4));
-}
-
-}  // namespace
-
-bool BestCursorImage(const uint8_t* data, size_t size, int32_t side, CursorImage* image) {
-  if (CheckCursorFile(data, size) != Kind::Static) return false;
-  const Span file{data, size};
-  if (file.U16(2) != 2) return false;
-  const uint16_t count = file.U16(4);
-  int best = -1, bestSide = 0;
-  for (int i = 0; i < count; ++i) {
-    const size_t entry = kDirectoryHeader + i * kDirectoryEntry;
-    const int32_t found = ImageSide(file.Sub(file.U32(entry + 12), file.U32(entry + 8)));
-    const bool fits = found <= side;
-    const bool better = best < 0 || (fits ? (bestSide > side || found > bestSide) : (bestSide > side && found < bestSide));
-    if (better) {
-      best = i;
-      bestSide = found;
-    }
+  if (!framesWalked || icons != frameCount) return false;
+  if (found) {
+    found->frameCount = frameCount;
+    found->firstFrame = first.data;
+    found->firstFrameLength = first.size;
   }
-  const size_t entry = kDirectoryHeader + best * kDirectoryEntry;
-  image->bytes = data + file.U32(entry + 12);
-  image->length = file.U32(entry + 8);
-  image->side = bestSide;
-  image->hotspotX = file.U16(entry + 4);
-  image->hotspotY = file.U16(entry + 6);
   return true;
 }
 
-bool FirstImage(const uint8_t* data, size_t size, const uint8_t** image, size_t* length) {
-  const Kind kind = CheckCursorFile(data, size);
-  if (kind == Kind::Refused) return false;
-  const Span file{data, size};
-  const Span found = FirstStaticImage(kind == Kind::Animated ? FirstFrame(file) : file);
-  *image = found.data;
-  *length = found.size;
-  return true;
-}
+}  // namespace
 
-Kind CheckCursorFile(const uint8_t* data, size_t size) {
+Kind CheckCursorFile(const uint8_t* data, size_t size, CheckedFile* found) {
+  if (found) *found = CheckedFile{};
   if (!data || size > kLargestFile) return Kind::Refused;
   const Span file{data, size};
-  if (file.Has(0, 4) && file.TagAt(0, "RIFF")) return IsWellFormedAnimated(file) ? Kind::Animated : Kind::Refused;
-  return IsWellFormedStatic(file) ? Kind::Static : Kind::Refused;
+  const bool riff = file.Has(0, 4) && file.TagAt(0, "RIFF");
+  const Kind kind = riff ? (CheckAnimated(file, found) ? Kind::Animated : Kind::Refused)
+                         : (CheckStatic(file, found) ? Kind::Static : Kind::Refused);
+  if (found) {
+    // A refused file leaves nothing half recorded.
+    if (kind == Kind::Refused) *found = CheckedFile{};
+    found->kind = kind;
+  }
+  return kind;
+}
+
+bool FirstImage(const CheckedFile& file, const uint8_t** image, size_t* length) {
+  if (file.kind == Kind::Refused || file.imageCount == 0) return false;
+  *image = file.images[0].bytes;
+  *length = file.images[0].length;
+  return true;
+}
+
+bool BestCursorImage(const CheckedFile& file, int32_t side, CursorImage* image) {
+  if (file.kind != Kind::Static || file.type != FileType::Cursor || file.imageCount == 0) return false;
+  size_t best = 0;
+  for (size_t i = 1; i < file.imageCount; ++i) {
+    const int32_t found = file.images[i].side, bestSide = file.images[best].side;
+    const bool better = found <= side ? (bestSide > side || found > bestSide) : (bestSide > side && found < bestSide);
+    if (better) best = i;
+  }
+  const CheckedImage& chosen = file.images[best];
+  *image = {chosen.bytes, chosen.length, chosen.side, chosen.field1, chosen.field2};
+  return true;
 }
 
 void Store16(uint8_t* at, uint32_t v) {

@@ -125,27 +125,30 @@ bool ReadCursorFileBytes(const char* path, OwnedBytes& bytes) {
   return read;
 }
 
-// The file read once and checked; Refused also for a file that cannot be read.
-cursor_file::Kind ReadCheckedCursorFile(const char* path, OwnedBytes& bytes) {
+// The file read once and checked, with where the check found each part; Refused also for a
+// file that cannot be read. Everything later reads the bytes only through `found`.
+cursor_file::Kind ReadCheckedCursorFile(const char* path, OwnedBytes& bytes, cursor_file::CheckedFile& found) {
+  found = cursor_file::CheckedFile{};
   if (!ReadCursorFileBytes(path, bytes)) return cursor_file::Kind::Refused;
-  return cursor_file::CheckCursorFile(bytes.data, bytes.size);
+  return cursor_file::CheckCursorFile(bytes.data, bytes.size, &found);
 }
 }  // namespace
 
 bool CheckCursorFile(const char* path, bool* animated) {
   OwnedBytes bytes;
-  const cursor_file::Kind kind = ReadCheckedCursorFile(path, bytes);
+  cursor_file::CheckedFile found;
+  const cursor_file::Kind kind = ReadCheckedCursorFile(path, bytes, found);
   if (animated) *animated = kind == cursor_file::Kind::Animated;
   return kind != cursor_file::Kind::Refused;
 }
 
 bool ProbeCursorFile(const char* path, bool* colour) {
   OwnedBytes bytes;
+  cursor_file::CheckedFile found;
   const uint8_t* image = nullptr;
   size_t length = 0;
-  if (!ReadCursorFileBytes(path, bytes) || !cursor_file::FirstImage(bytes.data, bytes.size, &image, &length)) {
-    return false;
-  }
+  ReadCheckedCursorFile(path, bytes, found);
+  if (!cursor_file::FirstImage(found, &image, &length)) return false;
   // Made as an icon: the image bytes as they stand, no hotspot in front; only its kind is asked.
   HICON made = ::CreateIconFromResourceEx(const_cast<BYTE*>(image), static_cast<DWORD>(length), TRUE, 0x00030000, 0, 0,
                                           LR_DEFAULTCOLOR);
@@ -163,10 +166,10 @@ namespace {
 // A static cursor made from the bytes already checked, as the platform's loader makes it: the
 // image that best fits the desktop's cursor size, stretched to that size. Null where the
 // platform cannot make it from memory.
-HCURSOR CursorFromCheckedBytes(const OwnedBytes& bytes) {
+HCURSOR CursorFromCheckedFile(const cursor_file::CheckedFile& found) {
   const int side = ::GetSystemMetrics(SM_CXCURSOR);
   cursor_file::CursorImage image;
-  if (!cursor_file::BestCursorImage(bytes.data, bytes.size, side, &image)) return nullptr;
+  if (!cursor_file::BestCursorImage(found, side, &image)) return nullptr;
   // A cursor resource is the image behind its hotspot.
   OwnedBytes resource;
   if (!resource.Allocate(4 + image.length)) return nullptr;
@@ -180,13 +183,14 @@ HCURSOR CursorFromCheckedBytes(const OwnedBytes& bytes) {
 
 HCURSOR LoadCursorFromFileA(const char* path) {
   OwnedBytes bytes;
-  const cursor_file::Kind kind = ReadCheckedCursorFile(path, bytes);
+  cursor_file::CheckedFile found;
+  const cursor_file::Kind kind = ReadCheckedCursorFile(path, bytes, found);
   if (kind == cursor_file::Kind::Refused) return nullptr;
   CursorFileOrigin origin;
   origin.animated = kind == cursor_file::Kind::Animated;
   // Animations and icon files go to the platform's loader, which has seen nothing but what
   // the reader accepted.
-  HCURSOR cursor = origin.animated ? nullptr : CursorFromCheckedBytes(bytes);
+  HCURSOR cursor = origin.animated ? nullptr : CursorFromCheckedFile(found);
   if (!cursor) cursor = ::LoadCursorFromFileA(path);
   if (!cursor) return nullptr;
   ownedCursors.Insert(cursor);

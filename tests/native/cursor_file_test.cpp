@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/riff_edits.h"
+#include "tools/imagelib/cursor_encode.h"
 #include "tools/imagelib/formats.h"
 
 namespace {
@@ -129,9 +131,7 @@ TEST_P(GoodFiles, AreAccepted) {
   EXPECT_EQ(Check(file), GetParam().kind);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reader, GoodFiles,
-    ::testing::Values(
+const GoodFile kGoodFiles[] = {
         GoodFile{"Monochrome", [] { return StaticCursor(); }, Kind::Static},
         GoodFile{"Colour4", [] { return StaticCursor(imagelib::CursorDepth::kColour4); }, Kind::Static},
         GoodFile{"Colour24", [] { return StaticCursor(imagelib::CursorDepth::kColour24); }, Kind::Static},
@@ -164,7 +164,10 @@ INSTANTIATE_TEST_SUITE_P(
                    Patch32(f, 4, static_cast<uint32_t>(f.size() - 8));
                    return f;
                  },
-                 Kind::Animated}),
+                 Kind::Animated}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, GoodFiles, ::testing::ValuesIn(kGoodFiles),
     [](const ::testing::TestParamInfo<GoodFile>& info) { return std::string(info.param.name); });
 
 // The 50 files of the library as the generator draws them.
@@ -224,9 +227,7 @@ class DamagedFiles : public ::testing::TestWithParam<Damage> {};
 
 TEST_P(DamagedFiles, AreRefused) { EXPECT_EQ(Check(GetParam().make()), Kind::Refused); }
 
-INSTANTIATE_TEST_SUITE_P(
-    Reader, DamagedFiles,
-    ::testing::Values(
+const Damage kDamagedFiles[] = {
         Damage{"ReservedNotZero", [] { return StaticWith([](Bytes& f) { Patch16(f, 0, 1); }); }},
         Damage{"TypeThree", [] { return StaticWith([](Bytes& f) { Patch16(f, 2, 3); }); }},
         Damage{"CountZero", [] { return StaticWith([](Bytes& f) { Patch16(f, 4, 0); }); }},
@@ -310,8 +311,18 @@ INSTANTIATE_TEST_SUITE_P(
                    for (size_t i = 0; i < 12; ++i) f.insert(f.begin() + static_cast<long>(at), static_cast<uint8_t>(0xF0 + i));
                    Patch32(f, 4, static_cast<uint32_t>(f.size() - 8));
                  });
-               }}),
+               }}};
+
+INSTANTIATE_TEST_SUITE_P(
+    Reader, DamagedFiles, ::testing::ValuesIn(kDamagedFiles),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
+
+// What the check found, for the later steps to read through.
+cursor_file::CheckedFile Found(const Bytes& file) {
+  cursor_file::CheckedFile found;
+  CheckCursorFile(file.data(), file.size(), &found);
+  return found;
+}
 
 // The first image is where the directory says, of the first frame for an animation; a refused
 // file has none.
@@ -319,19 +330,82 @@ TEST(Reader, FirstImageIsTheFirstEntryOfTheFirstFrame) {
   const uint8_t* image = nullptr;
   size_t length = 0;
   const Bytes two = imagelib::EncodeIco({Arrow(16), Arrow(32)});
-  ASSERT_TRUE(cursor_file::FirstImage(two.data(), two.size(), &image, &length));
+  ASSERT_TRUE(cursor_file::FirstImage(Found(two), &image, &length));
   EXPECT_EQ(image, two.data() + 6 + 2 * 16);
   EXPECT_EQ(length, static_cast<size_t>(two[14] | two[15] << 8));
 
   const Bytes animated = AnimatedCursor();
-  ASSERT_TRUE(cursor_file::FirstImage(animated.data(), animated.size(), &image, &length));
+  ASSERT_TRUE(cursor_file::FirstImage(Found(animated), &image, &length));
   const size_t frame = Find(animated, "icon") + 8;
   EXPECT_EQ(image, animated.data() + frame + 22);
   EXPECT_EQ(std::vector<uint8_t>(image, image + 4), (std::vector<uint8_t>{40, 0, 0, 0}));
 
   Bytes cut = animated;
   cut.resize(cut.size() - 1);
-  EXPECT_FALSE(cursor_file::FirstImage(cut.data(), cut.size(), &image, &length));
+  const cursor_file::CheckedFile refused = Found(cut);
+  EXPECT_EQ(refused.kind, Kind::Refused);
+  EXPECT_EQ(refused.imageCount, 0u) << "a refused file leaves nothing recorded";
+  EXPECT_FALSE(cursor_file::FirstImage(refused, &image, &length));
+}
+
+// Short chunks before, inside and after the frame list: the file is accepted exactly when a
+// loader would take it, and every step after the check reads the real first frame. Among them,
+// a "LIST" of three bytes "fra" padded with "m" before the real list, which a second walk with
+// its own rules once took for the frame list and read about 4 GiB past.
+TEST(Reader, ShortChunksAroundTheFrameListNeverMisleadTheLaterSteps) {
+  const Bytes good = AnimatedCursor();
+  const uint8_t* wanted = nullptr;
+  size_t wantedLength = 0;
+  ASSERT_TRUE(cursor_file::FirstImage(Found(good), &wanted, &wantedLength));
+  const Bytes wantedImage(wanted, wanted + wantedLength);
+  int accepted = 0, refused = 0;
+  for (const riff_edits::ShortChunkFile& kin : riff_edits::ShortChunkFiles(good)) {
+    const cursor_file::CheckedFile found = Found(kin.file);
+    ASSERT_EQ(found.kind, kin.acceptable ? Kind::Animated : Kind::Refused) << kin.name;
+    const uint8_t* image = nullptr;
+    size_t imageLength = 0;
+    if (!kin.acceptable) {
+      EXPECT_FALSE(cursor_file::FirstImage(found, &image, &imageLength)) << kin.name;
+      ++refused;
+      continue;
+    }
+    ASSERT_TRUE(cursor_file::FirstImage(found, &image, &imageLength)) << kin.name;
+    ASSERT_GE(image, kin.file.data()) << kin.name;
+    ASSERT_LE(image + imageLength, kin.file.data() + kin.file.size()) << kin.name;
+    EXPECT_EQ(Bytes(image, image + imageLength), wantedImage) << kin.name;
+    EXPECT_EQ(found.frameCount, 3u) << kin.name;
+    ++accepted;
+  }
+  EXPECT_EQ(accepted, 40);
+  EXPECT_EQ(refused, 8);
+}
+
+// Whatever the check accepted, every part it recorded lies inside the file.
+TEST(Reader, TheRecordLiesInsideTheFile) {
+  for (const Bytes& file : {StaticCursor(), imagelib::EncodeIco({Arrow(16), Arrow(32), Arrow(48)}), AnimatedCursor(),
+                            Directory(1, imagelib::EncodePng(Arrow(32)))}) {
+    const cursor_file::CheckedFile found = Found(file);
+    ASSERT_NE(found.kind, Kind::Refused);
+    ASSERT_GE(found.imageCount, 1u);
+    for (size_t i = 0; i < found.imageCount; ++i) {
+      const cursor_file::CheckedImage& image = found.images[i];
+      EXPECT_GE(image.bytes, file.data());
+      EXPECT_LE(image.bytes + image.length, file.data() + file.size());
+      EXPECT_GE(image.side, 1);
+    }
+    if (found.kind == Kind::Animated) {
+      EXPECT_GE(found.images[0].bytes, found.firstFrame);
+      EXPECT_LE(found.images[0].bytes + found.images[0].length, found.firstFrame + found.firstFrameLength);
+    }
+  }
+}
+
+// A directory of more images than any real file carries is refused, not read in part.
+TEST(Reader, RefusesMoreImagesThanARealFileCarries) {
+  std::vector<imagelib::Canvas> images(cursor_file::kMostImages, Arrow(16));
+  EXPECT_EQ(Check(imagelib::EncodeIco(images)), Kind::Static);
+  images.push_back(Arrow(16));
+  EXPECT_EQ(Check(imagelib::EncodeIco(images)), Kind::Refused);
 }
 
 // A cursor in the sizes given (in that order), each with its hotspot at (side / 4, 1).
@@ -354,7 +428,7 @@ TEST(Reader, BestCursorImageIsTheOneTheLoaderTakes) {
   for (const Case& c : cases) {
     const Bytes file = CursorOfSizes(c.sides);
     cursor_file::CursorImage image;
-    ASSERT_TRUE(cursor_file::BestCursorImage(file.data(), file.size(), c.wanted, &image)) << c.wanted;
+    ASSERT_TRUE(cursor_file::BestCursorImage(Found(file), c.wanted, &image)) << c.wanted;
     EXPECT_EQ(image.side, c.expected) << c.wanted;
     EXPECT_EQ(image.hotspotX, c.expected / 4) << c.wanted;
     EXPECT_EQ(image.hotspotY, 1) << c.wanted;
@@ -369,14 +443,14 @@ TEST(Reader, BestCursorImageIsTheOneTheLoaderTakes) {
 TEST(Reader, BestCursorImageOnlyForStaticCursorFiles) {
   cursor_file::CursorImage image;
   const Bytes icon = imagelib::EncodeIco({Arrow(32)});
-  EXPECT_FALSE(cursor_file::BestCursorImage(icon.data(), icon.size(), 32, &image)) << "an icon file has no hotspot";
+  EXPECT_FALSE(cursor_file::BestCursorImage(Found(icon), 32, &image)) << "an icon file has no hotspot";
   const Bytes animated = AnimatedCursor();
-  EXPECT_FALSE(cursor_file::BestCursorImage(animated.data(), animated.size(), 32, &image));
+  EXPECT_FALSE(cursor_file::BestCursorImage(Found(animated), 32, &image));
   Bytes cut = CursorOfSizes({32, 48});
   cut.resize(cut.size() - 1);
-  EXPECT_FALSE(cursor_file::BestCursorImage(cut.data(), cut.size(), 32, &image));
+  EXPECT_FALSE(cursor_file::BestCursorImage(Found(cut), 32, &image));
   const Bytes png = Directory(2, imagelib::EncodePng(Arrow(48)));
-  ASSERT_TRUE(cursor_file::BestCursorImage(png.data(), png.size(), 32, &image));
+  ASSERT_TRUE(cursor_file::BestCursorImage(Found(png), 32, &image));
   EXPECT_EQ(image.side, 48) << "a PNG entry's side comes from its header";
 }
 
@@ -385,6 +459,24 @@ TEST(Reader, AcceptsTheUndamagedOriginals) {
   EXPECT_EQ(Check(StaticWith([](Bytes&) {})), Kind::Static);
   EXPECT_EQ(Check(AnimatedWith("anih", [](Bytes&, size_t) {})), Kind::Animated);
   EXPECT_EQ(Check(Directory(1, imagelib::EncodePng(Arrow(32)))), Kind::Static);
+}
+
+// The files of these tables, good and damaged, seed the fuzzer beside the library's.
+TEST(Reader, WritesItsFilesAsFuzzSeeds) {
+  const std::filesystem::path folder = FUZZ_SEED_DIR;
+  std::filesystem::create_directories(folder);
+  int written = 0;
+  auto write = [&](const std::string& name, const Bytes& file) {
+    std::ofstream out(folder / name, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    ASSERT_TRUE(out.good()) << name;
+    ++written;
+  };
+  for (const GoodFile& file : kGoodFiles) write(std::string("good-") + file.name, file.make());
+  for (const Damage& damage : kDamagedFiles) write(std::string("damaged-") + damage.name, damage.make());
+  const std::vector<riff_edits::ShortChunkFile> kin = riff_edits::ShortChunkFiles(AnimatedCursor());
+  for (const riff_edits::ShortChunkFile& file : kin) write("short-" + file.name, file.file);
+  EXPECT_EQ(written, static_cast<int>(std::size(kGoodFiles) + std::size(kDamagedFiles) + kin.size()));
 }
 
 }  // namespace

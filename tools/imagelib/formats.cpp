@@ -1,6 +1,6 @@
 #include "tools/imagelib/formats.h"
 
-#include "platform/cursor_file.h"
+#include "tools/imagelib/cursor_encode.h"
 
 #include <algorithm>
 #include <cstdio>

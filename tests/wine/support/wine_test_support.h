@@ -34,6 +34,13 @@ bool WaitFor(Condition condition, DWORD timeoutMs = 10000) {
   }
 }
 
+// Sleeps until `ms` have passed since `start` (a GetTickCount reading); at once when they
+// already have, never the wrapped-around difference.
+inline void SleepUntilElapsed(DWORD start, DWORD ms) {
+  const DWORD elapsed = ::GetTickCount() - start;
+  if (elapsed < ms) ::Sleep(ms - elapsed);
+}
+
 // A program this test started; ended by its own process handle only.
 class Program {
  public:

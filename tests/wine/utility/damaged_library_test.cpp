@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/cursor_file.h"
+#include "tests/common/riff_edits.h"
 #include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
@@ -158,6 +159,21 @@ TEST(DamagedLibrary, UtilityListsTheGoodFilesSurvivesEveryChoiceAndRestoresTheDe
     }
   }
   EXPECT_EQ(damagedFiles, 5 * kDamagedPerFolder);
+  // Beside them in BUSY\, the kin of the animation that once crashed the utility at start:
+  // short chunks around the frame list, most of them harmless and so listed.
+  int kinListed = 0;
+  const std::string busy = root + "\\BUSY";
+  for (const riff_edits::ShortChunkFile& kin : riff_edits::ShortChunkFiles(ReadBytes(busy + "\\Stop Watch.ANI"))) {
+    ASSERT_EQ(cursor_file::CheckCursorFile(kin.file.data(), kin.file.size()) != cursor_file::Kind::Refused, kin.acceptable)
+        << kin.name;
+    const std::string name = "Kin " + kin.name;
+    ASSERT_TRUE(WriteBytes(busy + "\\" + name + ".ANI", kin.file));
+    if (kin.acceptable) {
+      goodNames[2].push_back(name + ".ANI");
+      ++kinListed;
+    }
+  }
+  EXPECT_EQ(kinListed, 40);
   for (const Role& role : kRoles) settings += std::string(role.key) + "=Damaged 000.ANI\r\n";
   RemoveFile(SettingsFilePath());
   ASSERT_TRUE(WriteFile(SettingsFilePath(), settings));
@@ -189,7 +205,7 @@ TEST(DamagedLibrary, UtilityListsTheGoodFilesSurvivesEveryChoiceAndRestoresTheDe
       ++chosen;
     }
   }
-  EXPECT_EQ(chosen, 46 + 5) << "the 46 library files of the four lists and their 5 fixed entries";
+  EXPECT_EQ(chosen, 46 + 40 + 5) << "the 46 library files of the four lists, the 40 sound kin and the 5 fixed entries";
 
   const size_t before = SettledTrace(traceFolder).size();
   PressKey(dialog, VK_ESCAPE);

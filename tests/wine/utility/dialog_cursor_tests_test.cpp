@@ -45,7 +45,7 @@ TEST_P(TestButtons, ShowTheirCursorOverTheDialogForFourSeconds) {
   PointAtDialog(dialog, 1);
   EXPECT_TRUE(WaitFor([&] { return CursorShown() != usual; }, 1000)) << "the test's cursor shows";
   const HCURSOR testing = CursorShown();
-  ::Sleep(3000 - (::GetTickCount() - pressed));
+  SleepUntilElapsed(pressed, 3000);
   PointAtDialog(dialog);
   ::Sleep(200);
   EXPECT_EQ(CursorShown(), testing) << "still after three seconds, though the pointer moved";

@@ -1,6 +1,4 @@
-// The writers into growing byte vectors, for the artwork tools and the tests: kept apart from
-// the reader so that a program which only reads cursor files links none of the vector code.
-#include "platform/cursor_file.h"
+#include "tools/imagelib/cursor_encode.h"
 
 namespace cursor_file {
 
