@@ -9,44 +9,38 @@
 namespace platform {
 namespace {
 
-// Handles handed out and not yet taken back, in a fixed table: a handful are live at a time.
-// Only the user-interface thread calls these.
-template <typename Handle>
-class HandleTable {
+// The cursors made or loaded here, so that ReleaseCursor destroys only those: a shared cursor
+// or a kept default handed to it stays valid. Only the user-interface thread calls these.
+class OwnedCursors {
  public:
-  void Insert(Handle handle) {
-    if (Contains(handle)) return;
-    for (Handle& slot : slots_) {
+  void Insert(HCURSOR cursor) {
+    if (Contains(cursor)) return;
+    for (HCURSOR& slot : slots_) {
       if (slot) continue;
-      slot = handle;
-      ++count_;
+      slot = cursor;
       return;
     }
   }
-  bool Erase(Handle handle) {
-    for (Handle& slot : slots_) {
-      if (slot != handle) continue;
+  bool Erase(HCURSOR cursor) {
+    for (HCURSOR& slot : slots_) {
+      if (slot != cursor) continue;
       slot = nullptr;
-      --count_;
       return true;
     }
     return false;
   }
-  bool Contains(Handle handle) const {
-    for (Handle slot : slots_) {
-      if (slot == handle) return true;
+
+ private:
+  bool Contains(HCURSOR cursor) const {
+    for (HCURSOR slot : slots_) {
+      if (slot == cursor) return true;
     }
     return false;
   }
-  long Count() const { return count_; }
-
- private:
-  Handle slots_[1024] = {};
-  long count_ = 0;
+  HCURSOR slots_[1024] = {};
 };
 
-HandleTable<HGDIOBJ> ownedBitmaps;
-HandleTable<HCURSOR> ownedCursors;
+OwnedCursors ownedCursors;
 
 // The files of the live cursors that LoadCursorFromFileA handed out.
 struct FileOrigin {
@@ -64,32 +58,7 @@ FileOrigin* FindOrigin(HCURSOR cursor) {
 
 }  // namespace
 
-BOOL GetIconInfo(HICON icon, ICONINFO* info) {
-  if (!::GetIconInfo(icon, info)) return FALSE;
-  if (info->hbmMask) ownedBitmaps.Insert(info->hbmMask);
-  if (info->hbmColor) ownedBitmaps.Insert(info->hbmColor);
-  return TRUE;
-}
-
-int GetObjectA(HGDIOBJ object, int size, void* buffer) { return ::GetObjectA(object, size, buffer); }
-
-LONG GetBitmapBits(HBITMAP bitmap, LONG size, void* bits) { return ::GetBitmapBits(bitmap, size, bits); }
-
-LONG SetBitmapBits(HBITMAP bitmap, DWORD size, const void* bits) { return ::SetBitmapBits(bitmap, size, bits); }
-
-BOOL DeleteObject(HGDIOBJ object) {
-  const BOOL done = ::DeleteObject(object);
-  if (done) ownedBitmaps.Erase(object);
-  return done;
-}
-
-HBITMAP CreateBitmap(int width, int height, UINT planes, UINT bitsPerPixel) {
-  HBITMAP bitmap = ::CreateBitmap(width, height, planes, bitsPerPixel, nullptr);
-  if (bitmap) ownedBitmaps.Insert(bitmap);
-  return bitmap;
-}
-
-HICON CreateIconIndirect(ICONINFO* info) {
+HCURSOR CreateOwnedCursor(ICONINFO* info) {
   HICON icon = ::CreateIconIndirect(info);
   if (icon) ownedCursors.Insert(icon);
   return icon;
@@ -181,7 +150,7 @@ HCURSOR CursorFromCheckedFile(const cursor_file::CheckedFile& found) {
 }
 }  // namespace
 
-HCURSOR LoadCursorFromFileA(const char* path) {
+HCURSOR LoadCheckedCursorFile(const char* path) {
   OwnedBytes bytes;
   cursor_file::CheckedFile found;
   const cursor_file::Kind kind = ReadCheckedCursorFile(path, bytes, found);
@@ -202,7 +171,7 @@ HCURSOR LoadCursorFromFileA(const char* path) {
   return cursor;
 }
 
-HCURSOR LoadCursorA(HINSTANCE module, const char* name) {
+HCURSOR LoadSharedCursor(HINSTANCE module, const char* name) {
   if (!module && IS_INTRESOURCE(name)) {
     if (HCURSOR kept = SystemDefaultCursor(static_cast<DWORD>(reinterpret_cast<ULONG_PTR>(name)))) return kept;
   }
@@ -210,7 +179,7 @@ HCURSOR LoadCursorA(HINSTANCE module, const char* name) {
 }
 
 // Shared cursors (resources, the platform's defaults) are ignored, as the platform does.
-BOOL DestroyCursor(HCURSOR cursor) {
+BOOL ReleaseCursor(HCURSOR cursor) {
   if (!cursor || !ownedCursors.Erase(cursor)) return FALSE;
   if (FileOrigin* entry = FindOrigin(cursor)) *entry = {};
   return ::DestroyCursor(cursor);
@@ -235,10 +204,6 @@ bool GetCursorFileOrigin(HCURSOR cursor, CursorFileOrigin* origin) {
   if (!found) return false;
   *origin = found->origin;
   return true;
-}
-
-LiveHandleCounts GetLiveHandleCounts() {
-  return {ownedBitmaps.Count(), ownedCursors.Count()};
 }
 
 }  // namespace platform

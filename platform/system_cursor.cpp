@@ -10,8 +10,8 @@
 namespace platform {
 namespace {
 
-// A lock that lives as long as the process, so a reader on another thread never sees a half
-// made change.
+// A lock that lives as long as the process, so an install from another thread (a crash
+// filter's restore) never meets a half made change.
 class Lock {
  public:
   Lock() { ::InitializeCriticalSection(&section); }
@@ -60,17 +60,17 @@ HCURSOR KeepDefault(DWORD id) {
   return kept ? kept : system;
 }
 
-// Writes all of `size` bytes to the file at `path`, opened with `disposition`; false when it
-// cannot be opened. Opened and closed per write, so the trace can be read while the process
+// Writes `size` bytes to the file at `path`, opened with `disposition`: true only when every
+// byte was written. Opened and closed per write, so the trace can be read while the process
 // runs and is whole even when the process is ended from outside.
 bool WriteToFile(const char* path, DWORD access, DWORD disposition, const void* bytes, size_t size) {
   HANDLE file = ::CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
-  ::WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr);
+  const bool whole = ::WriteFile(file, bytes, static_cast<DWORD>(size), &written, nullptr) && written == size;
   ::CloseHandle(file);
-  return true;
+  return whole;
 }
 
 // The copies the platform did not take over, one per id, released when the next replaces it.
@@ -118,14 +118,6 @@ class Service {
     const BOOL done = InstallLocked(cursor, id);
     lock.Leave();
     return done;
-  }
-
-  int HeldCopies() {
-    lock.Enter();
-    int count = 0;
-    for (const HeldCopy& held : heldCopies) count += held.copy ? 1 : 0;
-    lock.Leave();
-    return count;
   }
 
  private:
@@ -199,7 +191,12 @@ class Service {
     CursorFileNameOf(bytes, size, name);
     char path[MAX_PATH];
     TracePath(name, path);
-    if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES) WriteToFile(path, GENERIC_WRITE, CREATE_NEW, bytes, size);
+    // A picture cut short (a full disk) is removed, and its line names no file: a reader of the
+    // trace never takes a part of an image for the image.
+    if (::GetFileAttributesA(path) == INVALID_FILE_ATTRIBUTES && !WriteToFile(path, GENERIC_WRITE, CREATE_NEW, bytes, size)) {
+      ::DeleteFileA(path);
+      name[0] = '\0';
+    }
     delete[] bytes;
   }
 
@@ -256,20 +253,31 @@ class Service {
   SystemCursorObserver observer = nullptr;
 };
 
-// Created at the first use, which is before the first install, so the defaults it keeps are
-// the platform's own.
+// Made at the first use, which is before the first install, so the defaults it keeps are the
+// platform's own. The programs are built without thread-safe statics, and a crash filter may
+// make the first use on any thread, so the one start is guarded by an interlocked flag: the
+// first caller makes it, any other waits until it is made. Never destroyed: a thread may still
+// restore cursors while the process ends.
+alignas(Service) unsigned char serviceStorage[sizeof(Service)];
+volatile LONG serviceState = 0;  // 0 not made, 1 being made, 2 made
+
 Service& TheService() {
-  static Service service;
-  return service;
+  if (::InterlockedCompareExchange(&serviceState, 2, 2) != 2) {
+    if (::InterlockedCompareExchange(&serviceState, 1, 0) == 0) {
+      new (serviceStorage) Service;
+      ::InterlockedExchange(&serviceState, 2);
+    } else {
+      while (::InterlockedCompareExchange(&serviceState, 2, 2) != 2) ::Sleep(0);
+    }
+  }
+  return *reinterpret_cast<Service*>(serviceStorage);
 }
 
 }  // namespace
 
-BOOL SetSystemCursor(HCURSOR cursor, DWORD id) { return TheService().Install(cursor, id); }
+BOOL InstallSystemCursor(HCURSOR cursor, DWORD id) { return TheService().Install(cursor, id); }
 
 HCURSOR SystemDefaultCursor(DWORD id) { return TheService().Default(id); }
-
-int GetHeldSystemCursorCopies() { return TheService().HeldCopies(); }
 
 void ObserveSystemCursors(SystemCursorObserver observer) { TheService().Observe(observer); }
 

@@ -39,12 +39,12 @@ HCURSOR BlankCursorFor(HCURSOR image) {
 
 void LoadBlankCursor() {
   if (animatorState.blankCursor) return;
-  animatorState.blankCursor = platform::LoadCursorA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_BLANK));
+  animatorState.blankCursor = platform::LoadSharedCursor(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_BLANK));
 }
 
 HCURSOR SlotImageOrDefault(int slotIndex, DWORD systemCursorId) {
   if (HCURSOR installed = CursorSlotTable[slotIndex].handle) return installed;
-  return platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(systemCursorId));
+  return platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(systemCursorId));
 }
 
 void PerformAnimatorActions(HWND timerWindow, const AnimatorActions& actions) {
@@ -56,7 +56,7 @@ void PerformAnimatorActions(HWND timerWindow, const AnimatorActions& actions) {
         if (action.source == CursorSource::Blank) image = BlankCursorFor(image);
         // Through the service, which installs a copy so the kept blank and slot handles stay
         // valid.
-        platform::SetSystemCursor(image, id);
+        platform::InstallSystemCursor(image, id);
         break;
       }
       case AnimatorAction::SetTimer:

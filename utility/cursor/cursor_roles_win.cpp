@@ -28,17 +28,17 @@ constexpr ListRoleInfo kListRoles[4] = {
 const ListRoleInfo& InfoOf(ListRole role) { return kListRoles[static_cast<int>(role)]; }
 
 // The platform's default for `id`: shared, never released.
-HCURSOR PlatformDefault(DWORD id) { return platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)); }
+HCURSOR PlatformDefault(DWORD id) { return platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(id)); }
 
 // Puts the default of `defaultId` back as the system cursor `id`; no slot changes.
-void PutBackDefault(DWORD defaultId, DWORD id) { platform::SetSystemCursor(PlatformDefault(defaultId), id); }
+void PutBackDefault(DWORD defaultId, DWORD id) { platform::InstallSystemCursor(PlatformDefault(defaultId), id); }
 
 // A new cursor from the library that the caller owns, or null when the file does not load or
 // its path does not fit.
 HCURSOR LoadFromLibrary(const char* folder, const char* storedName) {
   char path[kTextBufferSize];
   if (!ComposeLibraryPath(folder, storedName, path, sizeof path)) return nullptr;
-  return platform::LoadCursorFromFileA(path);
+  return platform::LoadCheckedCursorFile(path);
 }
 
 }  // namespace
@@ -114,14 +114,14 @@ int SlotOfCursorId(DWORD id) {
 }
 
 void InstallCursor(HCURSOR cursor, DWORD id) {
-  platform::SetSystemCursor(cursor, id);
+  platform::InstallSystemCursor(cursor, id);
   const int slot = SlotOfCursorId(id);
   if (slot < 0) {
     // No slot keeps it; the platform has its own copy.
-    platform::DestroyCursor(cursor);
+    platform::ReleaseCursor(cursor);
     return;
   }
   HCURSOR& held = CursorSlotTable[slot].handle;
-  if (held && held != cursor) platform::DestroyCursor(held);
+  if (held && held != cursor) platform::ReleaseCursor(held);
   held = cursor;
 }

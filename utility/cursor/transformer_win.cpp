@@ -18,10 +18,10 @@ struct IconBitmaps {
   IconBitmaps(const IconBitmaps&) = delete;
   IconBitmaps& operator=(const IconBitmaps&) = delete;
   ~IconBitmaps() {
-    if (info.hbmColor) platform::DeleteObject(info.hbmColor);
-    if (info.hbmMask) platform::DeleteObject(info.hbmMask);
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    if (info.hbmMask) ::DeleteObject(info.hbmMask);
   }
-  bool Query(HCURSOR cursor) { return cursor && platform::GetIconInfo(cursor, &info); }
+  bool Query(HCURSOR cursor) { return cursor && ::GetIconInfo(cursor, &info); }
 };
 
 // One bitmap's bits, in a buffer of this call sized from the bitmap's own record.
@@ -32,7 +32,7 @@ struct FetchedBits {
   // A buffer for the bitmap's bits, left unread.
   bool Allocate(HBITMAP bitmap) {
     BITMAP record{};
-    if (!bitmap || platform::GetObjectA(bitmap, sizeof record, &record) != sizeof record) return false;
+    if (!bitmap || ::GetObjectA(bitmap, sizeof record, &record) != sizeof record) return false;
     view.geometry = {record.bmWidth, record.bmHeight, record.bmWidthBytes, record.bmPlanes, record.bmBitsPixel};
     const size_t size = cursor_bits::BitsBufferSize(view.geometry);
     if (size == 0 || size > LONG_MAX) return false;
@@ -45,11 +45,11 @@ struct FetchedBits {
 
   bool Fetch(HBITMAP bitmap) {
     return Allocate(bitmap) &&
-           platform::GetBitmapBits(bitmap, static_cast<LONG>(view.size), view.bits) == static_cast<LONG>(view.size);
+           ::GetBitmapBits(bitmap, static_cast<LONG>(view.size), view.bits) == static_cast<LONG>(view.size);
   }
 
   bool Store(HBITMAP bitmap) const {
-    return platform::SetBitmapBits(bitmap, static_cast<DWORD>(view.size), view.bits) == static_cast<LONG>(view.size);
+    return ::SetBitmapBits(bitmap, static_cast<DWORD>(view.size), view.bits) == static_cast<LONG>(view.size);
   }
 };
 
@@ -60,7 +60,7 @@ struct OwnedBitmap {
   OwnedBitmap(const OwnedBitmap&) = delete;
   OwnedBitmap& operator=(const OwnedBitmap&) = delete;
   ~OwnedBitmap() {
-    if (handle) platform::DeleteObject(handle);
+    if (handle) ::DeleteObject(handle);
   }
 };
 
@@ -97,7 +97,7 @@ const TemplatePalette* PaletteOf(HCURSOR paletteTemplate) {
 HCURSOR Replace(HCURSOR source, ICONINFO& info, transformer_detail::CreateCursorFunction create) {
   HCURSOR created = create(&info);
   if (!created) return source;
-  platform::DestroyCursor(source);
+  platform::ReleaseCursor(source);
   return created;
 }
 
@@ -116,14 +116,6 @@ HCURSOR LoadPaletteTemplate() {
   return kept;
 }
 
-namespace {
-PaletteTemplateSource paletteTemplateSource = &LoadPaletteTemplate;
-}  // namespace
-
-void SetPaletteTemplateSource(PaletteTemplateSource source) {
-  paletteTemplateSource = source ? source : &LoadPaletteTemplate;
-}
-
 HCURSOR RecolourWithTemplate(HCURSOR source, HCURSOR paletteTemplate, int whtClr, int blkClr,
                              CreateCursorFunction create) {
   IconBitmaps sourceIcon;
@@ -137,8 +129,8 @@ HCURSOR RecolourWithTemplate(HCURSOR source, HCURSOR paletteTemplate, int whtClr
   if (!palette) return source;
 
   // New bitmaps of the cursor's own size, the colour one in the template's (the display's) format.
-  OwnedBitmap mask(platform::CreateBitmap(side, side, 1, 1));
-  OwnedBitmap colour(platform::CreateBitmap(side, side, palette->planes, palette->bitsPerPixel));
+  OwnedBitmap mask(::CreateBitmap(side, side, 1, 1, nullptr));
+  OwnedBitmap colour(::CreateBitmap(side, side, palette->planes, palette->bitsPerPixel, nullptr));
   FetchedBits maskBits, colourBits;
   if (!maskBits.Allocate(mask.handle) || !colourBits.Allocate(colour.handle)) return source;
   if (!cursor_bits::RecolourMonochrome(sourceMask.view, palette->table, whtClr, blkClr, maskBits.view,
@@ -172,22 +164,22 @@ HCURSOR MirrorWith(HCURSOR source, CreateCursorFunction create) {
 }  // namespace transformer_detail
 
 HCURSOR RecolourCursor(HCURSOR source) {
-  HCURSOR paletteTemplate = transformer_detail::paletteTemplateSource();
+  HCURSOR paletteTemplate = transformer_detail::LoadPaletteTemplate();
   return transformer_detail::RecolourWithTemplate(source, paletteTemplate, current.WhtClr, current.BlkClr,
-                                                  platform::CreateIconIndirect);
+                                                  platform::CreateOwnedCursor);
 }
 
-HCURSOR MirrorCursor(HCURSOR source) { return transformer_detail::MirrorWith(source, platform::CreateIconIndirect); }
+HCURSOR MirrorCursor(HCURSOR source) { return transformer_detail::MirrorWith(source, platform::CreateOwnedCursor); }
 
 void ForgetDisplayFormat() { paletteReadFrom = nullptr; }
 
 bool ProbeColourCursors() {
   // The bitmaps handed out are deleted here; the template is kept.
-  HCURSOR probe = transformer_detail::paletteTemplateSource();
+  HCURSOR probe = transformer_detail::LoadPaletteTemplate();
   ICONINFO info = {};
-  if (!probe || !platform::GetIconInfo(probe, &info)) return false;
+  if (!probe || !::GetIconInfo(probe, &info)) return false;
   const bool colour = info.hbmColor != nullptr;
-  if (info.hbmColor) platform::DeleteObject(info.hbmColor);
-  if (info.hbmMask) platform::DeleteObject(info.hbmMask);
+  if (info.hbmColor) ::DeleteObject(info.hbmColor);
+  if (info.hbmMask) ::DeleteObject(info.hbmMask);
   return colour;
 }

@@ -31,8 +31,4 @@ HCURSOR MirrorWith(HCURSOR source, CreateCursorFunction create);
 // The palette template, resource 129 of the program's own module, at its own 32 x 32 whatever
 // the desktop's cursor size; kept for the process's life.
 HCURSOR LoadPaletteTemplate();
-// Where the probe and RecolourCursor take the template from. Only test programs set another
-// (a monochrome one stands for a display without colour cursors); null puts the resource back.
-using PaletteTemplateSource = HCURSOR (*)();
-void SetPaletteTemplateSource(PaletteTemplateSource source);
 }  // namespace transformer_detail

@@ -22,6 +22,13 @@ class MainDialog : public CDialog {
   // After an unhandled exception, on whatever thread it came: animation stopped and the
   // defaults put back, as every other ending does.
   void RestoreAfterCrash();
+  // Every role's current choice installed as its system cursor.
+  void ApplyAllCursors();
+  // Each list's entry for its stored name selected, where there is one.
+  void SelectStoredCursors();
+  // Puts the platform defaults back, once per run; 1 once that has happened.
+  void RestoreSystemCursors();
+  int32_t RestoredFlag() const { return restoredFlag; }
 
  protected:
   MessageMap GetMessageMap() const override;
@@ -56,13 +63,9 @@ class MainDialog : public CDialog {
   void ApplySizingLarge();
   void OnMirrorNormal();
   void OnMirrorAppStarting();
-  void ApplyAllCursors();
-  // Puts the platform defaults back, once per run.
-  void RestoreSystemCursors();
 
   // Library lists
   void FillLists();
-  void SelectStoredCursors();
 
   // Colour pickers
   void AttachColourButtons();
@@ -82,8 +85,6 @@ class MainDialog : public CDialog {
   void StopAnimation();
 
   static const MessageMapEntry kMessageMap[];
-  // Tests under Wine drive the private operations of a running dialog through this.
-  friend struct MainDialogTestAccess;
 
   CStatic status;
   CButton startMinimized;

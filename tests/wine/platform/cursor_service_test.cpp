@@ -6,14 +6,16 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/support/handle_census.h"
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
+#include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
 
 using namespace wine_test;
-using platform::CursorPicture;
-using platform::SystemCursorEvent;
+using cursor_record::CursorPicture;
+using cursor_record::SystemCursorEvent;
 using platform::SystemCursorEventKind;
 
 namespace {
@@ -24,7 +26,7 @@ std::string& TraceFolder() {
   static std::string folder = [] {
     std::string made = MakeTempFolder("pointrel-service-trace");
     ::SetEnvironmentVariableA("POINTREL_CURSOR_TRACE", made.c_str());
-    platform::RecordSystemCursors();
+    cursor_record::RecordSystemCursors();
     return made;
   }();
   return folder;
@@ -57,14 +59,14 @@ class CursorService : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(kTraceNamed);
     folder = MakeTempFolder("pointrel-service-files");
-    platform::ClearSystemCursorEvents();
+    cursor_record::ClearSystemCursorEvents();
     linesBefore = TraceLines().size();
   }
 
   HCURSOR LoadWritten(const std::string& name, const std::vector<uint8_t>& bytes) {
     const std::string path = folder + "\\" + name;
     EXPECT_TRUE(WriteBytes(path, bytes));
-    HCURSOR cursor = platform::LoadCursorFromFileA(path.c_str());
+    HCURSOR cursor = platform::LoadCheckedCursorFile(path.c_str());
     EXPECT_NE(cursor, nullptr) << path;
     return cursor;
   }
@@ -82,9 +84,9 @@ class CursorService : public ::testing::Test {
 
 TEST_F(CursorService, KeptDefaultsAreTheSystemsAndSurviveDestroyCursor) {
   for (DWORD id : kReplaceableCursorIds) {
-    HCURSOR kept = platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
+    HCURSOR kept = platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(id));
     ASSERT_NE(kept, nullptr) << id;
-    EXPECT_EQ(platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)), kept) << id;
+    EXPECT_EQ(platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(id)), kept) << id;
     EXPECT_EQ(platform::SystemDefaultCursor(id), kept) << id;
     POINT keptSpot, systemSpot;
     const CursorPicture keptPicture = PictureOf(kept, &keptSpot);
@@ -93,7 +95,7 @@ TEST_F(CursorService, KeptDefaultsAreTheSystemsAndSurviveDestroyCursor) {
     EXPECT_TRUE(keptPicture == systemPicture) << id;
     EXPECT_EQ(keptSpot.x, systemSpot.x) << id;
     EXPECT_EQ(keptSpot.y, systemSpot.y) << id;
-    EXPECT_FALSE(platform::DestroyCursor(kept)) << "a shared default is never released";
+    EXPECT_FALSE(platform::ReleaseCursor(kept)) << "a shared default is never released";
     EXPECT_GT(PictureOf(kept).width, 0) << id;
   }
   EXPECT_EQ(platform::SystemDefaultCursor(32649), nullptr) << "only the eight replaceable ids are kept";
@@ -103,14 +105,14 @@ TEST_F(CursorService, StaticInstallKeepsTheHandleAndRecordsItsImage) {
   const CursorPicture picture = MonochromePicture(3);
   HCURSOR cursor = LoadWritten("mono.cur", StaticCursorFile(picture, {5, 7}));
   ASSERT_NE(cursor, nullptr);
-  const auto counts = platform::GetLiveHandleCounts();
-  ASSERT_TRUE(platform::SetSystemCursor(cursor, 32513));
-  ASSERT_TRUE(platform::SetSystemCursor(cursor, 32513)) << "the same handle installs again";
-  EXPECT_EQ(platform::GetLiveHandleCounts().cursors, counts.cursors);
+  const auto counts = handle_census::CountLiveHandles();
+  ASSERT_TRUE(platform::InstallSystemCursor(cursor, 32513));
+  ASSERT_TRUE(platform::InstallSystemCursor(cursor, 32513)) << "the same handle installs again";
+  EXPECT_EQ(handle_census::CountLiveHandles().cursors, counts.cursors);
   EXPECT_TRUE(PictureOf(cursor) == picture) << "the handle stays valid and unchanged";
 
-  platform::InstalledSystemCursor installed;
-  ASSERT_TRUE(platform::GetInstalledSystemCursor(32513, &installed));
+  cursor_record::InstalledSystemCursor installed;
+  ASSERT_TRUE(cursor_record::GetInstalledSystemCursor(32513, &installed));
   EXPECT_EQ(installed.handle, cursor);
   EXPECT_FALSE(installed.animated);
   EXPECT_FALSE(installed.isDefault);
@@ -119,9 +121,9 @@ TEST_F(CursorService, StaticInstallKeepsTheHandleAndRecordsItsImage) {
   EXPECT_FALSE(installed.picture.colour);
   EXPECT_TRUE(installed.picture == picture);
 
-  const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+  const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
   ASSERT_EQ(events.size(), 2u);
-  const std::string file = platform::CursorFileName(platform::EncodeCursorFile(picture, {5, 7}));
+  const std::string file = cursor_record::CursorFileName(cursor_record::EncodeCursorFile(picture, {5, 7}));
   for (const SystemCursorEvent& event : events) {
     EXPECT_EQ(event.kind, SystemCursorEventKind::Install);
     EXPECT_EQ(event.id, 32513u);
@@ -133,7 +135,7 @@ TEST_F(CursorService, StaticInstallKeepsTheHandleAndRecordsItsImage) {
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0], expected);
   EXPECT_EQ(lines[1], expected);
-  platform::DestroyCursor(cursor);
+  platform::ReleaseCursor(cursor);
 }
 
 TEST_F(CursorService, TraceFilesHoldTheImageAsInstalledAndLoadBack) {
@@ -151,7 +153,7 @@ TEST_F(CursorService, TraceFilesHoldTheImageAsInstalledAndLoadBack) {
     HCURSOR cursor = LoadWritten("case.cur", StaticCursorFile(c.picture, c.hotspot));
     ASSERT_NE(cursor, nullptr) << c.name;
     const CursorPicture loaded = PictureOf(cursor);
-    ASSERT_TRUE(platform::SetSystemCursor(cursor, 32512)) << c.name;
+    ASSERT_TRUE(platform::InstallSystemCursor(cursor, 32512)) << c.name;
     const std::vector<std::string> lines = NewTraceLines();
     ASSERT_FALSE(lines.empty()) << c.name;
     std::istringstream words(lines.back());
@@ -161,7 +163,7 @@ TEST_F(CursorService, TraceFilesHoldTheImageAsInstalledAndLoadBack) {
     EXPECT_EQ(spot, std::to_string(c.hotspot.x) + "," + std::to_string(c.hotspot.y)) << c.name;
     const std::string bytes = ReadFile(TraceFolder() + "\\" + file);
     ASSERT_FALSE(bytes.empty()) << c.name << ": " << file;
-    EXPECT_EQ(platform::CursorFileName(std::vector<uint8_t>(bytes.begin(), bytes.end())), file)
+    EXPECT_EQ(cursor_record::CursorFileName(std::vector<uint8_t>(bytes.begin(), bytes.end())), file)
         << c.name << ": named by its content";
     HCURSOR again = ::LoadCursorFromFileA((TraceFolder() + "\\" + file).c_str());
     ASSERT_NE(again, nullptr) << c.name;
@@ -170,44 +172,44 @@ TEST_F(CursorService, TraceFilesHoldTheImageAsInstalledAndLoadBack) {
     EXPECT_EQ(spotAgain.x, c.hotspot.x) << c.name;
     EXPECT_EQ(spotAgain.y, c.hotspot.y) << c.name;
     ::DestroyCursor(again);
-    platform::DestroyCursor(cursor);
+    platform::ReleaseCursor(cursor);
     linesBefore = TraceLines().size();
   }
 }
 
 TEST_F(CursorService, NullIsRefusedAndChangesNothing) {
   HCURSOR cursor = LoadWritten("mono.cur", StaticCursorFile(MonochromePicture(4), {1, 1}));
-  ASSERT_TRUE(platform::SetSystemCursor(cursor, 32514));
-  platform::InstalledSystemCursor before, after;
-  ASSERT_TRUE(platform::GetInstalledSystemCursor(32514, &before));
-  EXPECT_FALSE(platform::SetSystemCursor(nullptr, 32514));
-  ASSERT_TRUE(platform::GetInstalledSystemCursor(32514, &after));
+  ASSERT_TRUE(platform::InstallSystemCursor(cursor, 32514));
+  cursor_record::InstalledSystemCursor before, after;
+  ASSERT_TRUE(cursor_record::GetInstalledSystemCursor(32514, &before));
+  EXPECT_FALSE(platform::InstallSystemCursor(nullptr, 32514));
+  ASSERT_TRUE(cursor_record::GetInstalledSystemCursor(32514, &after));
   EXPECT_EQ(after.handle, before.handle);
   EXPECT_EQ(after.installs, before.installs);
   EXPECT_TRUE(after.picture == before.picture);
-  const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+  const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
   ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[1].kind, SystemCursorEventKind::Refused);
   EXPECT_EQ(events[1].id, 32514u);
   const std::vector<std::string> lines = NewTraceLines();
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[1], "refused 32514");
-  platform::DestroyCursor(cursor);
+  platform::ReleaseCursor(cursor);
 }
 
 TEST_F(CursorService, TheKeptDefaultPutsTheDefaultBackUnderItsOwnIdOnly) {
   HCURSOR cursor = LoadWritten("mono.cur", StaticCursorFile(MonochromePicture(5), {2, 2}));
-  ASSERT_TRUE(platform::SetSystemCursor(cursor, 32650));
-  HCURSOR arrow = platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-  HCURSOR appStarting = platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(32650));
-  ASSERT_TRUE(platform::SetSystemCursor(appStarting, 32650));
-  platform::InstalledSystemCursor installed;
-  ASSERT_TRUE(platform::GetInstalledSystemCursor(32650, &installed));
+  ASSERT_TRUE(platform::InstallSystemCursor(cursor, 32650));
+  HCURSOR arrow = platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(32512));
+  HCURSOR appStarting = platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(32650));
+  ASSERT_TRUE(platform::InstallSystemCursor(appStarting, 32650));
+  cursor_record::InstalledSystemCursor installed;
+  ASSERT_TRUE(cursor_record::GetInstalledSystemCursor(32650, &installed));
   EXPECT_TRUE(installed.isDefault);
   EXPECT_EQ(installed.handle, appStarting);
   // The arrow's default under another id is an install of the arrow's image there.
-  ASSERT_TRUE(platform::SetSystemCursor(arrow, 32650));
-  ASSERT_TRUE(platform::GetInstalledSystemCursor(32650, &installed));
+  ASSERT_TRUE(platform::InstallSystemCursor(arrow, 32650));
+  ASSERT_TRUE(cursor_record::GetInstalledSystemCursor(32650, &installed));
   EXPECT_FALSE(installed.isDefault);
   POINT arrowSpot;
   EXPECT_TRUE(installed.picture == PictureOf(arrow, &arrowSpot));
@@ -216,7 +218,7 @@ TEST_F(CursorService, TheKeptDefaultPutsTheDefaultBackUnderItsOwnIdOnly) {
   EXPECT_EQ(lines[1], "default 32650");
   EXPECT_EQ(lines[2].rfind("install 32650 static " + std::to_string(arrowSpot.x) + "," + std::to_string(arrowSpot.y) + " ", 0), 0u)
       << lines[2];
-  platform::DestroyCursor(cursor);
+  platform::ReleaseCursor(cursor);
 }
 
 TEST_F(CursorService, AnimatedCursorIsInstalledWholeAndTracedAsAnimated) {
@@ -228,9 +230,9 @@ TEST_F(CursorService, AnimatedCursorIsInstalledWholeAndTracedAsAnimated) {
   ASSERT_TRUE(platform::GetCursorFileOrigin(animated, &origin));
   EXPECT_TRUE(origin.animated);
   EXPECT_NE(std::string(origin.path).find("spin.ani"), std::string::npos) << origin.path;
-  ASSERT_TRUE(platform::SetSystemCursor(animated, 32512));
-  platform::InstalledSystemCursor installed;
-  ASSERT_TRUE(platform::GetInstalledSystemCursor(32512, &installed));
+  ASSERT_TRUE(platform::InstallSystemCursor(animated, 32512));
+  cursor_record::InstalledSystemCursor installed;
+  ASSERT_TRUE(cursor_record::GetInstalledSystemCursor(32512, &installed));
   EXPECT_TRUE(installed.animated);
   EXPECT_EQ(installed.handle, animated);
   EXPECT_TRUE(installed.picture == MonochromePicture(1)) << "the first frame";
@@ -244,23 +246,24 @@ TEST_F(CursorService, AnimatedCursorIsInstalledWholeAndTracedAsAnimated) {
   if (misnamed) {
     ASSERT_TRUE(platform::GetCursorFileOrigin(misnamed, &origin));
     EXPECT_FALSE(origin.animated);
-    platform::DestroyCursor(misnamed);
+    platform::ReleaseCursor(misnamed);
   }
-  EXPECT_FALSE(platform::GetCursorFileOrigin(platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512)), &origin));
-  platform::DestroyCursor(animated);
+  EXPECT_FALSE(platform::GetCursorFileOrigin(platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(32512)), &origin));
+  platform::ReleaseCursor(animated);
   EXPECT_FALSE(platform::GetCursorFileOrigin(animated, &origin)) << "forgotten with the handle";
 }
 
 TEST_F(CursorService, ManyInstallsHoldAtMostOneCopyPerId) {
   HCURSOR first = LoadWritten("a.cur", StaticCursorFile(MonochromePicture(7), {0, 0}));
   HCURSOR second = LoadWritten("b.cur", StaticCursorFile(ColourPicture(8, 0x0000FF00), {0, 0}));
-  const auto counts = platform::GetLiveHandleCounts();
+  const auto counts = handle_census::CountLiveHandles();
   for (int round = 0; round < 500; ++round) {
-    for (DWORD id : kReplaceableCursorIds) platform::SetSystemCursor(round % 2 ? first : second, id);
+    for (DWORD id : kReplaceableCursorIds) platform::InstallSystemCursor(round % 2 ? first : second, id);
   }
-  EXPECT_LE(platform::GetHeldSystemCursorCopies(), 8);
-  EXPECT_EQ(platform::GetLiveHandleCounts().cursors, counts.cursors);
-  EXPECT_EQ(platform::GetLiveHandleCounts().bitmaps, counts.bitmaps);
+  EXPECT_LE(handle_census::CountLiveHandles().copies, 2 * 8) << "the eight kept defaults and at most one held copy per id";
+  // An animation's fresh load that an earlier test left held goes with the first replacement.
+  EXPECT_LE(handle_census::CountLiveHandles().cursors, counts.cursors);
+  EXPECT_EQ(handle_census::CountLiveHandles().bitmaps, counts.bitmaps);
   EXPECT_TRUE(PictureOf(first) == MonochromePicture(7));
   // Each image's file is written once, however often it is installed.
   int files = 0;
@@ -271,8 +274,8 @@ TEST_F(CursorService, ManyInstallsHoldAtMostOneCopyPerId) {
   while (::FindNextFileA(search, &found));
   ::FindClose(search);
   EXPECT_LE(files, 12) << "one file per distinct image of this test program";
-  platform::DestroyCursor(first);
-  platform::DestroyCursor(second);
+  platform::ReleaseCursor(first);
+  platform::ReleaseCursor(second);
 }
 
 }  // namespace

@@ -30,8 +30,8 @@ int Shape(int variant, int x, int y) {
 
 }  // namespace
 
-platform::CursorPicture MonochromePicture(int variant) {
-  platform::CursorPicture picture;
+cursor_record::CursorPicture MonochromePicture(int variant) {
+  cursor_record::CursorPicture picture;
   picture.width = picture.height = kSize;
   picture.andMask.resize(kSize * kSize);
   picture.pixels.resize(kSize * kSize);
@@ -45,8 +45,8 @@ platform::CursorPicture MonochromePicture(int variant) {
   return picture;
 }
 
-platform::CursorPicture ColourPicture(int variant, uint32_t rgb) {
-  platform::CursorPicture picture = MonochromePicture(variant);
+cursor_record::CursorPicture ColourPicture(int variant, uint32_t rgb) {
+  cursor_record::CursorPicture picture = MonochromePicture(variant);
   picture.colour = true;
   for (size_t i = 0; i < picture.pixels.size(); ++i) {
     const bool inside = picture.pixels[i] != 0 && picture.andMask[i] == 0;
@@ -56,8 +56,8 @@ platform::CursorPicture ColourPicture(int variant, uint32_t rgb) {
   return picture;
 }
 
-std::vector<uint8_t> StaticCursorFile(const platform::CursorPicture& picture, POINT hotspot) {
-  return platform::EncodeCursorFile(picture, hotspot);
+std::vector<uint8_t> StaticCursorFile(const cursor_record::CursorPicture& picture, POINT hotspot) {
+  return cursor_record::EncodeCursorFile(picture, hotspot);
 }
 
 std::vector<uint8_t> AnimatedCursorFile(const std::vector<std::vector<uint8_t>>& frames, int jiffies) {
@@ -82,10 +82,10 @@ bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   return std::fclose(file) == 0 && written;
 }
 
-platform::CursorPicture PictureOf(HCURSOR cursor, POINT* hotspot) {
-  platform::CursorPicture picture;
+cursor_record::CursorPicture PictureOf(HCURSOR cursor, POINT* hotspot) {
+  cursor_record::CursorPicture picture;
   POINT spot = {0, 0};
-  if (!platform::CaptureCursorPicture(cursor, &picture, &spot)) picture = platform::CursorPicture();
+  if (!cursor_record::CaptureCursorPicture(cursor, &picture, &spot)) picture = cursor_record::CursorPicture();
   if (hotspot) *hotspot = spot;
   return picture;
 }

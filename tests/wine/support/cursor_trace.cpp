@@ -50,10 +50,10 @@ std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast) {
   return lines;
 }
 
-platform::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line) {
+cursor_record::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line) {
   HCURSOR cursor = ::LoadCursorFromFileA((folder + "\\" + line.file).c_str());
   EXPECT_NE(cursor, nullptr) << line.file;
-  const platform::CursorPicture picture = PictureOf(cursor);
+  const cursor_record::CursorPicture picture = PictureOf(cursor);
   if (cursor) ::DestroyCursor(cursor);
   return picture;
 }

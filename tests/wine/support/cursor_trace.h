@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/system_cursor.h"
+#include "tests/wine/support/system_cursor_record.h"
 
 namespace wine_test {
 
@@ -25,7 +26,7 @@ std::vector<TraceLine> ReadTrace(const std::string& folder, int* malformed = nul
 // The trace once it holds at least `atLeast` lines and has stopped growing for a while.
 std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast = 0);
 // The image of a static install's file, as this process loads it.
-platform::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line);
+cursor_record::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line);
 
 // The order in which the platform defaults are put back.
 constexpr unsigned long kExpectedRestoreOrder[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};

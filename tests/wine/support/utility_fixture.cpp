@@ -81,7 +81,7 @@ HWND WaitForOwnWindow(const Program& program, const char* title) {
   return found;
 }
 
-bool HasRed(const platform::CursorPicture& picture) {
+bool HasRed(const cursor_record::CursorPicture& picture) {
   for (size_t i = 0; i < picture.pixels.size() && picture.colour; ++i) {
     if (picture.andMask[i] == 0 && (picture.pixels[i] & 0xFFFFFF) == 0xFF0000) return true;
   }

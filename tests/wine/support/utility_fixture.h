@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/system_cursor.h"
+#include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/wine_test_support.h"
 
@@ -33,7 +34,7 @@ void PostClick(HWND dialog, int id);
 LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // The window titled `title` that belongs to `program`, once it is visible.
 HWND WaitForOwnWindow(const Program& program, const char* title);
-bool HasRed(const platform::CursorPicture& picture);
+bool HasRed(const cursor_record::CursorPicture& picture);
 
 // A fresh working folder, trace folder and settings file for each test.
 class MainDialog : public ::testing::Test {

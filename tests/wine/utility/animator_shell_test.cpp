@@ -12,6 +12,7 @@
 #include "platform/app.h"
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
+#include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/animator_win.h"
@@ -24,7 +25,7 @@ using namespace wine_test;
 namespace {
 
 // These tests read the service's record, which the program keeps only when asked.
-const bool kRecorded = (platform::RecordSystemCursors(), true);
+const bool kRecorded = (cursor_record::RecordSystemCursors(), true);
 
 CWinApp testApp;  // AfxGetApp(): the wait cursor of the Busy test
 
@@ -143,22 +144,22 @@ TEST(AnimatorShell, BlankCursorIsLoadedOnceAndDrawsNothing) {
   LoadBlankCursor();
   EXPECT_EQ(animatorState.blankCursor, blank) << "loaded once";
   ICONINFO info = {};
-  ASSERT_TRUE(platform::GetIconInfo(blank, &info));
+  ASSERT_TRUE(::GetIconInfo(blank, &info));
   EXPECT_FALSE(info.fIcon);
   EXPECT_EQ(info.xHotspot, 0u);
   EXPECT_EQ(info.yHotspot, 0u);
   EXPECT_EQ(info.hbmColor, nullptr) << "monochrome";
   BITMAP mask = {};
-  ASSERT_TRUE(platform::GetObjectA(info.hbmMask, sizeof mask, &mask));
+  ASSERT_TRUE(::GetObjectA(info.hbmMask, sizeof mask, &mask));
   EXPECT_EQ(mask.bmWidth, 32);
   EXPECT_EQ(mask.bmHeight, 64) << "AND and XOR halves";
   std::vector<unsigned char> bits(static_cast<size_t>(mask.bmWidthBytes) * mask.bmHeight);
-  ASSERT_EQ(platform::GetBitmapBits(info.hbmMask, static_cast<LONG>(bits.size()), bits.data()),
+  ASSERT_EQ(::GetBitmapBits(info.hbmMask, static_cast<LONG>(bits.size()), bits.data()),
             static_cast<LONG>(bits.size()));
   const size_t half = bits.size() / 2;
   for (size_t i = 0; i < half; ++i) ASSERT_EQ(bits[i], 0xFF) << "AND mask byte " << i;
   for (size_t i = half; i < bits.size(); ++i) ASSERT_EQ(bits[i], 0x00) << "XOR mask byte " << i;
-  platform::DeleteObject(info.hbmMask);
+  ::DeleteObject(info.hbmMask);
 }
 
 TEST(AnimatorShell, EmptySlotsFallBackToThePlatformDefault) {
@@ -171,7 +172,7 @@ TEST(AnimatorShell, EmptySlotsFallBackToThePlatformDefault) {
   CursorSlotTable[kSlotNormal] = {nullptr, 0};
   HCURSOR fallback = SlotImageOrDefault(kSlotNormal, kIdNormal);
   EXPECT_NE(fallback, nullptr);
-  EXPECT_EQ(fallback, platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(kIdNormal)));
+  EXPECT_EQ(fallback, platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(kIdNormal)));
   CursorSlotTable[kSlotNormal] = keep;
   ::DestroyCursor(own);
 }
@@ -363,7 +364,7 @@ struct Install {
 std::vector<Install> FollowInstalls(DWORD start, DWORD ms, size_t* seen) {
   std::vector<Install> installs;
   do {
-    const std::vector<platform::SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    const std::vector<cursor_record::SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
     for (size_t i = *seen; i < events.size(); ++i) {
       const auto& event = events[i];
       // A slot may hold the platform's own cursor, which the service records as "default".
@@ -393,7 +394,7 @@ TEST_P(RunningDialogBlink, RestingPointerBlinksInTheModesRhythm) {
   ASSERT_NE(CursorSlotTable[kSlotNormal].handle, nullptr) << "the dialog installed the Normal role";
   ASSERT_NE(CursorSlotTable[kSlotIBeam].handle, nullptr);
   HCURSOR normalImage = CursorSlotTable[kSlotNormal].handle;
-  size_t seen = platform::GetSystemCursorEvents().size();
+  size_t seen = cursor_record::GetSystemCursorEvents().size();
   const DWORD clicked = ::GetTickCount();
   Click(dialog, c.radio);
   const DWORD cycles = 2;
@@ -444,7 +445,7 @@ std::vector<Install> RapidUntilHidden(HWND dialog, size_t* seen) {
 
 TEST_F(RunningDialog, ChoosingNoneWhileHiddenShowsAtOnce) {
   ASSERT_TRUE(ParkPointer(100, 120));
-  size_t seen = platform::GetSystemCursorEvents().size();
+  size_t seen = cursor_record::GetSystemCursorEvents().size();
   // Wait for a hide, then choose None within its 200 ms.
   const std::vector<Install> installs = RapidUntilHidden(dialog, &seen);
   ASSERT_FALSE(installs.empty());
@@ -459,14 +460,14 @@ TEST_F(RunningDialog, ChoosingNoneWhileHiddenShowsAtOnce) {
 
 TEST_F(RunningDialog, ExitWhileHiddenPutsTheImagesBackBeforeTheDefaults) {
   ASSERT_TRUE(ParkPointer(100, 120));
-  size_t seen = platform::GetSystemCursorEvents().size();
+  size_t seen = cursor_record::GetSystemCursorEvents().size();
   const std::vector<Install> hidden = RapidUntilHidden(dialog, &seen);
   ASSERT_FALSE(hidden.empty());
   ASSERT_TRUE(hidden.back().blank);
   const size_t before = seen;
   Click(dialog, IDC_EXIT_RESTORE);
   ASSERT_TRUE(WaitFor([&] { return ended.load(); }, 5000)) << "Exit + Restore did not end the dialog";
-  const std::vector<platform::SystemCursorEvent> events = platform::GetSystemCursorEvents();
+  const std::vector<cursor_record::SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
   std::vector<DWORD> ids;
   for (size_t i = before; i < events.size(); ++i) {
     EXPECT_NE(events[i].handle, animatorState.blankCursor) << "event " << i - before << " installs the blank";
@@ -476,8 +477,8 @@ TEST_F(RunningDialog, ExitWhileHiddenPutsTheImagesBackBeforeTheDefaults) {
   const std::vector<DWORD> expected = {32512, 32513, 32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
   EXPECT_EQ(ids, expected);
   for (DWORD id : {kIdNormal, kIdIBeam}) {
-    platform::InstalledSystemCursor now;
-    ASSERT_TRUE(platform::GetInstalledSystemCursor(id, &now));
+    cursor_record::InstalledSystemCursor now;
+    ASSERT_TRUE(cursor_record::GetInstalledSystemCursor(id, &now));
     EXPECT_TRUE(now.isDefault) << id;
   }
   dialog = nullptr;
@@ -486,7 +487,7 @@ TEST_F(RunningDialog, ExitWhileHiddenPutsTheImagesBackBeforeTheDefaults) {
 TEST_F(RunningDialog, CancelWhileHiddenShowsAtOnceThenRestartsTheSavedMode) {
   saved.Blink = static_cast<int32_t>(BlinkMode::Rapid);
   ASSERT_TRUE(ParkPointer(100, 120));
-  size_t seen = platform::GetSystemCursorEvents().size();
+  size_t seen = cursor_record::GetSystemCursorEvents().size();
   const std::vector<Install> hidden = RapidUntilHidden(dialog, &seen);
   ASSERT_FALSE(hidden.empty());
   ASSERT_TRUE(hidden.back().blank);
@@ -515,7 +516,7 @@ TEST_F(RunningDialog, CancelWhileHiddenShowsAtOnceThenRestartsTheSavedMode) {
 
 TEST_F(RunningDialog, MovingThePointerKeepsTheCursorVisible) {
   ASSERT_TRUE(ParkPointer(100, 120));
-  size_t seen = platform::GetSystemCursorEvents().size();
+  size_t seen = cursor_record::GetSystemCursorEvents().size();
   Click(dialog, IDC_BLINK_RAPID);
   // The pointer moves every 100 ms for 4 s: more than twice the 1.6 s count.
   const DWORD start = ::GetTickCount();

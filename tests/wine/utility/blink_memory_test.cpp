@@ -9,8 +9,10 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "tests/wine/support/handle_census.h"
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
+#include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "utility/cursor/animator_win.h"
 #include "utility/cursor/cursor_roles_win.h"
@@ -62,12 +64,12 @@ TEST(BlinkMemory, CyclesWithTracingOffKeepMemoryAndHandlesFlat) {
   ASSERT_EQ(RunCycles(window, blink, 1000), 1000);
   const int cycles = CyclesToRun();
   const SIZE_T before = ResidentBytes();
-  const platform::LiveHandleCounts handlesBefore = platform::GetLiveHandleCounts();
+  const handle_census::LiveHandleCounts handlesBefore = handle_census::CountLiveHandles();
   const DWORD start = ::GetTickCount();
   ASSERT_EQ(RunCycles(window, blink, cycles), cycles);
   const DWORD elapsed = ::GetTickCount() - start;
   const SIZE_T after = ResidentBytes();
-  const platform::LiveHandleCounts handlesAfter = platform::GetLiveHandleCounts();
+  const handle_census::LiveHandleCounts handlesAfter = handle_census::CountLiveHandles();
   std::printf("%d blink cycles in %lu ms: resident bytes %lu before, %lu after (%+ld)\n", cycles,
               static_cast<unsigned long>(elapsed), static_cast<unsigned long>(before), static_cast<unsigned long>(after),
               static_cast<long>(after) - static_cast<long>(before));
@@ -76,9 +78,9 @@ TEST(BlinkMemory, CyclesWithTracingOffKeepMemoryAndHandlesFlat) {
   EXPECT_LT(after, before + 256 * 1024 + static_cast<SIZE_T>(cycles) * 10) << "memory grew by " << (after - before) << " bytes";
   EXPECT_EQ(handlesAfter.cursors, handlesBefore.cursors);
   EXPECT_EQ(handlesAfter.bitmaps, handlesBefore.bitmaps);
-  EXPECT_LE(platform::GetHeldSystemCursorCopies(), 8);
-  platform::InstalledSystemCursor unrecorded;
-  EXPECT_FALSE(platform::GetInstalledSystemCursor(kIdNormal, &unrecorded)) << "nothing is recorded unless asked";
+  EXPECT_LE(handle_census::CountLiveHandles().copies, 2 * 8) << "the eight kept defaults and at most one held copy per id";
+  cursor_record::InstalledSystemCursor unrecorded;
+  EXPECT_FALSE(cursor_record::GetInstalledSystemCursor(kIdNormal, &unrecorded)) << "nothing is recorded unless asked";
 
   StopAnimation(window, blink);
   ::DestroyWindow(window);

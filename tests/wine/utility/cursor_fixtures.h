@@ -58,12 +58,12 @@ inline std::vector<uint8_t> MonochromeMaskBits(const Picture& p) {
 }
 
 // A monochrome cursor of the picture; counted, so the caller releases it with
-// platform::DestroyCursor unless a transformer has consumed it.
+// platform::ReleaseCursor unless a transformer has consumed it.
 inline HCURSOR MakeMonochromeCursor(const Picture& p, DWORD hotX, DWORD hotY) {
   const std::vector<uint8_t> bits = MonochromeMaskBits(p);
   HBITMAP mask = CreateBitmap(SideOf(p), 2 * SideOf(p), 1, 1, bits.data());
   ICONINFO info{FALSE, hotX, hotY, mask, nullptr};
-  HCURSOR cursor = platform::CreateIconIndirect(&info);
+  HCURSOR cursor = platform::CreateOwnedCursor(&info);
   DeleteObject(mask);
   return cursor;
 }
@@ -77,7 +77,7 @@ inline HCURSOR MakeMonochromeCursorOfSize(int width, int height) {
   bits[0] = 0x7F;
   HBITMAP mask = CreateBitmap(width, 2 * height, 1, 1, bits.data());
   ICONINFO info{FALSE, 0, 0, mask, nullptr};
-  HCURSOR cursor = platform::CreateIconIndirect(&info);
+  HCURSOR cursor = platform::CreateOwnedCursor(&info);
   DeleteObject(mask);
   return cursor;
 }
@@ -101,7 +101,7 @@ inline HCURSOR MakeColourCursor() {
     for (int x = 4; x < 20; ++x) maskBits[y * 4 + x / 8] &= static_cast<uint8_t>(~(0x80 >> (x % 8)));
   HBITMAP mask = CreateBitmap(kSize, kSize, 1, 1, maskBits.data());
   ICONINFO info{FALSE, 3, 5, mask, colour};
-  HCURSOR cursor = platform::CreateIconIndirect(&info);
+  HCURSOR cursor = platform::CreateOwnedCursor(&info);
   DeleteObject(mask);
   DeleteObject(colour);
   return cursor;

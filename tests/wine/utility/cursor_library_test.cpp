@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/support/handle_census.h"
 #include "platform/gdi.h"
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
@@ -171,7 +172,7 @@ TEST(CursorLibrary, DescribeBuildsTheTagFromTheExtensionAndTheLoadedImage) {
       {"NORMAL\\empty.ani", "empty.ani", nullptr},
       {"NORMAL\\missing.CUR", "missing.CUR", nullptr},
   };
-  const platform::LiveHandleCounts before = platform::GetLiveHandleCounts();
+  const handle_census::LiveHandleCounts before = handle_census::CountLiveHandles();
   for (const Case& c : cases) {
     char entry[kTextBufferSize];
     std::memset(entry, '#', sizeof entry);
@@ -184,7 +185,7 @@ TEST(CursorLibrary, DescribeBuildsTheTagFromTheExtensionAndTheLoadedImage) {
       EXPECT_EQ(entry[0], '#') << c.path << ": left untouched";
     }
   }
-  const platform::LiveHandleCounts after = platform::GetLiveHandleCounts();
+  const handle_census::LiveHandleCounts after = handle_census::CountLiveHandles();
   EXPECT_EQ(after.cursors, before.cursors) << "each cursor is released at once";
   EXPECT_EQ(after.bitmaps, before.bitmaps);
 }
@@ -200,7 +201,7 @@ TEST(CursorLibrary, FillListsTheCursorFilesAndComesBackToItsFolder) {
   ASSERT_NE(host, nullptr);
   CListBox list;
   list.m_hWnd = ::GetDlgItem(host, IDC_LIST_NORMAL);
-  const platform::LiveHandleCounts before = platform::GetLiveHandleCounts();
+  const handle_census::LiveHandleCounts before = handle_census::CountLiveHandles();
 
   FillCursorList(kNormalFolder, list);
   EXPECT_EQ(CurrentFolder(), root);
@@ -227,7 +228,7 @@ TEST(CursorLibrary, FillListsTheCursorFilesAndComesBackToItsFolder) {
   texts = ListTexts(list.m_hWnd);
   EXPECT_EQ(Sorted(texts), Sorted({"[sm]\tbeam", "[sm]\t" + longName}));
 
-  const platform::LiveHandleCounts after = platform::GetLiveHandleCounts();
+  const handle_census::LiveHandleCounts after = handle_census::CountLiveHandles();
   EXPECT_EQ(after.cursors, before.cursors);
   EXPECT_EQ(after.bitmaps, before.bitmaps);
   ::DestroyWindow(host);
@@ -332,7 +333,7 @@ TEST(CursorLibrary, EveryStoredNameSelectsItsEntryAgainInAnyCase) {
           const std::string name = InCase(stored, change);
           std::strcpy(role.stored, name.c_str());
           for (const Role& other : roles) ::SendMessageA(::GetDlgItem(window, other.id), LB_SETCURSEL, static_cast<WPARAM>(-1), 0);
-          MainDialogTestAccess::SelectStoredCursors(dialog);
+          dialog.SelectStoredCursors();
           EXPECT_EQ(SelectedText(list), entry) << role.id << " stored as \"" << name << "\"";
           ++checked;
         }
@@ -346,17 +347,17 @@ TEST(CursorLibrary, EveryStoredNameSelectsItsEntryAgainInAnyCase) {
     const char* strays[] = {"gone.CUR", "notes.txt", "fake.CUR", "dir.CUR", "<Same as Normal>", "", "x"};
     for (const char* stray : strays) {
       std::strcpy(current.Normal, "Zeta.CUR");
-      MainDialogTestAccess::SelectStoredCursors(dialog);
+      dialog.SelectStoredCursors();
       ASSERT_EQ(SelectedText(normal), "[sm]\tZeta");
       std::strcpy(current.Normal, stray);
-      MainDialogTestAccess::SelectStoredCursors(dialog);
+      dialog.SelectStoredCursors();
       EXPECT_EQ(SelectedText(normal), "[sm]\tZeta") << "stored as \"" << stray << "\"";
     }
     // A hand-edited name longer than any path buffer is treated like a file that does not load.
     std::string huge(sizeof current.Normal - 5, 'h');
     huge += ".CUR";
     std::strcpy(current.Normal, huge.c_str());
-    MainDialogTestAccess::SelectStoredCursors(dialog);
+    dialog.SelectStoredCursors();
     EXPECT_EQ(SelectedText(normal), "[sm]\tZeta");
     EXPECT_EQ(CurrentFolder(), root);
   });

@@ -193,7 +193,7 @@ int main() {
     dialog_driver::RunMainDialog([&](MainDialog& dialog) {
       for (int round = 0; round < 300; ++round) {
         const double start = Now();
-        MainDialogTestAccess::ApplyAllCursors(dialog);
+        dialog.ApplyAllCursors();
         times.push_back(Now() - start);
       }
     });

@@ -11,8 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/support/handle_census.h"
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
+#include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/library_copy.h"
@@ -29,15 +31,15 @@ using dialog_driver::ChooseEntry;
 using dialog_driver::ClickControl;
 using dialog_driver::ListTexts;
 using dialog_driver::SelectedText;
-using platform::CursorPicture;
-using platform::InstalledSystemCursor;
-using platform::SystemCursorEvent;
+using cursor_record::CursorPicture;
+using cursor_record::InstalledSystemCursor;
+using cursor_record::SystemCursorEvent;
 using platform::SystemCursorEventKind;
 
 namespace {
 
 // These tests read the service's record, which the program keeps only when asked.
-const bool kRecorded = (platform::RecordSystemCursors(), true);
+const bool kRecorded = (cursor_record::RecordSystemCursors(), true);
 
 // The sizing arrows' ids, in slot order.
 const uint32_t* const kSizingIds = kReplaceableCursorIds + kSlotSizeNWSE;
@@ -52,7 +54,7 @@ std::string CurrentFolder() {
 
 InstalledSystemCursor Installed(DWORD id) {
   InstalledSystemCursor installed;
-  platform::GetInstalledSystemCursor(id, &installed);
+  cursor_record::GetInstalledSystemCursor(id, &installed);
   return installed;
 }
 
@@ -68,22 +70,22 @@ Expected Transformed(HCURSOR source, bool recolour, bool mirror) {
   if (mirror) cursor = MirrorCursor(cursor);
   Expected expected;
   expected.picture = PictureOf(cursor, &expected.hotspot);
-  platform::DestroyCursor(cursor);
+  platform::ReleaseCursor(cursor);
   return expected;
 }
 Expected FromFile(const std::string& path, bool recolour, bool mirror) {
-  HCURSOR source = platform::LoadCursorFromFileA(path.c_str());
+  HCURSOR source = platform::LoadCheckedCursorFile(path.c_str());
   EXPECT_NE(source, nullptr) << path;
   return Transformed(source, recolour, mirror);
 }
 Expected FromDefault(DWORD id, bool mirror) {
-  return Transformed(platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)), true, mirror);
+  return Transformed(platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(id)), true, mirror);
 }
 
 // RecolourCursor passes a colour cursor through unchanged; Wine's own defaults are colour
 // cursors, so there the recoloured default is the kept default itself and its install is
 // recorded as the default coming back.
-bool DefaultIsColour(DWORD id) { return PictureOf(platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(id))).colour; }
+bool DefaultIsColour(DWORD id) { return PictureOf(platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(id))).colour; }
 SystemCursorEventKind RecolouredDefaultKind(DWORD id) {
   return DefaultIsColour(id) ? SystemCursorEventKind::Default : SystemCursorEventKind::Install;
 }
@@ -127,7 +129,7 @@ class CursorRoles : public ::testing::Test {
   // Runs the dialog with the settings as they stand and then `body`.
   void Run(const std::function<void(MainDialog&, HWND)>& body) {
     const bool ran = dialog_driver::RunMainDialog([&](MainDialog& dialog) {
-      platform::ClearSystemCursorEvents();
+      cursor_record::ClearSystemCursorEvents();
       body(dialog, dialog.GetSafeHwnd());
     });
     EXPECT_TRUE(ran);
@@ -224,13 +226,13 @@ TEST_F(CursorRoles, SameAsNormalFollowsEveryNormalChangeWithItsOwnHandleAndMirro
     const std::vector<std::string> plain = EntriesTagged(dialog, IDC_LIST_NORMAL, "[s");
     ASSERT_GE(plain.size(), 3u);
     for (size_t i = 0; i < 3; ++i) {
-      platform::ClearSystemCursorEvents();
+      cursor_record::ClearSystemCursorEvents();
       ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[i]));
       EXPECT_INSTALLED(kIdAppStarting, FromFile(PathOf("NORMAL\\", plain[i]), true, false));
       EXPECT_INSTALLED(kIdNormal, FromFile(PathOf("NORMAL\\", plain[i]), true, true));
       EXPECT_NE(CursorSlotTable[kSlotAppStarting].handle, CursorSlotTable[kSlotNormal].handle);
       // App Starting follows from within Normal, so it is installed first.
-      const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+      const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
       ASSERT_EQ(events.size(), 2u) << plain[i];
       EXPECT_EQ(events[0].id, kIdAppStarting);
       EXPECT_EQ(events[1].id, kIdNormal);
@@ -261,8 +263,8 @@ TEST_F(CursorRoles, SameAsNormalWithNormalDefaultShowsThePlatformArrow) {
     EXPECT_INSTALLED(kIdAppStarting, arrow);
     EXPECT_INSTALLED(kIdNormal, arrow);
     // The arrow's default goes under 32650 first, then the recoloured arrow; Normal likewise.
-    HCURSOR keptArrow = platform::LoadCursorA(nullptr, MAKEINTRESOURCEA(kIdNormal));
-    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    HCURSOR keptArrow = platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(kIdNormal));
+    const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[0].kind, SystemCursorEventKind::Default);
     EXPECT_EQ(events[0].id, kIdNormal);
@@ -285,7 +287,7 @@ TEST_F(CursorRoles, DefaultNormalIsTheRecolouredArrowAndMirroredWhenAsked) {
   Run([&](MainDialog&, HWND dialog) {
     ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, "<Default>"));
     EXPECT_INSTALLED(kIdNormal, FromDefault(kIdNormal, true));
-    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
     ASSERT_EQ(events.size(), 2u);
     EXPECT_EQ(events[0].kind, SystemCursorEventKind::Default);
     EXPECT_EQ(events[1].kind, SystemCursorEventKind::Install) << "mirrored, so never the default itself";
@@ -306,11 +308,11 @@ TEST_F(CursorRoles, BusyAndIBeamAreRecolouredButNeverMirrored) {
     const Role roles[] = {{IDC_LIST_BUSY, "BUSY\\", kIdBusy, kSlotBusy}, {IDC_LIST_IBEAM, "IBEAM\\", kIdIBeam, kSlotIBeam}};
     for (const Role& role : roles) {
       for (const std::string& entry : EntriesTagged(dialog, role.list, "[s")) {
-        platform::ClearSystemCursorEvents();
+        cursor_record::ClearSystemCursorEvents();
         ASSERT_TRUE(ChooseEntry(dialog, role.list, entry));
         EXPECT_INSTALLED(role.id, FromFile(PathOf(role.folder, entry), true, false));
         EXPECT_FALSE(CursorSlotTable[role.slot].animated);
-        EXPECT_EQ(platform::GetSystemCursorEvents().size(), 1u) << "no other role follows " << entry;
+        EXPECT_EQ(cursor_record::GetSystemCursorEvents().size(), 1u) << "no other role follows " << entry;
       }
       const std::vector<std::string> animated = EntriesTagged(dialog, role.list, "[a");
       ASSERT_FALSE(animated.empty());
@@ -328,7 +330,7 @@ TEST_F(CursorRoles, LargeInstallsTheFourFilesInSlotOrderAndDefaultTheRecolouredA
   Run([&](MainDialog&, HWND dialog) {
     ClickControl(dialog, IDC_SIZING_LARGE);
     EXPECT_EQ(current.Sizing, 1);
-    std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
     ASSERT_EQ(events.size(), 4u);
     for (int arrow = 0; arrow < 4; ++arrow) {
       EXPECT_EQ(events[arrow].kind, SystemCursorEventKind::Install);
@@ -338,10 +340,10 @@ TEST_F(CursorRoles, LargeInstallsTheFourFilesInSlotOrderAndDefaultTheRecolouredA
       EXPECT_TRUE(HasRed(Installed(kSizingIds[arrow]).picture));
     }
 
-    platform::ClearSystemCursorEvents();
+    cursor_record::ClearSystemCursorEvents();
     ClickControl(dialog, IDC_SIZING_DEFAULT);
     EXPECT_EQ(current.Sizing, 0);
-    events = platform::GetSystemCursorEvents();
+    events = cursor_record::GetSystemCursorEvents();
     ASSERT_EQ(events.size(), 8u);
     for (int arrow = 0; arrow < 4; ++arrow) {
       EXPECT_EQ(events[2 * arrow].kind, SystemCursorEventKind::Default);
@@ -359,7 +361,7 @@ TEST_F(CursorRoles, AMissingLargeArrowLeavesItsIdAsItWasAndTheOthersInstalled) {
     ASSERT_TRUE(::DeleteFileA("SIZING\\BIG_EW.CUR"));
     const InstalledSystemCursor before = Installed(kIdSizeWE);
     ClickControl(dialog, IDC_SIZING_LARGE);
-    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[2].kind, SystemCursorEventKind::Refused);
     EXPECT_EQ(events[2].id, kIdSizeWE);
@@ -378,17 +380,17 @@ TEST_F(CursorRoles, AFileRemovedAfterFillingLeavesTheCursorAndEmptiesTheSlot) {
     ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[0]));
     const InstalledSystemCursor before = Installed(kIdNormal);
     ASSERT_NE(CursorSlotTable[kSlotNormal].handle, nullptr);
-    const long liveBefore = platform::GetLiveHandleCounts().cursors;
+    const long liveBefore = handle_census::CountLiveHandles().cursors;
     ASSERT_TRUE(::DeleteFileA(PathOf("NORMAL\\", plain[1]).c_str()));
-    platform::ClearSystemCursorEvents();
+    cursor_record::ClearSystemCursorEvents();
     ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[1]));
     const InstalledSystemCursor after = Installed(kIdNormal);
     EXPECT_EQ(after.installs, before.installs) << "the system cursor stays as it was";
     EXPECT_EQ(after.handle, before.handle);
     EXPECT_TRUE(after.picture == before.picture);
     EXPECT_EQ(CursorSlotTable[kSlotNormal].handle, nullptr);
-    EXPECT_EQ(platform::GetLiveHandleCounts().cursors, liveBefore - 1) << "the slot's old handle is released";
-    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    EXPECT_EQ(handle_census::CountLiveHandles().cursors, liveBefore - 1) << "the slot's old handle is released";
+    const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].kind, SystemCursorEventKind::Refused);
     EXPECT_EQ(events[0].id, kIdNormal);
@@ -400,14 +402,14 @@ TEST_F(CursorRoles, AFileRemovedAfterFillingLeavesTheCursorAndEmptiesTheSlot) {
 
 TEST_F(CursorRoles, RestoreRunsOnceInItsOrder) {
   Run([&](MainDialog& dialog, HWND) {
-    EXPECT_EQ(MainDialogTestAccess::RestoredFlag(dialog), 0);
+    EXPECT_EQ(dialog.RestoredFlag(), 0);
     HCURSOR slotsBefore[kSlotCount];
     for (int slot = 0; slot < kSlotCount; ++slot) slotsBefore[slot] = CursorSlotTable[slot].handle;
-    MainDialogTestAccess::RestoreSystemCursors(dialog);
-    MainDialogTestAccess::RestoreSystemCursors(dialog);
-    EXPECT_EQ(MainDialogTestAccess::RestoredFlag(dialog), 1);
+    dialog.RestoreSystemCursors();
+    dialog.RestoreSystemCursors();
+    EXPECT_EQ(dialog.RestoredFlag(), 1);
     const DWORD order[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
-    const std::vector<SystemCursorEvent> events = platform::GetSystemCursorEvents();
+    const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
     ASSERT_EQ(events.size(), 8u);
     for (int i = 0; i < 8; ++i) {
       EXPECT_EQ(events[i].kind, SystemCursorEventKind::Default) << i;
@@ -430,7 +432,7 @@ TEST_F(CursorRoles, StartInstallsEveryStoredChoice) {
   // The events of the start itself, before the body clears them.
   // Checked while the dialog is up: its destruction puts the defaults back.
   const bool ran = dialog_driver::RunMainDialog([&](MainDialog&) {
-    atStart = platform::GetSystemCursorEvents();
+    atStart = cursor_record::GetSystemCursorEvents();
     EXPECT_INSTALLED(kIdNormal, FromFile("NORMAL\\Inflated arrow.CUR", true, true));
     EXPECT_TRUE(Installed(kIdBusy).animated);
     EXPECT_INSTALLED(kIdIBeam, FromFile("IBEAM\\Large I-beam.CUR", true, false));
@@ -455,17 +457,17 @@ TEST_F(CursorRoles, AThousandRoundsLeaveTheLiveHandlesWhereTheFirstLeftThem) {
   current.MirrorNormal = 1;
   current.MirrorAppstart = 1;
   Run([&](MainDialog& dialog, HWND) {
-    MainDialogTestAccess::ApplyAllCursors(dialog);
-    const platform::LiveHandleCounts first = platform::GetLiveHandleCounts();
+    dialog.ApplyAllCursors();
+    const handle_census::LiveHandleCounts first = handle_census::CountLiveHandles();
     for (int round = 1; round < 1000; ++round) {
-      MainDialogTestAccess::ApplyAllCursors(dialog);
-      platform::ClearSystemCursorEvents();
+      dialog.ApplyAllCursors();
+      cursor_record::ClearSystemCursorEvents();
     }
-    const platform::LiveHandleCounts last = platform::GetLiveHandleCounts();
+    const handle_census::LiveHandleCounts last = handle_census::CountLiveHandles();
     EXPECT_EQ(last.cursors, first.cursors);
     EXPECT_EQ(last.bitmaps, first.bitmaps);
     EXPECT_EQ(last.bitmaps, 0) << "every bitmap handed out is deleted";
-    EXPECT_LE(platform::GetHeldSystemCursorCopies(), 8);
+    EXPECT_LE(handle_census::CountLiveHandles().copies, 2 * 8) << "the eight kept defaults and at most one held copy per id";
     for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_NE(CursorSlotTable[slot].handle, nullptr) << slot;
   });
 }

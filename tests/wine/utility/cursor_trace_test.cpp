@@ -48,7 +48,7 @@ class CursorTrace : public ::testing::Test {
     return lines;
   }
 
-  platform::CursorPicture TracedPicture(const TraceLine& line) { return wine_test::TracedPicture(traceFolder, line); }
+  cursor_record::CursorPicture TracedPicture(const TraceLine& line) { return wine_test::TracedPicture(traceFolder, line); }
 
   std::string root;
   std::string traceFolder;
@@ -91,13 +91,13 @@ TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
                           {4, "IBEAM\\Large I-beam.CUR", false},
                           {8, "SIZING\\BIG_NS.CUR", false}};
   for (const Check& check : checks) {
-    HCURSOR source = platform::LoadCursorFromFileA((root + "\\" + check.file).c_str());
+    HCURSOR source = platform::LoadCheckedCursorFile((root + "\\" + check.file).c_str());
     ASSERT_NE(source, nullptr) << check.file;
     HCURSOR expected = RecolourCursor(source);
     if (check.mirror) expected = MirrorCursor(expected);
     POINT hotspot;
-    const platform::CursorPicture picture = PictureOf(expected, &hotspot);
-    platform::DestroyCursor(expected);
+    const cursor_record::CursorPicture picture = PictureOf(expected, &hotspot);
+    platform::ReleaseCursor(expected);
     EXPECT_TRUE(TracedPicture(lines[check.line]) == picture) << check.file;
     EXPECT_EQ(lines[check.line].x, hotspot.x) << check.file;
     EXPECT_EQ(lines[check.line].y, hotspot.y) << check.file;

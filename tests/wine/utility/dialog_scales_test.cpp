@@ -58,7 +58,7 @@ TEST_F(MainDialogOnLibrary, NormalIsRecolouredAndMirroredAtTheDesktopsCursorSize
   EXPECT_EQ(written.height, side) << "the installed image's height";
   EXPECT_EQ(normal->x, side - 1) << "the tip's column mirrored";
   EXPECT_EQ(normal->y, 0);
-  const platform::CursorPicture picture = TracedPicture(traceFolder, *normal);
+  const cursor_record::CursorPicture picture = TracedPicture(traceFolder, *normal);
   EXPECT_TRUE(picture.colour);
   EXPECT_TRUE(HasRed(picture)) << "white became red";
 
@@ -69,7 +69,7 @@ TEST_F(MainDialogOnLibrary, NormalIsRecolouredAndMirroredAtTheDesktopsCursorSize
   EXPECT_TRUE(program.WaitForExit());
 }
 
-bool IsBlank(const platform::CursorPicture& picture) {
+bool IsBlank(const cursor_record::CursorPicture& picture) {
   for (size_t i = 0; i < picture.andMask.size(); ++i) {
     if (!picture.andMask[i] || (i < picture.pixels.size() && (picture.pixels[i] & 0xFFFFFF))) return false;
   }
@@ -90,7 +90,7 @@ TEST_F(MainDialogOnLibrary, BlinkHidesNormalBehindABlankOfItsSize) {
     ::Sleep(200);
     for (const TraceLine& line : ReadTrace(traceFolder)) {
       if (line.event != "install" || line.id != 32512 || line.kind != "static") continue;
-      const platform::CursorPicture picture = TracedPicture(traceFolder, line);
+      const cursor_record::CursorPicture picture = TracedPicture(traceFolder, line);
       if (!IsBlank(picture)) continue;
       hidden = true;
       const Side written = WrittenSide(traceFolder, line.file);

@@ -58,7 +58,7 @@ class Guard : public MainDialogOnLibrary {
   // A static install of an image that draws nothing: the blank of a hidden phase.
   bool IsBlank(const TraceLine& line) const {
     if (line.event != "install" || line.kind != "static") return false;
-    const platform::CursorPicture picture = TracedPicture(traceFolder, line);
+    const cursor_record::CursorPicture picture = TracedPicture(traceFolder, line);
     return !picture.andMask.empty() &&
            std::all_of(picture.andMask.begin(), picture.andMask.end(), [](uint8_t bit) { return bit == 1; }) &&
            std::all_of(picture.pixels.begin(), picture.pixels.end(), [](uint32_t pixel) { return (pixel & 0xFFFFFF) == 0; });

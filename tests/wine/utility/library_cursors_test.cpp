@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/support/handle_census.h"
 #include "platform/gdi.h"
 
 namespace {
@@ -42,29 +43,29 @@ struct Loaded {
 
 Loaded Load(const std::string& path) {
   Loaded l;
-  HCURSOR cursor = platform::LoadCursorFromFileA(path.c_str());
+  HCURSOR cursor = platform::LoadCheckedCursorFile(path.c_str());
   if (!cursor) return l;
   ICONINFO info{};
-  if (platform::GetIconInfo(cursor, &info)) {
+  if (::GetIconInfo(cursor, &info)) {
     l.loaded = true;
     l.colour = info.hbmColor != nullptr;
     l.hotX = info.xHotspot;
     l.hotY = info.yHotspot;
     BITMAP mask{};
-    platform::GetObjectA(info.hbmMask, sizeof mask, &mask);
+    ::GetObjectA(info.hbmMask, sizeof mask, &mask);
     l.width = mask.bmWidth;
     l.height = l.colour ? mask.bmHeight : mask.bmHeight / 2;
-    if (info.hbmColor) platform::DeleteObject(info.hbmColor);
-    platform::DeleteObject(info.hbmMask);
+    if (info.hbmColor) ::DeleteObject(info.hbmColor);
+    ::DeleteObject(info.hbmMask);
   }
-  platform::DestroyCursor(cursor);
+  platform::ReleaseCursor(cursor);
   return l;
 }
 
 TEST(LibraryCursors, EveryFileLoadsWithTheColourItsKindSays) {
   const std::vector<Kind> kinds = ReadKinds();
   ASSERT_EQ(kinds.size(), 50u) << "cursor-kinds.txt";
-  const platform::LiveHandleCounts start = platform::GetLiveHandleCounts();
+  const handle_census::LiveHandleCounts start = handle_census::CountLiveHandles();
   int colour = 0, animated = 0;
   for (const Kind& k : kinds) {
     const std::string& source = k.source;
@@ -87,8 +88,8 @@ TEST(LibraryCursors, EveryFileLoadsWithTheColourItsKindSays) {
   EXPECT_GT(colour, 0);
   EXPECT_LT(colour, static_cast<int>(kinds.size()) / 2);
   EXPECT_GT(animated, 0);
-  EXPECT_EQ(platform::GetLiveHandleCounts().bitmaps, start.bitmaps);
-  EXPECT_EQ(platform::GetLiveHandleCounts().cursors, start.cursors);
+  EXPECT_EQ(handle_census::CountLiveHandles().bitmaps, start.bitmaps);
+  EXPECT_EQ(handle_census::CountLiveHandles().cursors, start.cursors);
 }
 
 TEST(LibraryCursors, ResourceCursorsLoadFromTheirFiles) {

@@ -13,14 +13,6 @@
 #include "utility/cursor/cursor_slots_win.h"
 #include "utility/dialog/main_dialog_win.h"
 
-// The private operations the tests call, as the dialog's own handlers do.
-struct MainDialogTestAccess {
-  static void ApplyAllCursors(MainDialog& dialog) { dialog.ApplyAllCursors(); }
-  static void SelectStoredCursors(MainDialog& dialog) { dialog.SelectStoredCursors(); }
-  static void RestoreSystemCursors(MainDialog& dialog) { dialog.RestoreSystemCursors(); }
-  static int32_t RestoredFlag(const MainDialog& dialog) { return dialog.restoredFlag; }
-};
-
 namespace dialog_driver {
 
 // The program's application object, as the framework expects one to exist.

@@ -4,6 +4,7 @@
 
 #include "platform/app.h"
 #include "platform/help_viewer.h"
+#include "tests/wine/support/import_hooks.h"
 #include "tests/wine/support/utility_fixture.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "utility/app/app_profile_store_win.h"
@@ -168,10 +169,20 @@ HCURSOR MonochromeTemplate() {
   return made;
 }
 
+// Seen from outside the code under test: the platform describes the palette template as the
+// monochrome one, as a display without colour cursors does.
+decltype(&::GetIconInfo) realGetIconInfo = nullptr;
+BOOL WINAPI MonochromeTemplateInfo(HICON icon, PICONINFO info) {
+  if (icon == transformer_detail::LoadPaletteTemplate()) icon = MonochromeTemplate();
+  return realGetIconInfo(icon, info);
+}
+
 class InProcessDialogWithoutColour : public InProcessDialog {
  protected:
   void SetUp() override {
-    transformer_detail::SetPaletteTemplateSource(&MonochromeTemplate);
+    realGetIconInfo = reinterpret_cast<decltype(&::GetIconInfo)>(import_hooks::CurrentImport("GetIconInfo"));
+    ASSERT_GT(import_hooks::Redirect(reinterpret_cast<void*>(realGetIconInfo), reinterpret_cast<void*>(&MonochromeTemplateInfo)), 0);
+    ForgetDisplayFormat();  // the template's table is read again, through the stand-in
     ColourCursorsSupported = 0;  // never cleared by the program itself
     current.WhtClr = 1;
     current.BlkClr = 2;
@@ -180,7 +191,8 @@ class InProcessDialogWithoutColour : public InProcessDialog {
   }
   void TearDown() override {
     InProcessDialog::TearDown();
-    transformer_detail::SetPaletteTemplateSource(nullptr);
+    import_hooks::Redirect(reinterpret_cast<void*>(&MonochromeTemplateInfo), reinterpret_cast<void*>(realGetIconInfo));
+    ForgetDisplayFormat();
     RemoveFile(WindowsFolder() + "\\" + app.profileName);
   }
 };

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   const double mirrorMono = MicrosecondsPerCall(iterations, [&](int i) { cursors[i] = MirrorCursor(cursors[i]); });
   const double recolour = MicrosecondsPerCall(iterations, [&](int i) { cursors[i] = RecolourCursor(cursors[i]); });
   const double mirrorColour = MicrosecondsPerCall(iterations, [&](int i) { cursors[i] = MirrorCursor(cursors[i]); });
-  for (HCURSOR c : cursors) platform::DestroyCursor(c);
+  for (HCURSOR c : cursors) platform::ReleaseCursor(c);
   std::printf("display %d bits per pixel, %d calls each: RecolourCursor %.1f us, MirrorCursor %.1f us (colour), "
               "%.1f us (monochrome)\n",
               DisplayBitsPerPixel(), iterations, recolour, mirrorColour, mirrorMono);

@@ -3,6 +3,7 @@
 
 #include <cstdlib>
 
+#include "tests/wine/support/handle_census.h"
 #include "platform/gdi.h"
 #include "tests/wine/utility/cursor_fixtures.h"
 #include "utility/app/cursor_settings.h"
@@ -19,14 +20,14 @@ class TransformerTest : public ::testing::Test {
   void SetUp() override {
     current.WhtClr = 0;
     current.BlkClr = 15;
-    start_ = platform::GetLiveHandleCounts();
+    start_ = handle_census::CountLiveHandles();
   }
   void ExpectCounts(long cursorsAdded) {
-    const platform::LiveHandleCounts now = platform::GetLiveHandleCounts();
+    const handle_census::LiveHandleCounts now = handle_census::CountLiveHandles();
     EXPECT_EQ(now.bitmaps, start_.bitmaps) << "bitmaps left undeleted";
     EXPECT_EQ(now.cursors, start_.cursors + cursorsAdded) << "cursors";
   }
-  platform::LiveHandleCounts start_{};
+  handle_census::LiveHandleCounts start_{};
 };
 
 int ExpectedDisplayBits() {
@@ -66,7 +67,7 @@ TEST_F(TransformerTest, DefaultColoursLookExactlyLikeTheSource) {
   EXPECT_EQ(FirstDifference(Render(result), Expected(picture)), "");
   EXPECT_FALSE(Describe(source).valid) << "the argument was released";
   ExpectCounts(1);
-  platform::DestroyCursor(result);
+  platform::ReleaseCursor(result);
   ExpectCounts(0);
 }
 
@@ -77,7 +78,7 @@ TEST_F(TransformerTest, RedOutlineKeepsTransparentAndInvertingPixels) {
   HCURSOR result = RecolourCursor(MakeMonochromeCursor(picture, 0, 0));
   EXPECT_EQ(FirstDifference(Render(result), Expected(picture, 0xFFFFFF, 0xFF0000)), "");
   ExpectCounts(1);
-  platform::DestroyCursor(result);
+  platform::ReleaseCursor(result);
 }
 
 TEST_F(TransformerTest, BothColoursChanged) {
@@ -86,7 +87,7 @@ TEST_F(TransformerTest, BothColoursChanged) {
   const Picture picture = OutlinedArrow();
   HCURSOR result = RecolourCursor(MakeMonochromeCursor(picture, 0, 0));
   EXPECT_EQ(FirstDifference(Render(result), Expected(picture, 0xFFFF00, 0x0000FF)), "");
-  platform::DestroyCursor(result);
+  platform::ReleaseCursor(result);
   ExpectCounts(0);
 }
 
@@ -98,7 +99,7 @@ TEST_F(TransformerTest, PaletteIndexOutsideTheTableKeepsWhiteAndBlack) {
     current.BlkClr = pair[1];
     HCURSOR result = RecolourCursor(MakeMonochromeCursor(picture, 0, 0));
     EXPECT_EQ(FirstDifference(Render(result), Expected(picture)), "") << pair[0] << "/" << pair[1];
-    platform::DestroyCursor(result);
+    platform::ReleaseCursor(result);
   }
   ExpectCounts(0);
 }
@@ -110,7 +111,7 @@ TEST_F(TransformerTest, ColourCursorComesBackAsTheSameHandle) {
   EXPECT_EQ(RecolourCursor(colour), colour);
   EXPECT_TRUE(Describe(colour).valid);
   ExpectCounts(1);
-  platform::DestroyCursor(colour);
+  platform::ReleaseCursor(colour);
 }
 
 TEST_F(TransformerTest, NullHandlePassesThroughBoth) {
@@ -128,7 +129,7 @@ TEST_F(TransformerTest, OtherSizesComeBackUnchanged) {
     EXPECT_EQ(RecolourCursor(odd), odd) << size[0] << "x" << size[1];
     EXPECT_EQ(MirrorCursor(odd), odd) << size[0] << "x" << size[1];
     EXPECT_EQ(Describe(odd).maskBits, before.maskBits);
-    platform::DestroyCursor(odd);
+    platform::ReleaseCursor(odd);
   }
   ExpectCounts(0);
 }
@@ -150,7 +151,7 @@ TEST_P(TransformerAtSize, RecolourThenMirrorShowsTheMirroredPictureInItsColours)
   EXPECT_EQ(d.hotX, static_cast<DWORD>(side - 1 - 2)) << "the hotspot stays on its pixel";
   EXPECT_EQ(d.hotY, 5u);
   EXPECT_EQ(FirstDifference(Render(result, side), Expected(Mirrored(picture), 0xFF0000, 0x0000FF)), "");
-  platform::DestroyCursor(result);
+  platform::ReleaseCursor(result);
   ExpectCounts(0);
 }
 
@@ -162,7 +163,7 @@ TEST_P(TransformerAtSize, MonochromeMirrorKeepsItsColours) {
   EXPECT_FALSE(d.colour);
   EXPECT_EQ(d.hotX, 0u);
   EXPECT_EQ(FirstDifference(Render(result, side), Expected(Mirrored(picture))), "");
-  platform::DestroyCursor(result);
+  platform::ReleaseCursor(result);
   ExpectCounts(0);
 }
 
@@ -173,15 +174,15 @@ TEST_F(TransformerTest, DisplayWithoutColourCursorsLeavesRecolourTheIdentity) {
   // A monochrome template is what such a display hands back.
   HCURSOR monochromeTemplate = MakeMonochromeCursor(OutlinedArrow(), 0, 0);
   HCURSOR source = MakeMonochromeCursor(OutlinedArrow(), 4, 4);
-  EXPECT_EQ(transformer_detail::RecolourWithTemplate(source, monochromeTemplate, 1, 2, platform::CreateIconIndirect),
+  EXPECT_EQ(transformer_detail::RecolourWithTemplate(source, monochromeTemplate, 1, 2, platform::CreateOwnedCursor),
             source);
-  EXPECT_EQ(transformer_detail::RecolourWithTemplate(source, nullptr, 1, 2, platform::CreateIconIndirect), source);
+  EXPECT_EQ(transformer_detail::RecolourWithTemplate(source, nullptr, 1, 2, platform::CreateOwnedCursor), source);
   HCURSOR mirrored = MirrorCursor(source);
   EXPECT_NE(mirrored, source);
   EXPECT_FALSE(Describe(mirrored).colour);
   ExpectCounts(2);
-  platform::DestroyCursor(mirrored);
-  platform::DestroyCursor(monochromeTemplate);
+  platform::ReleaseCursor(mirrored);
+  platform::ReleaseCursor(monochromeTemplate);
 }
 
 HICON FailingCreate(ICONINFO*) { return nullptr; }
@@ -194,7 +195,7 @@ TEST_F(TransformerTest, FailedCreationKeepsTheArgument) {
   EXPECT_EQ(transformer_detail::MirrorWith(source, FailingCreate), source);
   EXPECT_EQ(FirstDifference(Render(source), Expected(OutlinedArrow())), "") << "the argument is still whole";
   ExpectCounts(1);
-  platform::DestroyCursor(source);
+  platform::ReleaseCursor(source);
 }
 
 TEST_F(TransformerTest, MirrorOfMonochromeMirrorsBothMaskHalvesAndHotspot) {
@@ -209,7 +210,7 @@ TEST_F(TransformerTest, MirrorOfMonochromeMirrorsBothMaskHalvesAndHotspot) {
   EXPECT_EQ(d.maskBits, MonochromeMaskBits(Mirrored(picture)));
   EXPECT_EQ(FirstDifference(Render(mirrored), Expected(Mirrored(picture))), "");
   ExpectCounts(1);
-  platform::DestroyCursor(mirrored);
+  platform::ReleaseCursor(mirrored);
 }
 
 TEST_F(TransformerTest, MirrorTwiceRestoresImageAndHotspot) {
@@ -234,7 +235,7 @@ TEST_F(TransformerTest, MirrorTwiceRestoresImageAndHotspot) {
     EXPECT_EQ(d2.hotX, c.hotX);
     EXPECT_EQ(d2.hotY, c.hotY);
     EXPECT_EQ(FirstDifference(Render(twice), before), "") << "hotspot " << c.hotX << "," << c.hotY;
-    platform::DestroyCursor(twice);
+    platform::ReleaseCursor(twice);
   }
   ExpectCounts(0);
 }

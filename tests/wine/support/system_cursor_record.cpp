@@ -1,15 +1,17 @@
-// The record a test program keeps of the system-cursor service: what each id shows and the
-// events, with their pictures in plain containers. The shipped programs never ask for it, so
-// none of this (nor the C++ library behind it) is linked into them.
+// The record a test program keeps of the system-cursor service.
+#include "tests/wine/support/system_cursor_record.h"
+
 #include <deque>
 #include <map>
 
 #include "platform/cursor_capture.h"
 #include "platform/cursor_file.h"
-#include "platform/system_cursor.h"
 
-namespace platform {
+namespace cursor_record {
 namespace {
+
+using platform::CapturedCursor;
+using platform::SystemCursorChange;
 
 constexpr size_t kEventLimit = 100000;
 
@@ -59,7 +61,7 @@ void Keep(const SystemCursorChange& change) {
 
 void RecordSystemCursors() {
   TheRecord();
-  ObserveSystemCursors(&Keep);
+  platform::ObserveSystemCursors(&Keep);
 }
 
 bool GetInstalledSystemCursor(DWORD id, InstalledSystemCursor* installed) {
@@ -97,16 +99,16 @@ bool CaptureCursorPicture(HCURSOR cursor, CursorPicture* picture, POINT* hotspot
 
 std::vector<uint8_t> EncodeCursorFile(const CursorPicture& picture, POINT hotspot) {
   const cursor_file::ImageView view =
-      PictureView(picture.width, picture.height, picture.colour, picture.andMask.data(), picture.pixels.data(), hotspot);
+      platform::PictureView(picture.width, picture.height, picture.colour, picture.andMask.data(), picture.pixels.data(), hotspot);
   std::vector<uint8_t> file(cursor_file::StaticFileSize(&view, 1));
   cursor_file::WriteStaticFile(cursor_file::FileType::Cursor, &view, 1, file.data());
   return file;
 }
 
 std::string CursorFileName(const std::vector<uint8_t>& fileBytes) {
-  char name[kCursorFileNameSize];
-  CursorFileNameOf(fileBytes.data(), fileBytes.size(), name);
+  char name[platform::kCursorFileNameSize];
+  platform::CursorFileNameOf(fileBytes.data(), fileBytes.size(), name);
   return name;
 }
 
-}  // namespace platform
+}  // namespace cursor_record

@@ -1,0 +1,49 @@
+// The system-cursor service made at its first use from several threads at once (a crash filter
+// may make the first use on any thread, and the programs have no thread-safe statics): it is
+// made once, and every thread is handed the same kept defaults. A program of its own, so that
+// nothing has made the service before.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <vector>
+
+#include "platform/system_cursor.h"
+
+namespace {
+
+constexpr int kThreads = 8;
+
+struct Start {
+  HANDLE go;
+  HCURSOR defaults[8];
+};
+
+DWORD WINAPI FirstUse(void* parameter) {
+  Start* start = static_cast<Start*>(parameter);
+  ::WaitForSingleObject(start->go, INFINITE);
+  for (int i = 0; i < 8; ++i) start->defaults[i] = platform::SystemDefaultCursor(kReplaceableCursorIds[i]);
+  return 0;
+}
+
+TEST(CursorServiceStart, ThreadsMeetingAtTheFirstUseShareOneService) {
+  HANDLE go = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
+  ASSERT_NE(go, nullptr);
+  std::vector<Start> starts(kThreads, Start{go, {}});
+  std::vector<HANDLE> threads;
+  for (Start& start : starts) threads.push_back(::CreateThread(nullptr, 0, &FirstUse, &start, 0, nullptr));
+  ::Sleep(200);  // every thread waits at the gate
+  ::SetEvent(go);
+  ASSERT_EQ(::WaitForMultipleObjects(kThreads, threads.data(), TRUE, 20000), WAIT_OBJECT_0);
+  for (int i = 0; i < 8; ++i) {
+    ASSERT_NE(starts[0].defaults[i], nullptr) << kReplaceableCursorIds[i];
+    for (int t = 1; t < kThreads; ++t) {
+      EXPECT_EQ(starts[t].defaults[i], starts[0].defaults[i]) << "thread " << t << ", id " << kReplaceableCursorIds[i];
+    }
+    EXPECT_EQ(platform::SystemDefaultCursor(kReplaceableCursorIds[i]), starts[0].defaults[i]);
+  }
+  for (HANDLE thread : threads) ::CloseHandle(thread);
+  ::CloseHandle(go);
+}
+
+}  // namespace
