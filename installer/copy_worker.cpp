@@ -110,6 +110,17 @@ bool ComposeShortcutLink(InstallServices& services, ShellFolder folder, const ch
   return ComposeLinkPath(link, size, windowsFolder, subfolder) && FitsPlatform(link);
 }
 
+// Adds a line to the shortcuts the page names after the copy; a line that does not fit whole
+// is left out rather than cut.
+void NoteFailedShortcut(InstallState& state, const char* name) {
+  const size_t used = std::strlen(state.failedShortcuts);
+  const size_t length = std::strlen(name);
+  if (used + length + 2 > sizeof state.failedShortcuts) return;
+  char* at = state.failedShortcuts + used;
+  if (used > 0) *at++ = '\n';
+  std::memcpy(at, name, length + 1);
+}
+
 void MakeShortcut(InstallState& state, InstallServices& services, ShellFolder folder, const char* subfolder) {
   char link[kTextBufferSize];
   char target[kTextBufferSize];
@@ -119,9 +130,13 @@ void MakeShortcut(InstallState& state, InstallServices& services, ShellFolder fo
   char workingFolder[kTextBufferSize];
   const bool folderFits = CopyText(workingFolder, sizeof workingFolder, state.destinationPath);
   StripTrailingBackslash(workingFolder);
-  // A shortcut that cannot be made is silent, like every other shortcut failure.
-  if (!linkFits || !targetFits || !folderFits) return;
-  services.CreateShortcut(target, link, workingFolder, kShortcutDescription);
+  // A shortcut that cannot be made is named to the user after the copy, by its link where
+  // there is one, else by the folder it belongs in.
+  if (linkFits && targetFits && folderFits && services.CreateShortcut(target, link, workingFolder, kShortcutDescription) >= 0) {
+    return;
+  }
+  const char* named = folder == ShellFolder::Desktop ? "Pointrel.LNK on the desktop" : "Pointrel.LNK in the start-up folder";
+  NoteFailedShortcut(state, linkFits ? link : named);
 }
 
 }  // namespace
@@ -181,6 +196,7 @@ void BeginCopy(InstallState& state) {
   state.workerDone.Store(0);
   state.stopRequested.Store(0);
   state.failure = InstallFailure::None;
+  state.failedShortcuts[0] = '\0';
   state.displayTaken.Store(1);
 }
 

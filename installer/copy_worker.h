@@ -32,7 +32,7 @@ class InstallServices {
   // The current user's folder that the shell shows as `folder` into buffer; false where the
   // shell cannot say, and the Windows-folder rule applies.
   virtual bool GetShellFolder(ShellFolder folder, char* buffer, std::size_t size) = 0;
-  // Writes one shortcut file; the result is the platform's and is not examined.
+  // Writes one shortcut file; the platform's result, negative when it failed.
   virtual std::int32_t CreateShortcut(const char* target, const char* link, const char* workingFolder,
                                       const char* description) = 0;
 

@@ -43,6 +43,9 @@ struct InstallState {
   SharedFlag displayTaken{1};
   char shownSource[kTextBufferSize] = "";       // written only while displayTaken is 1
   char shownDestination[kTextBufferSize] = "";  // read only while displayTaken is 0
+  // The shortcuts that could not be made, one link path (or folder name) per line; written by
+  // the worker before workerDone, read after it.
+  char failedShortcuts[2 * kTextBufferSize] = "";
 };
 
 // The installer's one instance, for the whole process.

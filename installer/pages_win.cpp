@@ -135,6 +135,13 @@ void CopyProgressPage::ReportCompletion() {
   KillTimer(kDisplayTimer);
   const char* message = FailureMessage(installState.failure);
   if (message == nullptr) {
+    // The files are in place; a shortcut that is missing is named rather than left unseen.
+    if (installState.failedShortcuts[0] != '\0') {
+      char text[sizeof installState.failedShortcuts + 96];
+      ::wsprintfA(text, "Pointrel is installed, but this shortcut could not be made:\n\n%s",
+                  installState.failedShortcuts);
+      MessageBox(text, kInstallerCaption, MB_OK | MB_ICONWARNING);
+    }
     EndDialog(IDOK);
     return;
   }

@@ -164,9 +164,10 @@ HCURSOR LoadCheckedCursorFile(const char* path) {
   if (!cursor) return nullptr;
   ownedCursors.Insert(cursor);
   // The full path, so the file can be found again after the current folder has changed.
+  // A path that does not fit is not kept at all: cut short it could name another file. Such a
+  // cursor, like one beyond the places, is simply not reloaded from its file.
   const DWORD length = ::GetFullPathNameA(path, sizeof origin.path, origin.path, nullptr);
-  if (length == 0 || length >= sizeof origin.path) lstrcpynA(origin.path, path, sizeof origin.path);
-  // More live files than places: that cursor is simply not reloaded from its file.
+  if (length == 0 || length >= sizeof origin.path) return cursor;
   if (FileOrigin* place = FindOrigin(nullptr)) *place = {cursor, origin};
   return cursor;
 }

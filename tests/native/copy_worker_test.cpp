@@ -125,8 +125,9 @@ class FakeServices final : public InstallServices {
       hook = afterShortcut;
     }
     if (hook) hook();
-    return 0;
+    return std::string(link) == failingLink ? static_cast<std::int32_t>(0x80070005) : 0;  // E_ACCESSDENIED
   }
+  std::string failingLink;  // the one link whose saving fails
 
   // Marks a moment of the page thread in the same log.
   void Mark(const std::string& what) {
@@ -298,6 +299,34 @@ TEST(CopyWorker, ShortcutsGoWhereTheShellKeepsThem) {
     }
     EXPECT_EQ(c.links, links) << c.desktop << " | " << c.startup;
     EXPECT_EQ(InstallFailure::None, run.state.failure);
+  }
+}
+
+// A shortcut that could not be saved, or whose link does not fit, is named for the page to
+// report after the copy; the install itself succeeds and the other shortcut is made.
+TEST(CopyWorker, ShortcutsThatCannotBeMadeAreNamed) {
+  struct Case {
+    std::string startup;
+    std::string failing;
+    std::string named;
+  };
+  const Case cases[] = {
+      {"D:\\Startup", "", ""},
+      {"D:\\Startup", "C:\\Users\\ann\\Desktop\\Pointrel.LNK", "C:\\Users\\ann\\Desktop\\Pointrel.LNK"},
+      {"D:\\Startup", "D:\\Startup\\Pointrel.LNK", "D:\\Startup\\Pointrel.LNK"},
+      {"C:\\" + std::string(250, 's'), "C:\\Users\\ann\\Desktop\\Pointrel.LNK",
+       "C:\\Users\\ann\\Desktop\\Pointrel.LNK\nPointrel.LNK in the start-up folder"},
+  };
+  for (const Case& c : cases) {
+    SerialRun run;
+    run.state.startAtBoot = 1;
+    std::strcpy(run.state.failedShortcuts, "left from an earlier run");
+    run.services.shellDesktop = "C:\\Users\\ann\\Desktop";
+    run.services.shellStartup = c.startup;
+    run.services.failingLink = c.failing;
+    run.Run();
+    EXPECT_EQ(InstallFailure::None, run.state.failure) << c.failing;
+    EXPECT_EQ(c.named, run.state.failedShortcuts) << c.failing;
   }
 }
 

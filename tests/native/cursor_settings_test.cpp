@@ -27,14 +27,19 @@ class FakeProfile : public ProfileStore {
     auto found = values.find(Name(section, key));
     return found == values.end() ? fallback : static_cast<int32_t>(std::strtol(found->second.c_str(), nullptr, 10));
   }
-  void WriteProfileString(const char* section, const char* key, const char* value) override {
+  bool WriteProfileString(const char* section, const char* key, const char* value) override {
     calls.push_back(std::string("WriteString ") + key);
+    if (refused == key) return false;
     values[Name(section, key)] = value;
+    return true;
   }
-  void WriteProfileInt(const char* section, const char* key, int32_t value) override {
+  bool WriteProfileInt(const char* section, const char* key, int32_t value) override {
     calls.push_back(std::string("WriteInt ") + key);
+    if (refused == key) return false;
     values[Name(section, key)] = std::to_string(value);
+    return true;
   }
+  std::string refused;  // the one key whose write fails
 
  private:
   static std::string Name(const char* section, const char* key) { return std::string(section) + "/" + key; }
@@ -108,7 +113,7 @@ TEST(SaveSettings, WritesAllTwelveKeysInOrderAndUpdatesSaved) {
   current.Blink = 3;
   current.WhtClr = 1;
   profile.calls.clear();
-  SaveSettings(profile);
+  EXPECT_TRUE(SaveSettings(profile));
   const std::vector<std::string> expected = {
       "WriteString Normal", "WriteString Appstart", "WriteString Busy",     "WriteString Ibeam",
       "WriteInt Sizing",    "WriteInt Blink",       "WriteInt BlkClr",      "WriteInt WhtClr",
@@ -118,6 +123,21 @@ TEST(SaveSettings, WritesAllTwelveKeysInOrderAndUpdatesSaved) {
   EXPECT_EQ(profile.values["Cursors/Blink"], "3");
   EXPECT_EQ(profile.values["Cursors/WhtClr"], "1");
   EXPECT_TRUE(SameSettings(current, saved));
+}
+
+// One refused write, first, in the middle or last: every key is still tried and the save says
+// it failed, so OK can tell the user.
+TEST(SaveSettings, ReportsAFailedWriteAfterTryingEveryKey) {
+  for (const char* key : {"Normal", "Blink", "StartMinimized"}) {
+    FakeProfile profile;
+    LoadSettings(profile);
+    profile.refused = key;
+    profile.calls.clear();
+    EXPECT_FALSE(SaveSettings(profile)) << key;
+    EXPECT_EQ(profile.calls.size(), 12u) << key;
+    EXPECT_EQ(profile.values.size(), 11u) << key;
+    EXPECT_TRUE(SameSettings(current, saved)) << key;
+  }
 }
 
 TEST(SaveSettings, RoundTripsHandEditedValuesUnchanged) {

@@ -16,7 +16,8 @@ export WINEARCH=$arch
 export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24 HOME
 
 work="$WINEPREFIX/drive_c/guard-kill"
-settings="$WINEPREFIX/drive_c/windows/Pointrel.INI"
+settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Pointrel/Pointrel.INI"
+mkdir -p "$(dirname "$settings")"
 rm -rf "$work"; mkdir -p "$work/trace"
 cp -r "$build/generated/library/." "$work/"
 cp "$build/bin/Pointrel.EXE" "$work/"

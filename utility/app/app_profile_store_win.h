@@ -13,11 +13,11 @@ class AppProfileStore : public ProfileStore {
   int32_t GetProfileInt(const char* section, const char* key, int32_t fallback) override {
     return static_cast<int32_t>(app.GetProfileInt(section, key, fallback));
   }
-  void WriteProfileString(const char* section, const char* key, const char* value) override {
-    app.WriteProfileString(section, key, value);
+  bool WriteProfileString(const char* section, const char* key, const char* value) override {
+    return app.WriteProfileString(section, key, value) != FALSE;
   }
-  void WriteProfileInt(const char* section, const char* key, int32_t value) override {
-    app.WriteProfileInt(section, key, value);
+  bool WriteProfileInt(const char* section, const char* key, int32_t value) override {
+    return app.WriteProfileInt(section, key, value) != FALSE;
   }
 
  private:

@@ -1,9 +1,12 @@
 #include "utility/app/cursor_app_win.h"
 
+#include <cstring>
+
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/app/guard_command.h"
 #include "utility/app/guard_win.h"
+#include "utility/app/settings_file_win.h"
 #include "utility/dialog/main_dialog_win.h"
 
 HANDLE instanceMutex = nullptr;
@@ -40,8 +43,23 @@ BOOL CursorApp::InitApplication() {
   return FALSE;
 }
 
+namespace {
+// The library folders and the help file lie beside the program: whatever folder the user
+// started it from (the Run box, a prompt, a shortcut without one), it works from its own.
+void EnterProgramFolder(const char* programPath) {
+  char folder[MAX_PATH];
+  ::lstrcpynA(folder, programPath, sizeof folder);
+  char* name = std::strrchr(folder, '\\');
+  if (!name) return;
+  name[1] = '\0';
+  ::SetCurrentDirectoryA(folder);
+}
+}  // namespace
+
 BOOL CursorApp::InitInstance() {
   Enable3dControls();
+  EnterProgramFolder(programPath);
+  LocateSettingsFile(*this);
   AppProfileStore store(*this);
   LoadSettings(store);
   // Before the first cursor is installed; without a guard the utility runs just the same.

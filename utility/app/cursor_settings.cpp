@@ -35,20 +35,22 @@ void LoadSettings(ProfileStore& store) {
   saved = current;
 }
 
-void SaveSettings(ProfileStore& store) {
+bool SaveSettings(ProfileStore& store) {
   saved = current;
-  store.WriteProfileString(kSection, "Normal", current.Normal);
-  store.WriteProfileString(kSection, "Appstart", current.Appstart);
-  store.WriteProfileString(kSection, "Busy", current.Busy);
-  store.WriteProfileString(kSection, "Ibeam", current.Ibeam);
-  store.WriteProfileInt(kSection, "Sizing", current.Sizing);
-  store.WriteProfileInt(kSection, "Blink", current.Blink);
-  store.WriteProfileInt(kSection, "BlkClr", current.BlkClr);
-  store.WriteProfileInt(kSection, "WhtClr", current.WhtClr);
-  store.WriteProfileInt(kSection, "MirrorNormal", current.MirrorNormal);
-  store.WriteProfileInt(kSection, "MirrorAppstart", current.MirrorAppstart);
-  store.WriteProfileInt(kSection, "HideMinimized", current.HideMinimized);
-  store.WriteProfileInt(kSection, "StartMinimized", current.StartMinimized);
+  bool written = true;
+  written &= store.WriteProfileString(kSection, "Normal", current.Normal);
+  written &= store.WriteProfileString(kSection, "Appstart", current.Appstart);
+  written &= store.WriteProfileString(kSection, "Busy", current.Busy);
+  written &= store.WriteProfileString(kSection, "Ibeam", current.Ibeam);
+  written &= store.WriteProfileInt(kSection, "Sizing", current.Sizing);
+  written &= store.WriteProfileInt(kSection, "Blink", current.Blink);
+  written &= store.WriteProfileInt(kSection, "BlkClr", current.BlkClr);
+  written &= store.WriteProfileInt(kSection, "WhtClr", current.WhtClr);
+  written &= store.WriteProfileInt(kSection, "MirrorNormal", current.MirrorNormal);
+  written &= store.WriteProfileInt(kSection, "MirrorAppstart", current.MirrorAppstart);
+  written &= store.WriteProfileInt(kSection, "HideMinimized", current.HideMinimized);
+  written &= store.WriteProfileInt(kSection, "StartMinimized", current.StartMinimized);
+  return written;
 }
 
 void RevertSettings() { current = saved; }

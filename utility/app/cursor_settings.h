@@ -35,14 +35,16 @@ class ProfileStore {
   virtual void GetProfileString(const char* section, const char* key, const char* fallback, char* buffer,
                                 int size) = 0;
   virtual int32_t GetProfileInt(const char* section, const char* key, int32_t fallback) = 0;
-  virtual void WriteProfileString(const char* section, const char* key, const char* value) = 0;
-  virtual void WriteProfileInt(const char* section, const char* key, int32_t value) = 0;
+  // False when the value could not be written (a read-only file, a full disk).
+  virtual bool WriteProfileString(const char* section, const char* key, const char* value) = 0;
+  virtual bool WriteProfileInt(const char* section, const char* key, int32_t value) = 0;
 };
 
 // Fills `current` from the store, then makes `saved` equal to it. No value is corrected.
 void LoadSettings(ProfileStore& store);
-// Makes `saved` equal to `current`, then writes all twelve keys; write failures are not seen.
-void SaveSettings(ProfileStore& store);
+// Makes `saved` equal to `current`, then writes all twelve keys, each tried whatever became of
+// the others: true when every one was written.
+bool SaveSettings(ProfileStore& store);
 // Cancel: `current` becomes `saved` again; no file is touched.
 void RevertSettings();
 

@@ -131,8 +131,15 @@ void MainDialog::ShowSettings() {
 void MainDialog::OnOkButton() {
   current.HideMinimized = hideMinimized.GetCheck();
   current.StartMinimized = startMinimized.GetCheck();
-  AppProfileStore store(*AfxGetApp());
-  SaveSettings(store);
+  CWinApp& app = *AfxGetApp();
+  AppProfileStore store(app);
+  if (!SaveSettings(store)) {
+    // The choices stay in force; only their keeping failed, and the user should know that.
+    char text[MAX_PATH + 160];
+    ::wsprintfA(text, "Your settings could not be saved in\n%.259s\n\nPointrel keeps running with them until it ends.",
+                app.profileName);
+    ::MessageBoxA(m_hWnd, text, "Pointrel Settings", MB_OK | MB_ICONWARNING);
+  }
   HideOrMinimize();
 }
 

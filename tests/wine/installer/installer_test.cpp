@@ -416,8 +416,9 @@ TEST_F(Installer, DriveDInstallsIntoItsRoot) {
   }
 }
 
-// The start-up folder gone from the user's profile: no shortcut, no message, no folder made.
-TEST_F(Installer, MissingStartupFolderIsSilent) {
+// The start-up folder gone from the user's profile: no folder is made, the files are installed,
+// and the shortcut that could not be made is named before the last page.
+TEST_F(Installer, MissingStartupFolderIsNamedAfterTheCopy) {
   const std::string folder = startupLink.substr(0, startupLink.rfind('\\'));
   struct PutBack {
     std::string folder;
@@ -426,6 +427,13 @@ TEST_F(Installer, MissingStartupFolderIsSilent) {
   ASSERT_TRUE(::RemoveDirectoryA(folder.c_str())) << folder;
   Start();
   ThroughDestination(nullptr, 0, 1);
+  Seen box = WaitFor(Screen::Message, nullptr, 30000);
+  ASSERT_NE(nullptr, box.window);
+  // With its folder gone the shell names none, and the Windows-folder rule's link cannot be saved.
+  EXPECT_EQ("Pointrel is installed, but this shortcut could not be made:\n\n" + windows +
+                "\\Start Menu\\Programs\\StartUp\\Pointrel.LNK",
+            box.text);
+  Press(box.window, IDOK);
   FinishSuccessfully();
   EXPECT_FALSE(IsFolder(folder)) << "the installer creates no link folder";
   ExpectRowsInstalled("C:\\Pointrel", kManifestRows);

@@ -1,5 +1,7 @@
 #include "tests/wine/support/wine_test_support.h"
 
+#include <shlobj.h>
+
 #include <tlhelp32.h>
 
 #include <cstdio>
@@ -15,7 +17,26 @@ std::string WindowsFolder() {
   return text;
 }
 
-std::string SettingsFilePath() { return WindowsFolder() + "\\Pointrel.INI"; }
+std::string SettingsFolder() {
+  char appData[MAX_PATH] = "";
+  if (!::SHGetSpecialFolderPathA(nullptr, appData, CSIDL_APPDATA, TRUE)) return WindowsFolder();
+  const std::string folder = std::string(appData) + "\\Pointrel";
+  ::CreateDirectoryA(folder.c_str(), nullptr);
+  return folder;
+}
+
+std::string SettingsFilePath() { return SettingsFolder() + "\\Pointrel.INI"; }
+
+std::string UtilityIn(const std::string& folder) {
+  const std::string program = folder + "\\Pointrel.EXE";
+  ::CopyFileA(POINTREL_EXE, program.c_str(), FALSE);
+  std::string help = POINTREL_EXE;
+  help.replace(help.size() - 4, 4, ".HLP");
+  ::CopyFileA(help.c_str(), (folder + "\\Pointrel.HLP").c_str(), FALSE);
+  return program;
+}
+
+std::string OlderSettingsFilePath() { return WindowsFolder() + "\\Pointrel.INI"; }
 
 std::vector<std::string> KeysInFile(const std::string& content) {
   std::vector<std::string> keys;

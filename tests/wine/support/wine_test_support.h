@@ -10,8 +10,12 @@ namespace wine_test {
 
 // The Windows folder of the prefix, without a trailing backslash ("C:\windows").
 std::string WindowsFolder();
-// The utility's settings file in the Windows folder.
+// The utility's settings folder in the user's application-data folder (made if missing), and
+// its settings file there.
+std::string SettingsFolder();
 std::string SettingsFilePath();
+// Where an older Pointrel kept the file: the Windows folder.
+std::string OlderSettingsFilePath();
 // The keys of a profile file's text, in file order (every line with an equals sign).
 std::vector<std::string> KeysInFile(const std::string& content);
 // The value of `key` in a profile file's text, or "(missing)".
@@ -40,6 +44,10 @@ inline void SleepUntilElapsed(DWORD start, DWORD ms) {
   const DWORD elapsed = ::GetTickCount() - start;
   if (elapsed < ms) ::Sleep(ms - elapsed);
 }
+
+// The utility as installed: Pointrel.EXE and its help file copied into `folder` (kept when a
+// running copy holds them), so that it finds the library there. Its path.
+std::string UtilityIn(const std::string& folder);
 
 // A program this test started; ended by its own process handle only.
 class Program {

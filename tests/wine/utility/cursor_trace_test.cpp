@@ -58,7 +58,7 @@ TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
   WriteSettings(
       "Normal=Inflated arrow.CUR\r\nAppstart=<Same as Normal>\r\nBusy=Stop Watch.ANI\r\n"
       "Ibeam=Large I-beam.CUR\r\nSizing=1\r\nBlkClr=1\r\nWhtClr=6\r\nMirrorNormal=1\r\n");
-  Program program(POINTREL_EXE, root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
+  Program program(UtilityIn(root), root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
   HWND dialog = program.WaitForWindow("Pointrel");
   ASSERT_NE(dialog, nullptr);
 
@@ -136,7 +136,7 @@ TEST_F(CursorTrace, FilesGoneMissingInstallNothingAndNoTraceWithoutTheFolder) {
   ASSERT_TRUE(::DeleteFileA((root + "\\IBEAM\\Huge I-beam.CUR").c_str()));
   WriteSettings("Ibeam=Huge I-beam.CUR\r\n");
   {
-    Program program(POINTREL_EXE, root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
+    Program program(UtilityIn(root), root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
     HWND dialog = program.WaitForWindow("Pointrel");
     ASSERT_NE(dialog, nullptr);
     // Normal, App Starting and Busy put their defaults back and install them transformed; the
@@ -166,7 +166,7 @@ TEST_F(CursorTrace, FilesGoneMissingInstallNothingAndNoTraceWithoutTheFolder) {
   }
   // A trace variable that names no folder writes nothing anywhere.
   const std::string missing = traceFolder + "\\missing";
-  Program program(POINTREL_EXE, root, {"POINTREL_CURSOR_TRACE=" + missing});
+  Program program(UtilityIn(root), root, {"POINTREL_CURSOR_TRACE=" + missing});
   ASSERT_NE(program.WaitForWindow("Pointrel"), nullptr);
   EXPECT_FALSE(FileExists(missing));
   EXPECT_FALSE(FileExists(missing + "\\trace.txt"));

@@ -178,7 +178,7 @@ TEST(DamagedLibrary, UtilityListsTheGoodFilesSurvivesEveryChoiceAndRestoresTheDe
   RemoveFile(SettingsFilePath());
   ASSERT_TRUE(WriteFile(SettingsFilePath(), settings));
 
-  Program program(POINTREL_EXE, root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
+  Program program(UtilityIn(root), root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
   HWND dialog = program.WaitForWindow("Pointrel", 20000);
   ASSERT_NE(dialog, nullptr) << "the utility did not come up";
 

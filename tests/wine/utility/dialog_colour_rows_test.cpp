@@ -14,7 +14,7 @@ namespace {
 
 TEST_F(MainDialog, ColourRowsStandEdgeToEdgeWithTheStoredButtonsPressed) {
   WriteSettings("WhtClr=3\r\nBlkClr=12\r\n");
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   for (int first : {IDC_WHITE_FIRST, IDC_BLACK_FIRST}) {
@@ -42,7 +42,7 @@ TEST_F(MainDialog, ColourRowsStandEdgeToEdgeWithTheStoredButtonsPressed) {
 }
 
 TEST_F(MainDialog, DefaultsPressWhiteAboveAndBlackBelow) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   const std::vector<int> pressed = {IDC_WHITE_FIRST, IDC_BLACK_LAST};
@@ -53,7 +53,7 @@ TEST_F(MainDialog, DefaultsPressWhiteAboveAndBlackBelow) {
 // click presses exactly the button clicked.
 TEST_F(MainDialog, ColourOutsideThePaletteShowsNoButtonPressedUntilAClick) {
   WriteSettings("WhtClr=16\r\nBlkClr=-1\r\n");
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(PushedColourButtons(dialog).empty());
@@ -66,7 +66,7 @@ TEST_F(MainDialog, ColourOutsideThePaletteShowsNoButtonPressedUntilAClick) {
 
 
 TEST_F(MainDialog, ColourClicksMoveThePressedLookAndOkSavesThem) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_WHITE_FIRST + 1);  // red in the upper row
@@ -91,7 +91,7 @@ TEST_F(MainDialog, ColourClicksMoveThePressedLookAndOkSavesThem) {
 
 TEST_F(MainDialog, CancelShowsTheSavedColoursAgainAndMinimises) {
   WriteSettings("WhtClr=2\r\n");
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_WHITE_FIRST + 9);
@@ -106,7 +106,7 @@ TEST_F(MainDialog, CancelShowsTheSavedColoursAgainAndMinimises) {
 
 
 TEST_F(MainDialogOnLibrary, RedClickReinstallsEveryCursorInRedAndCancelPutsTheSavedOnesBack) {
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   std::vector<TraceLine> lines = SettledTrace(traceFolder, 9);

@@ -15,7 +15,7 @@ constexpr char kAboutTitle[] = "About Pointrel";
 
 TEST_F(MainDialog, CancelRevertsRadiosAndCheckBoxes) {
   WriteSettings("Blink=3\r\nMirrorNormal=1\r\n");
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_BLINK_WOBBLE);
@@ -31,7 +31,7 @@ TEST_F(MainDialog, CancelRevertsRadiosAndCheckBoxes) {
 }
 
 TEST_F(MainDialog, OkWithHideWhenMinimizedHidesAndASecondStartShowsTheWindow) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_BLACK_FIRST + 7);
@@ -42,7 +42,7 @@ TEST_F(MainDialog, OkWithHideWhenMinimizedHidesAndASecondStartShowsTheWindow) {
   const std::string content = ReadFile(SettingsFilePath());
   EXPECT_EQ(ValueInFile(content, "HideMinimized"), "1") << content;
   EXPECT_EQ(ValueInFile(content, "BlkClr"), "7") << content;
-  Program second(POINTREL_EXE, folder);
+  Program second(UtilityIn(folder), folder);
   EXPECT_TRUE(second.WaitForExit());
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(dialog) && !::IsIconic(dialog); }));
   EXPECT_EQ(PushedColourButtons(dialog), (std::vector<int>{IDC_WHITE_FIRST, IDC_BLACK_FIRST + 7}));
@@ -50,7 +50,7 @@ TEST_F(MainDialog, OkWithHideWhenMinimizedHidesAndASecondStartShowsTheWindow) {
 }
 
 TEST_F(MainDialog, EnterInAListActsAsOk) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   GUITHREADINFO info{};
@@ -75,7 +75,7 @@ class MinimiseRule : public MainDialog, public ::testing::WithParamInterface<Min
 
 TEST_P(MinimiseRule, SystemMinimiseHidesOrMinimises) {
   WriteSettings(GetParam().settings);
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   // The box shows the stored value; ticking it without OK changes nothing.
@@ -98,7 +98,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, MinimiseRule,
 
 TEST_F(MainDialog, StartMinimizedWithHideComesUpWithoutAVisibleWindow) {
   WriteSettings("StartMinimized=1\r\nHideMinimized=1\r\n");
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   ASSERT_TRUE(program.started());
   HWND dialog = nullptr;
   ASSERT_TRUE(WaitFor([&] {
@@ -110,7 +110,7 @@ TEST_F(MainDialog, StartMinimizedWithHideComesUpWithoutAVisibleWindow) {
   EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog); }));
   ::Sleep(500);
   EXPECT_FALSE(::IsWindowVisible(dialog)) << "stays hidden";
-  Program second(POINTREL_EXE, folder);
+  Program second(UtilityIn(folder), folder);
   EXPECT_TRUE(second.WaitForExit());
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(dialog) && !::IsIconic(dialog); }));
 }
@@ -124,7 +124,7 @@ struct AboutDoor {
 class AboutBox : public MainDialog, public ::testing::WithParamInterface<AboutDoor> {};
 
 TEST_P(AboutBox, OpensModalCentredAndClosesWithOk) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   GetParam().open(dialog);
@@ -179,7 +179,7 @@ HWND WaitForHelpWindow(const Program& program) {
 }
 
 TEST_F(MainDialog, HelpOpensTheHelpFileAtItsFirstTopic) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_HELP_BUTTON);
@@ -198,7 +198,7 @@ TEST_F(MainDialog, HelpOpensTheHelpFileAtItsFirstTopic) {
 }
 
 TEST_F(MainDialog, F1OpensTheHelpFile) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   PressKey(dialog, VK_F1);

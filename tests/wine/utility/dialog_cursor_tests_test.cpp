@@ -34,7 +34,7 @@ struct TestButton {
 class TestButtons : public MainDialog, public ::testing::WithParamInterface<TestButton> {};
 
 TEST_P(TestButtons, ShowTheirCursorOverTheDialogForFourSeconds) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   PointAtDialog(dialog);
@@ -64,7 +64,7 @@ INSTANTIATE_TEST_SUITE_P(Both, TestButtons,
                          [](const ::testing::TestParamInfo<TestButton>& info) { return std::string(info.param.name); });
 
 TEST_F(MainDialog, TheTwoTestsShowDifferentCursors) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   PointAtDialog(dialog);
@@ -90,7 +90,7 @@ class StoredMode : public MainDialog, public ::testing::WithParamInterface<Start
 
 TEST_P(StoredMode, WobblesOrLeavesThePointerAlone) {
   WriteSettings(GetParam().settings);
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   POINT rest = {300, 300};

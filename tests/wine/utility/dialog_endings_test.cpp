@@ -22,7 +22,7 @@ class WaysOut : public MainDialog, public ::testing::WithParamInterface<WayOut> 
 TEST_P(WaysOut, EndTheUtilityRestoringTheDefaultsOnceAndWriteNothing) {
   WriteSettings("WhtClr=4\r\n");
   const std::string settings = ReadFile(SettingsFilePath());
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_WHITE_FIRST + 6);
@@ -53,7 +53,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 
 TEST_F(MainDialog, EndSessionRestoresTheDefaults) {
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   const size_t started = SettledTrace(traceFolder, 1).size();
@@ -66,7 +66,7 @@ TEST_F(MainDialog, EndSessionRestoresTheDefaults) {
 TEST_F(MainDialog, BlinkingStaysStoppedAfterAVetoedLogOff) {
   WriteSettings("Blink=1\r\n");
   ::SetCursorPos(3, 3);  // at rest, away from the dialog
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   const size_t started = SettledTrace(traceFolder, 9).size();
@@ -87,7 +87,7 @@ TEST_F(MainDialog, BlinkingStaysStoppedAfterAVetoedLogOff) {
 // re-installs every cursor at once in the new colour, and Cancel re-installs the saved ones.
 
 TEST_F(MainDialogOnLibrary, QueryEndSessionRestoresTheDefaultsOnceAndTheUtilityGoesOn) {
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   const size_t started = SettledTrace(traceFolder, 1).size();
@@ -112,7 +112,7 @@ TEST_F(MainDialogOnLibrary, QueryEndSessionRestoresTheDefaultsOnceAndTheUtilityG
 }
 
 TEST_F(MainDialogOnLibrary, ListsHoldTheLibraryAndShowTheStoredChoices) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   struct Expected {

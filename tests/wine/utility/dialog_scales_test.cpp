@@ -43,7 +43,7 @@ TEST(TestBed, DesktopHandsOutCursorsOfItsScale) {
 TEST_F(MainDialogOnLibrary, NormalIsRecolouredAndMirroredAtTheDesktopsCursorSize) {
   WriteLibrarySettings("WhtClr=1\r\nMirrorNormal=1\r\n");
   const int side = ExpectedCursorSide();
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   const std::vector<TraceLine> lines = SettledTrace(traceFolder, 9);
@@ -80,7 +80,7 @@ bool IsBlank(const cursor_record::CursorPicture& picture) {
 TEST_F(MainDialogOnLibrary, BlinkHidesNormalBehindABlankOfItsSize) {
   WriteLibrarySettings("WhtClr=1\r\nBlink=1\r\n");
   const int side = ExpectedCursorSide();
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   ::SetCursorPos(300, 300);  // at rest, so the blink begins
@@ -106,7 +106,7 @@ TEST_F(MainDialogOnLibrary, BlinkHidesNormalBehindABlankOfItsSize) {
 
 // The dialog, scaled with the desktop's font, fits the screen and every control lies inside it.
 TEST_F(MainDialog, EveryControlLiesInsideTheDialogOnTheScreen) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   RECT window, client, screen;

@@ -57,7 +57,7 @@ class TemplateUnits {
 TEST_F(MainDialog, EveryControlOfTheTemplateInOrderWithIdCaptionAndRectangle) {
   TemplateUnits units;
   ASSERT_TRUE(units.ok());
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
 
@@ -128,7 +128,7 @@ class StoredChoices : public MainDialog, public ::testing::WithParamInterface<St
 TEST_P(StoredChoices, RadiosAndCheckBoxesShowTheStoredSettings) {
   const StoredCase& c = GetParam();
   WriteSettings(c.settings);
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   const int radios[7] = {IDC_BLINK_NONE, IDC_BLINK_RAPID, IDC_BLINK_1S_5050, IDC_BLINK_1S_7525,
@@ -154,7 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 
 TEST_F(MainDialog, CaptionShowsTheSmallIcon) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   RECT window, client;

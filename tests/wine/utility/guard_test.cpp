@@ -70,7 +70,7 @@ class Guard : public MainDialogOnLibrary {
 };
 
 TEST_F(Guard, TerminatedUtilityGetsTheDefaultsBackWithinASecond) {
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   ASSERT_NE(StartGuarded(program), nullptr);
   const size_t before = ReadTrace(traceFolder).size();
   const DWORD utility = program.id();
@@ -84,7 +84,7 @@ TEST_F(Guard, TerminatedUtilityGetsTheDefaultsBackWithinASecond) {
 
 TEST_F(Guard, TerminatedWhileHiddenBringsThePointerBack) {
   WriteSettings("Normal=Giant white arrow.CUR\r\nIbeam=Huge I-beam.CUR\r\nBlink=1\r\n");
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   ASSERT_NE(StartGuarded(program), nullptr);
   // Rapid blinking hides Normal and I-Beam once the pointer has rested: the blank installed for both.
   std::vector<TraceLine> lines;
@@ -108,7 +108,7 @@ struct NormalEnding {
 class GuardNormalEnding : public Guard, public ::testing::WithParamInterface<NormalEnding> {};
 
 TEST_P(GuardNormalEnding, TheUtilitysOwnDefaultsAndNothingAfter) {
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = StartGuarded(program);
   ASSERT_NE(dialog, nullptr);
   const size_t before = ReadTrace(traceFolder).size();
@@ -130,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
 // exists for this, the crash comes from outside. The guard is ended first, so the defaults can
 // only come from the utility itself.
 TEST_F(Guard, CrashInsideTheUtilityRestoresTheDefaultsBeforeItDies) {
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   ASSERT_NE(StartGuarded(program), nullptr);
   for (DWORD id : OtherPointrelProcesses(program.id())) {
     HANDLE guard = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
@@ -155,10 +155,10 @@ TEST_F(Guard, CrashInsideTheUtilityRestoresTheDefaultsBeforeItDies) {
 }
 
 TEST_F(Guard, HandOverStartsNoSecondGuardAndAGuardKilledAloneChangesNothing) {
-  Program program(POINTREL_EXE, folder, Traced());
+  Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = StartGuarded(program);
   ASSERT_NE(dialog, nullptr);
-  Program second(POINTREL_EXE, folder);
+  Program second(UtilityIn(folder), folder);
   ASSERT_TRUE(second.WaitForExit());
   ::Sleep(500);
   const std::vector<DWORD> guards = OtherPointrelProcesses(program.id());

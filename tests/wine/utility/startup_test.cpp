@@ -33,7 +33,7 @@ class Startup : public ::testing::Test {
 };
 
 TEST_F(Startup, FirstStartShowsDefaultsAndEscapeWritesNothing) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(::IsWindowVisible(dialog));
@@ -46,7 +46,7 @@ TEST_F(Startup, FirstStartShowsDefaultsAndEscapeWritesNothing) {
 }
 
 TEST_F(Startup, OkWritesAllTwelveKeysInOrderAndMinimises) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_START_MINIMIZED);
@@ -67,7 +67,7 @@ TEST_F(Startup, OkWritesAllTwelveKeysInOrderAndMinimises) {
 
 TEST_F(Startup, EscapeAfterChangesKeepsTheLastOk) {
   {
-    Program program(POINTREL_EXE, folder);
+    Program program(UtilityIn(folder), folder);
     HWND dialog = Start(program);
     ASSERT_NE(dialog, nullptr);
     Click(dialog, IDC_START_MINIMIZED);
@@ -81,7 +81,7 @@ TEST_F(Startup, EscapeAfterChangesKeepsTheLastOk) {
     ASSERT_TRUE(program.WaitForExit());
     EXPECT_EQ(ReadFile(SettingsFilePath()), afterOk) << "leaving must not write the settings";
   }
-  Program again(POINTREL_EXE, folder);
+  Program again(UtilityIn(folder), folder);
   HWND dialog = Start(again);
   ASSERT_NE(dialog, nullptr);
   EXPECT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; })) << "Minimize at startup was saved";
@@ -90,7 +90,7 @@ TEST_F(Startup, EscapeAfterChangesKeepsTheLastOk) {
 }
 
 TEST_F(Startup, CancelRevertsTheCheckBoxesAndMinimisesInsteadOfHiding) {
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_HIDE_MINIMIZED);
@@ -103,14 +103,14 @@ TEST_F(Startup, CancelRevertsTheCheckBoxesAndMinimisesInsteadOfHiding) {
 }
 
 TEST_F(Startup, SecondStartRestoresAHiddenCopyAndEndsWithoutAWindow) {
-  Program first(POINTREL_EXE, folder);
+  Program first(UtilityIn(folder), folder);
   HWND dialog = Start(first);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_HIDE_MINIMIZED);
   Click(dialog, IDC_OK);
   ASSERT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog); })) << "OK with Hide when minimized hides";
 
-  Program second(POINTREL_EXE, folder);
+  Program second(UtilityIn(folder), folder);
   ASSERT_TRUE(second.started());
   // Watched while it runs: once it has ended its windows would be gone anyway.
   std::vector<HWND> secondWindows;
@@ -125,12 +125,12 @@ TEST_F(Startup, SecondStartRestoresAHiddenCopyAndEndsWithoutAWindow) {
 }
 
 TEST_F(Startup, SecondStartRestoresAMinimisedCopy) {
-  Program first(POINTREL_EXE, folder);
+  Program first(UtilityIn(folder), folder);
   HWND dialog = Start(first);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_OK);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
-  Program second(POINTREL_EXE, folder);
+  Program second(UtilityIn(folder), folder);
   EXPECT_TRUE(second.WaitForExit());
   EXPECT_TRUE(WaitFor([&] { return !::IsIconic(dialog); }));
   EXPECT_FALSE(first.HasExited());
@@ -140,7 +140,7 @@ TEST_F(Startup, HandEditedValuesLoadAndAreWrittenBackUnchanged) {
   const std::string longName(600, 'q');
   ASSERT_TRUE(WriteFile(SettingsFilePath(),
                         "[Cursors]\r\nNormal=<DEFAULT>\r\nBusy=" + longName + ".CUR\r\nBlink=9\r\nBlkClr=99\r\n"));
-  Program program(POINTREL_EXE, folder);
+  Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
   Click(dialog, IDC_OK);

@@ -1,0 +1,129 @@
+// Where the real Pointrel.EXE keeps its settings and finds its library: the settings in the
+// user's application-data folder, taken over once from an older Pointrel's file; a save that
+// fails says so; and the library beside the program whatever folder it was started from.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <string>
+
+#include "tests/wine/support/utility_fixture.h"
+#include "tests/wine/support/wine_test_support.h"
+#include "tests/wine/utility/library_copy.h"
+#include "utility/resources/resource.h"
+
+using namespace wine_test;
+
+namespace {
+
+std::string VirtualStoreFilePath() {
+  char local[MAX_PATH] = "";
+  EXPECT_TRUE(::SHGetSpecialFolderPathA(nullptr, local, CSIDL_LOCAL_APPDATA, TRUE));
+  const std::string windows = WindowsFolder();
+  return std::string(local) + "\\VirtualStore" + windows.substr(2) + "\\Pointrel.INI";
+}
+
+void MakeFolders(const std::string& file) {
+  for (size_t at = file.find('\\', 3); at != std::string::npos; at = file.find('\\', at + 1)) {
+    ::CreateDirectoryA(file.substr(0, at).c_str(), nullptr);
+  }
+}
+
+class SettingsPlace : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Clean();
+    folder = MakeTempFolder("pointrel-settings-place");
+  }
+  void TearDown() override { Clean(); }
+  void Clean() {
+    RemoveFile(SettingsFilePath());
+    RemoveFile(OlderSettingsFilePath());
+    RemoveFile(VirtualStoreFilePath());
+  }
+  // Starts the utility in its folder, waits for its window, and ends it with Escape.
+  void StartAndEscape() {
+    Program program(UtilityIn(folder), folder);
+    HWND dialog = program.WaitForWindow(kUtilityTitle, 20000);
+    ASSERT_NE(dialog, nullptr);
+    PressKey(dialog, VK_ESCAPE);
+    ASSERT_TRUE(program.WaitForExit());
+  }
+  std::string folder;
+};
+
+TEST_F(SettingsPlace, TakesOverTheWindowsFoldersFileOnceAndLeavesItThere) {
+  const std::string older = "[Cursors]\r\nBlink=3\r\nWhtClr=4\r\nNormal=Gone.CUR\r\n";
+  ASSERT_TRUE(WriteFile(OlderSettingsFilePath(), older));
+  StartAndEscape();
+  EXPECT_EQ(ReadFile(SettingsFilePath()), older) << "taken over as it stood";
+  EXPECT_EQ(ReadFile(OlderSettingsFilePath()), older) << "the old file stays";
+
+  // Once only: a later change of the old file is not taken over again.
+  ASSERT_TRUE(WriteFile(OlderSettingsFilePath(), "[Cursors]\r\nBlink=5\r\n"));
+  Program program(UtilityIn(folder), folder);
+  HWND dialog = program.WaitForWindow(kUtilityTitle, 20000);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(IsChecked(dialog, IDC_BLINK_1S_7525)) << "Blink 3, from the settings taken over";
+  Click(dialog, IDC_OK);
+  ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
+  EXPECT_EQ(ValueInFile(ReadFile(SettingsFilePath()), "Blink"), "3");
+  EXPECT_EQ(ValueInFile(ReadFile(SettingsFilePath()), "Normal"), "Gone.CUR");
+  EXPECT_EQ(ValueInFile(ReadFile(OlderSettingsFilePath()), "Blink"), "5") << "OK writes only the new file";
+  ::ShowWindow(dialog, SW_RESTORE);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST_F(SettingsPlace, PrefersTheVirtualizedCopyAnOlderPointrelReallyWrote) {
+  const std::string store = VirtualStoreFilePath();
+  MakeFolders(store);
+  ASSERT_TRUE(WriteFile(store, "[Cursors]\r\nBlink=2\r\n"));
+  ASSERT_TRUE(WriteFile(OlderSettingsFilePath(), "[Cursors]\r\nBlink=4\r\n"));
+  StartAndEscape();
+  EXPECT_EQ(ValueInFile(ReadFile(SettingsFilePath()), "Blink"), "2");
+}
+
+TEST_F(SettingsPlace, AFirstStartWithNothingToTakeOverWritesNothing) {
+  StartAndEscape();
+  EXPECT_FALSE(FileExists(SettingsFilePath()));
+}
+
+TEST_F(SettingsPlace, ASaveThatFailsSaysSoNamingTheFileAndTheUtilityRunsOn) {
+  ASSERT_TRUE(WriteFile(SettingsFilePath(), "[Cursors]\r\nBlink=0\r\n"));
+  Program program(UtilityIn(folder), folder);
+  HWND dialog = program.WaitForWindow(kUtilityTitle, 20000);
+  ASSERT_NE(dialog, nullptr);
+  // Held open without sharing, the file cannot be written (a read-only file would be, for root).
+  HANDLE held = ::CreateFileA(SettingsFilePath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  PostClick(dialog, IDC_OK);
+  HWND message = WaitForOwnWindow(program, "Pointrel Settings");
+  ASSERT_NE(message, nullptr) << "no word that the settings were not saved";
+  std::string text;
+  for (HWND child = ::GetWindow(message, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) text += Text(child) + "\n";
+  EXPECT_NE(text.find(SettingsFilePath()), std::string::npos) << text;
+  ::PostMessageA(message, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(message); }));
+  EXPECT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; })) << "OK goes on as usual";
+  ::CloseHandle(held);
+  EXPECT_FALSE(program.HasExited());
+  EXPECT_EQ(ValueInFile(ReadFile(SettingsFilePath()), "Blink"), "0");
+  ::ShowWindow(dialog, SW_RESTORE);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+TEST_F(SettingsPlace, TheLibraryIsFoundBesideTheProgramWhateverTheWorkingFolder) {
+  ASSERT_EQ(library_copy::CopyGeneratedLibrary(folder), 50);
+  Program program(UtilityIn(folder), "C:\\");
+  HWND dialog = program.WaitForWindow(kUtilityTitle, 20000);
+  ASSERT_NE(dialog, nullptr);
+  // The 34 NORMAL files and "<Default>"; started from C:\ it used to show "<Default>" alone.
+  EXPECT_EQ(SendTo(::GetDlgItem(dialog, IDC_LIST_NORMAL), LB_GETCOUNT), 35);
+  EXPECT_EQ(SendTo(::GetDlgItem(dialog, IDC_LIST_BUSY), LB_GETCOUNT), 6);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+}  // namespace

@@ -1,0 +1,44 @@
+#include "utility/app/settings_location.h"
+
+#include <cstring>
+
+namespace {
+
+// `folder` and `name` joined by one backslash into `out`; false, with `out` emptied, when either
+// is empty or the whole does not fit.
+bool Join(const char* folder, const char* name, char* out, size_t size) {
+  if (size == 0) return false;
+  out[0] = '\0';
+  const size_t folderLength = std::strlen(folder);
+  while (*name == '\\') ++name;
+  const size_t nameLength = std::strlen(name);
+  if (folderLength == 0 || nameLength == 0) return false;
+  const bool separated = folder[folderLength - 1] == '\\';
+  const size_t total = folderLength + (separated ? 0 : 1) + nameLength;
+  if (total >= size) return false;
+  std::memcpy(out, folder, folderLength);
+  size_t at = folderLength;
+  if (!separated) out[at++] = '\\';
+  std::memcpy(out + at, name, nameLength + 1);
+  return true;
+}
+
+}  // namespace
+
+bool ComposeSettingsFolder(const char* appData, char* out, size_t size) { return Join(appData, "Pointrel", out, size); }
+
+bool ComposeSettingsFile(const char* folder, const char* profileName, char* out, size_t size) {
+  return Join(folder, profileName, out, size);
+}
+
+bool ComposeVirtualStoreFile(const char* localAppData, const char* windowsFolder, const char* profileName, char* out,
+                             size_t size) {
+  if (size > 0) out[0] = '\0';
+  // "C:\Windows" keeps "\Windows" below the store.
+  if (std::strlen(windowsFolder) < 4 || windowsFolder[1] != ':' || windowsFolder[2] != '\\') return false;
+  char store[1024];
+  char below[1024];
+  if (!Join(localAppData, "VirtualStore", store, sizeof store)) return false;
+  if (!Join(store, windowsFolder + 3, below, sizeof below)) return false;
+  return Join(below, profileName, out, size);
+}
