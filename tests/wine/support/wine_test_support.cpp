@@ -116,6 +116,22 @@ std::string MakeTempFolder(const char* name) {
   return folder;
 }
 
+std::wstring WideFromUtf8(const std::string& text) {
+  if (text.empty()) return std::wstring();
+  const int length = ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &wide[0], length);
+  return wide;
+}
+
+std::string Utf8FromWide(const std::wstring& text) {
+  if (text.empty()) return std::string();
+  const int length = ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(length), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), &narrow[0], length, nullptr, nullptr);
+  return narrow;
+}
+
 Program::Program(const std::string& exe, const std::string& workingFolder, const std::vector<std::string>& environment) {
   std::string block;
   if (!environment.empty()) {
@@ -125,13 +141,17 @@ Program::Program(const std::string& exe, const std::string& workingFolder, const
     for (const std::string& entry : environment) block.append(entry).push_back('\0');
     block.push_back('\0');
   }
-  std::string commandLine = "\"" + exe + "\"";
-  STARTUPINFOA startup = {};
+  // Started through the wide call, so a path outside the test's own code page reaches the
+  // program whole.
+  const std::wstring program = WideFromUtf8(exe);
+  const std::wstring folder = WideFromUtf8(workingFolder);
+  std::wstring commandLine = L"\"" + program + L"\"";
+  STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};
-  if (::CreateProcessA(exe.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                       environment.empty() ? nullptr : &block[0], workingFolder.empty() ? nullptr : workingFolder.c_str(),
-                       &startup, &info)) {
+  if (::CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+                       environment.empty() ? nullptr : &block[0], folder.empty() ? nullptr : folder.c_str(), &startup,
+                       &info)) {
     ::CloseHandle(info.hThread);
     process = info.hProcess;
     processId = info.dwProcessId;

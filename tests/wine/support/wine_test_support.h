@@ -49,10 +49,15 @@ inline void SleepUntilElapsed(DWORD start, DWORD ms) {
 // running copy holds them), so that it finds the library there. Its path.
 std::string UtilityIn(const std::string& folder);
 
+// Paths in UTF-8, for the wide calls that take any path.
+std::wstring WideFromUtf8(const std::string& text);
+std::string Utf8FromWide(const std::wstring& text);
+
 // A program this test started; ended by its own process handle only.
 class Program {
  public:
-  // Starts `exe` in `workingFolder` (or the test's own folder when empty). Extra environment
+  // Starts `exe` in `workingFolder` (or the test's own folder when empty), both in UTF-8 (ASCII
+  // paths as they are). Extra environment
   // entries "NAME=value" are added to the test's own.
   Program(const std::string& exe, const std::string& workingFolder = "",
           const std::vector<std::string>& environment = {});

@@ -126,4 +126,44 @@ TEST_F(SettingsPlace, TheLibraryIsFoundBesideTheProgramWhateverTheWorkingFolder)
   EXPECT_TRUE(program.WaitForExit());
 }
 
+// A program folder outside the ANSI code page ("C:\Программы\Pointrel"): the program's own
+// path reaches it whole (UTF-8 for every "A" call, from its manifest), so it finds its library
+// beside it and saves its settings.
+TEST_F(SettingsPlace, AProgramFolderOutsideTheAnsiCodePageWorks) {
+  const std::wstring root = L"C:\\\u041f\u0440\u043e\u0433\u0440\u0430\u043c\u043c\u044b";
+  const std::wstring home = root + L"\\Pointrel";
+  ::CreateDirectoryW(root.c_str(), nullptr);
+  ::CreateDirectoryW(home.c_str(), nullptr);
+  int copied = 0;
+  for (const char* role : library_copy::kRoleFolders) {
+    const std::wstring to = home + L"\\" + WideFromUtf8(role);
+    ::CreateDirectoryW(to.c_str(), nullptr);
+    const std::string from = library_copy::GeneratedLibrary() + "/" + role;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((from + "/*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) continue;
+    do {
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+      copied += ::CopyFileW(WideFromUtf8(from + "/" + found.cFileName).c_str(),
+                            (to + L"\\" + WideFromUtf8(found.cFileName)).c_str(), FALSE) ? 1 : 0;
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+  }
+  ASSERT_EQ(copied, 50);
+  const std::wstring program = home + L"\\Pointrel.EXE";
+  ASSERT_TRUE(::CopyFileW(WideFromUtf8(POINTREL_EXE).c_str(), program.c_str(), FALSE));
+
+  Program utility(Utf8FromWide(program), "C:\\");
+  HWND dialog = utility.WaitForWindow(kUtilityTitle, 20000);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(SendTo(::GetDlgItem(dialog, IDC_LIST_NORMAL), LB_GETCOUNT), 35) << "the library beside the program";
+  Click(dialog, IDC_START_MINIMIZED);
+  Click(dialog, IDC_OK);
+  ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
+  EXPECT_EQ(ValueInFile(ReadFile(SettingsFilePath()), "StartMinimized"), "1");
+  ::ShowWindow(dialog, SW_RESTORE);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(utility.WaitForExit());
+}
+
 }  // namespace
