@@ -16,7 +16,7 @@ packages=(
   xvfb xauth xdotool imagemagick
   # the serif lettering of the installer's pictures
   fonts-dejavu-core
-  wine wine64
+  wine wine64 fonts-wine
 )
 # The 32-bit Wine loader only where the kernel runs 32-bit x86 code; elsewhere the tests and the
 # main job use the x86-64 build under wine64 and the i386 architecture is never added.

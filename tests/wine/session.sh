@@ -64,7 +64,7 @@ start)
   echo "XVFB_PID_SCALED=$pid" >>"$dir/session.env"
   base="$dir/prefix-24"
   # Names what a prefix was made by; a prefix made otherwise is made again.
-  made="$WINEARCH, no crash dialog"
+  made="$WINEARCH, no crash dialog, Marlett"
   if [ ! -f "$base/.ready" ] || [ "$(cat "$base/.ready")" != "$made" ]; then
     rm -rf "$base"
     : >"$dir/wineboot.log"
@@ -79,6 +79,9 @@ start)
     # A program that crashes ends at once instead of waiting behind the debugger's dialog.
     prefix_step "the crash dialog setting" "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f || fail
     wineserver -w
+    # Wine draws the caption buttons with its Marlett font, which it does not find on its own
+    # here (they come out as the letter "r"); in the prefix's Fonts folder it does.
+    prefix_step "the Marlett font" cp /usr/share/wine/fonts/marlett.ttf "$base/drive_c/windows/Fonts/" || fail
     echo "$made" >"$base/.ready"
   fi
   for depth in "${depths[@]}"; do

@@ -211,8 +211,11 @@ TEST_F(MainDialog, F1OpensTheHelpFile) {
 }
 
 TEST_F(MainDialog, HelpWithoutItsFileSaysSoAndTheDialogStays) {
-  const std::string copy = folder + "\\Pointrel.EXE";
-  ASSERT_TRUE(::CopyFileA(POINTREL_EXE, copy.c_str(), FALSE));
+  // The program beside its library, its help file taken away. (The copy of the program may be
+  // held a moment longer by the last test's guard; it is the same program.)
+  const std::string copy = UtilityIn(folder);
+  RemoveFile(folder + "\\Pointrel.HLP");
+  ASSERT_FALSE(FileExists(folder + "\\Pointrel.HLP"));
   Program program(copy, folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
