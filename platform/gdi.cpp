@@ -95,9 +95,9 @@ bool ReadCursorFileBytes(const char* path, OwnedBytes& bytes) {
 }
 
 // The file read once and checked, with where the check found each part; Refused also for a
-// file that cannot be read. Everything later reads the bytes only through `found`.
+// file that cannot be read (`found`, fresh from the caller, then stays refused). Everything later
+// reads the bytes only through `found`.
 cursor_file::Kind ReadCheckedCursorFile(const char* path, OwnedBytes& bytes, cursor_file::CheckedFile& found) {
-  found = cursor_file::CheckedFile{};
   if (!ReadCursorFileBytes(path, bytes)) return cursor_file::Kind::Refused;
   return cursor_file::CheckCursorFile(bytes.data, bytes.size, &found);
 }
