@@ -35,6 +35,20 @@ bool Matches(const MessageMapEntry& entry, UINT message, WPARAM wParam) {
 }
 }  // namespace
 
+UINT WindowDpi(HWND window) {
+  using DpiForWindow = UINT(WINAPI*)(HWND);
+  static const auto dpiForWindow =
+      reinterpret_cast<DpiForWindow>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForWindow")));
+  if (dpiForWindow && window) {
+    const UINT dpi = dpiForWindow(window);
+    if (dpi) return dpi;
+  }
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 0;
+  if (screen) ::ReleaseDC(nullptr, screen);
+  return dpi > 0 ? static_cast<UINT>(dpi) : 96;
+}
+
 void CWnd::ScreenToClient(RECT* rect) const {
   ::MapWindowPoints(nullptr, m_hWnd, reinterpret_cast<POINT*>(rect), 2);
 }

@@ -56,6 +56,13 @@ POINT MinimisedIconOrigin(const RECT& client, int iconWidth, int iconHeight);
 // False when it is not minimised; the caller then lets the platform paint.
 bool PaintMinimisedIcon(const CWnd& window, HICON icon);
 
+// The dots per inch the platform lays `window` out at: its monitor's where the platform says so
+// (Windows 10 1607 and later), else the screen's; 96 when neither answers.
+UINT WindowDpi(HWND window);
+// Sent when a window moves to a monitor of another scale (WM_DPICHANGED, newer than the
+// headers' target version); wParam holds the new dots per inch in each half.
+constexpr UINT kDpiChangedMessage = 0x02E0;
+
 class CButton : public CWnd {
  public:
   int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
@@ -168,6 +175,8 @@ template <auto Fn>  // void Fn()
 constexpr MessageMapEntry MapSelChange(UINT id) { return {WM_COMMAND, LBN_SELCHANGE, id, id, &messages::CallVoid<Fn>}; }
 template <auto Fn>  // void Fn()
 constexpr MessageMapEntry MapMessage(UINT message) { return {message, 0, 0, 0, &messages::CallVoid<Fn>}; }
+template <auto Fn>  // void Fn(UINT dpi)
+constexpr MessageMapEntry MapDpiChanged() { return {kDpiChangedMessage, 0, 0, 0, &messages::CallWithId<Fn>}; }
 template <auto Fn>  // void Fn(UINT command, LPARAM)
 constexpr MessageMapEntry MapSysCommand() { return {WM_SYSCOMMAND, 0, 0, 0, &messages::CallSysCommand<Fn>}; }
 template <auto Fn>  // void Fn(UINT_PTR id)

@@ -11,28 +11,8 @@ using imagelib::Rgba;
 
 namespace {
 const Rgba kWhite = Opaque(255, 255, 255);
-const Rgba kLightGrey = Opaque(192, 192, 192);
-const Rgba kDarkGrey = Opaque(128, 128, 128);
 const Rgba kBlack = Opaque(0, 0, 0);
-
-// The crossing lines must stand out from the spot whatever its colour.
-Rgba CrossColour(Rgba spot) {
-  const int brightness = (spot.r * 30 + spot.g * 59 + spot.b * 11) / 100;
-  return brightness >= 128 ? kBlack : kWhite;
-}
-
-// A ringed disc, so that a white or grey spot still shows on the grey face.
-void DrawSpot(Canvas& canvas, Rgba colour, const Spot& spot) {
-  const double cx = spot.centreX + 0.5, cy = spot.centreY + 0.5;
-  canvas.FillCircle(cx, cy, spot.radius, kBlack);
-  canvas.FillCircle(cx, cy, spot.radius - 1, colour);
-}
 }  // namespace
-
-imagelib::Rgba SpotColour(int index) {
-  const PaletteColour& c = kColourPalette[index];
-  return Opaque(c.red, c.green, c.blue);
-}
 
 char LookLetter(Look look) {
   switch (look) {
@@ -44,46 +24,14 @@ char LookLetter(Look look) {
   return '?';
 }
 
-Spot SpotOf(Look look) {
-  // The raised face spans pixels 1 to 15; pressing moves the picture one pixel down and right.
-  if (look == Look::Down) return {9, 9, 5.5};
-  return {8, 8, 5.5};
-}
-
-Canvas DrawButton(Rgba spot, Look look) {
-  const int last = kButtonSize - 1;
-  Canvas canvas(kButtonSize, kButtonSize, kLightGrey);
-  switch (look) {
-    case Look::Up:
-    case Look::Focused:
-      canvas.DrawLine(0, 0, last - 1, 0, kWhite);
-      canvas.DrawLine(0, 0, 0, last - 1, kWhite);
-      canvas.DrawLine(1, last - 1, last - 1, last - 1, kDarkGrey);
-      canvas.DrawLine(last - 1, 1, last - 1, last - 1, kDarkGrey);
-      canvas.DrawLine(0, last, last, last, kBlack);
-      canvas.DrawLine(last, 0, last, last, kBlack);
-      DrawSpot(canvas, spot, SpotOf(look));
-      break;
-    case Look::Down:
-      canvas.DrawLine(0, 0, last, 0, kBlack);
-      canvas.DrawLine(0, 0, 0, last, kBlack);
-      canvas.DrawLine(1, 1, last - 1, 1, kDarkGrey);
-      canvas.DrawLine(1, 1, 1, last - 1, kDarkGrey);
-      canvas.DrawLine(1, last, last, last, kWhite);
-      canvas.DrawLine(last, 1, last, last, kWhite);
-      DrawSpot(canvas, spot, SpotOf(look));
-      break;
-    case Look::Disabled: {
-      canvas.DrawRect(0, 0, kButtonSize, kButtonSize, kDarkGrey);
-      const Spot where = SpotOf(look);
-      DrawSpot(canvas, spot, where);
-      const int reach = 5;
-      const Rgba cross = CrossColour(spot);
-      canvas.DrawLine(where.centreX - reach, where.centreY - reach, where.centreX + reach, where.centreY + reach, cross);
-      canvas.DrawLine(where.centreX + reach, where.centreY - reach, where.centreX - reach, where.centreY + reach, cross);
-      break;
+Canvas DrawButton(int colourIndex, Look look) {
+  const colour_button_art::Picture picture = colour_button_art::Draw(kButtonSize, colourIndex, look);
+  Canvas canvas(picture.side, picture.side);
+  for (int y = 0; y < picture.side; ++y)
+    for (int x = 0; x < picture.side; ++x) {
+      const uint32_t p = picture.At(x, y);
+      canvas.Set(x, y, Opaque((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
     }
-  }
   return canvas;
 }
 

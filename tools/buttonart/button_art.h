@@ -5,29 +5,18 @@
 #include <vector>
 
 #include "tools/imagelib/canvas.h"
+#include "utility/dialog/colour_button_art.h"
 
 namespace buttonart {
 
-constexpr int kButtonSize = 18;
+using colour_button_art::Look;
+using colour_button_art::kLooks;
+constexpr int kButtonSize = colour_button_art::kBaseSide;
 
-// The spot colour of the button for ColourPalette entry `index` (utility/cursor/colour_palette.h).
-imagelib::Rgba SpotColour(int index);
-
-// The four looks of a button; each bitmap is named by the base name plus the look's letter.
-enum class Look { Up, Down, Focused, Disabled };
-constexpr Look kLooks[4] = {Look::Up, Look::Down, Look::Focused, Look::Disabled};
 char LookLetter(Look look);
 
-// Where the spot of a look sits: its centre pixel and its radius in pixels.
-struct Spot {
-  int centreX, centreY;
-  double radius;
-};
-Spot SpotOf(Look look);
-
-// One button picture: raised (Up, Focused) or pressed (Down) grey button with the spot in
-// the middle, or (Disabled) a flat grey face with the spot crossed out.
-imagelib::Canvas DrawButton(imagelib::Rgba spot, Look look);
+// One button picture at the base side, drawn by the rule the dialog draws larger ones with.
+imagelib::Canvas DrawButton(int colourIndex, Look look);
 
 // "BMBREDD" and the like.
 std::string BitmapName(int colourIndex, Look look);

@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   for (int colour = 0; colour < kPaletteSize; ++colour) {
     for (int row = 0; row < 4; ++row) {
       const Look look = kLooks[row];
-      const imagelib::Canvas button = DrawButton(SpotColour(colour), look);
+      const imagelib::Canvas button = DrawButton(colour, look);
       ok = ok && Write(out + "/" + BitmapName(colour, look) + ".BMP", imagelib::EncodeBmp4(button));
       sheet.Paste(button, 1 + colour * cell, 1 + row * cell);
     }

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "utility/app/cursor_settings.h"
+#include "utility/dialog/colour_button_art.h"
 #include "utility/dialog/main_dialog_win.h"
 
 namespace {
@@ -11,6 +12,35 @@ constexpr int kBlackRowStart = IDC_BLACK_FIRST - IDC_WHITE_FIRST;  // index of 1
 
 void MainDialog::AttachColourButtons() {
   for (int i = 0; i < 2 * kColourRowLength; ++i) colourButtons[i].AutoLoad(IDC_WHITE_FIRST + i, this);
+  dialogDpi = WindowDpi(m_hWnd);
+  if (dialogDpi != colour_button_art::kBaseDpi) DrawColourPictures();
+  LayOutColourRows();
+  if (!ColourCursorsSupported) {
+    for (CBitmapButton& button : colourButtons) button.EnableWindow(FALSE);
+  }
+}
+
+void MainDialog::DrawColourPictures() {
+  using colour_button_art::Look;
+  const int side = colour_button_art::SideForDpi(static_cast<int>(dialogDpi));
+  for (int i = 0; i < 2 * kColourRowLength; ++i) {
+    HBITMAP pictures[4] = {};
+    for (int look = 0; look < 4; ++look) {
+      const colour_button_art::Picture picture = colour_button_art::Draw(side, i % kColourRowLength, colour_button_art::kLooks[look]);
+      pictures[look] = platform::CreateSixteenColourBitmap(picture.side, picture.pixels.data());
+    }
+    // Without an up picture the button keeps the pictures it has.
+    if (!pictures[0]) {
+      for (HBITMAP picture : pictures) {
+        if (picture) ::DeleteObject(picture);
+      }
+      continue;
+    }
+    colourButtons[i].SetPictures(pictures[0], pictures[1], pictures[2], pictures[3]);
+  }
+}
+
+void MainDialog::LayOutColourRows() {
   // Each row's swatches touch, starting where its first one sits, whatever the template spacing.
   for (int first : {0, kBlackRowStart}) {
     RECT place;
@@ -22,9 +52,17 @@ void MainDialog::AttachColourButtons() {
       colourButtons[first + k].MoveWindow(place, TRUE);
     }
   }
-  if (!ColourCursorsSupported) {
-    for (CBitmapButton& button : colourButtons) button.EnableWindow(FALSE);
-  }
+}
+
+void MainDialog::OnDpiChanged(UINT dpi) {
+  dialogDpi = dpi;
+  Default();
+  PostMessage(kColourLayoutMessage);
+}
+
+void MainDialog::OnColourLayoutDue() {
+  DrawColourPictures();
+  LayOutColourRows();
 }
 
 void MainDialog::OnColourButton(UINT id) {

@@ -46,6 +46,8 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::OnMirrorAppStarting>(IDC_MIRROR_APPSTART),
     // Colour pickers, then the window's lifecycle and the remaining commands
     MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
+    MapDpiChanged<&MainDialog::OnDpiChanged>(),
+    MapMessage<&MainDialog::OnColourLayoutDue>(kColourLayoutMessage),
     MapMessage<&MainDialog::OnDestroy>(WM_DESTROY),
     MapMessage<&MainDialog::OnDisplayChange>(WM_DISPLAYCHANGE),
     MapClicked<&MainDialog::OnHelpButton>(IDC_HELP_BUTTON),

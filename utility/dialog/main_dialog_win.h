@@ -69,6 +69,14 @@ class MainDialog : public CDialog {
 
   // Colour pickers
   void AttachColourButtons();
+  // Each button's pictures drawn at the side for `dialogDpi`, in place of the 96-dpi bitmaps.
+  void DrawColourPictures();
+  // Each row's swatches edge to edge from where its first one sits.
+  void LayOutColourRows();
+  // A move to a monitor of another scale: the platform lays the dialog out again first, then
+  // the posted kColourLayoutMessage redraws and re-lays the rows at the new size.
+  void OnDpiChanged(UINT dpi);
+  void OnColourLayoutDue();
   void OnColourButton(UINT id);
   void SelectColour(ColourRow row, int index);
   void ShowColourSelections();
@@ -103,4 +111,7 @@ class MainDialog : public CDialog {
   CBitmapButton colourButtons[2 * kColourRowLength];  // ids 1020 to 1051
   CBitmapButton* selectedWhiteButton = nullptr;
   CBitmapButton* selectedBlackButton = nullptr;
+  UINT dialogDpi = 96;
 };
+
+constexpr UINT kColourLayoutMessage = WM_APP + 1;

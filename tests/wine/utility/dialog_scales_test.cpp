@@ -2,6 +2,7 @@
 // the platform hands out cursors of 32, 48 and 64 pixels: recolour and mirror act at that size.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -124,6 +125,100 @@ TEST_F(MainDialog, EveryControlLiesInsideTheDialogOnTheScreen) {
     ++controls;
   }
   EXPECT_GT(controls, 40);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+// What a button of the 96-dots run measured, for the runs at other scales to compare with.
+const char kShareFile[] = TEST_BINARY_DIR "/colour-button-share.txt";
+
+// Each colour button is as large a share of the dialog's width as at 96 dots per inch, and its
+// picture fills it: edges as wide as the scale is whole, the spot in the middle.
+TEST_F(MainDialog, ColourButtonsAreTheSameShareOfTheDialogAtEveryScale) {
+  Program program(UtilityIn(folder), folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  RECT client;
+  ::GetClientRect(dialog, &client);
+  const RECT first = ClientRect(dialog, ::GetDlgItem(dialog, IDC_WHITE_FIRST));
+  const int side = first.right - first.left;
+  EXPECT_EQ(first.bottom - first.top, side) << "square";
+  for (int id = IDC_WHITE_FIRST; id <= IDC_BLACK_LAST; ++id) {
+    const RECT r = ClientRect(dialog, ::GetDlgItem(dialog, id));
+    EXPECT_EQ(r.right - r.left, side) << id;
+    EXPECT_EQ(r.bottom - r.top, side) << id;
+  }
+  const double share = double(side) / client.right;
+  if (DotsPerInch() == 96) {
+    std::ofstream(kShareFile) << share;
+  } else {
+    double reference = 0;
+    std::ifstream(kShareFile) >> reference;
+    ASSERT_GT(reference, 0) << "the run at 96 dots per inch wrote " << kShareFile;
+    EXPECT_NEAR(share / reference, 1.0, 0.10) << side << " of " << client.right << " pixels";
+  }
+
+  // Red, not pressed: white top edge, black bottom edge as many pixels wide as the scale is
+  // whole, then the dark grey inner edge; a red spot in the middle.
+  RECT red;
+  ::GetWindowRect(::GetDlgItem(dialog, IDC_WHITE_FIRST + 1), &red);
+  const int edge = std::max(1, (side + 9) / 18);
+  HDC screen = ::GetDC(nullptr);
+  const int middle = red.left + side / 2;
+  for (int i = 0; i < edge; ++i) {
+    EXPECT_EQ(::GetPixel(screen, middle, red.top + i), RGB(255, 255, 255)) << "top edge row " << i;
+    EXPECT_EQ(::GetPixel(screen, middle, red.bottom - 1 - i), RGB(0, 0, 0)) << "bottom edge row " << i;
+  }
+  EXPECT_EQ(::GetPixel(screen, middle, red.bottom - 1 - edge), RGB(128, 128, 128)) << "inner edge";
+  int redAcross = 0;
+  for (int x = red.left; x < red.right; ++x) redAcross += ::GetPixel(screen, x, red.top + side * 17 / 36) == RGB(255, 0, 0);
+  ::ReleaseDC(nullptr, screen);
+  EXPECT_NEAR(redAcross, 9.0 * side / 18, 2.0) << "the spot's width across its middle";
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
+// Every label, box and button shows its whole text in the dialog's font at this scale.
+TEST_F(MainDialog, NoTextIsClipped) {
+  Program program(UtilityIn(folder), folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const int dpi = DotsPerInch();
+  HFONT font = ::CreateFontA(-::MulDiv(8, dpi, 72), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, "MS Sans Serif");
+  HDC dc = ::CreateCompatibleDC(nullptr);
+  HGDIOBJ previous = ::SelectObject(dc, font);
+  int checked = 0;
+  for (HWND child = ::GetWindow(dialog, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+    const std::string text = Text(child), kind = ClassName(child);
+    if (text.empty() || !::IsWindowVisible(child)) continue;
+    const LONG style = ::GetWindowLongA(child, GWL_STYLE);
+    RECT r;
+    ::GetClientRect(child, &r);
+    RECT need = {0, 0, r.right, 0};
+    SCOPED_TRACE("\"" + text + "\" in " + Describe(r));
+    if (kind == "Static") {
+      ::DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_WORDBREAK);
+      EXPECT_LE(need.bottom, r.bottom) << "wrapped lines fit";
+      EXPECT_LE(need.right, r.right);
+    } else if (kind == "Button") {
+      const LONG type = style & BS_TYPEMASK;
+      if (type == BS_OWNERDRAW) continue;
+      ::DrawTextA(dc, text.c_str(), -1, &need, DT_CALCRECT | DT_SINGLELINE);
+      int room = r.right;
+      if (type == BS_AUTOCHECKBOX || type == BS_AUTORADIOBUTTON) room -= ::MulDiv(13 + 4, dpi, 96);  // the box and its gap
+      if (type == BS_GROUPBOX) room -= ::MulDiv(2 * 4, dpi, 96);
+      if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) room -= 2 * ::GetSystemMetrics(SM_CXEDGE);
+      EXPECT_LE(need.right, room) << "type " << type;
+      EXPECT_LE(need.bottom, r.bottom);
+    } else {
+      continue;
+    }
+    ++checked;
+  }
+  EXPECT_GT(checked, 25);
+  ::SelectObject(dc, previous);
+  ::DeleteDC(dc);
+  ::DeleteObject(font);
   PressKey(dialog, VK_ESCAPE);
   EXPECT_TRUE(program.WaitForExit());
 }

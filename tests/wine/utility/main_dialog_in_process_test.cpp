@@ -158,6 +158,45 @@ TEST_F(InProcessDialog, HelpOpensOnTheDialogsThreadAndClosesWithTheDialog) {
   EXPECT_EQ(helpWindowAfterModal, nullptr) << "the help window was still open when the dialog had gone";
 }
 
+// The side of each colour button, once all 32 agree and each row stands edge to edge; 0 before.
+int SettledColourSide(HWND dialog) {
+  int side = 0;
+  for (int first : {IDC_WHITE_FIRST, IDC_BLACK_FIRST}) {
+    const RECT anchor = ClientRect(dialog, ::GetDlgItem(dialog, first));
+    if (side == 0) side = anchor.right - anchor.left;
+    for (int k = 0; k < 16; ++k) {
+      const RECT r = ClientRect(dialog, ::GetDlgItem(dialog, first + k));
+      if (r.right - r.left != side || r.bottom - r.top != side || r.left != anchor.left + k * side || r.top != anchor.top) return 0;
+    }
+  }
+  return side;
+}
+
+// Moved to a monitor of 200 % and back: the buttons are drawn and laid out again at each scale.
+TEST_F(InProcessDialog, AMoveToAnotherScaleRedrawsAndRelaysTheColourRows) {
+  const int dpi = static_cast<int>(WindowDpi(dialog));
+  ASSERT_EQ(SettledColourSide(dialog), 18 * dpi / 96);
+  RECT suggested;
+  ::GetWindowRect(dialog, &suggested);
+  ::SendMessageA(dialog, kDpiChangedMessage, MAKEWPARAM(2 * dpi, 2 * dpi), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_TRUE(WaitFor([&] { return SettledColourSide(dialog) == 36 * dpi / 96; }, 3000)) << SettledColourSide(dialog);
+  // Red, not pressed, at the new size: its edges two pixels wide. (Wine does not enlarge the
+  // dialog as Windows does, so the lower row hides the bottom of the upper one: look at the right.)
+  HWND red = ::GetDlgItem(dialog, IDC_WHITE_FIRST + 1);
+  ::RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RECT r;
+  ::GetWindowRect(red, &r);
+  HDC screen = ::GetDC(nullptr);
+  const int high = r.top + 6;
+  EXPECT_EQ(::GetPixel(screen, r.right - 1, high), RGB(0, 0, 0));
+  EXPECT_EQ(::GetPixel(screen, r.right - 2, high), RGB(0, 0, 0)) << "a second column of the dark edge";
+  EXPECT_EQ(::GetPixel(screen, r.right - 3, high), RGB(128, 128, 128)) << "then the inner edge";
+  EXPECT_EQ(::GetPixel(screen, r.left + 17, r.top + 17), RGB(255, 0, 0)) << "the spot's middle";
+  ::ReleaseDC(nullptr, screen);
+  ::SendMessageA(dialog, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+  EXPECT_TRUE(WaitFor([&] { return SettledColourSide(dialog) == 18 * dpi / 96; }, 3000)) << SettledColourSide(dialog);
+}
+
 // A display without colour cursors, as the palette template tells it: a monochrome template.
 HCURSOR MonochromeTemplate() {
   static HCURSOR made = [] {
