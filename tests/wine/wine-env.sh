@@ -6,4 +6,6 @@ win32) WINE=wine ;;
 win64) WINE=/usr/lib/wine/wine64; export WINELOADER=$WINE ;;
 *) echo "WINEARCH must be win32 or win64, not '${WINEARCH:-}'" >&2; return 2 ;;
 esac
+# File names outside ASCII reach the prefix's files as UTF-8, whatever the caller's locale.
+export LANG=C.UTF-8 LC_ALL=C.UTF-8
 export WINEARCH WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="

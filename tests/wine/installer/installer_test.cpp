@@ -595,4 +595,89 @@ TEST_F(Installer, InstalledUtilityStartsFromItsShortcut) {
   utility.Kill();
 }
 
+// The shell's desktop folder of the prefix's user moved to `folder` (as OneDrive moves it), put
+// back when this goes.
+class RedirectedDesktop {
+ public:
+  explicit RedirectedDesktop(const std::string& folder) {
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
+    wchar_t before[MAX_PATH] = L"";
+    DWORD size = sizeof before - sizeof(wchar_t);
+    hadValue = ::RegQueryValueExW(key, L"Desktop", nullptr, &type, reinterpret_cast<BYTE*>(before), &size) == ERROR_SUCCESS;
+    original = before;
+    const std::wstring wide = WideFromUtf8(folder);
+    moved = ::RegSetValueExW(key, L"Desktop", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                             static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+  }
+  ~RedirectedDesktop() {
+    if (!key) return;
+    if (hadValue) {
+      ::RegSetValueExW(key, L"Desktop", 0, type, reinterpret_cast<const BYTE*>(original.c_str()),
+                       static_cast<DWORD>((original.size() + 1) * sizeof(wchar_t)));
+    } else {
+      ::RegDeleteValueW(key, L"Desktop");
+    }
+    ::RegCloseKey(key);
+  }
+  bool moved = false;
+
+ private:
+  static constexpr const wchar_t* kKey = L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  HKEY key = nullptr;
+  DWORD type = REG_EXPAND_SZ;
+  bool hadValue = false;
+  std::wstring original;
+};
+
+// A user whose names lie outside the ANSI code page: the build's medium in C:\Łukasz-dl\medium,
+// installed into C:\Программы\Pointrel, the desktop in a folder with Polish letters. The files,
+// the shortcut in the moved desktop, and the utility it starts, with its library and settings.
+TEST_F(Installer, PathsOutsideTheAnsiCodePage) {
+  const std::string polishMedium = "C:\\Łukasz-dl\\medium", parent = "C:\\Программы", destination = parent + "\\Pointrel";
+  RemoveTree("C:\\Łukasz-dl");
+  RemoveTree(parent);
+  ASSERT_TRUE(::CreateDirectoryA("C:\\Łukasz-dl", nullptr));
+  ASSERT_TRUE(::CreateDirectoryA(polishMedium.c_str(), nullptr));
+  ASSERT_TRUE(::CreateDirectoryA(parent.c_str(), nullptr));
+  ASSERT_TRUE(::CopyFileA(kInstallerExe, (polishMedium + "\\WENDSET.EXE").c_str(), FALSE));
+  for (const ManifestRow& row : FileManifest) {
+    ASSERT_TRUE(::CopyFileA((std::string(kBuiltMedium) + "\\" + row.sourceName).c_str(),
+                            (polishMedium + "\\" + row.sourceName).c_str(), FALSE))
+        << row.sourceName;
+  }
+  const std::string desktop = UserShellFolder(CSIDL_PROFILE) + "\\OneDrive\\Pulpit Łukasza";
+  ::CreateDirectoryA((UserShellFolder(CSIDL_PROFILE) + "\\OneDrive").c_str(), nullptr);
+  ::CreateDirectoryA(desktop.c_str(), nullptr);
+  RemoveFile(desktop + "\\Pointrel.LNK");
+  RedirectedDesktop moved(desktop);
+  ASSERT_TRUE(moved.moved);
+  ASSERT_EQ(desktop, UserShellFolder(CSIDL_DESKTOPDIRECTORY)) << "the shell names the moved desktop";
+  RemoveFile(SettingsFilePath());
+
+  Start(polishMedium);
+  ThroughDestination(destination.c_str());
+  FinishSuccessfully();
+  ExpectRowsInstalled(destination, kManifestRows, polishMedium);
+  size_t files = 0;
+  for (const std::string& folder : {destination, destination + "\\NORMAL", destination + "\\BUSY", destination + "\\IBEAM",
+                                    destination + "\\SIZING", destination + "\\APPSTART"}) {
+    for (const std::string& name : Listing(folder)) files += !IsFolder(folder + "\\" + name);
+  }
+  EXPECT_EQ(52u, files);
+  ExpectPointrelShortcut(desktop + "\\Pointrel.LNK", destination);
+
+  const ShortcutContents link = ReadShortcut(desktop + "\\Pointrel.LNK");
+  Program utility(link.target, link.workingFolder);
+  ASSERT_TRUE(utility.started()) << link.target;
+  HWND dialog = utility.WaitForWindow("Pointrel");
+  ASSERT_NE(nullptr, dialog);
+  EXPECT_GT(ListBoxTexts(::GetDlgItem(dialog, 1002)).size(), 30u) << "the Normal list shows the library";
+  Press(dialog, 1010);  // OK keeps the settings
+  EXPECT_TRUE(wine_test::WaitFor([&] { return FileExists(SettingsFilePath()); })) << SettingsFilePath();
+  ::PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  EXPECT_TRUE(utility.WaitForExit(10000));
+  RemoveTree("C:\\Łukasz-dl");
+  RemoveTree(parent);
+}
+
 }  // namespace
