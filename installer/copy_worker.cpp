@@ -22,7 +22,8 @@ void Fail(InstallState& state, InstallFailure failure) {
   state.stopRequested.Store(1);
 }
 
-bool FitsPlatform(const char* path) { return std::strlen(path) < kMaxPath; }
+// The platform counts wide characters, not the bytes of their UTF-8.
+bool FitsPlatform(const char* path) { return WideLength(path) < kMaxPath; }
 
 bool CreatedOrThere(std::uint32_t error) {
   return error == 0 || error == kErrorAlreadyExists || error == kErrorFileExists;

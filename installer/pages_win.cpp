@@ -1,5 +1,7 @@
 #include "installer/pages_win.h"
 
+#include <cstring>
+
 #include "installer/copy_worker.h"
 #include "installer/destination.h"
 #include "installer/install_services_win.h"
@@ -138,8 +140,8 @@ void CopyProgressPage::ReportCompletion() {
     // The files are in place; a shortcut that is missing is named rather than left unseen.
     if (installState.failedShortcuts[0] != '\0') {
       char text[sizeof installState.failedShortcuts + 96];
-      ::wsprintfA(text, "Pointrel is installed, but this shortcut could not be made:\n\n%s",
-                  installState.failedShortcuts);
+      std::strcpy(text, "Pointrel is installed, but this shortcut could not be made:\n\n");
+      std::strcat(text, installState.failedShortcuts);
       MessageBox(text, kInstallerCaption, MB_OK | MB_ICONWARNING);
     }
     EndDialog(IDOK);

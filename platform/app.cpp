@@ -90,12 +90,12 @@ void AfxWinHelp(HWND window, ULONG_PTR data, UINT command) {
   if (platform::WinHelpA(window, file, command, data)) return;
   // Captioned after the help file ("Pointrel Help"), never the bare program title, which a
   // second start of the program looks for.
-  char caption[MAX_PATH + 8] = "Help";
+  char caption[kTextBufferSize + 8] = "Help";
   const char* base = std::strrchr(file, '\\');
   base = base ? base + 1 : file;
   const char* dot = std::strrchr(base, '.');
   const size_t length = dot ? static_cast<size_t>(dot - base) : std::strlen(base);
-  if (length > 0 && length < MAX_PATH) {
+  if (length > 0 && length < kTextBufferSize) {
     std::memcpy(caption, base, length);
     std::strcpy(caption + length, " Help");
   }

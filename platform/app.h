@@ -44,9 +44,9 @@ class CWinApp {
   void Attach(HINSTANCE instance);
 
   HINSTANCE instance = nullptr;
-  char programPath[MAX_PATH] = "";
-  char profileName[MAX_PATH] = "";
-  char helpFilePath[MAX_PATH] = "";
+  char programPath[kTextBufferSize] = "";
+  char profileName[kTextBufferSize] = "";
+  char helpFilePath[kTextBufferSize] = "";
 
  private:
   int waitCursorCount = 0;

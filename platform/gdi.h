@@ -4,6 +4,8 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/text_buffers.h"
+
 namespace platform {
 
 // A cursor of the caller's, made from `info` (CreateIconIndirect); released with ReleaseCursor.
@@ -34,7 +36,7 @@ int CursorSide(HCURSOR cursor);
 // Where a live cursor of LoadCheckedCursorFile came from: the file's full path, and whether the
 // file is an animated cursor (RIFF "ACON"). False for every other handle.
 struct CursorFileOrigin {
-  char path[MAX_PATH] = {};
+  char path[kTextBufferSize] = {};
   bool animated = false;
 };
 bool GetCursorFileOrigin(HCURSOR cursor, CursorFileOrigin* origin);

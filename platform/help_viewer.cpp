@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include "platform/text_buffers.h"
+
 
 namespace platform {
 namespace {
@@ -15,7 +17,7 @@ struct HelpViewer {
   HWND list = nullptr;
   HWND text = nullptr;
   HFONT textFont = nullptr;  // ours; deleted with the window
-  char file[MAX_PATH] = {};
+  char file[kTextBufferSize] = {};
   HelpDocument document;
 };
 HelpViewer viewer;
@@ -124,6 +126,8 @@ BOOL OpenHelp(const char* helpFile, size_t topic) {
     ShowTopic(topic);
   } else {
     HelpDocument document;
+    // A path cut to fit could name another file.
+    if (static_cast<size_t>(::lstrlenA(helpFile)) >= sizeof viewer.file) return FALSE;
     if (!LoadHelpFile(helpFile, &document)) return FALSE;
     HINSTANCE module = ::GetModuleHandleA(nullptr);
     if (!viewer.window) {

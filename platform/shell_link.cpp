@@ -4,6 +4,8 @@
 #include <objidl.h>
 #include <shlobj.h>
 
+#include "platform/text_buffers.h"
+
 namespace platform {
 
 HRESULT CreateShortcut(const char* target, const char* link, const char* workingFolder, const char* description) {
@@ -40,7 +42,7 @@ bool GetUserShellFolder(int csidl, char* out, size_t size) {
   HMODULE shell = ::LoadLibraryA("shell32.dll");
   if (!shell) return false;
   const auto get = reinterpret_cast<GetFolderPath>(reinterpret_cast<void*>(::GetProcAddress(shell, "SHGetSpecialFolderPathA")));
-  char path[MAX_PATH] = "";
+  char path[kTextBufferSize] = "";
   const bool found = get && get(nullptr, path, csidl, FALSE) && path[0] != '\0' && lstrlenA(path) < static_cast<int>(size);
   if (found) lstrcpynA(out, path, static_cast<int>(size));
   ::FreeLibrary(shell);

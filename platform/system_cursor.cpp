@@ -6,6 +6,7 @@
 #include "platform/cursor_capture.h"
 #include "platform/cursor_file.h"
 #include "platform/gdi.h"
+#include "platform/text_buffers.h"
 
 namespace platform {
 namespace {
@@ -88,7 +89,7 @@ class Service {
       processStart = (static_cast<uint64_t>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
     }
     for (int i = 0; i < 8; ++i) defaults[i] = KeepDefault(kReplaceableCursorIds[i]);
-    char folder[MAX_PATH];
+    char folder[kTextBufferSize];
     const DWORD length = ::GetEnvironmentVariableA("POINTREL_CURSOR_TRACE", folder, sizeof folder);
     // Room for the separator and a picture's name behind it.
     if (length > 0 && length + 1 + kCursorFileNameSize < sizeof traceFolder) {
@@ -189,7 +190,7 @@ class Service {
     if (!bytes) return;
     cursor_file::WriteStaticFile(cursor_file::FileType::Cursor, &view, 1, bytes);
     CursorFileNameOf(bytes, size, name);
-    char path[MAX_PATH];
+    char path[kTextBufferSize];
     TracePath(name, path);
     // A picture cut short (a full disk) is removed, and its line names no file: a reader of the
     // trace never takes a part of an image for the image.
@@ -226,13 +227,13 @@ class Service {
         ::wsprintfA(line, "%lu default %lu\r\n", ms, id);
         break;
     }
-    char path[MAX_PATH];
+    char path[kTextBufferSize];
     TracePath("trace.txt", path);
     WriteToFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, line, std::strlen(line));
   }
 
   // A file of the trace folder, whose length leaves room for any name of the trace's.
-  void TracePath(const char* name, char (&path)[MAX_PATH]) const {
+  void TracePath(const char* name, char (&path)[kTextBufferSize]) const {
     std::memcpy(path, traceFolder, std::strlen(traceFolder) + 1);
     std::strcat(path, name);
   }
@@ -249,7 +250,7 @@ class Service {
   HCURSOR defaults[8] = {};  // in kReplaceableCursorIds order
   HeldCopy heldCopies[kHeldCopyPlaces] = {};
   int platformKeepsCopies = -1;  // unknown until the first install
-  char traceFolder[MAX_PATH] = "";  // with its trailing separator; empty when not tracing
+  char traceFolder[kTextBufferSize] = "";  // with its trailing separator; empty when not tracing
   SystemCursorObserver observer = nullptr;
 };
 

@@ -88,7 +88,7 @@ class FakeServices final : public InstallServices {
       auto from = entries.find(Key(source));
       auto to = entries.find(Key(destination));
       bool ok = from != entries.end() && !from->second.folder && ParentFolderExists(destination) &&
-                (to == entries.end() || !to->second.folder) && std::strlen(destination) < kMaxPath;
+                (to == entries.end() || !to->second.folder) && WideLength(destination) < kMaxPath;
       if (ok) entries[Key(destination)] = Entry{false, from->second.content};
       if (!ok) return false;
       hook = afterCopy;
@@ -482,6 +482,36 @@ TEST(CopyWorker, OverlongPathsFailTheirStep) {
     EXPECT_EQ(expected, run.state.failure) << "folder length " << length;
     EXPECT_EQ(expectedRows, run.RowsInstalled(folder)) << "folder length " << length;
     EXPECT_EQ(expectedRows, run.services.copies) << "a refused path never reaches the copy; length " << length;
+  }
+}
+
+// The platform's limit counts wide characters: a folder of Cyrillic letters (two bytes each in
+// UTF-8) or of characters beyond the first plane (four bytes, two wide characters) installs
+// while its wide length leaves room, however many bytes it takes, and fails at 260.
+TEST(CopyWorker, PathLengthsAreCountedInWideCharacters) {
+  struct LengthCase {
+    const char* letter;
+    int units;  // wide characters per letter
+    std::size_t letters;
+    InstallFailure expected;
+  };
+  const LengthCase cases[] = {
+      {"\xD0\xBF", 1, 200, InstallFailure::None},                 // 403 bytes, 203 wide
+      {"\xD0\xBF", 1, 257, InstallFailure::DestinationFolder},    // 260 wide
+      {"\xE6\x96\x87", 1, 200, InstallFailure::None},             // 603 bytes
+      {"\xF0\x9F\x98\x80", 2, 100, InstallFailure::None},         // 403 bytes, 203 wide
+      {"\xF0\x9F\x98\x80", 2, 129, InstallFailure::DestinationFolder},  // 261 wide
+  };
+  for (const LengthCase& c : cases) {
+    std::string folder = "C:\\";
+    for (std::size_t i = 0; i < c.letters; ++i) folder += c.letter;
+    ASSERT_EQ(3 + c.letters * c.units, WideLength(folder.c_str()));
+    ASSERT_LT(folder.size() + 1, kTextBufferSize);
+    SerialRun run((folder + "\\").c_str());
+    run.services.AddFolder(folder);
+    run.Run();
+    EXPECT_EQ(c.expected, run.state.failure) << c.letters << " letters of " << folder.size() << " bytes";
+    EXPECT_EQ(c.expected == InstallFailure::None ? kManifestRows : 0, run.RowsInstalled(folder)) << c.letters;
   }
 }
 

@@ -72,15 +72,16 @@ TEST(NormalizeDestination, LengthLimit) {
     std::string typed;
     std::size_t expectedLength;  // 0: refused
   };
+  const std::size_t k = kTextBufferSize;  // room for k - 1 characters
   const LengthCase cases[] = {
-      {"C:\\" + std::string(507, 'a') + "\\", 511},  // 511 typed, already normal
-      {"C:\\" + std::string(508, 'a'), 0},           // would need a final "\": 512
-      {"C:\\" + std::string(507, 'a'), 511},         // 510 typed, one "\" added
-      {std::string(507, 'a'), 511},                  // "C:" + "\" + final "\"
-      {std::string(508, 'a'), 0},
-      {std::string(511, 'a'), 0},
-      {"C:" + std::string(508, 'a'), 0},             // "\" inserted and appended: 512
-      {"C:" + std::string(507, 'a'), 511},
+      {"C:\\" + std::string(k - 5, 'a') + "\\", k - 1},  // k - 1 typed, already normal
+      {"C:\\" + std::string(k - 4, 'a'), 0},               // would need a final "\": k
+      {"C:\\" + std::string(k - 5, 'a'), k - 1},           // k - 2 typed, one "\" added
+      {std::string(k - 5, 'a'), k - 1},                      // "C:" + "\" + final "\"
+      {std::string(k - 4, 'a'), 0},
+      {std::string(k - 1, 'a'), 0},
+      {"C:" + std::string(k - 4, 'a'), 0},                   // "\" inserted and appended: k
+      {"C:" + std::string(k - 5, 'a'), k - 1},
   };
   for (const LengthCase& c : cases) {
     char buffer[kTextBufferSize];
@@ -101,8 +102,9 @@ TEST(NormalizeDestination, BufferWithoutTerminatorIsRefused) {
   EXPECT_FALSE(NormalizeDestination(buffer.get()));
 }
 
-// Random texts of up to 511 characters from an alphabet rich in colons and backslashes, each
-// in a heap buffer of exactly 512 bytes so that AddressSanitizer sees any write past it.
+// Random texts that fill up to the whole buffer, from an alphabet rich in colons and
+// backslashes, each in a heap buffer of exactly kTextBufferSize bytes so that AddressSanitizer
+// sees any write past it.
 TEST(NormalizeDestination, RandomTextsKeepTheForm) {
   const char alphabet[] = "::\\\\\\/aZ. 9~";
   std::mt19937 random(20240611);

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/text_buffers.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/app/guard_command.h"
@@ -47,7 +48,7 @@ namespace {
 // The library folders and the help file lie beside the program: whatever folder the user
 // started it from (the Run box, a prompt, a shortcut without one), it works from its own.
 void EnterProgramFolder(const char* programPath) {
-  char folder[MAX_PATH];
+  char folder[kTextBufferSize];
   ::lstrcpynA(folder, programPath, sizeof folder);
   char* name = std::strrchr(folder, '\\');
   if (!name) return;

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "platform/system_cursor.h"
 #include "platform/text_buffers.h"
 #include "utility/app/guard_command.h"
@@ -13,13 +15,22 @@ constexpr DWORD kGuardReadyWaitMs = 3000;
 
 // Starts this program with `argument`, out of any job that allows it; false when it could not.
 bool StartSelf(GuardRole role, uint32_t utilityProcess) {
-  char program[MAX_PATH];
+  char program[kTextBufferSize];
   const DWORD length = ::GetModuleFileNameA(nullptr, program, sizeof program);
   if (length == 0 || length >= sizeof program) return false;
   char argument[64];
   if (!FormatGuardArgument(role, utilityProcess, argument, sizeof argument)) return false;
-  char commandLine[MAX_PATH + 80];
-  if (static_cast<size_t>(wsprintfA(commandLine, "\"%s\" %s", program, argument)) >= sizeof commandLine) return false;
+  // "program" argument, composed by hand: wsprintfA stops at 1024 characters.
+  char commandLine[kTextBufferSize + 80];
+  const size_t programLength = std::strlen(program), argumentLength = std::strlen(argument);
+  if (programLength + argumentLength + 4 > sizeof commandLine) return false;
+  char* out = commandLine;
+  *out++ = '"';
+  std::memcpy(out, program, programLength);
+  out += programLength;
+  *out++ = '"';
+  *out++ = ' ';
+  std::memcpy(out, argument, argumentLength + 1);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};

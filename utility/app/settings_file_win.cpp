@@ -3,6 +3,7 @@
 #include <shlobj.h>
 
 #include "platform/shell_link.h"
+#include "platform/text_buffers.h"
 #include "utility/app/settings_location.h"
 
 namespace {
@@ -19,11 +20,11 @@ bool FolderExists(const char* path) {
 
 // The file of an older Pointrel, where there is one: the virtualized copy first, since that is
 // what the older program read and wrote for this user.
-bool FindOlderFile(const char* profileName, char (&older)[MAX_PATH]) {
-  char windowsFolder[MAX_PATH];
+bool FindOlderFile(const char* profileName, char (&older)[kTextBufferSize]) {
+  char windowsFolder[kTextBufferSize];
   const UINT length = ::GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
   if (length == 0 || length >= sizeof windowsFolder) return false;
-  char localAppData[MAX_PATH];
+  char localAppData[kTextBufferSize];
   if (platform::GetUserShellFolder(CSIDL_LOCAL_APPDATA, localAppData, sizeof localAppData) &&
       ComposeVirtualStoreFile(localAppData, windowsFolder, profileName, older, sizeof older) && FileExists(older)) {
     return true;
@@ -34,9 +35,9 @@ bool FindOlderFile(const char* profileName, char (&older)[MAX_PATH]) {
 }  // namespace
 
 void LocateSettingsFile(CWinApp& app) {
-  char appData[MAX_PATH];
-  char folder[MAX_PATH];
-  char file[MAX_PATH];
+  char appData[kTextBufferSize];
+  char folder[kTextBufferSize];
+  char file[kTextBufferSize];
   if (!platform::GetUserShellFolder(CSIDL_APPDATA, appData, sizeof appData) ||
       !ComposeSettingsFolder(appData, folder, sizeof folder) ||
       !ComposeSettingsFile(folder, app.profileName, file, sizeof file)) {
@@ -44,7 +45,7 @@ void LocateSettingsFile(CWinApp& app) {
   }
   if (!FolderExists(folder) && !::CreateDirectoryA(folder, nullptr)) return;
   if (!FileExists(file)) {
-    char older[MAX_PATH];
+    char older[kTextBufferSize];
     // Taken over as it stands: the same keys, values and order.
     if (FindOlderFile(app.profileName, older)) ::CopyFileA(older, file, TRUE);
   }

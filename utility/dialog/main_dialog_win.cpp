@@ -1,6 +1,8 @@
 // MainDialog: its controls, initialisation, commands and window lifecycle.
 #include "utility/dialog/main_dialog_win.h"
 
+#include <cstring>
+
 #include "platform/app.h"
 #include "platform/help_viewer.h"
 #include "utility/app/app_profile_store_win.h"
@@ -137,9 +139,10 @@ void MainDialog::OnOkButton() {
   AppProfileStore store(app);
   if (!SaveSettings(store)) {
     // The choices stay in force; only their keeping failed, and the user should know that.
-    char text[MAX_PATH + 160];
-    ::wsprintfA(text, "Your settings could not be saved in\n%.259s\n\nPointrel keeps running with them until it ends.",
-                app.profileName);
+    char text[sizeof app.profileName + 160];
+    std::strcpy(text, "Your settings could not be saved in\n");
+    std::strcat(text, app.profileName);
+    std::strcat(text, "\n\nPointrel keeps running with them until it ends.");
     ::MessageBoxA(m_hWnd, text, "Pointrel Settings", MB_OK | MB_ICONWARNING);
   }
   HideOrMinimize();

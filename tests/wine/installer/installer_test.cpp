@@ -13,6 +13,7 @@
 
 #include "installer/file_manifest.h"
 #include "installer/resources/resource.h"
+#include "platform/text_buffers.h"
 #include "tests/wine/support/shortcut_reader.h"
 #include "tests/wine/support/wine_test_support.h"
 
@@ -114,7 +115,7 @@ std::string MapDriveD() {
 
 // A control's text, asked of the control itself (GetWindowText does not ask another process).
 std::string WindowText(HWND window) {
-  char text[512] = "";
+  char text[2 * kTextBufferSize] = "";
   DWORD_PTR length = 0;
   ::SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_NORMAL, 5000, &length);
   return std::string(text, std::min<size_t>(length, sizeof text - 1));
@@ -528,7 +529,7 @@ TEST_F(Installer, InvalidDestinationThenCorrected) {
   ASSERT_NE(nullptr, destination.window);
   HWND edit = ::GetDlgItem(destination.window, IDC_DESTINATION);
   for (const std::string& typed : {std::string("C:\\Tools:2"), std::string(":Tools"), std::string(""),
-                                   std::string(600, 'x')}) {
+                                   std::string(kTextBufferSize + 100, 'x')}) {
     SetText(destination.window, IDC_DESTINATION, typed);
     Press(destination.window, IDOK);
     Seen box = WaitFor(Screen::Message);
@@ -537,7 +538,7 @@ TEST_F(Installer, InvalidDestinationThenCorrected) {
     Press(box.window, IDOK);
     ASSERT_TRUE(wine_test::WaitFor([&] { return !::IsWindow(box.window); }, 5000));
     EXPECT_EQ(Screen::Destination, Current(*program).screen);
-    EXPECT_EQ(typed.substr(0, 511), TextOf(destination.window, IDC_DESTINATION)) << "the edit keeps the text";
+    EXPECT_EQ(typed, TextOf(destination.window, IDC_DESTINATION)) << "the edit keeps the text";
     GUITHREADINFO info = {};
     info.cbSize = sizeof info;
     ASSERT_TRUE(wine_test::WaitFor(
