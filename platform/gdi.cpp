@@ -4,6 +4,7 @@
 #include <new>
 
 #include "platform/cursor_file.h"
+#include "platform/pointer_size.h"
 #include "platform/system_cursor.h"
 
 namespace platform {
@@ -133,10 +134,9 @@ bool ProbeCursorFile(const char* path, bool* colour) {
 
 namespace {
 // A static cursor made from the bytes already checked, as the platform's loader makes it: the
-// image that best fits the desktop's cursor size, stretched to that size. Null where the
-// platform cannot make it from memory.
-HCURSOR CursorFromCheckedFile(const cursor_file::CheckedFile& found) {
-  const int side = ::GetSystemMetrics(SM_CXCURSOR);
+// image that best fits the user's cursor size, scaled to that size. Null where the platform
+// cannot make it from memory.
+HCURSOR CursorFromCheckedFile(const cursor_file::CheckedFile& found, int side) {
   cursor_file::CursorImage image;
   if (!cursor_file::BestCursorImage(found, side, &image)) return nullptr;
   // A cursor resource is the image behind its hotspot.
@@ -145,10 +145,39 @@ HCURSOR CursorFromCheckedFile(const cursor_file::CheckedFile& found) {
   cursor_file::Store16(resource.data, image.hotspotX);
   cursor_file::Store16(resource.data + 2, image.hotspotY);
   std::memcpy(resource.data + 4, image.bytes, image.length);
-  return ::CreateIconFromResourceEx(resource.data, static_cast<DWORD>(resource.size), FALSE, 0x00030000, side,
-                                    ::GetSystemMetrics(SM_CYCURSOR), LR_DEFAULTCOLOR);
+  return ::CreateIconFromResourceEx(resource.data, static_cast<DWORD>(resource.size), FALSE, 0x00030000, side, side,
+                                    LR_DEFAULTCOLOR);
 }
 }  // namespace
+
+int UserCursorSide() {
+  DWORD base = 0;
+  bool stored = false;
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors", 0, KEY_QUERY_VALUE, &key) == ERROR_SUCCESS) {
+    DWORD type = 0, size = sizeof base;
+    stored = ::RegQueryValueExA(key, "CursorBaseSize", nullptr, &type, reinterpret_cast<BYTE*>(&base), &size) ==
+                 ERROR_SUCCESS &&
+             type == REG_DWORD && size == sizeof base;
+    ::RegCloseKey(key);
+  }
+  // The system's scale, which the cursors follow on every monitor (Windows 10 1607 and later
+  // say so directly; before, the screen's).
+  using DpiForSystem = UINT(WINAPI*)();
+  const auto dpiForSystem =
+      reinterpret_cast<DpiForSystem>(reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleA("user32.dll"), "GetDpiForSystem")));
+  int dpi = dpiForSystem ? static_cast<int>(dpiForSystem()) : 0;
+  if (dpi <= 0) {
+    HDC screen = ::GetDC(nullptr);
+    dpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ::ReleaseDC(nullptr, screen);
+  }
+  return pointer_size::CursorSide(stored, base, dpi, ::GetSystemMetrics(SM_CXCURSOR));
+}
+
+HCURSOR LoadAnimatedCursorFile(const char* path, int side) {
+  return static_cast<HCURSOR>(::LoadImageA(nullptr, path, IMAGE_CURSOR, side, side, LR_LOADFROMFILE));
+}
 
 HCURSOR LoadCheckedCursorFile(const char* path) {
   OwnedBytes bytes;
@@ -158,8 +187,9 @@ HCURSOR LoadCheckedCursorFile(const char* path) {
   CursorFileOrigin origin;
   origin.animated = kind == cursor_file::Kind::Animated;
   // Animations and icon files go to the platform's loader, which has seen nothing but what
-  // the reader accepted.
-  HCURSOR cursor = origin.animated ? nullptr : CursorFromCheckedFile(found);
+  // the reader accepted; each at the user's size.
+  const int side = UserCursorSide();
+  HCURSOR cursor = origin.animated ? LoadAnimatedCursorFile(path, side) : CursorFromCheckedFile(found, side);
   if (!cursor) cursor = ::LoadCursorFromFileA(path);
   if (!cursor) return nullptr;
   ownedCursors.Insert(cursor);

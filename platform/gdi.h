@@ -32,6 +32,12 @@ BOOL ReleaseCursor(HCURSOR cursor);
 HCURSOR LoadResourceCursorAtSize(HINSTANCE module, const char* name, int side);
 // The width of a cursor's image in pixels; 0 when the platform cannot say.
 int CursorSide(HCURSOR cursor);
+// The side every cursor of a file is made at: the user's pointer size at the display's scale
+// (platform/pointer_size.h), read afresh at each call.
+int UserCursorSide();
+
+// An animated cursor file the reader has accepted, loaded by the platform at `side` pixels.
+HCURSOR LoadAnimatedCursorFile(const char* path, int side);
 
 // Where a live cursor of LoadCheckedCursorFile came from: the file's full path, and whether the
 // file is an animated cursor (RIFF "ACON"). False for every other handle.

@@ -114,6 +114,18 @@ class Service {
     lock.Leave();
   }
 
+  // Told after the platform has answered, so a service made by this call keeps the reloaded
+  // scheme as its defaults.
+  void TellSchemeReload(bool reloaded) {
+    lock.Enter();
+    if (Tracing() || observer) {
+      const SystemCursorChange change = {reloaded ? SystemCursorEventKind::SchemeReloaded : SystemCursorEventKind::SchemeRefused,
+                                         0, nullptr, false, reloaded, nullptr, ""};
+      Tell(change);
+    }
+    lock.Leave();
+  }
+
   BOOL Install(HCURSOR cursor, DWORD id) {
     lock.Enter();
     const BOOL done = InstallLocked(cursor, id);
@@ -138,7 +150,7 @@ class Service {
     // The copy the platform gets: the file loaded afresh keeps an animation whole.
     HCURSOR copy = nullptr;
     // Checked again: the file may have changed since the caller loaded it.
-    if (change.animated && CheckCursorFile(origin.path, nullptr)) copy = ::LoadCursorFromFileA(origin.path);
+    if (change.animated && CheckCursorFile(origin.path, nullptr)) copy = LoadAnimatedCursorFile(origin.path, CursorSide(cursor));
     if (!copy && IsReplaceable(id) && change.isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
     if (!copy) copy = CopyCursorImage(cursor, 0);
     // The picture is taken from the copy before the platform may take it over.
@@ -213,7 +225,7 @@ class Service {
     switch (change.kind) {
       case SystemCursorEventKind::Install:
         if (change.animated) {
-          ::wsprintfA(line, "%lu install %lu animated\r\n", ms, id);
+          ::wsprintfA(line, "%lu install %lu animated %d\r\n", ms, id, change.picture ? change.picture->width() : 0);
         } else {
           const POINT hotspot = change.picture ? change.picture->hotspot() : POINT{0, 0};
           ::wsprintfA(line, "%lu install %lu static %ld,%ld %.64s\r\n", ms, id, static_cast<long>(hotspot.x),
@@ -225,6 +237,12 @@ class Service {
         break;
       case SystemCursorEventKind::Default:
         ::wsprintfA(line, "%lu default %lu\r\n", ms, id);
+        break;
+      case SystemCursorEventKind::SchemeReloaded:
+        ::wsprintfA(line, "%lu scheme reloaded\r\n", ms);
+        break;
+      case SystemCursorEventKind::SchemeRefused:
+        ::wsprintfA(line, "%lu scheme refused\r\n", ms);
         break;
     }
     char path[kTextBufferSize];
@@ -281,5 +299,11 @@ BOOL InstallSystemCursor(HCURSOR cursor, DWORD id) { return TheService().Install
 HCURSOR SystemDefaultCursor(DWORD id) { return TheService().Default(id); }
 
 void ObserveSystemCursors(SystemCursorObserver observer) { TheService().Observe(observer); }
+
+bool ReloadUserCursorScheme() {
+  const bool reloaded = ::SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, 0) != FALSE;
+  TheService().TellSchemeReload(reloaded);
+  return reloaded;
+}
 
 }  // namespace platform

@@ -18,9 +18,10 @@
 // an existing folder, every event is appended to "trace.txt" there, each line starting with the
 // milliseconds since the process started:
 //   <ms> install <id> static <x>,<y> <file>   <file>: a .CUR in the same folder holding the image
-//   <ms> install <id> animated
+//   <ms> install <id> animated <side>        <side>: the first frame's width
 //   <ms> refused <id>
 //   <ms> default <id>                         the id's true default is back
+//   <ms> scheme reloaded|refused              ReloadUserCursorScheme below
 // and an observer may watch each change (test programs keep their record through one). With
 // neither, an install does what the platform needs and nothing else: no capture, no encoding,
 // no event. The service is made at its first use on whichever thread, once; installs and the
@@ -38,7 +39,14 @@ BOOL InstallSystemCursor(HCURSOR cursor, DWORD id);
 // The kept true default of one of the eight ids, or null for any other id.
 HCURSOR SystemDefaultCursor(DWORD id);
 
-enum class SystemCursorEventKind { Install, Refused, Default };
+// The user's own cursor scheme loaded again from the user's settings, as the platform does at
+// log-on (SystemParametersInfo SPI_SETCURSORS): every id shows the user's cursor, at the user's
+// size. False where the platform refuses it (Wine does). Traced as "<ms> scheme reloaded" or
+// "<ms> scheme refused". Asked before the service's first use, the service is made after the
+// reload, so the defaults it keeps are the user's scheme.
+bool ReloadUserCursorScheme();
+
+enum class SystemCursorEventKind { Install, Refused, Default, SchemeReloaded, SchemeRefused };
 
 class CapturedCursor;  // platform/cursor_capture.h
 

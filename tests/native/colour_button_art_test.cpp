@@ -5,15 +5,29 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 #include "utility/cursor/colour_palette.h"
 
-using colour_button_art::Draw;
 using colour_button_art::Look;
-using colour_button_art::Picture;
 using colour_button_art::SideForDpi;
 
 namespace {
+
+struct Picture {
+  int side = 0;
+  std::vector<uint32_t> pixels;
+  uint32_t At(int x, int y) const { return pixels[static_cast<size_t>(y) * side + x]; }
+};
+
+// What the dialog gets for a side asked for, in a buffer of exactly the drawn size.
+Picture Draw(int side, int colourIndex, Look look) {
+  Picture picture;
+  picture.side = colour_button_art::DrawnSide(side);
+  picture.pixels.resize(static_cast<size_t>(picture.side) * picture.side);
+  colour_button_art::Draw(side, colourIndex, look, picture.pixels.data());
+  return picture;
+}
 
 constexpr uint32_t kWhite = 0xFFFFFF, kFace = 0xC0C0C0, kShadow = 0x808080, kBlack = 0;
 
@@ -138,6 +152,8 @@ INSTANTIATE_TEST_SUITE_P(Sides, EverySide, ::testing::Values(18, 23, 27, 32, 36,
 TEST(ColourButtonArt, BadRequestsGiveAPictureWithoutASpot) {
   const Picture small = Draw(4, 1, Look::Up);
   EXPECT_EQ(small.side, 18) << "never below the base side";
+  EXPECT_EQ(Draw(100000, 1, Look::Up).side, colour_button_art::kLargestSide) << "nor above the largest";
+  EXPECT_EQ(SideForDpi(20 * 96), colour_button_art::kLargestSide);
   const Picture none = Draw(18, 16, Look::Up), negative = Draw(18, -1, Look::Down);
   for (uint32_t p : none.pixels) EXPECT_TRUE(p == kWhite || p == kFace || p == kShadow || p == kBlack);
   for (uint32_t p : negative.pixels) EXPECT_TRUE(p == kWhite || p == kFace || p == kShadow || p == kBlack);

@@ -72,7 +72,9 @@ Image DecodeCursor(const Bytes& b, const std::string& what, int index = 0) {
     return {};
   }
   img.bits = static_cast<int>(U16(b, at + 14));
-  const int colours = img.bits <= 8 ? 1 << img.bits : 0;
+  // A palette of the image's own may be shorter than the bit count allows (biClrUsed).
+  const int coloursUsed = static_cast<int>(U32(b, at + 32));
+  const int colours = img.bits <= 8 ? (coloursUsed ? coloursUsed : 1 << img.bits) : 0;
   const size_t xorBits = at + 40 + 4 * colours;
   const size_t xorStride = ((img.width * img.bits + 31) / 32) * 4, andStride = ((img.width + 31) / 32) * 4;
   const size_t andBits = xorBits + xorStride * img.height;
@@ -88,8 +90,13 @@ Image DecodeCursor(const Bytes& b, const std::string& what, int index = 0) {
       if (img.bits == 24) {
         bl = b[xr + 3 * x], g = b[xr + 3 * x + 1], r = b[xr + 3 * x + 2];
       } else {
-        const int index = img.bits == 1 ? (b[xr + x / 8] >> (7 - x % 8)) & 1
-                                        : (x % 2 == 0 ? b[xr + x / 2] >> 4 : b[xr + x / 2] & 15);
+        const int index = img.bits == 1   ? (b[xr + x / 8] >> (7 - x % 8)) & 1
+                          : img.bits == 8 ? b[xr + x]
+                                          : (x % 2 == 0 ? b[xr + x / 2] >> 4 : b[xr + x / 2] & 15);
+        if (index >= colours) {
+          ADD_FAILURE() << what << ": a pixel beyond the palette";
+          return {};
+        }
         const size_t e = at + 40 + 4 * index;
         bl = b[e], g = b[e + 1], r = b[e + 2];
       }
@@ -123,6 +130,23 @@ struct AnimatedCursor {
   std::vector<uint32_t> rates, sequence;
   std::vector<Image> frames;
 };
+
+// The frames of a well-formed animated cursor as the cursor files they are.
+std::vector<Bytes> FrameFiles(const Bytes& b, const std::string& what) {
+  std::vector<Bytes> files;
+  std::vector<Chunk> top;
+  if (b.size() < 12 || !ReadChunks(b, 12, b.size(), top)) {
+    ADD_FAILURE() << what << ": not a well-formed RIFF file";
+    return files;
+  }
+  for (const Chunk& c : top) {
+    if (c.tag != "LIST" || Tag(b, c.at) != "fram") continue;
+    std::vector<Chunk> icons;
+    EXPECT_TRUE(ReadChunks(b, c.at + 4, c.at + c.size, icons)) << what;
+    for (const Chunk& icon : icons) files.emplace_back(b.begin() + icon.at, b.begin() + icon.at + icon.size);
+  }
+  return files;
+}
 
 AnimatedCursor DecodeAnimated(const Bytes& b, const std::string& what) {
   AnimatedCursor a;
@@ -257,7 +281,7 @@ TEST(CursorArt, StaticFilesDecodeHereAndWithIdentify) {
     const std::string file = kArt + "/medium/" + FileManifest[row].sourceName;
     const std::string out = RunCommand("identify '" + file + "' 2>&1", status);
     EXPECT_EQ(status, 0) << destination << ": " << out;
-    for (const char* size : {" CUR 32x32 ", " CUR 48x48 ", " CUR 64x64 "})
+    for (const char* size : {" CUR 32x32 ", " CUR 48x48 ", " CUR 64x64 ", " CUR 96x96 ", " CUR 128x128 "})
       EXPECT_NE(out.find(size), std::string::npos) << destination << ": " << out;
     if (monochrome) {
       EXPECT_NE(out.find("1-bit"), std::string::npos) << destination << ": " << out;
@@ -268,44 +292,70 @@ TEST(CursorArt, StaticFilesDecodeHereAndWithIdentify) {
 // Static files carry the cursor at 32, 48 and 64 pixels for desktops of 100, 150 and 200 %,
 // the same cursor at each: same depth, the hotspot where the 32-pixel one has it (scaled) and
 // on a painted pixel, the painted area scaled with it.
-TEST(CursorArt, StaticFilesCarryThreeSizesOfTheSameCursor) {
-  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
-    const std::string destination = FileManifest[row].destinationName;
-    if (IsAnimated(destination)) continue;
-    const Bytes bytes = ReadFile(LibraryPath(destination));
-    ASSERT_EQ(ImageCount(bytes, destination), 3) << destination;
-    const Image base = DecodeCursor(bytes, destination, 0);
-    ASSERT_EQ(base.width, 32) << destination;
-    const Box baseBox = PaintedBox(base);
-    for (int index = 1; index < 3; ++index) {
-      const Image img = DecodeCursor(bytes, destination, index);
-      const double scale = index == 1 ? 1.5 : 2.0;
-      const std::string what = destination + " at " + std::to_string(img.width);
-      ASSERT_EQ(img.width, static_cast<int>(32 * scale)) << what;
-      ASSERT_EQ(img.height, img.width) << what;
-      EXPECT_EQ(img.bits, base.bits) << what;
-      ASSERT_TRUE(img.hotX >= 0 && img.hotX < img.width && img.hotY >= 0 && img.hotY < img.height) << what;
-      EXPECT_TRUE(img.Painted(img.hotX, img.hotY)) << what << ": hotspot " << img.hotX << "," << img.hotY;
-      EXPECT_NEAR(img.hotX, base.hotX * scale, 2.0) << what;
-      EXPECT_NEAR(img.hotY, base.hotY * scale, 2.0) << what;
-      const Box box = PaintedBox(img);
-      EXPECT_NEAR(box.Width(), baseBox.Width() * scale, 3.0) << what;
-      EXPECT_NEAR(box.Height(), baseBox.Height() * scale, 3.0) << what;
-    }
+// The sides every static file and every frame of an animation carries, in order.
+constexpr int kSides[] = {32, 48, 64, 96, 128};
+
+// Each image of a cursor file is the 32-pixel one drawn at its own side: square, monochrome
+// where it is, the hotspot on a painted pixel where the scaled one would be, the shape as large.
+void ExpectEverySizeOfTheSameCursor(const Bytes& bytes, const std::string& what) {
+  ASSERT_EQ(ImageCount(bytes, what), 5) << what;
+  const Image base = DecodeCursor(bytes, what, 0);
+  ASSERT_EQ(base.width, 32) << what;
+  const Box baseBox = PaintedBox(base);
+  for (int index = 1; index < 5; ++index) {
+    const Image img = DecodeCursor(bytes, what, index);
+    const double scale = kSides[index] / 32.0;
+    const std::string at = what + " at " + std::to_string(img.width);
+    ASSERT_EQ(img.width, kSides[index]) << at;
+    ASSERT_EQ(img.height, img.width) << at;
+    EXPECT_EQ(img.bits == 1, base.bits == 1) << at;
+    ASSERT_TRUE(img.hotX >= 0 && img.hotX < img.width && img.hotY >= 0 && img.hotY < img.height) << at;
+    EXPECT_TRUE(img.Painted(img.hotX, img.hotY)) << at << ": hotspot " << img.hotX << "," << img.hotY;
+    EXPECT_NEAR(img.hotX, base.hotX * scale, 1.0 + scale) << at;
+    EXPECT_NEAR(img.hotY, base.hotY * scale, 1.0 + scale) << at;
+    const Box box = PaintedBox(img);
+    EXPECT_NEAR(box.Width(), baseBox.Width() * scale, 1.0 + 1.5 * scale) << at;
+    EXPECT_NEAR(box.Height(), baseBox.Height() * scale, 1.0 + 1.5 * scale) << at;
   }
 }
 
-// Curved outlines drawn afresh at 64 pixels are not the 32-pixel image with each pixel doubled.
+TEST(CursorArt, StaticFilesCarryFiveSizesOfTheSameCursor) {
+  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
+    const std::string destination = FileManifest[row].destinationName;
+    if (IsAnimated(destination)) continue;
+    ExpectEverySizeOfTheSameCursor(ReadFile(LibraryPath(destination)), destination);
+  }
+}
+
+TEST(CursorArt, EveryFrameOfAnAnimationCarriesFiveSizes) {
+  for (int row = kFirstCursorRow; row < kManifestRows; ++row) {
+    const std::string destination = FileManifest[row].destinationName;
+    if (!IsAnimated(destination)) continue;
+    const Bytes bytes = ReadFile(LibraryPath(destination));
+    int frame = 0;
+    for (const Bytes& file : FrameFiles(bytes, destination)) {
+      ExpectEverySizeOfTheSameCursor(file, destination + " frame " + std::to_string(frame++));
+    }
+    EXPECT_GE(frame, 3) << destination;
+  }
+}
+
+// Curved outlines drawn afresh at 64 and 128 pixels are not the 32-pixel image with each pixel
+// doubled or quadrupled.
 TEST(CursorArt, LargerSizesAreDrawnNotStretched) {
   for (const char* destination : {"NORMAL\\Giant white arrow.CUR", "NORMAL\\White dot.CUR", "NORMAL\\Inflated arrow.CUR",
                                   "BUSY\\Hamster on treadmill.CUR"}) {
     const Bytes bytes = ReadFile(LibraryPath(destination));
-    const Image small = DecodeCursor(bytes, destination, 0), large = DecodeCursor(bytes, destination, 2);
-    ASSERT_EQ(large.width, 64) << destination;
-    int differing = 0;
-    for (int y = 0; y < 64; ++y)
-      for (int x = 0; x < 64; ++x) differing += large.At(x, y) != small.At(x / 2, y / 2);
-    EXPECT_GT(differing, 20) << destination << ": the 64-pixel image is the 32-pixel one doubled";
+    const Image small = DecodeCursor(bytes, destination, 0);
+    for (int index : {2, 4}) {
+      const Image large = DecodeCursor(bytes, destination, index);
+      const int factor = large.width / 32;
+      ASSERT_EQ(large.width, kSides[index]) << destination;
+      int differing = 0;
+      for (int y = 0; y < large.width; ++y)
+        for (int x = 0; x < large.width; ++x) differing += large.At(x, y) != small.At(x / factor, y / factor);
+      EXPECT_GT(differing, 20 * factor) << destination << ": the " << large.width << "-pixel image is the 32-pixel one enlarged";
+    }
   }
 }
 

@@ -243,8 +243,10 @@ std::vector<DecodedImage> DecodeIconFile(const Bytes& b, int type) {
     EXPECT_EQ(static_cast<int>(U32(b, at + 4)), d.width);
     EXPECT_EQ(static_cast<int>(U32(b, at + 8)), 2 * d.height) << "header height covers XOR and AND";
     d.bits = static_cast<int>(U16(b, at + 14));
-    const int colours = d.bits <= 8 ? 1 << d.bits : 0;
-    EXPECT_EQ(b.at(entry + 2), d.bits == 1 ? 2 : d.bits == 4 ? 16 : 0);
+    // A palette of the image's own may be shorter than its bits allow (biClrUsed).
+    const int used = static_cast<int>(U32(b, at + 32));
+    const int colours = d.bits <= 8 ? (used ? used : 1 << d.bits) : 0;
+    EXPECT_EQ(b.at(entry + 2), colours < 256 ? colours : 0);
     const size_t palette = at + 40, xorBits = palette + 4 * colours;
     const size_t xorStride = ((d.width * d.bits + 31) / 32) * 4, andStride = ((d.width + 31) / 32) * 4;
     const size_t andBits = xorBits + xorStride * d.height;
@@ -257,8 +259,10 @@ std::vector<DecodedImage> DecodeIconFile(const Bytes& b, int type) {
         if (d.bits == 24) {
           colour = Opaque(b.at(xr + 3 * x + 2), b.at(xr + 3 * x + 1), b.at(xr + 3 * x));
         } else {
-          int index = d.bits == 1 ? (b.at(xr + x / 8) >> (7 - x % 8)) & 1
-                                  : (x % 2 == 0 ? b.at(xr + x / 2) >> 4 : b.at(xr + x / 2) & 15);
+          int index = d.bits == 1   ? (b.at(xr + x / 8) >> (7 - x % 8)) & 1
+                      : d.bits == 8 ? b.at(xr + x)
+                                    : (x % 2 == 0 ? b.at(xr + x / 2) >> 4 : b.at(xr + x / 2) & 15);
+          EXPECT_LT(index, colours) << "a pixel beyond the palette";
           const size_t e = palette + 4 * index;
           colour = Opaque(b.at(e + 2), b.at(e + 1), b.at(e));
         }
@@ -290,6 +294,30 @@ std::vector<Rgba> Expected(const Canvas& c, CursorDepth depth) {
     }
   }
   return out;
+}
+
+// Indexed: every colour kept exactly, with the fewest bits its count of colours allows.
+TEST(Cur, IndexedKeepsEveryColourWithThePaletteItNeeds) {
+  const struct {
+    int colours, bits;
+  } cases[] = {{1, 4}, {5, 4}, {16, 4}, {17, 8}, {256, 8}, {257, 24}};
+  for (const auto& c : cases) {
+    Canvas image(32, 32);
+    for (int i = 0; i < 32 * 32; ++i) {
+      const int k = i % c.colours;
+      image.Set(i % 32, i / 32, Opaque(static_cast<uint8_t>(k & 0xFF), static_cast<uint8_t>(k >> 8), 7));
+    }
+    const std::vector<DecodedImage> images = DecodeIconFile(EncodeCur(Cursor{image, 3, 4}, CursorDepth::kIndexed), 2);
+    ASSERT_EQ(images.size(), 1u);
+    EXPECT_EQ(images[0].bits, c.bits) << c.colours << " colours";
+    EXPECT_EQ(images[0].pixels, image.pixels()) << c.colours << " colours";
+  }
+  // Transparent and inverting pixels are kept as the mask has them.
+  const Canvas sample = Sample(32, 32);
+  const std::vector<DecodedImage> images = DecodeIconFile(EncodeCur(Cursor{sample, 0, 0}, CursorDepth::kIndexed), 2);
+  ASSERT_EQ(images.size(), 1u);
+  EXPECT_EQ(images[0].bits, 4);
+  EXPECT_EQ(images[0].pixels, Expected(sample, CursorDepth::kColour24));
 }
 
 TEST(Cur, RoundTripAtEveryDepthAndSize) {

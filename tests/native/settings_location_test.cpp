@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -47,3 +48,32 @@ TEST(SettingsLocation, TheVirtualStoreMirrorsTheWindowsFolderBelowItsDrive) {
 }
 
 }  // namespace
+
+TEST(SettingsLocation, TheRunMarkerTakesTheSettingsNameWithItsOwnExtension) {
+  char out[64];
+  struct Case {
+    const char* settings;
+    const char* marker;
+  };
+  const Case cases[] = {
+      {"C:\\Users\\Ł\\AppData\\Roaming\\Pointrel\\Pointrel.INI", "C:\\Users\\Ł\\AppData\\Roaming\\Pointrel\\Pointrel.RUN"},
+      {"C:\\WINDOWS\\POINTREL.INI", "C:\\WINDOWS\\POINTREL.RUN"},
+      {"C:\\a.b\\Pointrel", "C:\\a.b\\Pointrel.RUN"},  // a dot in a folder is not the extension
+      {"C:\\x\\.INI", "C:\\x\\.INI.RUN"},               // a name that is all extension keeps it
+      {"Pointrel.INI", "Pointrel.RUN"},
+  };
+  for (const Case& c : cases) {
+    ASSERT_TRUE(ComposeRunMarker(c.settings, out, sizeof out)) << c.settings;
+    EXPECT_STREQ(out, c.marker);
+  }
+  std::memset(out, 'x', sizeof out);
+  EXPECT_FALSE(ComposeRunMarker("C:\\x\\", out, sizeof out)) << "no name";
+  EXPECT_STREQ(out, "");
+  EXPECT_FALSE(ComposeRunMarker("", out, sizeof out));
+  // Exactly full, and one short: never cut.
+  const std::string stem = "C:\\" + std::string(sizeof out - 8, 'f');
+  EXPECT_TRUE(ComposeRunMarker((stem + ".INI").c_str(), out, sizeof out));
+  EXPECT_EQ(std::strlen(out), sizeof out - 1);
+  EXPECT_FALSE(ComposeRunMarker((stem + "f.INI").c_str(), out, sizeof out));
+  EXPECT_STREQ(out, "");
+}

@@ -25,11 +25,12 @@ char LookLetter(Look look) {
 }
 
 Canvas DrawButton(int colourIndex, Look look) {
-  const colour_button_art::Picture picture = colour_button_art::Draw(kButtonSize, colourIndex, look);
-  Canvas canvas(picture.side, picture.side);
-  for (int y = 0; y < picture.side; ++y)
-    for (int x = 0; x < picture.side; ++x) {
-      const uint32_t p = picture.At(x, y);
+  uint32_t pixels[kButtonSize * kButtonSize];
+  colour_button_art::Draw(kButtonSize, colourIndex, look, pixels);
+  Canvas canvas(kButtonSize, kButtonSize);
+  for (int y = 0; y < kButtonSize; ++y)
+    for (int x = 0; x < kButtonSize; ++x) {
+      const uint32_t p = pixels[y * kButtonSize + x];
       canvas.Set(x, y, Opaque((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF));
     }
   return canvas;

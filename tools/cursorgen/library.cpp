@@ -16,13 +16,21 @@ using imagelib::Opaque;
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr CursorDepth kMono = CursorDepth::kMonochrome;
-constexpr CursorDepth kColour = CursorDepth::kColour24;
+constexpr CursorDepth kColour = CursorDepth::kIndexed;
 // Centre of the canvas's central pixel (15, 15) in pixel-corner coordinates.
 constexpr Point kMiddle{15.5, 15.5};
 
 // The hotspot in design units: the first pixel of that unit.
+// The hotspot at the design point's pixel; drawn larger, that pixel may fall in a gap of the
+// picture, and then the painted one nearest to it takes its place.
 AniFrame Frame(const Canvas& image, Point hot, CursorDepth depth) {
-  return {{image, image.PixelOf(static_cast<int>(hot.x)), image.PixelOf(static_cast<int>(hot.y))}, depth};
+  int x = image.PixelOf(static_cast<int>(hot.x)), y = image.PixelOf(static_cast<int>(hot.y));
+  if (image.Get(x, y).a == 0) {
+    const Point nearest = NearestPainted(image, static_cast<int>(hot.x), static_cast<int>(hot.y));
+    x = static_cast<int>(nearest.x);
+    y = static_cast<int>(nearest.y);
+  }
+  return {{image, x, y}, depth};
 }
 
 // A drawn tip: the painted pixel nearest to where the tip was meant to be.
@@ -307,7 +315,8 @@ std::vector<AniFrame> SpinningArrow(Point tip, Rgba front, Rgba back, CursorDept
   std::vector<AniFrame> frames;
   for (int f = 0; f < 8; ++f) {
     double squeeze = std::cos(2 * kPi * f / 8);
-    if (std::fabs(squeeze) < 0.15) squeeze = squeeze < 0 ? -0.15 : 0.15;
+    // Edge-on it stays a sliver wide enough to keep its whole length at 32 pixels.
+    if (std::fabs(squeeze) < 0.3) squeeze = squeeze < 0 ? -0.3 : 0.3;
     const Canvas shape = PolygonShape(Placement{tip, 0, squeeze, 1}(ArrowOutline()));
     const Canvas image = Bordered(shape, squeeze > 0 ? front : back, kBlack);
     frames.push_back(TipFrame(image, tip, depth));

@@ -1,8 +1,8 @@
 // cursorgen OUTPUT-FOLDER: draws every cursor of the product into OUTPUT-FOLDER:
 //   utility/PALETTE.CUR, utility/BLANK.CUR   the utility's resource cursors
 //   library/<sub-folder>/<long name>        the 50 library files, as the installed tree has them:
-//                                           static ones drawn at 32, 48 and 64 pixels for
-//                                           desktops of 100, 150 and 200 %, animations at 32
+//                                           each image and frame drawn at 32, 48, 64, 96 and
+//                                           128 pixels (100 to 400 %, or a larger pointer)
 //   medium/<8.3 name>                       the same files under their distribution names
 //   cursor-kinds.txt                        one line per library file: its list tag, its 8.3 name
 //                                           and its destination name, tab-separated (what the
@@ -40,18 +40,34 @@ std::string WithSlashes(std::string path) {
   return path;
 }
 
-// Pixels per design unit of each image in a static file, in the order written.
-constexpr double kStaticScales[] = {1.0, 1.5, 2.0};
+// Pixels per design unit of each image of a static file and of each frame, in the order
+// written: 32, 48, 64, 96 and 128 pixels, for 100 to 400 % or a larger pointer.
+constexpr double kScales[] = {1.0, 1.5, 2.0, 3.0, 4.0};
 
 // The static cursor drawn afresh at each scale.
 imagelib::Bytes EncodeStatic(const cursorgen::LibraryEntry& entry, CursorDepth depth) {
   std::vector<imagelib::Cursor> sizes;
-  for (double scale : kStaticScales) {
+  for (double scale : kScales) {
     cursorgen::SetDrawingScale(scale);
     sizes.push_back(entry.draw().still.cursor);
   }
   cursorgen::SetDrawingScale(1);
   return imagelib::EncodeCur(sizes, depth);
+}
+
+// The animation drawn afresh at each scale, each frame carrying its images of every size.
+imagelib::Bytes EncodeAnimated(const cursorgen::LibraryEntry& entry) {
+  std::vector<imagelib::Animation> drawn;
+  for (double scale : kScales) {
+    cursorgen::SetDrawingScale(scale);
+    drawn.push_back(entry.draw().animation);
+  }
+  cursorgen::SetDrawingScale(1);
+  std::vector<std::vector<imagelib::Cursor>> frameSizes(drawn.front().frames.size());
+  for (size_t frame = 0; frame < frameSizes.size(); ++frame) {
+    for (const imagelib::Animation& scaled : drawn) frameSizes[frame].push_back(scaled.frames[frame].cursor);
+  }
+  return imagelib::EncodeAni(drawn.front(), frameSizes);
 }
 
 const cursorgen::LibraryEntry* FindArt(const std::string& destinationName) {
@@ -92,7 +108,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "cursorgen: %s is drawn as the wrong kind\n", destination.c_str());
       return 1;
     }
-    const imagelib::Bytes bytes = art.animated ? imagelib::EncodeAni(art.animation) : EncodeStatic(*entry, art.still.depth);
+    const imagelib::Bytes bytes = art.animated ? EncodeAnimated(*entry) : EncodeStatic(*entry, art.still.depth);
     const std::string path = out + "/library/" + WithSlashes(destination);
     ok = imagelib::MakeFolders(path.substr(0, path.rfind('/'))) && Write(path, bytes) &&
          Write(out + "/medium/" + FileManifest[row].sourceName, bytes);

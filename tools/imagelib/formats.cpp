@@ -107,6 +107,29 @@ cursor_file::Image IconImage(const Canvas& canvas, int bitsPerPixel, uint16_t fi
     for (const Rgba& c : kWindowsPalette) image.palette.push_back(Rgb(c));
   }
   const Rgba black = Opaque(0, 0, 0), white = Opaque(255, 255, 255);
+  const auto shownAt = [&](int x, int y) {
+    const Rgba p = canvas.Get(x, y);
+    return p == kScreenInvert ? white : IsOpaque(p) ? p : black;
+  };
+  if (bitsPerPixel == 8) {
+    std::vector<uint32_t> colours;
+    for (int y = 0; y < canvas.height(); ++y)
+      for (int x = 0; x < canvas.width(); ++x) {
+        const uint32_t c = Rgb(shownAt(x, y));
+        if (std::find(colours.begin(), colours.end(), c) == colours.end()) colours.push_back(c);
+      }
+    if (colours.size() > 256) return IconImage(canvas, 24, field1, field2);
+    std::sort(colours.begin(), colours.end());
+    image.bitsPerPixel = colours.size() <= 16 ? 4 : 8;
+    image.palette = colours;
+    for (int y = 0; y < canvas.height(); ++y)
+      for (int x = 0; x < canvas.width(); ++x) {
+        const uint32_t c = Rgb(shownAt(x, y));
+        image.colour.push_back(static_cast<uint32_t>(std::find(colours.begin(), colours.end(), c) - colours.begin()));
+        image.andMask.push_back(IsOpaque(canvas.Get(x, y)) ? 0 : 1);
+      }
+    return image;
+  }
   for (int y = 0; y < canvas.height(); ++y) {
     for (int x = 0; x < canvas.width(); ++x) {
       const Rgba p = canvas.Get(x, y);
@@ -162,9 +185,12 @@ Bytes EncodeCur(const std::vector<Cursor>& sizes, CursorDepth depth) {
   return cursor_file::EncodeStaticFile(cursor_file::FileType::Cursor, images);
 }
 
-Bytes EncodeAni(const Animation& animation) {
+Bytes EncodeAni(const Animation& animation, const std::vector<std::vector<Cursor>>& frameSizes) {
   cursor_file::Animation file;
-  for (const AniFrame& frame : animation.frames) file.frames.push_back(EncodeCur(frame.cursor, frame.depth));
+  for (size_t i = 0; i < animation.frames.size(); ++i) {
+    const AniFrame& frame = animation.frames[i];
+    file.frames.push_back(i < frameSizes.size() ? EncodeCur(frameSizes[i], frame.depth) : EncodeCur(frame.cursor, frame.depth));
+  }
   for (const AniStep& step : animation.steps) {
     file.steps.push_back({static_cast<uint32_t>(step.frame), static_cast<uint32_t>(step.jiffies)});
   }

@@ -29,7 +29,10 @@ Bytes EncodeIco(const std::vector<Canvas>& images);
 
 // How a cursor's colour bitmap is stored. kMonochrome gives a cursor without colour
 // bitmap when the platform loads it; the others give a colour cursor.
-enum class CursorDepth { kMonochrome = 1, kColour4 = 4, kColour24 = 24 };
+// kColour4 maps every colour to the standard 16-colour palette; kIndexed keeps every colour with
+// a palette of the image's own, at 4 bits per pixel for up to 16 colours, at 8 for up to 256,
+// else the colours themselves at 24.
+enum class CursorDepth { kMonochrome = 1, kColour4 = 4, kIndexed = 8, kColour24 = 24 };
 
 struct Cursor {
   Canvas image;  // up to 256 x 256; the library uses 32 x 32
@@ -63,7 +66,9 @@ struct Animation {
   int defaultJiffies = 10;
   std::string title, artist;
 };
-Bytes EncodeAni(const Animation& animation);
+// `frameSizes`, when given, holds for each frame the images its file carries, one per size, in
+// place of the frame's own cursor.
+Bytes EncodeAni(const Animation& animation, const std::vector<std::vector<Cursor>>& frameSizes = {});
 
 // 8-bit RGBA PNG (stored, uncompressed zlib blocks).
 Bytes EncodePng(const Canvas& image);

@@ -2,11 +2,13 @@
 
 #include <cstring>
 
+#include "platform/system_cursor.h"
 #include "platform/text_buffers.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/app/guard_command.h"
 #include "utility/app/guard_win.h"
+#include "utility/app/run_marker_win.h"
 #include "utility/app/settings_file_win.h"
 #include "utility/dialog/main_dialog_win.h"
 
@@ -22,6 +24,7 @@ MainDialog* runningDialog = nullptr;
 // An unhandled exception: the defaults go back before the process dies.
 LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS*) {
   if (runningDialog) runningDialog->RestoreAfterCrash();
+  EndRunMarker();
   return EXCEPTION_CONTINUE_SEARCH;
 }
 }  // namespace
@@ -63,6 +66,9 @@ BOOL CursorApp::InitInstance() {
   LocateSettingsFile(*this);
   AppProfileStore store(*this);
   LoadSettings(store);
+  // The last run left Pointrel's cursors installed: the user's own come back before this run
+  // (or its guard) keeps anything as the defaults.
+  if (BeginRunMarker(profileName)) platform::ReloadUserCursorScheme();
   // Before the first cursor is installed; without a guard the utility runs just the same.
   StartGuard();
   {
@@ -73,6 +79,7 @@ BOOL CursorApp::InitInstance() {
     ::SetUnhandledExceptionFilter(previous);
     runningDialog = nullptr;
   }
+  EndRunMarker();
   return FALSE;
 }
 

@@ -87,6 +87,6 @@ void RunGuard(uint32_t utilityProcess) {
   if (restored) ::CloseHandle(restored);
   if (restoredByUtility) return;
   // The user's own scheme where the platform can reload it; else the defaults the service kept.
-  if (::SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, 0)) return;
+  if (platform::ReloadUserCursorScheme()) return;
   for (uint32_t id : kRestoreOrder) platform::InstallSystemCursor(platform::SystemDefaultCursor(id), id);
 }

@@ -42,3 +42,18 @@ bool ComposeVirtualStoreFile(const char* localAppData, const char* windowsFolder
   if (!Join(store, windowsFolder + 3, below, sizeof below)) return false;
   return Join(below, profileName, out, size);
 }
+
+bool ComposeRunMarker(const char* settingsFile, char* out, size_t size) {
+  if (size > 0) out[0] = '\0';
+  const size_t length = std::strlen(settingsFile);
+  const char* name = std::strrchr(settingsFile, '\\');
+  name = name ? name + 1 : settingsFile;
+  if (*name == '\0') return false;
+  const char* dot = std::strrchr(name, '.');
+  const size_t stem = dot && dot != name ? static_cast<size_t>(dot - settingsFile) : length;
+  static const char kExtension[] = ".RUN";
+  if (stem + sizeof kExtension > size) return false;
+  std::memcpy(out, settingsFile, stem);
+  std::memcpy(out + stem, kExtension, sizeof kExtension);
+  return true;
+}

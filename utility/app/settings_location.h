@@ -9,6 +9,9 @@
 bool ComposeSettingsFolder(const char* appData, char* out, size_t size);
 // "<folder>\<profileName>".
 bool ComposeSettingsFile(const char* folder, const char* profileName, char* out, size_t size);
+// The run marker beside the settings file: its name with the extension ".RUN" in place of the
+// last one (or added where it has none), "<folder>\Pointrel.RUN".
+bool ComposeRunMarker(const char* settingsFile, char* out, size_t size);
 // The per-user copy that the platform's file virtualization kept of a file in the Windows folder
 // written by an older Pointrel: "<localAppData>\VirtualStore<Windows folder without its
 // drive>\<profileName>". False also for a Windows folder without a drive ("C:").

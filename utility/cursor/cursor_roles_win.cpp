@@ -94,7 +94,11 @@ void InstallSizingArrows(bool large) {
 
 void RestoreSystemCursors(int32_t& restoredFlag) {
   if (restoredFlag) return;
-  for (DWORD id : kRestoreOrder) PutBackDefault(id, id);
+  // The user's own scheme, as it stands now (a size or scheme changed while the utility ran
+  // included); the copies kept at start only where the platform will not reload it.
+  if (!platform::ReloadUserCursorScheme()) {
+    for (DWORD id : kRestoreOrder) PutBackDefault(id, id);
+  }
   restoredFlag = 1;
   // The guard, when there is one, has nothing left to do.
   char name[64];

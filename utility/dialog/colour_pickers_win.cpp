@@ -1,6 +1,7 @@
 // The two rows of colour buttons: their pictures and layout, which button of each row looks
 // pressed, and what a click does.
 #include <initializer_list>
+#include <new>
 
 #include "utility/app/cursor_settings.h"
 #include "utility/dialog/colour_button_art.h"
@@ -23,11 +24,13 @@ void MainDialog::AttachColourButtons() {
 void MainDialog::DrawColourPictures() {
   using colour_button_art::Look;
   const int side = colour_button_art::SideForDpi(static_cast<int>(dialogDpi));
+  uint32_t* pixels = new (std::nothrow) uint32_t[side * side];
+  if (!pixels) return;  // the buttons keep the pictures they have
   for (int i = 0; i < 2 * kColourRowLength; ++i) {
     HBITMAP pictures[4] = {};
     for (int look = 0; look < 4; ++look) {
-      const colour_button_art::Picture picture = colour_button_art::Draw(side, i % kColourRowLength, colour_button_art::kLooks[look]);
-      pictures[look] = platform::CreateSixteenColourBitmap(picture.side, picture.pixels.data());
+      colour_button_art::Draw(side, i % kColourRowLength, colour_button_art::kLooks[look], pixels);
+      pictures[look] = platform::CreateSixteenColourBitmap(side, pixels);
     }
     // Without an up picture the button keeps the pictures it has.
     if (!pictures[0]) {
@@ -38,6 +41,7 @@ void MainDialog::DrawColourPictures() {
     }
     colourButtons[i].SetPictures(pictures[0], pictures[1], pictures[2], pictures[3]);
   }
+  delete[] pixels;
 }
 
 void MainDialog::LayOutColourRows() {

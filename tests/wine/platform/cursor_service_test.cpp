@@ -239,7 +239,7 @@ TEST_F(CursorService, AnimatedCursorIsInstalledWholeAndTracedAsAnimated) {
   EXPECT_GT(PictureOf(animated).width, 0) << "the handle stays valid";
   const std::vector<std::string> lines = NewTraceLines();
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_EQ(lines[0], "install 32512 animated");
+  EXPECT_EQ(lines[0], "install 32512 animated " + std::to_string(PictureOf(animated).width)) << "with its first frame's side";
 
   // A static file that merely has the extension is not taken for an animation.
   HCURSOR misnamed = LoadWritten("static.ani", StaticCursorFile(MonochromePicture(6), {0, 0}));

@@ -17,9 +17,15 @@ std::vector<TraceLine> ReadTrace(const std::string& folder, int* malformed) {
     if (!text.empty() && text.back() == '\r') text.pop_back();
     std::istringstream words(text);
     TraceLine line;
-    words >> line.ms >> line.event >> line.id;
+    words >> line.ms >> line.event;
+    if (line.event == "scheme") {
+      words >> line.kind;  // "reloaded" or "refused"
+    } else {
+      words >> line.id;
+    }
     if (line.event == "install") {
       words >> line.kind;
+      if (line.kind == "animated") words >> line.side;
       if (line.kind == "static") {
         char comma = 0;
         words >> line.x >> comma >> line.y >> line.file;
@@ -60,10 +66,11 @@ cursor_record::CursorPicture TracedPicture(const std::string& folder, const Trac
 
 void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from) {
   ASSERT_GE(lines.size(), from);
-  ASSERT_EQ(lines.size() - from, 8u) << "the eight defaults, once";
+  ASSERT_EQ(lines.size() - from, 9u) << "the scheme asked for, then the eight defaults, once";
+  EXPECT_EQ(lines[from].event + " " + lines[from].kind, "scheme refused");
   for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(lines[from + i].event, "default") << i;
-    EXPECT_EQ(lines[from + i].id, kExpectedRestoreOrder[i]) << i;
+    EXPECT_EQ(lines[from + 1 + i].event, "default") << i;
+    EXPECT_EQ(lines[from + 1 + i].id, kExpectedRestoreOrder[i]) << i;
   }
 }
 

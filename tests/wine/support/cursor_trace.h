@@ -13,9 +13,10 @@ namespace wine_test {
 
 struct TraceLine {
   unsigned long ms = 0;
-  std::string event;  // "install", "refused", "default"
+  std::string event;  // "install", "refused", "default", "scheme"
   unsigned long id = 0;
-  std::string kind;   // installs: "static" or "animated"
+  std::string kind;   // installs: "static" or "animated"; scheme: "reloaded" or "refused"
+  int side = 0;       // animated installs: the first frame's width
   int x = 0, y = 0;   // static installs: the hotspot
   std::string file;   // static installs: the image, in the trace folder
 };
@@ -30,7 +31,8 @@ cursor_record::CursorPicture TracedPicture(const std::string& folder, const Trac
 
 // The order in which the platform defaults are put back.
 constexpr unsigned long kExpectedRestoreOrder[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
-// Exactly the eight defaults, in that order, from line `from` to the end.
+// Exactly one ending from line `from` to the end: the user's scheme asked for and refused (as
+// Wine refuses it), then the eight defaults in that order.
 void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from);
 
 }  // namespace wine_test

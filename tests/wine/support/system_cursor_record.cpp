@@ -43,7 +43,17 @@ void Keep(const SystemCursorChange& change) {
   Record& record = TheRecord();
   ::EnterCriticalSection(&record.lock);
   const POINT hotspot = change.picture ? change.picture->hotspot() : POINT{0, 0};
-  if (change.kind != SystemCursorEventKind::Refused) {
+  if (change.kind == SystemCursorEventKind::SchemeReloaded) {
+    // Every id shows the user's scheme again, as a default does.
+    for (DWORD id : kReplaceableCursorIds) {
+      InstalledSystemCursor& entry = record.installed[id];
+      entry.handle = nullptr;
+      entry.animated = false;
+      entry.isDefault = true;
+      entry.picture = CursorPicture();
+      ++entry.installs;
+    }
+  } else if (change.kind != SystemCursorEventKind::Refused && change.kind != SystemCursorEventKind::SchemeRefused) {
     InstalledSystemCursor& entry = record.installed[change.id];
     entry.handle = change.handle;
     entry.animated = change.animated;

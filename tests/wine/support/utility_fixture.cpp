@@ -91,6 +91,7 @@ bool HasRed(const cursor_record::CursorPicture& picture) {
 
 void MainDialog::SetUp() {
   RemoveFile(SettingsFilePath());
+  RemoveFile(RunMarkerPath());  // a test that killed the utility leaves it
   folder = MakeTempFolder("pointrel-dialog");
   traceFolder = MakeTempFolder("pointrel-dialog-trace");
 }

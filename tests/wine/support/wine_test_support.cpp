@@ -38,6 +38,8 @@ std::string UtilityIn(const std::string& folder) {
 
 std::string OlderSettingsFilePath() { return WindowsFolder() + "\\Pointrel.INI"; }
 
+std::string RunMarkerPath() { return SettingsFolder() + "\\Pointrel.RUN"; }
+
 std::vector<std::string> KeysInFile(const std::string& content) {
   std::vector<std::string> keys;
   size_t at = 0;

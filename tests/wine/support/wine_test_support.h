@@ -16,6 +16,8 @@ std::string SettingsFolder();
 std::string SettingsFilePath();
 // Where an older Pointrel kept the file: the Windows folder.
 std::string OlderSettingsFilePath();
+// The marker a run leaves beside the settings until it has put the cursors back.
+std::string RunMarkerPath();
 // The keys of a profile file's text, in file order (every line with an equals sign).
 std::vector<std::string> KeysInFile(const std::string& content);
 // The value of `key` in a profile file's text, or "(missing)".

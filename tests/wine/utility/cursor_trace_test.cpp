@@ -28,6 +28,7 @@ class CursorTrace : public ::testing::Test {
     ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), 50);
     traceFolder = MakeTempFolder("pointrel-trace-out");
     RemoveFile(SettingsFilePath());
+    RemoveFile(RunMarkerPath());  // a test that killed the utility leaves it
   }
   void TearDown() override { RemoveFile(SettingsFilePath()); }
 

@@ -58,7 +58,7 @@ TEST_F(MainDialog, EndSessionRestoresTheDefaults) {
   ASSERT_NE(dialog, nullptr);
   const size_t started = SettledTrace(traceFolder, 1).size();
   SendTo(dialog, WM_ENDSESSION, TRUE, 0);
-  ExpectDefaultsRestored(SettledTrace(traceFolder, started + 8), started);
+  ExpectDefaultsRestored(SettledTrace(traceFolder, started + 9), started);
 }
 
 // A log-off vetoed after the query: the defaults went back at the query and the blinking stays
@@ -92,7 +92,7 @@ TEST_F(MainDialogOnLibrary, QueryEndSessionRestoresTheDefaultsOnceAndTheUtilityG
   ASSERT_NE(dialog, nullptr);
   const size_t started = SettledTrace(traceFolder, 1).size();
   EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE) << "the log-off may go on";
-  std::vector<TraceLine> lines = SettledTrace(traceFolder, started + 8);
+  std::vector<TraceLine> lines = SettledTrace(traceFolder, started + 9);
   ExpectDefaultsRestored(lines, started);
   EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE) << "asked again, same answer";
   // A log-off vetoed elsewhere: the utility goes on; a choice made now installs again.
@@ -100,9 +100,9 @@ TEST_F(MainDialogOnLibrary, QueryEndSessionRestoresTheDefaultsOnceAndTheUtilityG
   EXPECT_FALSE(program.HasExited());
   Click(dialog, IDC_WHITE_FIRST + 1);
   EXPECT_TRUE(IsPushed(dialog, IDC_WHITE_FIRST + 1));
-  lines = SettledTrace(traceFolder, started + 17);
-  ASSERT_EQ(lines.size(), started + 17) << "every role installed again after the query";
-  ExpectEveryRoleInstalled(lines, started + 8, true);
+  lines = SettledTrace(traceFolder, started + 18);
+  ASSERT_EQ(lines.size(), started + 18) << "every role installed again after the query";
+  ExpectEveryRoleInstalled(lines, started + 9, true);
   // Leaving now puts nothing back: that happened once, at the query.
   const size_t beforeEnd = lines.size();
   PressKey(dialog, VK_ESCAPE);
@@ -137,5 +137,57 @@ TEST_F(MainDialogOnLibrary, ListsHoldTheLibraryAndShowTheStoredChoices) {
 }
 
 // The small window icon (136) shows at the left of the caption: the navy disc of its picture.
+
+}  // namespace
+
+namespace {
+
+// The user's scheme asked for before the run's first install: true when the first line of the
+// run's trace (from line `from`) is that request, and it is the run's only one.
+bool SchemeAskedFirst(const std::vector<TraceLine>& lines, size_t from) {
+  if (lines.size() <= from || lines[from].event != "scheme" || lines[from].kind != "refused") return false;
+  for (size_t i = from + 1; i < lines.size(); ++i) {
+    if (lines[i].event == "scheme") return false;
+  }
+  return true;
+}
+
+// A run that ended without putting the cursors back leaves its marker: the next start asks for
+// the user's own scheme before it keeps or installs anything; a clean ending takes the marker.
+TEST_F(MainDialog, AStartAfterAnUncleanEndAsksForTheUsersSchemeFirst) {
+  ASSERT_TRUE(WriteFile(RunMarkerPath(), ""));
+  Program program(UtilityIn(folder), folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const std::vector<TraceLine> lines = SettledTrace(traceFolder, 2);
+  EXPECT_TRUE(SchemeAskedFirst(lines, 0)) << (lines.empty() ? "no trace" : lines[0].event + " " + lines[0].kind);
+  EXPECT_TRUE(FileExists(RunMarkerPath())) << "this run's own marker";
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_FALSE(FileExists(RunMarkerPath())) << "gone with the clean ending";
+}
+
+// A clean start asks for nothing before its installs; killed, it leaves its marker (its guard
+// puts the cursors back, the marker stays), and the next start asks once more.
+TEST_F(MainDialog, AKilledRunLeavesItsMarkerForTheNextStart) {
+  {
+    Program program(UtilityIn(folder), folder, Traced());
+    HWND dialog = Start(program);
+    ASSERT_NE(dialog, nullptr);
+    const std::vector<TraceLine> lines = SettledTrace(traceFolder, 2);
+    ASSERT_FALSE(lines.empty());
+    EXPECT_NE(lines[0].event, "scheme") << "a clean start asks for no scheme";
+    program.Kill();
+  }
+  EXPECT_TRUE(FileExists(RunMarkerPath()));
+  const size_t before = SettledTrace(traceFolder, 0).size();  // the guard's ending included
+  Program again(UtilityIn(folder), folder, Traced());
+  HWND dialog = Start(again);
+  ASSERT_NE(dialog, nullptr);
+  const std::vector<TraceLine> lines = SettledTrace(traceFolder, before + 2);
+  EXPECT_TRUE(SchemeAskedFirst(lines, before));
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(again.WaitForExit());
+}
 
 }  // namespace

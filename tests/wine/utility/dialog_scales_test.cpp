@@ -129,6 +129,77 @@ TEST_F(MainDialog, EveryControlLiesInsideTheDialogOnTheScreen) {
   EXPECT_TRUE(program.WaitForExit());
 }
 
+// The user's pointer size, as Settings stores it, for as long as this lives.
+class PointerSize {
+ public:
+  explicit PointerSize(DWORD base) {
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      key = nullptr;
+      return;
+    }
+    DWORD size = sizeof before;
+    hadValue = ::RegQueryValueExA(key, "CursorBaseSize", nullptr, nullptr, reinterpret_cast<BYTE*>(&before), &size) == ERROR_SUCCESS;
+    set = ::RegSetValueExA(key, "CursorBaseSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&base), sizeof base) == ERROR_SUCCESS;
+  }
+  ~PointerSize() {
+    if (!key) return;
+    if (hadValue) {
+      ::RegSetValueExA(key, "CursorBaseSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before), sizeof before);
+    } else {
+      ::RegDeleteValueA(key, "CursorBaseSize");
+    }
+    ::RegCloseKey(key);
+  }
+  bool set = false;
+
+ private:
+  HKEY key = nullptr;
+  DWORD before = 0;
+  bool hadValue = false;
+};
+
+// A pointer of size 2 (48 pixels at 100 %): every replacement is made at 48 times the scale,
+// the static Normal and the animated Busy alike, although the platform reports its own side.
+TEST_F(MainDialogOnLibrary, ReplacementsFollowTheUsersPointerSize) {
+  PointerSize larger(48);
+  ASSERT_TRUE(larger.set);
+  WriteSettings("Normal=Giant white arrow.CUR\r\nAppstart=<Same as Normal>\r\nBusy=Stop Watch.ANI\r\n"
+                "Ibeam=Huge I-beam.CUR\r\nSizing=1\r\nMirrorNormal=1\r\n");
+  const int side = (48 * DotsPerInch() + 48) / 96;
+  Program program(UtilityIn(folder), folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const TraceLine* normal = nullptr;
+  const TraceLine* busy = nullptr;
+  const std::vector<TraceLine> lines = SettledTrace(traceFolder, 9);
+  for (const TraceLine& line : lines) {
+    if (line.event == "install" && line.id == 32512) normal = &line;
+    if (line.event == "install" && line.id == 32514) busy = &line;
+  }
+  ASSERT_NE(normal, nullptr);
+  ASSERT_EQ(normal->kind, "static");
+  const Side written = WrittenSide(traceFolder, normal->file);
+  EXPECT_EQ(written.width, side) << "the mirrored Normal";
+  EXPECT_EQ(written.height, side);
+  EXPECT_EQ(normal->x, side - 1) << "the tip mirrored at that size";
+  ASSERT_NE(busy, nullptr);
+  EXPECT_EQ(busy->kind, "animated");
+  // The library draws 32, 48, 64, 96 and 128; between them Wine makes an animation's frames at
+  // the drawn size below (Windows scales them), so only a drawn side is asked exactly.
+  int drawnBelow = 32;
+  for (int drawn : {32, 48, 64, 96, 128}) {
+    if (drawn <= side) drawnBelow = drawn;
+  }
+  if (drawnBelow == side) {
+    EXPECT_EQ(busy->side, side) << "the animation's frames";
+  } else {
+    EXPECT_TRUE(busy->side == side || busy->side == drawnBelow) << busy->side;
+  }
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
 // What a button of the 96-dots run measured, for the runs at other scales to compare with.
 const char kShareFile[] = TEST_BINARY_DIR "/colour-button-share.txt";
 

@@ -5,6 +5,7 @@
 #include "platform/app.h"
 #include "platform/help_viewer.h"
 #include "tests/wine/support/import_hooks.h"
+#include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/utility_fixture.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "utility/app/app_profile_store_win.h"
@@ -195,6 +196,40 @@ TEST_F(InProcessDialog, AMoveToAnotherScaleRedrawsAndRelaysTheColourRows) {
   ::ReleaseDC(nullptr, screen);
   ::SendMessageA(dialog, kDpiChangedMessage, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
   EXPECT_TRUE(WaitFor([&] { return SettledColourSide(dialog) == 18 * dpi / 96; }, 3000)) << SettledColourSide(dialog);
+}
+
+// A platform that reloads the user's scheme (Windows does; Wine refuses).
+decltype(&::SystemParametersInfoA) realSystemParametersInfo = nullptr;
+int schemeReloads = 0;
+BOOL WINAPI SchemeReloadingParameters(UINT action, UINT uiParam, PVOID pvParam, UINT winIni) {
+  if (action == SPI_SETCURSORS) {
+    ++schemeReloads;
+    return TRUE;
+  }
+  return realSystemParametersInfo(action, uiParam, pvParam, winIni);
+}
+
+// Where the platform reloads the user's scheme, an ending asks for it once and puts none of the
+// start-up copies back; the ending stays a one-time thing.
+TEST_F(InProcessDialog, AnEndingWhereThePlatformReloadsTheSchemeInstallsNoCopies) {
+  cursor_record::RecordSystemCursors();
+  realSystemParametersInfo = reinterpret_cast<decltype(&::SystemParametersInfoA)>(import_hooks::CurrentImport("SystemParametersInfoA"));
+  ASSERT_NE(realSystemParametersInfo, nullptr);
+  ASSERT_GT(import_hooks::Redirect(reinterpret_cast<void*>(realSystemParametersInfo),
+                                   reinterpret_cast<void*>(&SchemeReloadingParameters)), 0);
+  schemeReloads = 0;
+  cursor_record::ClearSystemCursorEvents();
+  ::SendMessageA(::GetDlgItem(dialog, IDC_EXIT_RESTORE), BM_CLICK, 0, 0);
+  dialog = nullptr;
+  EndDialog();
+  import_hooks::Redirect(reinterpret_cast<void*>(&SchemeReloadingParameters), reinterpret_cast<void*>(realSystemParametersInfo));
+  EXPECT_EQ(schemeReloads, 1);
+  const std::vector<cursor_record::SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
+  ASSERT_EQ(events.size(), 1u) << "the reload and nothing else";
+  EXPECT_EQ(events[0].kind, platform::SystemCursorEventKind::SchemeReloaded);
+  cursor_record::InstalledSystemCursor normal;
+  ASSERT_TRUE(cursor_record::GetInstalledSystemCursor(32512, &normal));
+  EXPECT_TRUE(normal.isDefault) << "the user's own Normal is back";
 }
 
 // A display without colour cursors, as the palette template tells it: a monochrome template.

@@ -1,8 +1,9 @@
-// Benchmark, run by hand under Wine (not a test): how long Pointrel.EXE takes from its start
-// to its window, for two builds side by side, alternating, in one run:
-//   startup_bench OLD.EXE NEW.EXE [starts]
-// Each start runs in a fresh folder holding a copy of the generated library and nothing else,
-// and ends with Escape.
+// Benchmark, run by hand under Wine (not a test): how long a program takes from its start to
+// its window titled "Pointrel", for several builds side by side, alternating, in one run:
+//   startup_bench [--starts N] EXE...
+// e.g. bare_dialog_program.exe (the floor: the dialog alone), an older Pointrel.EXE and this
+// one. Each start runs in a fresh folder holding a copy of the generated library and nothing
+// else, and ends with Escape. Each build's median is also given as a multiple of the first's.
 #include <windows.h>
 
 #include <algorithm>
@@ -37,15 +38,22 @@ double TimeOneStart(const std::string& exe, const std::string& folder) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::fprintf(stderr, "usage: startup_bench OLD.EXE NEW.EXE [starts]\n");
+  int starts = 9;
+  std::vector<std::string> builds;
+  for (int i = 1; i < argc; ++i) {
+    if (std::string(argv[i]) == "--starts" && i + 1 < argc) {
+      starts = std::atoi(argv[++i]);
+    } else {
+      builds.push_back(argv[i]);
+    }
+  }
+  if (builds.empty() || starts < 1) {
+    std::fprintf(stderr, "usage: startup_bench [--starts N] EXE...\n");
     return 2;
   }
-  const int starts = argc > 3 ? std::atoi(argv[3]) : 10;
-  const std::string builds[2] = {argv[1], argv[2]};
-  std::vector<double> times[2];
+  std::vector<std::vector<double>> times(builds.size());
   for (int run = 0; run < starts; ++run) {
-    for (int b = 0; b < 2; ++b) {
+    for (size_t b = 0; b < builds.size(); ++b) {
       const std::string folder = wine_test::MakeTempFolder("pointrel-startup");
       if (library_copy::CopyGeneratedLibrary(folder) != 50) {
         std::fprintf(stderr, "the generated library is missing\n");
@@ -59,10 +67,11 @@ int main(int argc, char** argv) {
       times[b].push_back(ms);
     }
   }
-  for (int b = 0; b < 2; ++b) {
-    std::printf("%s: median %.1f ms, best %.1f ms, worst %.1f ms (%d starts)\n", builds[b].c_str(), Median(times[b]),
-                *std::min_element(times[b].begin(), times[b].end()), *std::max_element(times[b].begin(), times[b].end()),
-                starts);
+  const double floor = Median(times[0]);
+  for (size_t b = 0; b < builds.size(); ++b) {
+    std::printf("%s: median %.1f ms (%.2f times the first), best %.1f ms, worst %.1f ms (%d starts)\n", builds[b].c_str(),
+                Median(times[b]), Median(times[b]) / floor, *std::min_element(times[b].begin(), times[b].end()),
+                *std::max_element(times[b].begin(), times[b].end()), starts);
   }
   return 0;
 }
