@@ -46,20 +46,24 @@ HCURSOR CopyCursorImage(HCURSOR cursor, UINT flags) {
 
 // The platform's default for `id` as it stands now, copied so that later installs cannot
 // change it. A reload from the cursor's own resource keeps an animated default animated; a
-// plain copy is the fallback when the reload fails or does not give the same image.
-HCURSOR KeepDefault(DWORD id) {
+// plain copy is the fallback when the reload fails or (`compare`) does not give the same image.
+HCURSOR KeepDefault(DWORD id, bool compare) {
   HCURSOR system = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
   if (!system) return nullptr;
-  CapturedCursor systemPicture, reloadedPicture;
-  const bool described = systemPicture.Capture(system);
   HCURSOR kept = CopyCursorImage(system, LR_COPYFROMRESOURCE);
-  if (kept && (!described || !reloadedPicture.Capture(kept) || !reloadedPicture.SameAs(systemPicture))) {
-    ::DestroyCursor(kept);
-    kept = nullptr;
+  if (kept && compare) {
+    CapturedCursor systemPicture, reloadedPicture;
+    if (!systemPicture.Capture(system) || !reloadedPicture.Capture(kept) || !reloadedPicture.SameAs(systemPicture)) {
+      ::DestroyCursor(kept);
+      kept = nullptr;
+    }
   }
   if (!kept) kept = CopyCursorImage(system, 0);
   return kept ? kept : system;
 }
+
+bool defaultsForRestoringOnly = false;
+void (*beforeFirstInstall)() = nullptr;
 
 // Writes `size` bytes to the file at `path`, opened with `disposition`: true only when every
 // byte was written. Opened and closed per write, so the trace can be read while the process
@@ -88,7 +92,7 @@ class Service {
     if (::GetProcessTimes(::GetCurrentProcess(), &creation, &exited, &kernel, &user)) {
       processStart = (static_cast<uint64_t>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
     }
-    for (int i = 0; i < 8; ++i) defaults[i] = KeepDefault(kReplaceableCursorIds[i]);
+    for (int i = 0; i < 8; ++i) defaults[i] = KeepDefault(kReplaceableCursorIds[i], !defaultsForRestoringOnly);
     char folder[kTextBufferSize];
     const DWORD length = ::GetEnvironmentVariableA("POINTREL_CURSOR_TRACE", folder, sizeof folder);
     // Room for the separator and a picture's name behind it.
@@ -147,6 +151,11 @@ class Service {
     CursorFileOrigin origin;
     if (GetCursorFileOrigin(cursor, &origin)) change.animated = origin.animated;
 
+    if (beforeFirstInstall) {
+      void (*wait)() = beforeFirstInstall;
+      beforeFirstInstall = nullptr;
+      wait();
+    }
     // The copy the platform gets: the file loaded afresh keeps an animation whole.
     HCURSOR copy = nullptr;
     // Checked again: the file may have changed since the caller loaded it.
@@ -299,6 +308,10 @@ BOOL InstallSystemCursor(HCURSOR cursor, DWORD id) { return TheService().Install
 HCURSOR SystemDefaultCursor(DWORD id) { return TheService().Default(id); }
 
 void ObserveSystemCursors(SystemCursorObserver observer) { TheService().Observe(observer); }
+
+void RunBeforeFirstInstall(void (*wait)()) { beforeFirstInstall = wait; }
+
+void KeepDefaultsForRestoringOnly() { defaultsForRestoringOnly = true; }
 
 bool ReloadUserCursorScheme() {
   const bool reloaded = ::SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, 0) != FALSE;

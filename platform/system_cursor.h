@@ -36,6 +36,15 @@ namespace platform {
 // The platform's SetSystemCursor, through the service described above.
 BOOL InstallSystemCursor(HCURSOR cursor, DWORD id);
 
+// `wait` runs once, on the installing thread, right before the first install of the process
+// reaches the platform (a helper that must see the true defaults first is waited for there).
+void RunBeforeFirstInstall(void (*wait)());
+
+// Asked before the service's first use: the defaults are kept as plain copies (a reload from
+// the cursor's resource, else a copy of its image), without the pictures that check a reload
+// against what was shown. For a process that only ever puts them back.
+void KeepDefaultsForRestoringOnly();
+
 // The kept true default of one of the eight ids, or null for any other id.
 HCURSOR SystemDefaultCursor(DWORD id);
 

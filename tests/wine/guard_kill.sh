@@ -48,9 +48,9 @@ times=()
 for round in $(seq "$kills"); do
   rm -f "$work/trace/"*
   (cd "$work" && POINTREL_CURSOR_TRACE='C:\guard-kill\trace' exec "$WINE" ./Pointrel.EXE) >/dev/null 2>&1 &
-  for _ in $(seq 200); do [ "$(lines)" -ge 9 ] && break; sleep 0.1; done
+  for _ in $(seq 200); do [ "$(lines)" -ge 8 ] && break; sleep 0.1; done
   sleep 0.5
-  [ "$(lines)" -ge 9 ] || fail "round $round: the utility did not install its cursors"
+  [ "$(lines)" -ge 8 ] || fail "round $round: the utility did not install its cursors"
   pid=$(utility_pid | head -n 1)
   [ -n "$pid" ] || fail "round $round: no Unix process of the utility"
   [ -n "$(guard_pids)" ] || fail "round $round: no guard runs"

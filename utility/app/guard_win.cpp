@@ -13,8 +13,11 @@ namespace {
 // How long the utility waits for the guard to have kept the defaults before it goes on.
 constexpr DWORD kGuardReadyWaitMs = 3000;
 
-// Starts this program with `argument`, out of any job that allows it; false when it could not.
-bool StartSelf(GuardRole role, uint32_t utilityProcess) {
+enum class JobRule { BreakAwayOnly, BreakAwayWherePossible };
+
+// Starts this program in `role`: out of the caller's job, and where the job forbids that (only
+// with BreakAwayWherePossible) within it; false when it could not.
+bool StartSelf(GuardRole role, uint32_t utilityProcess, JobRule rule) {
   char program[kTextBufferSize];
   const DWORD length = ::GetModuleFileNameA(nullptr, program, sizeof program);
   if (length == 0 || length >= sizeof program) return false;
@@ -37,7 +40,9 @@ bool StartSelf(GuardRole role, uint32_t utilityProcess) {
   BOOL made = ::CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, CREATE_BREAKAWAY_FROM_JOB, nullptr,
                                nullptr, &startup, &started);
   // A job that forbids breaking away refuses the flag; started within it then.
-  if (!made) made = ::CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started);
+  if (!made && rule == JobRule::BreakAwayWherePossible) {
+    made = ::CreateProcessA(program, commandLine, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started);
+  }
   if (!made) return false;
   ::CloseHandle(started.hThread);
   ::CloseHandle(started.hProcess);
@@ -59,23 +64,44 @@ HANDLE OpenGuardEvent(const char* stem, uint32_t utilityProcess, DWORD access) {
 
 }  // namespace
 
+namespace {
+HANDLE guardReady = nullptr;  // until the guard has been waited for
+
+// Called by the system-cursor service right before its first install.
+void AwaitGuardReady() {
+  if (!guardReady) return;
+  ::WaitForSingleObject(guardReady, kGuardReadyWaitMs);
+  guardReady = nullptr;  // the handle itself lives as long as the utility
+}
+}  // namespace
+
 bool StartGuard() {
   const uint32_t self = ::GetCurrentProcessId();
   // Both events live as long as the utility: the guard opens them while it runs.
   HANDLE ready = MakeEvent(kGuardReadyEvent, self);
   HANDLE restored = MakeEvent(kDefaultsRestoredEvent, self);
-  if (!ready || !restored || !StartSelf(GuardRole::Starter, self)) return false;
-  return ::WaitForSingleObject(ready, kGuardReadyWaitMs) == WAIT_OBJECT_0;
+  if (!ready || !restored) return false;
+  // One process start: the guard itself, out of the utility's job. Only a job that forbids
+  // breaking away takes the starter's hop (which then starts the guard within the job).
+  if (!StartSelf(GuardRole::Guard, self, JobRule::BreakAwayOnly) &&
+      !StartSelf(GuardRole::Starter, self, JobRule::BreakAwayWherePossible)) {
+    return false;
+  }
+  guardReady = ready;
+  platform::RunBeforeFirstInstall(&AwaitGuardReady);
+  return true;
 }
 
-void RunGuardStarter(uint32_t utilityProcess) { StartSelf(GuardRole::Guard, utilityProcess); }
+void RunGuardStarter(uint32_t utilityProcess) { StartSelf(GuardRole::Guard, utilityProcess, JobRule::BreakAwayWherePossible); }
 
 void RunGuard(uint32_t utilityProcess) {
   HANDLE utility = ::OpenProcess(SYNCHRONIZE, FALSE, utilityProcess);
   if (!utility) return;
   HANDLE restored = OpenGuardEvent(kDefaultsRestoredEvent, utilityProcess, SYNCHRONIZE);
   // The service keeps the true defaults at its first use, which is now: before the utility has
-  // installed anything, since it waits for the ready event.
+  // installed anything, since its first install waits for the ready event. The guard only puts
+  // them back, so it keeps them as copies alone, without comparing pictures.
+  platform::KeepDefaultsForRestoringOnly();
   platform::SystemDefaultCursor(kIdNormal);
   if (HANDLE ready = OpenGuardEvent(kGuardReadyEvent, utilityProcess, EVENT_MODIFY_STATE)) {
     ::SetEvent(ready);

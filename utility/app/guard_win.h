@@ -4,9 +4,11 @@
 #pragma once
 #include <cstdint>
 
-// In the utility, before its first cursor is installed: starts the guard through a short-lived
-// starter and waits (briefly) until the guard has kept the true defaults. False when it could
-// not be started; the utility then runs as it would without one.
+// In the utility, as early as it can: starts the guard (one process start; through a
+// short-lived starter only where the utility's job forbids breaking away) without waiting. The
+// utility's first system-cursor install then waits (briefly) until the guard has kept the true
+// defaults, so the dialog's initialisation runs meanwhile. False when it could not be started;
+// the utility then runs as it would without one.
 bool StartGuard();
 
 // The two private roles of the program; each returns when its work is done.

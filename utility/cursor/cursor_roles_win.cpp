@@ -30,7 +30,9 @@ const ListRoleInfo& InfoOf(ListRole role) { return kListRoles[static_cast<int>(r
 // The platform's default for `id`: shared, never released.
 HCURSOR PlatformDefault(DWORD id) { return platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(id)); }
 
-// Puts the default of `defaultId` back as the system cursor `id`; no slot changes.
+// Puts the default of `defaultId` back as the system cursor `id`; no slot changes. A role on its
+// default needs no such step before its own install: the service hands out the kept default
+// whatever is installed, so the role's one install is the default, recoloured where it can be.
 void PutBackDefault(DWORD defaultId, DWORD id) { platform::InstallSystemCursor(PlatformDefault(defaultId), id); }
 
 // A new cursor from the library that the caller owns, or null when the file does not load or
@@ -49,7 +51,6 @@ RoleCursor TakeRoleCursor(ListRole role, const char* storedName) {
   const ListRoleInfo& info = InfoOf(role);
   RoleCursor cursor = {nullptr, IsAnimatedName(storedName), info.id};
   if (IsDefaultName(storedName)) {
-    PutBackDefault(info.id, info.id);
     cursor.handle = PlatformDefault(info.id);
   } else {
     cursor.handle = LoadFromLibrary(info.folder, storedName);
@@ -61,7 +62,6 @@ RoleCursor TakeRoleCursor(ListRole role, const char* storedName) {
 RoleCursor TakeSameAsNormalCursor(const char* normalName) {
   RoleCursor cursor = {nullptr, CursorSlotTable[kSlotNormal].animated != 0, kIdAppStarting};
   if (IsDefaultName(normalName)) {
-    PutBackDefault(kIdNormal, kIdAppStarting);
     cursor.handle = PlatformDefault(kIdNormal);
   } else {
     cursor.handle = LoadFromLibrary(kNormalFolder, normalName);
@@ -86,7 +86,6 @@ void InstallSizingArrows(bool large) {
     if (large) {
       InstallCursor(RecolourCursor(LoadFromLibrary(kSizingFolder, kLargeSizingFiles[arrow])), id);
     } else {
-      PutBackDefault(id, id);
       InstallCursor(RecolourCursor(PlatformDefault(id)), id);
     }
   }

@@ -56,6 +56,8 @@ class MainDialog : public CDialog {
 
   // Cursor roles: install the current choices as system cursors
   void ApplyNormal();
+  // Normal, and App Starting with it when that follows Normal and `withFollower` asks for it.
+  void ApplyNormalRole(bool withFollower);
   void ApplyAppStarting();
   void ApplyBusy();
   void ApplyIBeam();

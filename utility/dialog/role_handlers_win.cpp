@@ -26,11 +26,13 @@ bool MirrorAsked(const CButton& box, int32_t option) { return option && box.GetC
 
 }  // namespace
 
-void MainDialog::ApplyNormal() {
+void MainDialog::ApplyNormal() { ApplyNormalRole(true); }
+
+void MainDialog::ApplyNormalRole(bool withFollower) {
   if (!ReadSelectedStoredName(normalList, current.Normal, sizeof current.Normal)) return;
   const RoleCursor cursor = TakeRoleCursor(ListRole::Normal, current.Normal);
   ShowMirrorOption(mirrorNormal, cursor.animated, current.MirrorNormal);
-  if (IsSameAsNormalName(current.Appstart)) ApplyAppStarting();
+  if (withFollower && IsSameAsNormalName(current.Appstart)) ApplyAppStarting();
   InstallRoleCursor(cursor, MirrorAsked(mirrorNormal, current.MirrorNormal));
 }
 
@@ -78,7 +80,8 @@ void MainDialog::OnMirrorAppStarting() {
 }
 
 void MainDialog::ApplyAllCursors() {
-  ApplyNormal();
+  // App Starting comes in its own turn, so a follower of Normal is not installed twice.
+  ApplyNormalRole(false);
   ApplyAppStarting();
   ApplyBusy();
   ApplyIBeam();

@@ -132,8 +132,8 @@ void MainDialogOnLibrary::ExpectEveryRoleInstalled(const std::vector<TraceLine>&
     }
     ids.push_back(lines[i].id);
   }
-  // App Starting follows Normal from within it and then comes in its own turn.
-  const std::vector<unsigned long> expected = {32650, 32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
+  // Each role once: App Starting, which follows Normal, in its own turn only.
+  const std::vector<unsigned long> expected = {32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
   EXPECT_EQ(ids, expected);
 }
 

@@ -63,20 +63,20 @@ TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
   HWND dialog = program.WaitForWindow("Pointrel");
   ASSERT_NE(dialog, nullptr);
 
-  // The start: App Starting from within Normal, Normal, App Starting again, Busy, I-Beam and
-  // the four large arrows, each once.
-  const unsigned long startIds[] = {32650, 32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
-  std::vector<TraceLine> lines = WaitForLines(9);
-  ASSERT_EQ(lines.size(), 9u);
+  // The start: Normal, App Starting (following it), Busy, I-Beam and the four large arrows,
+  // each once.
+  const unsigned long startIds[] = {32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
+  std::vector<TraceLine> lines = WaitForLines(8);
+  ASSERT_EQ(lines.size(), 8u);
   unsigned long previousMs = 0;
-  for (size_t i = 0; i < 9; ++i) {
+  for (size_t i = 0; i < 8; ++i) {
     EXPECT_EQ(lines[i].event, "install") << i;
     EXPECT_EQ(lines[i].id, startIds[i]) << i;
     EXPECT_GE(lines[i].ms, previousMs) << i;
     previousMs = lines[i].ms;
   }
-  EXPECT_EQ(lines[3].kind, "animated");
-  for (size_t i : {0u, 1u, 2u, 4u, 5u, 6u, 7u, 8u}) EXPECT_EQ(lines[i].kind, "static") << i;
+  EXPECT_EQ(lines[2].kind, "animated");
+  for (size_t i : {0u, 1u, 3u, 4u, 5u, 6u, 7u}) EXPECT_EQ(lines[i].kind, "static") << i;
 
   // Each static image, loaded back from its trace file, is the library file recoloured (and
   // for Normal mirrored) with the settings' colours.
@@ -87,10 +87,10 @@ TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
     const char* file;
     bool mirror;
   };
-  const Check checks[] = {{0, "NORMAL\\Inflated arrow.CUR", false},
-                          {1, "NORMAL\\Inflated arrow.CUR", true},
-                          {4, "IBEAM\\Large I-beam.CUR", false},
-                          {8, "SIZING\\BIG_NS.CUR", false}};
+  const Check checks[] = {{0, "NORMAL\\Inflated arrow.CUR", true},
+                          {1, "NORMAL\\Inflated arrow.CUR", false},
+                          {3, "IBEAM\\Large I-beam.CUR", false},
+                          {7, "SIZING\\BIG_NS.CUR", false}};
   for (const Check& check : checks) {
     HCURSOR source = platform::LoadCheckedCursorFile((root + "\\" + check.file).c_str());
     ASSERT_NE(source, nullptr) << check.file;
@@ -103,7 +103,6 @@ TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
     EXPECT_EQ(lines[check.line].x, hotspot.x) << check.file;
     EXPECT_EQ(lines[check.line].y, hotspot.y) << check.file;
   }
-  EXPECT_EQ(lines[0].file, lines[2].file) << "the same image is the same file";
   EXPECT_NE(lines[0].file, lines[1].file) << "mirrored is another image";
 
   // A choice made in the Normal list from outside: an animation, followed by App Starting.
@@ -113,23 +112,22 @@ TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
   ASSERT_GE(index, 0);
   ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_NORMAL, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  lines = WaitForLines(11);
-  ASSERT_EQ(lines.size(), 11u);
-  EXPECT_EQ(lines[9].event + " " + std::to_string(lines[9].id) + " " + lines[9].kind, "install 32650 animated");
-  EXPECT_EQ(lines[10].event + " " + std::to_string(lines[10].id) + " " + lines[10].kind, "install 32512 animated");
+  lines = WaitForLines(10);
+  ASSERT_EQ(lines.size(), 10u);
+  EXPECT_EQ(lines[8].event + " " + std::to_string(lines[8].id) + " " + lines[8].kind, "install 32650 animated");
+  EXPECT_EQ(lines[9].event + " " + std::to_string(lines[9].id) + " " + lines[9].kind, "install 32512 animated");
   EXPECT_FALSE(IsChecked(dialog, IDC_MIRROR_NORMAL));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_MIRROR_NORMAL)));
 
-  // "<Default>" for Busy: the default back, then the default through the transformer.
+  // "<Default>" for Busy: the kept default through the transformer, installed once.
   HWND busy = ::GetDlgItem(dialog, IDC_LIST_BUSY);
   const LRESULT defaultIndex = ::SendMessageA(busy, LB_FINDSTRINGEXACT, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("<Default>"));
   ASSERT_GE(defaultIndex, 0);
   ::SendMessageA(busy, LB_SETCURSEL, static_cast<WPARAM>(defaultIndex), 0);
   ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_BUSY, LBN_SELCHANGE), reinterpret_cast<LPARAM>(busy));
-  lines = WaitForLines(13);
-  ASSERT_EQ(lines.size(), 13u);
-  EXPECT_EQ(lines[11].event + " " + std::to_string(lines[11].id), "default 32514");
-  EXPECT_EQ(lines[12].id, 32514u);
+  lines = WaitForLines(11);
+  ASSERT_EQ(lines.size(), 11u);
+  EXPECT_EQ(lines[10].id, 32514u);
   program.Kill();
 }
 
@@ -140,18 +138,12 @@ TEST_F(CursorTrace, FilesGoneMissingInstallNothingAndNoTraceWithoutTheFolder) {
     Program program(UtilityIn(root), root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
     HWND dialog = program.WaitForWindow("Pointrel");
     ASSERT_NE(dialog, nullptr);
-    // Normal, App Starting and Busy put their defaults back and install them transformed; the
-    // stored I-Beam name selects nothing, so I-Beam installs nothing; then the four arrows.
-    std::vector<TraceLine> lines = WaitForLines(14);
-    ASSERT_EQ(lines.size(), 14u);
-    const unsigned long ids[] = {32512, 32512, 32650, 32650, 32514, 32514, 32642, 32642,
-                                 32643, 32643, 32644, 32644, 32645, 32645};
-    for (size_t i = 0; i < 14; ++i) {
-      EXPECT_EQ(lines[i].id, ids[i]) << i;
-      if (i % 2 == 0) {
-        EXPECT_EQ(lines[i].event, "default") << i;
-      }
-    }
+    // Normal, App Starting and Busy install their defaults transformed, once each; the stored
+    // I-Beam name selects nothing, so I-Beam installs nothing; then the four arrows.
+    std::vector<TraceLine> lines = WaitForLines(7);
+    ASSERT_EQ(lines.size(), 7u);
+    const unsigned long ids[] = {32512, 32650, 32514, 32642, 32643, 32644, 32645};
+    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(lines[i].id, ids[i]) << i;
     // A listed file removed afterwards: refused, and nothing else changes.
     ASSERT_TRUE(::DeleteFileA((root + "\\NORMAL\\Inflated arrow.CUR").c_str()));
     HWND list = ::GetDlgItem(dialog, IDC_LIST_NORMAL);
@@ -160,9 +152,9 @@ TEST_F(CursorTrace, FilesGoneMissingInstallNothingAndNoTraceWithoutTheFolder) {
     ASSERT_GE(index, 0);
     ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_NORMAL, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    lines = WaitForLines(15);
-    ASSERT_EQ(lines.size(), 15u);
-    EXPECT_EQ(lines[14].event + " " + std::to_string(lines[14].id), "refused 32512");
+    lines = WaitForLines(8);
+    ASSERT_EQ(lines.size(), 8u);
+    EXPECT_EQ(lines[7].event + " " + std::to_string(lines[7].id), "refused 32512");
     program.Kill();
   }
   // A trace variable that names no folder writes nothing anywhere.

@@ -109,26 +109,26 @@ TEST_F(MainDialogOnLibrary, RedClickReinstallsEveryCursorInRedAndCancelPutsTheSa
   Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
-  std::vector<TraceLine> lines = SettledTrace(traceFolder, 9);
-  ASSERT_EQ(lines.size(), 9u);
+  std::vector<TraceLine> lines = SettledTrace(traceFolder, 8);
+  ASSERT_EQ(lines.size(), 8u);
   ExpectEveryRoleInstalled(lines, 0, false);
 
   Click(dialog, IDC_WHITE_FIRST + 1);  // red for white
-  lines = SettledTrace(traceFolder, 18);
-  ASSERT_EQ(lines.size(), 18u);
-  ExpectEveryRoleInstalled(lines, 9, true);
+  lines = SettledTrace(traceFolder, 16);
+  ASSERT_EQ(lines.size(), 16u);
+  ExpectEveryRoleInstalled(lines, 8, true);
 
   Click(dialog, IDC_CANCEL);
-  lines = SettledTrace(traceFolder, 27);
-  ASSERT_EQ(lines.size(), 27u);
-  ExpectEveryRoleInstalled(lines, 18, false);
+  lines = SettledTrace(traceFolder, 24);
+  ASSERT_EQ(lines.size(), 24u);
+  ExpectEveryRoleInstalled(lines, 16, false);
   EXPECT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
   EXPECT_EQ(PushedColourButtons(dialog), (std::vector<int>{IDC_WHITE_FIRST, IDC_BLACK_LAST}));
 
   ::ShowWindow(dialog, SW_RESTORE);
   Click(dialog, IDC_EXIT_RESTORE);
   EXPECT_TRUE(program.WaitForExit());
-  ExpectDefaultsRestored(ReadTrace(traceFolder), 27);
+  ExpectDefaultsRestored(ReadTrace(traceFolder), 24);
 }
 
 }  // namespace

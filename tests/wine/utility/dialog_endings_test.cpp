@@ -69,7 +69,7 @@ TEST_F(MainDialog, BlinkingStaysStoppedAfterAVetoedLogOff) {
   Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
-  const size_t started = SettledTrace(traceFolder, 9).size();
+  const size_t started = SettledTrace(traceFolder, 8).size();
   // Rapid hides after eight still ticks of 200 ms, then alternates at every tick.
   ASSERT_TRUE(WaitFor([&] { return ReadTrace(traceFolder).size() >= started + 4; }, 6000)) << "no blinking";
   EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE);
@@ -100,8 +100,8 @@ TEST_F(MainDialogOnLibrary, QueryEndSessionRestoresTheDefaultsOnceAndTheUtilityG
   EXPECT_FALSE(program.HasExited());
   Click(dialog, IDC_WHITE_FIRST + 1);
   EXPECT_TRUE(IsPushed(dialog, IDC_WHITE_FIRST + 1));
-  lines = SettledTrace(traceFolder, started + 18);
-  ASSERT_EQ(lines.size(), started + 18) << "every role installed again after the query";
+  lines = SettledTrace(traceFolder, started + 17);
+  ASSERT_EQ(lines.size(), started + 17) << "every role installed again after the query";
   ExpectEveryRoleInstalled(lines, started + 9, true);
   // Leaving now puts nothing back: that happened once, at the query.
   const size_t beforeEnd = lines.size();

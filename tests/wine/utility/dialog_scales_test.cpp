@@ -47,7 +47,7 @@ TEST_F(MainDialogOnLibrary, NormalIsRecolouredAndMirroredAtTheDesktopsCursorSize
   Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
-  const std::vector<TraceLine> lines = SettledTrace(traceFolder, 9);
+  const std::vector<TraceLine> lines = SettledTrace(traceFolder, 8);
   const TraceLine* normal = nullptr;
   for (const TraceLine& line : lines) {
     if (line.event == "install" && line.id == 32512) normal = &line;
@@ -172,7 +172,7 @@ TEST_F(MainDialogOnLibrary, ReplacementsFollowTheUsersPointerSize) {
   ASSERT_NE(dialog, nullptr);
   const TraceLine* normal = nullptr;
   const TraceLine* busy = nullptr;
-  const std::vector<TraceLine> lines = SettledTrace(traceFolder, 9);
+  const std::vector<TraceLine> lines = SettledTrace(traceFolder, 8);
   for (const TraceLine& line : lines) {
     if (line.event == "install" && line.id == 32512) normal = &line;
     if (line.event == "install" && line.id == 32514) busy = &line;

@@ -53,7 +53,7 @@ class Guard : public MainDialogOnLibrary {
     EXPECT_NE(dialog, nullptr);
     EXPECT_TRUE(WaitFor([&] { return OtherPointrelProcesses(program.id()).size() == 1; }))
         << OtherPointrelProcesses(program.id()).size() << " other Pointrel processes";
-    SettledTrace(traceFolder, 9);
+    SettledTrace(traceFolder, 8);
     return dialog;
   }
 
