@@ -103,6 +103,13 @@ class Service {
         if (folder[length - 1] != '\\' && folder[length - 1] != '/') std::memcpy(traceFolder + length, "\\", 2);
       }
     }
+    // Every traced process appends to the one file, so its order tells whose defaults were
+    // kept before whose first install.
+    if (Tracing()) {
+      char line[64];
+      ::wsprintfA(line, "%lu kept %lu\r\n", MillisecondsSinceStart(), ::GetCurrentProcessId());
+      AppendLine(line);
+    }
   }
 
   HCURSOR Default(DWORD id) const {
@@ -254,6 +261,10 @@ class Service {
         ::wsprintfA(line, "%lu scheme refused\r\n", ms);
         break;
     }
+    AppendLine(line);
+  }
+
+  void AppendLine(const char* line) const {
     char path[kTextBufferSize];
     TracePath("trace.txt", path);
     WriteToFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, line, std::strlen(line));

@@ -22,6 +22,7 @@
 //   <ms> refused <id>
 //   <ms> default <id>                         the id's true default is back
 //   <ms> scheme reloaded|refused              ReloadUserCursorScheme below
+//   <ms> kept <process id>                    this process's service has kept the defaults
 // and an observer may watch each change (test programs keep their record through one). With
 // neither, an install does what the platform needs and nothing else: no capture, no encoding,
 // no event. The service is made at its first use on whichever thread, once; installs and the

@@ -9,7 +9,8 @@
 
 namespace wine_test {
 
-std::vector<TraceLine> ReadTrace(const std::string& folder, int* malformed) {
+namespace {
+std::vector<TraceLine> ReadWholeTraceCounting(const std::string& folder, int* malformed) {
   std::vector<TraceLine> lines;
   std::istringstream in(ReadFile(folder + "\\trace.txt"));
   std::string text;
@@ -40,6 +41,17 @@ std::vector<TraceLine> ReadTrace(const std::string& folder, int* malformed) {
   }
   return lines;
 }
+}  // namespace
+
+std::vector<TraceLine> ReadTrace(const std::string& folder, int* malformed) {
+  std::vector<TraceLine> lines;
+  for (const TraceLine& line : ReadWholeTraceCounting(folder, malformed)) {
+    if (line.event != "kept") lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<TraceLine> ReadWholeTrace(const std::string& folder) { return ReadWholeTraceCounting(folder, nullptr); }
 
 std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast) {
   std::vector<TraceLine> lines = ReadTrace(folder);

@@ -21,9 +21,11 @@ struct TraceLine {
   std::string file;   // static installs: the image, in the trace folder
 };
 
-// The lines of `folder`'s trace.txt; a line that does not parse is left out and counted in
-// `malformed` when given.
+// The lines of `folder`'s trace.txt that tell of installs, refusals, defaults and schemes; a
+// line that does not parse is left out and counted in `malformed` when given.
 std::vector<TraceLine> ReadTrace(const std::string& folder, int* malformed = nullptr);
+// Every line, the services' "kept <process id>" lines too (their id is the process's).
+std::vector<TraceLine> ReadWholeTrace(const std::string& folder);
 // The trace once it holds at least `atLeast` lines and has stopped growing for a while.
 std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast = 0);
 // The image of a static install's file, as this process loads it.

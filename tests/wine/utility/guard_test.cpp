@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -23,6 +25,24 @@ std::vector<DWORD> OtherPointrelProcesses(DWORD utility) {
   std::vector<DWORD> found = ProcessesNamed("Pointrel.EXE");
   found.erase(std::remove(found.begin(), found.end(), utility), found.end());
   return found;
+}
+
+// Suspends (or resumes) every thread of process `id`; the count of threads it reached.
+int SetThreadsSuspended(DWORD id, bool suspend) {
+  HANDLE snapshot = ::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  int reached = 0;
+  THREADENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  for (BOOL more = ::Thread32First(snapshot, &entry); more; more = ::Thread32Next(snapshot, &entry)) {
+    if (entry.th32OwnerProcessID != id) continue;
+    if (HANDLE thread = ::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID)) {
+      reached += (suspend ? ::SuspendThread(thread) : ::ResumeThread(thread)) != static_cast<DWORD>(-1);
+      ::CloseHandle(thread);
+    }
+  }
+  ::CloseHandle(snapshot);
+  return reached;
 }
 
 // The lines since `from`, once they hold at least `count` or a second has passed.
@@ -82,6 +102,50 @@ TEST_F(Guard, TerminatedUtilityGetsTheDefaultsBackWithinASecond) {
   std::printf("the last default %lu ms after the kill\n", static_cast<unsigned long>(::GetTickCount() - killed));
   ExpectDefaultsInOrder(after);
   EXPECT_TRUE(GuardGoneWithin(utility, 1000)) << "no guard is left";
+}
+
+// The guard's start overlaps the dialog's, yet it has kept the true defaults before the first
+// install: killed right at that install, the utility's defaults come back from the guard.
+TEST_F(Guard, KilledAtItsFirstInstallTheDefaultsComeBackFromTheGuardThatKeptThemFirst) {
+  Program program(UtilityIn(folder), folder, Traced());
+  ASSERT_TRUE(program.started());
+  const DWORD utility = program.id();
+  // The guard held up at its start for a second and a half: the utility must wait for it.
+  std::vector<DWORD> guard;
+  ASSERT_TRUE(WaitFor([&] {
+    guard = OtherPointrelProcesses(utility);
+    return !guard.empty();
+  }, 5000)) << "no guard started";
+  ASSERT_GT(SetThreadsSuspended(guard.front(), true), 0);
+  ::Sleep(1500);
+  SetThreadsSuspended(guard.front(), false);
+  std::vector<TraceLine> whole;
+  const auto firstInstall = [&] {
+    for (size_t i = 0; i < whole.size(); ++i) {
+      if (whole[i].event == "install" || whole[i].event == "default") return static_cast<long>(i);
+    }
+    return -1L;
+  };
+  ASSERT_TRUE(WaitFor([&] {
+    whole = ReadWholeTrace(traceFolder);
+    return firstInstall() >= 0;
+  }, 10000)) << "no install";
+  program.Kill();
+  const long first = firstInstall();
+  bool guardKeptBefore = false;
+  for (long i = 0; i < first; ++i) {
+    guardKeptBefore = guardKeptBefore || (whole[i].event == "kept" && whole[i].id != utility);
+  }
+  EXPECT_TRUE(guardKeptBefore) << "the guard had kept the defaults before the utility's first install";
+  const size_t before = ReadTrace(traceFolder).size();
+  ::Sleep(200);  // an install begun before the kill may still land
+  const std::vector<TraceLine> settled = SettledTrace(traceFolder, before);
+  std::vector<TraceLine> ending;
+  for (size_t i = 0; i < settled.size(); ++i) {
+    if (settled[i].event == "scheme") ending.assign(settled.begin() + static_cast<long>(i), settled.end());
+  }
+  ExpectDefaultsInOrder(ending);
+  EXPECT_TRUE(GuardGoneWithin(utility, 1000));
 }
 
 TEST_F(Guard, TerminatedWhileHiddenBringsThePointerBack) {
