@@ -78,10 +78,12 @@ bool WriteToFile(const char* path, DWORD access, DWORD disposition, const void* 
   return whole;
 }
 
-// The copies the platform did not take over, one per id, released when the next replaces it.
+// The copies the platform did not take over, one per id, released when the next replaces it;
+// with the handle each was made from.
 struct HeldCopy {
   DWORD id;
   HCURSOR copy;
+  HCURSOR source;
 };
 constexpr int kHeldCopyPlaces = 16;
 
@@ -163,17 +165,26 @@ class Service {
       beforeFirstInstall = nullptr;
       wait();
     }
-    // The copy the platform gets: the file loaded afresh keeps an animation whole.
+    // The copy the platform gets: the file loaded afresh keeps an animation whole. A default
+    // shown again where the platform keeps its hands off the copies is shown from the copy held
+    // for it already (a kept default is never released, so its handle names nothing else).
     HCURSOR copy = nullptr;
+    bool reused = false;
+    if (platformKeepsCopies == 1 && change.isDefault) {
+      if (HeldCopy* held = HeldFor(id); held && held->source == cursor) {
+        copy = held->copy;
+        reused = true;
+      }
+    }
     // Checked again: the file may have changed since the caller loaded it.
-    if (change.animated && CheckCursorFile(origin.path, nullptr)) copy = LoadAnimatedCursorFile(origin.path, CursorSide(cursor));
+    if (!copy && change.animated && CheckCursorFile(origin.path, nullptr)) copy = LoadAnimatedCursorFile(origin.path, CursorSide(cursor));
     if (!copy && IsReplaceable(id) && change.isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
     if (!copy) copy = CopyCursorImage(cursor, 0);
     // The picture is taken from the copy before the platform may take it over.
     CapturedCursor picture;
     const bool captured = watched && copy && picture.Capture(copy);
     if (!copy || !::SetSystemCursor(copy, id)) {
-      if (copy) ::DestroyCursor(copy);
+      if (copy && !reused) ::DestroyCursor(copy);
       if (watched) Tell(change);
       return FALSE;
     }
@@ -181,7 +192,7 @@ class Service {
     // A platform either takes every copy over or none, and asking costs more than the install,
     // so the first install's answer stands.
     if (platformKeepsCopies < 0) platformKeepsCopies = IsLiveCursor(copy) ? 1 : 0;
-    Hold(id, platformKeepsCopies ? copy : nullptr);
+    if (!reused) Hold(id, platformKeepsCopies ? copy : nullptr, cursor);
     if (!watched) return TRUE;
 
     change.kind = change.isDefault ? SystemCursorEventKind::Default : SystemCursorEventKind::Install;
@@ -195,7 +206,7 @@ class Service {
     return TRUE;
   }
 
-  void Hold(DWORD id, HCURSOR copy) {
+  void Hold(DWORD id, HCURSOR copy, HCURSOR source) {
     HeldCopy* place = nullptr;
     for (HeldCopy& held : heldCopies) {
       if (held.copy && held.id == id) {
@@ -206,7 +217,14 @@ class Service {
       if (!place && !held.copy) place = &held;
     }
     // More ids than places would leave this copy to the platform alone.
-    if (place) *place = {id, copy};
+    if (place) *place = {id, copy, copy ? source : nullptr};
+  }
+
+  HeldCopy* HeldFor(DWORD id) {
+    for (HeldCopy& held : heldCopies) {
+      if (held.copy && held.id == id) return &held;
+    }
+    return nullptr;
   }
 
   // The picture as a cursor file in the trace folder, once per distinct image; `name` is left

@@ -14,10 +14,13 @@ BlinkRole RoleOf(const CursorSlot& slot) { return {slot.animated, slot.handle !=
 
 // BlankCursor at the size of the image it hides, so a blink never leaves a smaller hole: the
 // loaded one when the sizes agree, else one loaded at that size, kept for the process's life.
-HCURSOR BlankCursorFor(HCURSOR image) {
+// Sides are known beforehand (the blank's at its load, a slot's at its install), so a hide asks
+// the platform nothing.
+int blankSide = 0;
+
+HCURSOR BlankCursorFor(int side) {
   HCURSOR blank = static_cast<HCURSOR>(animatorState.blankCursor);
-  const int side = platform::CursorSide(image);
-  if (side <= 0 || side == platform::CursorSide(blank)) return blank;
+  if (side <= 0 || side == blankSide) return blank;
   struct SizedBlank {
     int side;
     HCURSOR cursor;
@@ -40,6 +43,7 @@ HCURSOR BlankCursorFor(HCURSOR image) {
 void LoadBlankCursor() {
   if (animatorState.blankCursor) return;
   animatorState.blankCursor = platform::LoadSharedCursor(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_BLANK));
+  blankSide = platform::CursorSide(static_cast<HCURSOR>(animatorState.blankCursor));
 }
 
 HCURSOR SlotImageOrDefault(int slotIndex, DWORD systemCursorId) {
@@ -52,8 +56,12 @@ void PerformAnimatorActions(HWND timerWindow, const AnimatorActions& actions) {
     switch (action.kind) {
       case AnimatorAction::InstallSystemCursor: {
         const DWORD id = action.systemCursorId;
-        HCURSOR image = SlotImageOrDefault(SlotOfRole(id), id);
-        if (action.source == CursorSource::Blank) image = BlankCursorFor(image);
+        const int slot = SlotOfRole(id);
+        HCURSOR image = SlotImageOrDefault(slot, id);
+        if (action.source == CursorSource::Blank) {
+          const CursorSlot& held = CursorSlotTable[slot];
+          image = BlankCursorFor(held.handle == image && held.side > 0 ? held.side : platform::CursorSide(image));
+        }
         // Through the service, which installs a copy so the kept blank and slot handles stay
         // valid.
         platform::InstallSystemCursor(image, id);

@@ -125,6 +125,9 @@ void InstallCursor(HCURSOR cursor, DWORD id) {
     return;
   }
   HCURSOR& held = CursorSlotTable[slot].handle;
-  if (held && held != cursor) platform::ReleaseCursor(held);
+  if (held == cursor) return;  // the same image again: its side is known
+  if (held) platform::ReleaseCursor(held);
   held = cursor;
+  // Asked once here, so a blink never asks the platform at every hide.
+  CursorSlotTable[slot].side = cursor ? platform::CursorSide(cursor) : 0;
 }

@@ -10,6 +10,7 @@
 struct CursorSlot {
   HCURSOR handle;    // last installed under the slot's id by InstallCursor; null at start
   int32_t animated;  // the role's cursor is animated (slots 0 to 3; 4 to 7 stay 0)
+  int32_t side;      // the handle's width in pixels, asked once when it was installed; 0 unknown
 };
 
 // Slot n keeps kReplaceableCursorIds[n].

@@ -167,9 +167,9 @@ TEST(AnimatorShell, EmptySlotsFallBackToThePlatformDefault) {
                                std::vector<BYTE>(128, 0).data());
   ASSERT_NE(own, nullptr);
   const CursorSlot keep = CursorSlotTable[kSlotNormal];
-  CursorSlotTable[kSlotNormal] = {own, 0};
+  CursorSlotTable[kSlotNormal] = {own, 0, 0};
   EXPECT_EQ(SlotImageOrDefault(kSlotNormal, kIdNormal), own);
-  CursorSlotTable[kSlotNormal] = {nullptr, 0};
+  CursorSlotTable[kSlotNormal] = {nullptr, 0, 0};
   HCURSOR fallback = SlotImageOrDefault(kSlotNormal, kIdNormal);
   EXPECT_NE(fallback, nullptr);
   EXPECT_EQ(fallback, platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(kIdNormal)));
@@ -328,7 +328,7 @@ TEST_F(RunningDialog, BothTestsEndTogetherFourSecondsAfterTheSecondPress) {
                                        std::vector<BYTE>(128, 0x0F).data());
   ASSERT_NE(appStarting, nullptr);
   const CursorSlot keep = CursorSlotTable[kSlotAppStarting];
-  CursorSlotTable[kSlotAppStarting] = {appStarting, 0};
+  CursorSlotTable[kSlotAppStarting] = {appStarting, 0, 0};
 
   const DWORD first = ::GetTickCount();
   Click(dialog, IDC_TEST_APPSTART);
