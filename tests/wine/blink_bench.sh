@@ -5,18 +5,13 @@
 # 60) after a settling time; figures come from /proc of their Unix processes.
 #   blink_bench.sh SESSION-DIR ARCH BUILD-DIR [SECONDS]   (POINTREL_EXE: another Pointrel.EXE)
 set -euo pipefail
-here=$(dirname "$0")
+here=$(cd "$(dirname "$0")" && pwd)
 session=$1 arch=$2 build=$3 seconds=${4:-60}
-"$here/session.sh" start "$session" "$arch" >/dev/null
-# shellcheck disable=SC1091
-. "$session/session.env"
-# shellcheck source=tests/wine/wine-env.sh
-. "$here/wine-env.sh"
-export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24 HOME
+# shellcheck source=tests/wine/prefix-programs.sh
+. "$here/prefix-programs.sh"
+enter_session "$session" "$arch"
 
 work="$WINEPREFIX/drive_c/blink-bench"
-settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Pointrel/Pointrel.INI"
-mkdir -p "$(dirname "$settings")"
 rm -rf "$work"; mkdir -p "$work"
 cp -r "$build/generated/library/." "$work/"
 cp "${POINTREL_EXE:-$build/bin/Pointrel.EXE}" "$work/Pointrel.EXE"
@@ -26,14 +21,11 @@ started=()
 cleanup() { for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done; rm -f "$settings"; }
 trap cleanup EXIT
 
-# The Unix process of a program of this prefix started by its exe name.
+# The Unix process of a program of this prefix started by its exe name, its guard left out.
 unix_pid() {
-  local pid
-  for pid in $(pgrep -f "$1" || true); do
-    { tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null | grep -q 'pointrel-guard' && continue
-    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-    echo "$pid"; return
-  done
+  local pids
+  pids=$(prefix_pids "$1" 'pointrel-guard')
+  echo "${pids%%$'\n'*}"
 }
 # utime + stime in clock ticks, and voluntary + involuntary context switches.
 sample() {

@@ -7,17 +7,11 @@
 set -euo pipefail
 session=$1 arch=$2 build=$3 kills=${4:-1}
 here=$(cd "$(dirname "$0")" && pwd)
-[ -f "$session/session.env" ] || "$here/session.sh" start "$session" "$arch" >/dev/null
-# shellcheck disable=SC1091
-. "$session/session.env"
-export WINEARCH=$arch
-# shellcheck source=tests/wine/wine-env.sh
-. "$here/wine-env.sh"
-export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24 HOME
+# shellcheck source=tests/wine/prefix-programs.sh
+. "$here/prefix-programs.sh"
+enter_session "$session" "$arch"
 
 work="$WINEPREFIX/drive_c/guard-kill"
-settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Pointrel/Pointrel.INI"
-mkdir -p "$(dirname "$settings")"
 rm -rf "$work"; mkdir -p "$work/trace"
 cp -r "$build/generated/library/." "$work/"
 cp "$build/bin/Pointrel.EXE" "$work/"
@@ -28,21 +22,8 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 lines() { [ -f "$work/trace/trace.txt" ] && tr -d '\r' <"$work/trace/trace.txt" | wc -l || echo 0; }
 ms() { date +%s%3N; }
 # The Unix processes of Pointrel.EXE in this prefix, the guard and its starter left out.
-utility_pid() {
-  local pid
-  for pid in $(pgrep -f 'Pointrel.EXE' || true); do
-    { tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null | grep -q 'pointrel-guard' && continue
-    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
-    echo "$pid"
-  done
-}
-guard_pids() {
-  local pid
-  for pid in $(pgrep -f 'pointrel-guard=' || true); do
-    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-  done
-  return 0
-}
+utility_pid() { prefix_pids 'Pointrel.EXE' 'pointrel-guard'; }
+guard_pids() { prefix_pids 'pointrel-guard='; }
 
 times=()
 for round in $(seq "$kills"); do

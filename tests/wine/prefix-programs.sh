@@ -1,0 +1,32 @@
+# Sourced by the shell tests and benchmarks that run the programs in the session's 24-bit
+# prefix themselves (guard_kill.sh, blink_bench.sh).
+#   enter_session SESSION-DIR ARCH   starts the session when it is not running, sets WINE,
+#                                    DISPLAY, WINEPREFIX and HOME for it, and `settings`, the
+#                                    utility's settings file there (its folder made)
+#   prefix_pids PATTERN [SKIP]       the Unix processes of this prefix whose command line
+#                                    matches PATTERN and not SKIP, one per line
+prefix_programs_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+
+enter_session() {
+  [ -f "$1/session.env" ] || "$prefix_programs_here/session.sh" start "$1" "$2" >/dev/null
+  # shellcheck disable=SC1091
+  . "$1/session.env"
+  export WINEARCH=$2
+  # shellcheck source=tests/wine/wine-env.sh
+  . "$prefix_programs_here/wine-env.sh"
+  export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24 HOME
+  settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Pointrel/Pointrel.INI"
+  mkdir -p "$(dirname "$settings")"
+}
+
+prefix_pids() {
+  local pid
+  for pid in $(pgrep -f "$1" || true); do
+    if [ -n "${2:-}" ]; then
+      { tr '\0' ' ' <"/proc/$pid/cmdline"; } 2>/dev/null | grep -q -- "$2" && continue
+    fi
+    { tr '\0' '\n' <"/proc/$pid/environ"; } 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" || continue
+    echo "$pid"
+  done
+  return 0
+}
