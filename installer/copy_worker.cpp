@@ -8,6 +8,7 @@ const char* const kLibrarySubfolders[kSubfolderCount] = {"NORMAL", "BUSY", "IBEA
 
 const char kDesktopFolder[] = "DESKTOP\\";
 const char kStartupFolder[] = "Start Menu\\Programs\\StartUp\\";
+const char kProgramsFolder[] = "Start Menu\\Programs\\";
 const char kShortcutName[] = "Pointrel.LNK";
 const char kTargetName[] = "Pointrel.EXE";
 const char kShortcutDescription[] = "Pointrel version 2.0";
@@ -73,24 +74,59 @@ void MakeSubfolders(InstallState& state, InstallServices& services) {
   }
 }
 
-void CopyFiles(InstallState& state, InstallServices& services) {
+// A copy that failed names its file: the source where that is missing, else the destination.
+void FailCopy(InstallState& state, const char* path, std::uint32_t error) {
+  if (!CopyText(state.failedPath, sizeof state.failedPath, path)) state.failedPath[0] = '\0';
+  state.failedError = error;
+  Fail(state, InstallFailure::CopyFailed);
+}
+
+// One file onto the display and then copied. Returns false when the worker must stop.
+bool CopyOneFile(InstallState& state, InstallServices& services, const char* source, const char* destination,
+                 std::uint64_t& installedBytes) {
+  if (!FitsPlatform(source) || !FitsPlatform(destination)) {
+    FailCopy(state, FitsPlatform(source) ? destination : source, 0);
+    return false;
+  }
+  if (!WaitForDisplay(state, services)) return false;
+  Publish(state, source, destination);
+  const std::uint32_t error = services.CopyFileOver(source, destination);
+  if (error != 0) {
+    // A drive that filled up mid-way leaves a file cut short: it goes, rather than pass for one.
+    if (CopyFailureMayLeaveAPart(error)) services.RemoveFile(destination);
+    FailCopy(state, error == kErrorFileNotFound ? source : destination, error);
+    return false;
+  }
+  installedBytes += services.FileSize(destination);
+  return true;
+}
+
+void CopyFiles(InstallState& state, InstallServices& services, std::uint64_t& installedBytes) {
   for (const ManifestRow& row : FileManifest) {
     if (Stopped(state)) return;
     char source[kTextBufferSize];
     char destination[kTextBufferSize];
-    if (!ComposeSourcePath(source, sizeof source, state.installerPath, row.sourceName) ||
-        !JoinPath(destination, sizeof destination, state.destinationPath, row.destinationName) ||
-        !FitsPlatform(source) || !FitsPlatform(destination)) {
-      Fail(state, InstallFailure::CopyFailed);
+    if (!ComposeSourcePath(source, sizeof source, state.installerPath, row.sourceName)) {
+      FailCopy(state, row.sourceName, 0);
       return;
     }
-    if (!WaitForDisplay(state, services)) return;
-    Publish(state, source, destination);
-    if (!services.CopyFileOver(source, destination)) {
-      Fail(state, InstallFailure::CopyFailed);
+    if (!JoinPath(destination, sizeof destination, state.destinationPath, row.destinationName)) {
+      FailCopy(state, row.destinationName, 0);
       return;
     }
+    if (!CopyOneFile(state, services, source, destination, installedBytes)) return;
   }
+}
+
+// The installer's own file beside the program: the entry starts it to remove what was installed.
+void CopyUninstaller(InstallState& state, InstallServices& services, std::uint64_t& installedBytes) {
+  if (Stopped(state)) return;
+  char destination[kTextBufferSize];
+  if (!JoinPath(destination, sizeof destination, state.destinationPath, kUninstallerName)) {
+    FailCopy(state, kUninstallerName, 0);
+    return;
+  }
+  CopyOneFile(state, services, state.installerPath, destination, installedBytes);
 }
 
 void BlankDisplay(InstallState& state, InstallServices& services) {
@@ -122,7 +158,19 @@ void NoteFailedShortcut(InstallState& state, const char* name) {
   std::memcpy(at, name, length + 1);
 }
 
-void MakeShortcut(InstallState& state, InstallServices& services, ShellFolder folder, const char* subfolder) {
+const char* FolderName(ShellFolder folder) {
+  switch (folder) {
+    case ShellFolder::Desktop: return "Pointrel.LNK on the desktop";
+    case ShellFolder::Programs: return "Pointrel.LNK in the Start menu";
+    case ShellFolder::Startup: break;
+  }
+  return "Pointrel.LNK in the start-up folder";
+}
+
+// Makes one shortcut; its link goes into `made` (empty when it could not be made).
+void MakeShortcut(InstallState& state, InstallServices& services, ShellFolder folder, const char* subfolder,
+                  char (&made)[kTextBufferSize]) {
+  made[0] = '\0';
   char link[kTextBufferSize];
   char target[kTextBufferSize];
   const bool linkFits = ComposeShortcutLink(services, folder, subfolder, link, sizeof link);
@@ -134,10 +182,24 @@ void MakeShortcut(InstallState& state, InstallServices& services, ShellFolder fo
   // A shortcut that cannot be made is named to the user after the copy, by its link where
   // there is one, else by the folder it belongs in.
   if (linkFits && targetFits && folderFits && services.CreateShortcut(target, link, workingFolder, kShortcutDescription) >= 0) {
+    CopyText(made, sizeof made, link);
     return;
   }
-  const char* named = folder == ShellFolder::Desktop ? "Pointrel.LNK on the desktop" : "Pointrel.LNK in the start-up folder";
-  NoteFailedShortcut(state, linkFits ? link : named);
+  NoteFailedShortcut(state, linkFits ? link : FolderName(folder));
+}
+
+// The entry in the list of installed programs, with the shortcuts made, so that the uninstaller
+// removes exactly those.
+void WriteEntry(InstallState& state, InstallServices& services, const UninstallEntry& shortcuts, std::uint64_t installedBytes) {
+  UninstallEntry entry;
+  char date[9] = "";
+  services.Today(date);
+  if (!ComposeUninstallEntry(entry, state.destinationPath, date, installedBytes)) {
+    state.entryError = kErrorPathNotFound;
+    return;
+  }
+  for (int kind = 0; kind < kShortcutKinds; ++kind) CopyText(entry.shortcuts[kind], kTextBufferSize, shortcuts.shortcuts[kind]);
+  state.entryError = services.WriteUninstallEntry(entry);
 }
 
 }  // namespace
@@ -184,12 +246,24 @@ void StripTrailingBackslash(char* path) {
 }
 
 void CopyWorker(InstallState& state, InstallServices& services) {
+  std::uint64_t installedBytes = 0;
+  UninstallEntry made;  // only its shortcuts are used
   if (!Stopped(state)) MakeDestinationFolder(state, services);
   MakeSubfolders(state, services);
-  CopyFiles(state, services);
+  CopyFiles(state, services, installedBytes);
+  CopyUninstaller(state, services, installedBytes);
   BlankDisplay(state, services);
-  if (state.desktopShortcut && !Stopped(state)) MakeShortcut(state, services, ShellFolder::Desktop, kDesktopFolder);
-  if (state.startAtBoot && !Stopped(state)) MakeShortcut(state, services, ShellFolder::Startup, kStartupFolder);
+  auto& links = made.shortcuts;
+  if (state.desktopShortcut && !Stopped(state)) {
+    MakeShortcut(state, services, ShellFolder::Desktop, kDesktopFolder, links[static_cast<int>(ShortcutKind::Desktop)]);
+  }
+  if (!Stopped(state)) {
+    MakeShortcut(state, services, ShellFolder::Programs, kProgramsFolder, links[static_cast<int>(ShortcutKind::StartMenu)]);
+  }
+  if (state.startAtBoot && !Stopped(state)) {
+    MakeShortcut(state, services, ShellFolder::Startup, kStartupFolder, links[static_cast<int>(ShortcutKind::Startup)]);
+  }
+  if (!Stopped(state)) WriteEntry(state, services, made, installedBytes);
   state.workerDone.Store(1);
 }
 
@@ -198,6 +272,9 @@ void BeginCopy(InstallState& state) {
   state.stopRequested.Store(0);
   state.failure = InstallFailure::None;
   state.failedShortcuts[0] = '\0';
+  state.failedPath[0] = '\0';
+  state.failedError = 0;
+  state.entryError = 0;
   state.displayTaken.Store(1);
 }
 
@@ -214,4 +291,24 @@ const char* FailureMessage(InstallFailure failure) {
     case InstallFailure::None: break;
   }
   return nullptr;
+}
+
+void ComposeFailureText(const InstallState& state, PlatformErrorText platformText, char* out, std::size_t size) {
+  if (size == 0) return;
+  out[0] = '\0';
+  const char* message = FailureMessage(state.failure);
+  if (!message || !AppendText(out, size, message)) return;
+  if (state.failure != InstallFailure::CopyFailed || state.failedPath[0] == '\0') return;
+  char reason[512];
+  if (state.failedError == 0) {
+    CopyText(reason, sizeof reason, "Its path is longer than Windows allows.");
+  } else {
+    DescribeError(state.failedError, "the installation medium", platformText, reason, sizeof reason);
+  }
+  // Left out whole where it does not fit: the first line still says what failed.
+  const std::size_t base = std::strlen(out);
+  if (!AppendText(out, size, "\n\n") || !AppendText(out, size, state.failedPath) || !AppendText(out, size, "\n") ||
+      !AppendText(out, size, reason)) {
+    out[base] = '\0';
+  }
 }

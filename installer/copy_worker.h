@@ -14,18 +14,25 @@
 #pragma once
 #include <cstdint>
 
+#include "installer/failure_reason.h"
 #include "installer/install_state.h"
+#include "installer/uninstall_entry.h"
 
 // What the worker needs from the platform.
-// The two folders a shortcut goes into, as the shell keeps them for the current user.
-enum class ShellFolder { Desktop, Startup };
+// The folders a shortcut goes into, as the shell keeps them for the current user.
+enum class ShellFolder { Desktop, Programs, Startup };
 
 class InstallServices {
  public:
   // Creates one folder level. Returns 0, or the platform's error code.
   virtual std::uint32_t CreateFolder(const char* path) = 0;
-  // Copies source over destination, replacing an existing file. Returns false on failure.
-  virtual bool CopyFileOver(const char* source, const char* destination) = 0;
+  // Copies source over destination, replacing an existing file. Returns 0, or the platform's
+  // error code.
+  virtual std::uint32_t CopyFileOver(const char* source, const char* destination) = 0;
+  // Removes what a failed copy left at destination.
+  virtual void RemoveFile(const char* path) = 0;
+  // The size of a file in bytes; 0 when it cannot be read.
+  virtual std::uint64_t FileSize(const char* path) = 0;
   virtual void Sleep(unsigned milliseconds) = 0;
   // The Windows folder into buffer (size bytes); empty when unknown or too long.
   virtual void GetWindowsFolder(char* buffer, std::size_t size) = 0;
@@ -35,6 +42,10 @@ class InstallServices {
   // Writes one shortcut file; the platform's result, negative when it failed.
   virtual std::int32_t CreateShortcut(const char* target, const char* link, const char* workingFolder,
                                       const char* description) = 0;
+  // Writes the entry in the list of installed programs. Returns 0, or the platform's error code.
+  virtual std::uint32_t WriteUninstallEntry(const UninstallEntry& entry) = 0;
+  // Today's date as YYYYMMDD.
+  virtual void Today(char (&date)[9]) = 0;
 
  protected:
   ~InstallServices() = default;
@@ -53,12 +64,14 @@ constexpr unsigned kCancelPollMs = 500;
 // Shortcut literals.
 extern const char kDesktopFolder[];   // "DESKTOP\"
 extern const char kStartupFolder[];   // "Start Menu\Programs\StartUp\"
+extern const char kProgramsFolder[];  // "Start Menu\Programs\"
 extern const char kShortcutName[];    // "Pointrel.LNK"
 extern const char kTargetName[];      // "Pointrel.EXE"
 extern const char kShortcutDescription[];
 
-// Runs the whole copy: destination folder, sub-folders, the manifest rows, blank display,
-// shortcuts, then workerDone. Returns once workerDone is set, in every case.
+// Runs the whole copy: destination folder, sub-folders, the manifest rows, the uninstaller (this
+// installer's own file), blank display, shortcuts, the entry in the list of installed programs,
+// then workerDone. Returns once workerDone is set, in every case.
 void CopyWorker(InstallState& state, InstallServices& services);
 
 // Shortcut path rules, as the worker applies them.
@@ -89,4 +102,6 @@ bool TakeDisplay(InstallState& state, Show&& show) {
 // What the progress page says for a failure: the failure's own message and then the closing
 // one; nullptr for None.
 const char* FailureMessage(InstallFailure failure);
+// The failure's message, then for a failed copy the file and why, into out.
+void ComposeFailureText(const InstallState& state, PlatformErrorText platformText, char* out, std::size_t size);
 extern const char kNotCompleteMessage[];  // "The installation is NOT complete"

@@ -3,6 +3,7 @@
 #include "installer/copy_worker.h"
 #include <shlobj.h>
 
+#include "installer/uninstall_registry_win.h"
 #include "platform/shell_link.h"
 
 namespace {
@@ -12,8 +13,14 @@ class PlatformServices final : public InstallServices {
   std::uint32_t CreateFolder(const char* path) override {
     return ::CreateDirectoryA(path, nullptr) ? 0 : ::GetLastError();
   }
-  bool CopyFileOver(const char* source, const char* destination) override {
-    return ::CopyFileA(source, destination, FALSE) != FALSE;
+  std::uint32_t CopyFileOver(const char* source, const char* destination) override {
+    return ::CopyFileA(source, destination, FALSE) ? 0 : ::GetLastError();
+  }
+  void RemoveFile(const char* path) override { ::DeleteFileA(path); }
+  std::uint64_t FileSize(const char* path) override {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExA(path, GetFileExInfoStandard, &data)) return 0;
+    return (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   }
   void Sleep(unsigned milliseconds) override { ::Sleep(milliseconds); }
   void GetWindowsFolder(char* buffer, std::size_t size) override {
@@ -21,12 +28,20 @@ class PlatformServices final : public InstallServices {
     if (length == 0 || length >= size) buffer[0] = '\0';
   }
   bool GetShellFolder(ShellFolder folder, char* buffer, std::size_t size) override {
-    return platform::GetUserShellFolder(folder == ShellFolder::Desktop ? CSIDL_DESKTOPDIRECTORY : CSIDL_STARTUP, buffer,
-                                        size);
+    const int csidl = folder == ShellFolder::Desktop    ? CSIDL_DESKTOPDIRECTORY
+                      : folder == ShellFolder::Programs ? CSIDL_PROGRAMS
+                                                        : CSIDL_STARTUP;
+    return platform::GetUserShellFolder(csidl, buffer, size);
   }
   std::int32_t CreateShortcut(const char* target, const char* link, const char* workingFolder,
                               const char* description) override {
     return platform::CreateShortcut(target, link, workingFolder, description);
+  }
+  std::uint32_t WriteUninstallEntry(const UninstallEntry& entry) override { return WriteEntryToRegistry(entry); }
+  void Today(char (&date)[9]) override {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    if (!FormatInstallDate(now.wYear, now.wMonth, now.wDay, date)) date[0] = '\0';
   }
 };
 

@@ -37,6 +37,8 @@ struct InstallState {
   char destinationPath[kTextBufferSize] = "C:\\Pointrel";
   std::int32_t desktopShortcut = 1;
   std::int32_t startAtBoot = 0;
+  // A Pointrel that ran when the copy began was ended for it, and is started again after it.
+  std::int32_t restartUtility = 0;
   SharedFlag stopRequested{0};
   InstallFailure failure = InstallFailure::None;  // read only after workerDone is seen
   SharedFlag workerDone{0};
@@ -45,7 +47,13 @@ struct InstallState {
   char shownDestination[kTextBufferSize] = "";  // read only while displayTaken is 0
   // The shortcuts that could not be made, one link path (or folder name) per line; written by
   // the worker before workerDone, read after it.
-  char failedShortcuts[2 * kTextBufferSize] = "";
+  char failedShortcuts[3 * kTextBufferSize] = "";
+  // A failed copy: the file it stopped at and the platform's error (0 for a path that did not
+  // fit); written before workerDone, read after it.
+  char failedPath[kTextBufferSize] = "";
+  std::uint32_t failedError = 0;
+  // The entry in the list of installed programs that could not be written: the platform's error.
+  std::uint32_t entryError = 0;
 };
 
 // The installer's one instance, for the whole process.

@@ -2,6 +2,8 @@
 
 #include "installer/install_state.h"
 #include "installer/pages_win.h"
+#include "installer/uninstall_command.h"
+#include "installer/uninstaller_win.h"
 
 BOOL InstallerApp::InitInstance() {
   Enable3dControls();
@@ -9,6 +11,13 @@ BOOL InstallerApp::InitInstance() {
   // another folder, so it is left empty instead, and the copy then fails at its first row.
   DWORD length = ::GetModuleFileNameA(instance, installState.installerPath, kTextBufferSize);
   if (length == 0 || length >= kTextBufferSize) installState.installerPath[0] = '\0';
+
+  static InstallerCommand command;
+  command = ParseInstallerCommand(::GetCommandLineA());
+  if (command.mode != InstallerMode::Install) {
+    exitCode = RunUninstaller(command, installState.installerPath);
+    return FALSE;
+  }
 
   WelcomePage welcome;
   DestinationPage destination;
@@ -20,3 +29,5 @@ BOOL InstallerApp::InitInstance() {
   finish.DoModal();
   return FALSE;
 }
+
+int InstallerApp::ExitInstance() { return exitCode; }

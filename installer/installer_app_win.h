@@ -1,9 +1,14 @@
-// The installer's application object: its start-up runs the four pages and returns FALSE, so
-// the process ends without a message loop.
+// The installer's application object: its start-up runs the four pages (or, started by the
+// list of installed programs, the uninstaller) and returns FALSE, so the process ends without a
+// message loop.
 #pragma once
 #include "platform/app.h"
 
 class InstallerApp : public CWinApp {
  public:
   BOOL InitInstance() override;
+  int ExitInstance() override;
+
+ private:
+  int exitCode = 0;  // the uninstaller's outcome; the installer sets none of its own
 };

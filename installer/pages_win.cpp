@@ -4,9 +4,11 @@
 
 #include "installer/copy_worker.h"
 #include "installer/destination.h"
+#include "installer/error_text_win.h"
 #include "installer/install_services_win.h"
 #include "installer/install_state.h"
 #include "installer/resources/resource.h"
+#include "installer/running_utility_win.h"
 
 const char kInstallerCaption[] = "Pointrel Installation";
 
@@ -85,12 +87,32 @@ void DestinationPage::OnOK() {
   char typed[kTextBufferSize] = "";
   const bool tooLong = ::GetWindowTextLengthA(destination.m_hWnd) >= static_cast<int>(sizeof typed);
   if (!tooLong) destination.GetWindowText(typed, sizeof typed);
-  if (!tooLong && NormalizeDestination(typed) && CopyText(installState.destinationPath, kTextBufferSize, typed)) {
-    CDialog::OnOK();
+  if (tooLong || !NormalizeDestination(typed) || !CopyText(installState.destinationPath, kTextBufferSize, typed)) {
+    MessageBox(kInvalidDestination, kInstallerCaption, MB_OK);
+    destination.SetFocus();
     return;
   }
-  MessageBox(kInvalidDestination, kInstallerCaption, MB_OK);
-  destination.SetFocus();
+  if (!CloseRunningUtility()) return;
+  CDialog::OnOK();
+}
+
+// A running Pointrel holds its program file: it is ended, by its own ending, before the copy.
+bool DestinationPage::CloseRunningUtility() {
+  RunningUtility running;
+  if (!FindRunningUtility(running)) return true;
+  if (MessageBox("Pointrel is running. Close it and continue?", kInstallerCaption, MB_YESNO | MB_ICONQUESTION) != IDYES) {
+    return false;
+  }
+  HCURSOR previous = ::SetCursor(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32514)));  // IDC_WAIT
+  const bool ended = EndRunningUtility(running);
+  ::SetCursor(previous);
+  if (!ended) {
+    MessageBox("Pointrel could not be closed. Close it yourself, then press Continue again.", kInstallerCaption,
+               MB_OK | MB_ICONWARNING);
+    return false;
+  }
+  installState.restartUtility = 1;
+  return true;
 }
 
 // --- CopyProgressPage ---------------------------------------------------------------------
@@ -135,18 +157,28 @@ void CopyProgressPage::OnTimer(UINT_PTR id) {
 void CopyProgressPage::ReportCompletion() {
   KillTimer(kCompletionTimer);
   KillTimer(kDisplayTimer);
-  const char* message = FailureMessage(installState.failure);
-  if (message == nullptr) {
-    // The files are in place; a shortcut that is missing is named rather than left unseen.
+  if (installState.failure == InstallFailure::None) {
+    // The files are in place; a shortcut or entry that is missing is named rather than left unseen.
     if (installState.failedShortcuts[0] != '\0') {
-      char text[sizeof installState.failedShortcuts + 96];
+      static char text[sizeof installState.failedShortcuts + 96];
       std::strcpy(text, "Pointrel is installed, but this shortcut could not be made:\n\n");
       std::strcat(text, installState.failedShortcuts);
       MessageBox(text, kInstallerCaption, MB_OK | MB_ICONWARNING);
     }
+    if (installState.entryError != 0) {
+      char reason[512];
+      DescribeError(installState.entryError, "the registry", &PlatformErrorMessage, reason, sizeof reason);
+      char text[sizeof reason + 160];
+      std::strcpy(text, "Pointrel is installed, but it could not be entered in the list of installed programs:\n\n");
+      std::strcat(text, reason);
+      MessageBox(text, kInstallerCaption, MB_OK | MB_ICONWARNING);
+    }
+    if (installState.restartUtility) StartUtility(installState.destinationPath);
     EndDialog(IDOK);
     return;
   }
+  static char message[3 * kTextBufferSize];
+  ComposeFailureText(installState, &PlatformErrorMessage, message, sizeof message);
   MessageBox(message, kInstallerCaption, MB_OK);
   MessageBox(kNotCompleteMessage, kInstallerCaption, MB_OK);
   EndDialog(IDCANCEL);

@@ -44,6 +44,8 @@ class DestinationPage : public InstallerPage {
   void OnOK() override;
 
  private:
+  bool CloseRunningUtility();
+
   CEdit destination;
   CButton desktopShortcut;
   CButton startAtBoot;

@@ -21,8 +21,6 @@
 
 namespace {
 
-constexpr std::uint32_t kErrorPathNotFound = 3;
-constexpr std::uint32_t kErrorAccessDenied = 5;
 const char kInstaller[] = "A:\\WENDSET.EXE";
 
 std::string Key(const std::string& path) {
@@ -46,6 +44,7 @@ class FakeServices final : public InstallServices {
  public:
   explicit FakeServices(InstallState& state) : state(state) {
     for (const ManifestRow& row : FileManifest) AddFile(std::string("A:\\") + row.sourceName, row.sourceName);
+    AddFile(kInstaller, "the installer");
     AddFolder("C:\\WINDOWS");
     AddFolder("C:\\WINDOWS\\DESKTOP");
   }
@@ -75,7 +74,7 @@ class FakeServices final : public InstallServices {
     return 0;
   }
 
-  bool CopyFileOver(const char* source, const char* destination) override {
+  std::uint32_t CopyFileOver(const char* source, const char* destination) override {
     std::function<void()> hook;
     {
       std::lock_guard<std::mutex> lock(mutex);
@@ -87,15 +86,43 @@ class FakeServices final : public InstallServices {
       }
       auto from = entries.find(Key(source));
       auto to = entries.find(Key(destination));
-      bool ok = from != entries.end() && !from->second.folder && ParentFolderExists(destination) &&
-                (to == entries.end() || !to->second.folder) && WideLength(destination) < kMaxPath;
-      if (ok) entries[Key(destination)] = Entry{false, from->second.content};
-      if (!ok) return false;
+      if (from == entries.end() || from->second.folder) return kErrorFileNotFound;
+      if (!ParentFolderExists(destination) || WideLength(destination) >= kMaxPath) return kErrorPathNotFound;
+      if (to != entries.end() && to->second.folder) return kErrorAccessDenied;
+      auto injected = copyErrors.find(Key(destination));
+      if (injected != copyErrors.end()) {
+        // A full drive: the file is begun and cut short, as the platform's copy leaves it.
+        if (injected->second == kErrorDiskFull) entries[Key(destination)] = Entry{false, ""};
+        return injected->second;
+      }
+      entries[Key(destination)] = Entry{false, from->second.content};
       hook = afterCopy;
     }
     if (hook) hook();
-    return true;
+    return 0;
   }
+
+  void RemoveFile(const char* path) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    Log("remove " + std::string(path));
+    entries.erase(Key(path));
+  }
+
+  std::uint64_t FileSize(const char* path) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = entries.find(Key(path));
+    return it == entries.end() || it->second.folder ? 0 : it->second.content.size();
+  }
+
+  std::uint32_t WriteUninstallEntry(const UninstallEntry& written) override {
+    std::lock_guard<std::mutex> lock(mutex);
+    Log("entry");
+    entry = written;
+    ++entriesWritten;
+    return entryError;
+  }
+
+  void Today(char (&date)[9]) override { std::strcpy(date, "20261208"); }
 
   void Sleep(unsigned milliseconds) override {
     ++sleeps;
@@ -111,7 +138,9 @@ class FakeServices final : public InstallServices {
 
   // Empty: the shell cannot say, as on a platform without per-user folders.
   bool GetShellFolder(ShellFolder folder, char* buffer, std::size_t size) override {
-    const std::string& known = folder == ShellFolder::Desktop ? shellDesktop : shellStartup;
+    const std::string& known = folder == ShellFolder::Desktop    ? shellDesktop
+                               : folder == ShellFolder::Programs ? shellPrograms
+                                                                 : shellStartup;
     return !known.empty() && CopyText(buffer, size, known.c_str());
   }
 
@@ -141,7 +170,11 @@ class FakeServices final : public InstallServices {
 
   InstallState& state;
   std::string windowsFolder = "C:\\WINDOWS";
-  std::string shellDesktop, shellStartup;
+  std::string shellDesktop, shellStartup, shellPrograms;
+  std::map<std::string, std::uint32_t> copyErrors;  // by Key() of the destination
+  UninstallEntry entry;
+  int entriesWritten = 0;
+  std::uint32_t entryError = 0;
   std::map<std::string, std::uint32_t> folderErrors;  // by Key()
   std::function<void()> afterCopy;
   std::function<void()> afterShortcut;
@@ -212,8 +245,11 @@ TEST(CopyWorker, DefaultInstall) {
   EXPECT_TRUE(run.services.FileHolds("C:\\Pointrel\\BUSY\\There is nothing wrong....ANI", "THEREI~1.ANI"));
   EXPECT_EQ(0, run.services.displayMismatches);
 
-  // Every row shown in order, then the blank pair.
-  ASSERT_EQ(static_cast<std::size_t>(kManifestRows), run.services.shown.size());
+  // Every row shown in order, then the uninstaller, then the blank pair.
+  ASSERT_EQ(static_cast<std::size_t>(kManifestRows + 1), run.services.shown.size());
+  EXPECT_EQ(std::string(kInstaller), run.services.shown[kManifestRows].first);
+  EXPECT_EQ("C:\\Pointrel\\Uninstall.EXE", run.services.shown[kManifestRows].second);
+  EXPECT_TRUE(run.services.FileHolds("C:\\Pointrel\\Uninstall.EXE", "the installer"));
   EXPECT_EQ(0, run.state.displayTaken.Load()) << "the blank pair is published, not waited for";
   for (int row = 0; row < kManifestRows; ++row) {
     EXPECT_EQ(std::string("A:\\") + FileManifest[row].sourceName, run.services.shown[row].first) << row;
@@ -222,23 +258,33 @@ TEST(CopyWorker, DefaultInstall) {
   EXPECT_STREQ("", run.state.shownSource);
   EXPECT_STREQ("", run.state.shownDestination);
 
-  // The desktop shortcut only, started in the folder without its trailing backslash; the shared
-  // destination is left as the page wrote it.
-  ASSERT_EQ(1u, run.services.shortcuts.size());
+  // The desktop shortcut and the Start menu's, started in the folder without its trailing
+  // backslash; the shared destination is left as the page wrote it.
+  ASSERT_EQ(2u, run.services.shortcuts.size());
+  EXPECT_EQ("C:\\WINDOWS\\Start Menu\\Programs\\Pointrel.LNK", run.services.shortcuts[1].link);
+  EXPECT_EQ("C:\\Pointrel\\Pointrel.EXE", run.services.shortcuts[1].target);
+  EXPECT_EQ("C:\\Pointrel", run.services.shortcuts[1].workingFolder);
   EXPECT_EQ("C:\\Pointrel\\Pointrel.EXE", run.services.shortcuts[0].target);
   EXPECT_EQ("C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", run.services.shortcuts[0].link);
   EXPECT_EQ("C:\\Pointrel", run.services.shortcuts[0].workingFolder);
   EXPECT_EQ("Pointrel version 2.0", run.services.shortcuts[0].description);
   EXPECT_STREQ("C:\\Pointrel\\", run.state.destinationPath);
 
-  // The order of the work: the folder, the five sub-folders, the 52 rows, the shortcut.
+  // The order of the work: the folder, the five sub-folders, the 52 rows, the uninstaller, the
+  // shortcuts, the entry.
   std::vector<std::string> log = run.services.LogCopy();
   std::vector<std::string> expected = {"mkdir C:\\Pointrel"};
   for (const char* name : kLibrarySubfolders) expected.push_back("mkdir C:\\Pointrel\\" + std::string(name));
   for (const ManifestRow& row : FileManifest) expected.push_back("copy C:\\Pointrel\\" + std::string(row.destinationName));
+  expected.push_back("copy C:\\Pointrel\\Uninstall.EXE");
   expected.push_back("link C:\\WINDOWS\\DESKTOP\\Pointrel.LNK");
+  expected.push_back("link C:\\WINDOWS\\Start Menu\\Programs\\Pointrel.LNK");
+  expected.push_back("entry");
   EXPECT_EQ(expected, log);
 }
+
+// The Start menu's shortcut, where the shell cannot name the menu's folder.
+const char kMenu[] = "C:\\WINDOWS\\Start Menu\\Programs\\Pointrel.LNK";
 
 TEST(CopyWorker, ShortcutOptions) {
   struct Case {
@@ -246,10 +292,10 @@ TEST(CopyWorker, ShortcutOptions) {
     std::vector<std::string> links;
   };
   const Case cases[] = {
-      {0, 0, {}},
-      {1, 0, {"C:\\WINDOWS\\DESKTOP\\Pointrel.LNK"}},
-      {0, 1, {"C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK"}},
-      {1, 1, {"C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK"}},
+      {0, 0, {kMenu}},
+      {1, 0, {"C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", kMenu}},
+      {0, 1, {kMenu, "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK"}},
+      {1, 1, {"C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", kMenu, "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK"}},
   };
   for (const Case& c : cases) {
     SerialRun run;
@@ -269,6 +315,7 @@ TEST(CopyWorker, ShortcutOptions) {
 
 // Where the shell names the user's folders, the links go there, each folder on its own; the
 // Windows-folder rule serves a folder the shell cannot name.
+const char kAnnsMenu[] = "C:\\Users\\ann\\Start Menu\\Programs\\Pointrel.LNK";
 TEST(CopyWorker, ShortcutsGoWhereTheShellKeepsThem) {
   struct Case {
     std::string desktop;
@@ -277,18 +324,19 @@ TEST(CopyWorker, ShortcutsGoWhereTheShellKeepsThem) {
   };
   const Case cases[] = {
       {"C:\\Users\\ann\\Desktop", "C:\\Users\\ann\\Start Menu\\Programs\\Startup\\",
-       {"C:\\Users\\ann\\Desktop\\Pointrel.LNK", "C:\\Users\\ann\\Start Menu\\Programs\\Startup\\Pointrel.LNK"}},
+       {"C:\\Users\\ann\\Desktop\\Pointrel.LNK", kAnnsMenu, "C:\\Users\\ann\\Start Menu\\Programs\\Startup\\Pointrel.LNK"}},
       {"C:\\Users\\ann\\Desktop", "",
-       {"C:\\Users\\ann\\Desktop\\Pointrel.LNK", "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK"}},
-      {"", "D:\\Startup", {"C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", "D:\\Startup\\Pointrel.LNK"}},
+       {"C:\\Users\\ann\\Desktop\\Pointrel.LNK", kAnnsMenu, "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK"}},
+      {"", "D:\\Startup", {"C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", kAnnsMenu, "D:\\Startup\\Pointrel.LNK"}},
       // A shell folder so long that the link would pass the platform's limit: that link is not made.
-      {"C:\\Users\\ann\\Desktop", "C:\\" + std::string(250, 's'), {"C:\\Users\\ann\\Desktop\\Pointrel.LNK"}},
+      {"C:\\Users\\ann\\Desktop", "C:\\" + std::string(250, 's'), {"C:\\Users\\ann\\Desktop\\Pointrel.LNK", kAnnsMenu}},
   };
   for (const Case& c : cases) {
     SerialRun run;
     run.state.startAtBoot = 1;
     run.services.shellDesktop = c.desktop;
     run.services.shellStartup = c.startup;
+    run.services.shellPrograms = "C:\\Users\\ann\\Start Menu\\Programs";
     run.Run();
     std::vector<std::string> links;
     for (const Shortcut& s : run.services.shortcuts) {
@@ -339,7 +387,8 @@ TEST(CopyWorker, DriveRootCreatesNoFolder) {
   EXPECT_EQ("mkdir D:\\NORMAL", log.at(0));
   EXPECT_EQ(kManifestRows, run.RowsInstalled("D:\\"));
   EXPECT_TRUE(run.services.FileHolds("D:\\Pointrel.EXE", "POINTREL.EXE"));
-  ASSERT_EQ(2u, run.services.shortcuts.size());
+  ASSERT_EQ(3u, run.services.shortcuts.size());
+  EXPECT_STREQ("D:\\", run.services.entry.installLocation) << "a root keeps its backslash";
   for (const Shortcut& s : run.services.shortcuts) {
     EXPECT_EQ("D:\\Pointrel.EXE", s.target);
     EXPECT_EQ("D:\\", s.workingFolder);
@@ -356,7 +405,7 @@ TEST(CopyWorker, WindowsFolderForms) {
     SerialRun run;
     run.services.windowsFolder = c.first;
     run.Run();
-    ASSERT_EQ(1u, run.services.shortcuts.size()) << c.first;
+    ASSERT_EQ(2u, run.services.shortcuts.size()) << c.first;
     EXPECT_EQ(c.second, run.services.shortcuts[0].link);
   }
   // A Windows folder so long that the link would pass the platform's limit: no shortcut, and
@@ -445,7 +494,9 @@ TEST(CopyWorker, SourcesComeFromTheInstallersFolder) {
   std::strcpy(run.state.installerPath, "C:\\disk\\WENDSET.EXE");
   run.services.AddFolder("C:\\disk");
   for (const ManifestRow& row : FileManifest) run.services.AddFile(std::string("C:\\disk\\") + row.sourceName, "disk");
+  run.services.AddFile("C:\\disk\\WENDSET.EXE", "disk's installer");
   run.Run();
+  EXPECT_TRUE(run.services.FileHolds("C:\\Pointrel\\Uninstall.EXE", "disk's installer"));
   EXPECT_EQ(InstallFailure::None, run.state.failure);
   EXPECT_TRUE(run.services.FileHolds("C:\\Pointrel\\Pointrel.HLP", "disk"));
 }
@@ -481,7 +532,8 @@ TEST(CopyWorker, OverlongPathsFailTheirStep) {
     }
     EXPECT_EQ(expected, run.state.failure) << "folder length " << length;
     EXPECT_EQ(expectedRows, run.RowsInstalled(folder)) << "folder length " << length;
-    EXPECT_EQ(expectedRows, run.services.copies) << "a refused path never reaches the copy; length " << length;
+    const int uninstaller = expected == InstallFailure::None ? 1 : 0;
+    EXPECT_EQ(expectedRows + uninstaller, run.services.copies) << "a refused path never reaches the copy; length " << length;
   }
 }
 
@@ -554,7 +606,9 @@ TEST(CopyWorker, StopBetweenSteps) {
     };
     run.Run();
     EXPECT_EQ(kManifestRows, run.RowsInstalled());
+    EXPECT_FALSE(run.services.FileHolds("C:\\Pointrel\\Uninstall.EXE", "the installer")) << "stopped before the uninstaller";
     EXPECT_TRUE(run.services.shortcuts.empty()) << "stopped before the shortcut step";
+    EXPECT_EQ(0, run.services.entriesWritten);
     EXPECT_STRNE("", run.state.shownSource) << "no blank display after a stop";
   }
   {
@@ -564,6 +618,7 @@ TEST(CopyWorker, StopBetweenSteps) {
     run.Run();
     ASSERT_EQ(1u, run.services.shortcuts.size()) << "a Cancel between the shortcuts leaves the first only";
     EXPECT_EQ("C:\\WINDOWS\\DESKTOP\\Pointrel.LNK", run.services.shortcuts[0].link);
+    EXPECT_EQ(0, run.services.entriesWritten) << "no entry after a Cancel";
   }
 }
 
@@ -573,7 +628,11 @@ class PollRecorder final : public InstallServices {
  public:
   explicit PollRecorder(InstallState& state) : state(state) {}
   std::uint32_t CreateFolder(const char*) override { return 0; }
-  bool CopyFileOver(const char*, const char*) override { return true; }
+  std::uint32_t CopyFileOver(const char*, const char*) override { return 0; }
+  void RemoveFile(const char*) override {}
+  std::uint64_t FileSize(const char*) override { return 0; }
+  std::uint32_t WriteUninstallEntry(const UninstallEntry&) override { return 0; }
+  void Today(char (&date)[9]) override { date[0] = '\0'; }
   void Sleep(unsigned milliseconds) override {
     sleeps.push_back(milliseconds);
     stopSeen.push_back(state.stopRequested.Load());
@@ -611,7 +670,7 @@ TEST(CopyWorker, PollingRates) {
     EXPECT_EQ(1, state.stopRequested.Load());
   }
   {
-    // The worker waits for the page twice per row (none for the first), the page taking the
+    // The worker waits for the page twice per file (none for the first), the page taking the
     // display on every second poll.
     InstallState state;
     std::strcpy(state.installerPath, kInstaller);
@@ -622,7 +681,7 @@ TEST(CopyWorker, PollingRates) {
     BeginCopy(state);
     CopyWorker(state, services);
     EXPECT_EQ(InstallFailure::None, state.failure);
-    EXPECT_EQ(static_cast<std::size_t>(2 * kManifestRows), services.sleeps.size());
+    EXPECT_EQ(static_cast<std::size_t>(2 * (kManifestRows + 1)), services.sleeps.size()) << "the rows and the uninstaller";
     for (unsigned ms : services.sleeps) ASSERT_EQ(100u, ms);
   }
 }
@@ -673,8 +732,11 @@ void CheckShownInOrder(const PageOutcome& outcome, const std::string& destinatio
     if (i < static_cast<std::size_t>(kManifestRows)) {
       ASSERT_EQ(std::string("A:\\") + FileManifest[i].sourceName, outcome.shown[i].first) << i;
       ASSERT_EQ(Joined(destination, FileManifest[i].destinationName), outcome.shown[i].second) << i;
+    } else if (i == static_cast<std::size_t>(kManifestRows)) {
+      ASSERT_EQ(kInstaller, outcome.shown[i].first) << "the uninstaller follows the rows";
+      ASSERT_EQ(Joined(destination, "Uninstall.EXE"), outcome.shown[i].second);
     } else {
-      ASSERT_EQ(static_cast<std::size_t>(kManifestRows), i) << "only the blank pair follows the rows";
+      ASSERT_EQ(static_cast<std::size_t>(kManifestRows + 1), i) << "only the blank pair follows the uninstaller";
       ASSERT_EQ("", outcome.shown[i].first);
       ASSERT_EQ("", outcome.shown[i].second);
     }
@@ -693,9 +755,9 @@ TEST(CopyProtocol, CompletesWithoutCancel) {
     PageOutcome outcome = RunPage(state, services, -1, 0, random);
     ASSERT_TRUE(outcome.finishedNoticed);
     ASSERT_EQ(InstallFailure::None, outcome.failure);
-    ASSERT_EQ(kManifestRows, services.copies);
+    ASSERT_EQ(kManifestRows + 1, services.copies);
     ASSERT_EQ(0, services.displayMismatches);
-    ASSERT_EQ(1u, services.shortcuts.size());
+    ASSERT_EQ(2u, services.shortcuts.size());
     ASSERT_GE(outcome.shown.size(), static_cast<std::size_t>(kManifestRows));
     CheckShownInOrder(outcome, "C:\\Pointrel", services.copies);
   }
@@ -765,7 +827,7 @@ TEST(CopyProtocol, RandomCancel) {
     for (const ManifestRow& row : FileManifest) {
       ASSERT_TRUE(services.FileHolds(std::string("A:\\") + row.sourceName, row.sourceName)) << run;
     }
-    for (int row = 0; row < services.copies; ++row) {
+    for (int row = 0; row < std::min(services.copies, kManifestRows); ++row) {
       ASSERT_TRUE(services.FileHolds(Joined("C:\\Pointrel", FileManifest[row].destinationName),
                                      FileManifest[row].sourceName))
           << run << " row " << row;
@@ -794,3 +856,155 @@ TEST(CopyProtocol, RandomCancel) {
 }
 
 }  // namespace
+
+// --- What a failed copy says, and what it leaves --------------------------------------------
+
+bool NoPlatformText(std::uint32_t, char*, std::size_t) { return false; }
+bool DriveText(std::uint32_t error, char* out, std::size_t size) {
+  return error == 1117 && CopyText(out, size, "The request could not be performed because of an I/O device error.");
+}
+
+// Each failed copy names its file and the reason; a full drive's cut-short file goes, while a
+// file that was never opened (in use, refused, missing) stays as it was.
+TEST(CopyWorker, FailedCopiesNameTheFileAndTheReason) {
+  struct Case {
+    const char* what;
+    int row;
+    std::uint32_t error;  // injected at the row's destination; 0: the source removed
+    std::string named;
+    const char* reason;
+    bool leftAsBefore;  // the older file at the destination is untouched
+  };
+  const Case cases[] = {
+      {"full drive", 5, kErrorDiskFull, "C:\\Pointrel\\" + std::string(FileManifest[5].destinationName),
+       "There is not enough room on the drive.", false},
+      {"in use", 0, kErrorSharingViolation, "C:\\Pointrel\\Pointrel.EXE", "It is in use by another program.", true},
+      {"read-only", 1, kErrorAccessDenied, "C:\\Pointrel\\Pointrel.HLP",
+       "Access to it was refused (it may be read-only, or not yours to change).", true},
+      {"missing source", 9, 0, std::string("A:\\") + FileManifest[9].sourceName,
+       "It is missing from the installation medium.", true},
+      {"device error", 3, 1117, "C:\\Pointrel\\" + std::string(FileManifest[3].destinationName),
+       "The request could not be performed because of an I/O device error.", false},
+  };
+  for (const Case& c : cases) {
+    SerialRun run;
+    const std::string destination = Joined("C:\\Pointrel", FileManifest[c.row].destinationName);
+    run.services.AddFolder("C:\\Pointrel");
+    for (const char* name : kLibrarySubfolders) run.services.AddFolder(Joined("C:\\Pointrel", name));
+    run.services.AddFile(destination, "an older copy");
+    if (c.error == 0) {
+      run.services.Remove(std::string("A:\\") + FileManifest[c.row].sourceName);
+    } else {
+      run.services.copyErrors[Key(destination)] = c.error;
+    }
+    run.Run();
+    EXPECT_EQ(InstallFailure::CopyFailed, run.state.failure) << c.what;
+    EXPECT_EQ(c.named, run.state.failedPath) << c.what;
+    EXPECT_EQ(c.leftAsBefore, run.services.FileHolds(destination, "an older copy")) << c.what;
+    const std::vector<std::string> log = run.services.LogCopy();
+    const bool removed = std::find(log.begin(), log.end(), "remove " + destination) != log.end();
+    EXPECT_EQ(!c.leftAsBefore, removed) << c.what << ": only a copy that may have been cut short is removed";
+    EXPECT_EQ(0, run.services.entriesWritten) << c.what;
+    char text[3 * kTextBufferSize];
+    ComposeFailureText(run.state, &DriveText, text, sizeof text);
+    EXPECT_EQ("Error copying application files\n\n" + c.named + "\n" + c.reason, std::string(text)) << c.what;
+  }
+  // An error the installer has no words of its own for, where the platform has none either.
+  SerialRun run;
+  run.services.copyErrors[Key("C:\\Pointrel\\Pointrel.EXE")] = 1117;
+  run.Run();
+  char text[3 * kTextBufferSize];
+  ComposeFailureText(run.state, &NoPlatformText, text, sizeof text);
+  EXPECT_STREQ("Error copying application files\n\nC:\\Pointrel\\Pointrel.EXE\nError 1117.", text);
+  // Other failures keep their one line; a buffer too small for the details keeps the first line.
+  ComposeFailureText(run.state, &NoPlatformText, text, 40);
+  EXPECT_STREQ("Error copying application files", text);
+  run.state.failure = InstallFailure::Subfolders;
+  ComposeFailureText(run.state, &NoPlatformText, text, sizeof text);
+  EXPECT_STREQ("Unable to create subdirectories", text);
+}
+
+// The entry in the list of installed programs: where, how to remove, how large (the files the
+// copy installed, in whole kilobytes up), when, and exactly the shortcuts that were made.
+TEST(CopyWorker, TheEntryRecordsTheInstallation) {
+  for (int boot = 0; boot < 2; ++boot) {
+    SerialRun run;
+    run.state.startAtBoot = boot;
+    run.services.shellPrograms = "C:\\Users\\ann\\Start Menu\\Programs";
+    run.services.failingLink = boot ? "" : "C:\\WINDOWS\\DESKTOP\\Pointrel.LNK";
+    run.Run();
+    ASSERT_EQ(1, run.services.entriesWritten);
+    const UninstallEntry& entry = run.services.entry;
+    EXPECT_STREQ("C:\\Pointrel", entry.installLocation);
+    EXPECT_STREQ("C:\\Pointrel\\Pointrel.EXE", entry.displayIcon);
+    EXPECT_STREQ("\"C:\\Pointrel\\Uninstall.EXE\" /uninstall", entry.uninstallString);
+    EXPECT_STREQ("\"C:\\Pointrel\\Uninstall.EXE\" /uninstall /quiet", entry.quietUninstallString);
+    EXPECT_STREQ("20261208", entry.installDate);
+    std::uint64_t bytes = std::strlen("the installer");
+    for (const ManifestRow& row : FileManifest) bytes += std::strlen(row.sourceName);
+    EXPECT_EQ((bytes + 1023) / 1024, entry.estimatedSizeKb);
+    EXPECT_STREQ(boot ? "C:\\WINDOWS\\DESKTOP\\Pointrel.LNK" : "", entry.shortcuts[0]) << "a failed link is not recorded";
+    EXPECT_STREQ("C:\\Users\\ann\\Start Menu\\Programs\\Pointrel.LNK", entry.shortcuts[1]);
+    EXPECT_STREQ(boot ? "C:\\WINDOWS\\Start Menu\\Programs\\StartUp\\Pointrel.LNK" : "", entry.shortcuts[2]);
+    EXPECT_EQ(0u, run.state.entryError);
+  }
+  // A key that cannot be written leaves the installation done, with the error for the page.
+  SerialRun run;
+  run.services.entryError = kErrorAccessDenied;
+  run.Run();
+  EXPECT_EQ(InstallFailure::None, run.state.failure);
+  EXPECT_EQ(kErrorAccessDenied, run.state.entryError);
+}
+
+TEST(UninstallEntry, SizesDatesAndLongFolders) {
+  EXPECT_EQ(0u, KilobytesFor(0));
+  EXPECT_EQ(1u, KilobytesFor(1));
+  EXPECT_EQ(1u, KilobytesFor(1024));
+  EXPECT_EQ(2u, KilobytesFor(1025));
+  EXPECT_EQ(0xFFFFFFFFu, KilobytesFor(~0ull)) << "no wrap";
+  char date[9];
+  ASSERT_TRUE(FormatInstallDate(2026, 12, 8, date));
+  EXPECT_STREQ("20261208", date);
+  ASSERT_TRUE(FormatInstallDate(1999, 1, 31, date));
+  EXPECT_STREQ("19990131", date);
+  EXPECT_FALSE(FormatInstallDate(2026, 13, 1, date));
+  EXPECT_FALSE(FormatInstallDate(10000, 1, 1, date));
+  EXPECT_FALSE(FormatInstallDate(2026, 1, 0, date));
+  UninstallEntry entry;
+  EXPECT_FALSE(ComposeUninstallEntry(entry, ("C:\\" + std::string(kTextBufferSize - 20, 'x') + "\\").c_str(), "20261208", 1))
+      << "a command that would not fit whole";
+  ASSERT_TRUE(ComposeUninstallEntry(entry, "D:\\Program Files (x86)\\Pointrel\\", "20261208", 2048));
+  EXPECT_STREQ("D:\\Program Files (x86)\\Pointrel", entry.installLocation);
+  EXPECT_STREQ("\"D:\\Program Files (x86)\\Pointrel\\Uninstall.EXE\" /uninstall", entry.uninstallString);
+  EXPECT_EQ(2u, entry.estimatedSizeKb);
+}
+
+TEST(FailureReason, OwnWordsThenThePlatformsThenTheCode) {
+  char text[256];
+  DescribeError(kErrorDiskFull, "x", &NoPlatformText, text, sizeof text);
+  EXPECT_STREQ("There is not enough room on the drive.", text);
+  DescribeError(kErrorHandleDiskFull, "x", &NoPlatformText, text, sizeof text);
+  EXPECT_STREQ("There is not enough room on the drive.", text);
+  DescribeError(kErrorLockViolation, "x", &NoPlatformText, text, sizeof text);
+  EXPECT_STREQ("It is in use by another program.", text);
+  DescribeError(kErrorFileNotFound, "the disk", &NoPlatformText, text, sizeof text);
+  EXPECT_STREQ("It is missing from the disk.", text);
+  DescribeError(1117, "x", &DriveText, text, sizeof text);
+  EXPECT_STREQ("The request could not be performed because of an I/O device error.", text);
+  DescribeError(4294967295u, "x", nullptr, text, sizeof text);
+  EXPECT_STREQ("Error 4294967295.", text);
+  // Too small for the words: the code, or nothing, never a cut sentence or an overrun.
+  char small[12];
+  DescribeError(kErrorDiskFull, "x", &NoPlatformText, small, sizeof small);
+  EXPECT_STREQ("Error 112.", small);
+  char tiny[4] = "abc";
+  DescribeError(kErrorDiskFull, "x", &NoPlatformText, tiny, sizeof tiny);
+  EXPECT_STREQ("", tiny);
+  for (std::uint32_t error : {kErrorFileNotFound, kErrorPathNotFound, kErrorAccessDenied, kErrorSharingViolation,
+                              kErrorLockViolation}) {
+    EXPECT_FALSE(CopyFailureMayLeaveAPart(error)) << error;
+  }
+  for (std::uint32_t error : {kErrorDiskFull, kErrorHandleDiskFull, 1117u, 0xC0000185u}) {
+    EXPECT_TRUE(CopyFailureMayLeaveAPart(error)) << error;
+  }
+}

@@ -26,9 +26,14 @@ class ShellUnavailable final : public InstallServices {
  public:
   explicit ShellUnavailable(InstallState& state) : state(state) {}
   std::uint32_t CreateFolder(const char* path) override { return PlatformInstallServices().CreateFolder(path); }
-  bool CopyFileOver(const char* source, const char* destination) override {
+  std::uint32_t CopyFileOver(const char* source, const char* destination) override {
     return PlatformInstallServices().CopyFileOver(source, destination);
   }
+  void RemoveFile(const char* path) override { PlatformInstallServices().RemoveFile(path); }
+  std::uint64_t FileSize(const char* path) override { return PlatformInstallServices().FileSize(path); }
+  // The prefix's list of installed programs is left to the installer tests.
+  std::uint32_t WriteUninstallEntry(const UninstallEntry&) override { return 0; }
+  void Today(char (&date)[9]) override { PlatformInstallServices().Today(date); }
   void Sleep(unsigned) override { state.displayTaken.Store(1); }
   void GetWindowsFolder(char* buffer, std::size_t size) override { PlatformInstallServices().GetWindowsFolder(buffer, size); }
   bool GetShellFolder(ShellFolder, char*, std::size_t) override { return false; }
@@ -44,6 +49,7 @@ class ShellUnavailable final : public InstallServices {
 TEST(ShortcutFolders, WithoutTheShellTheWindowsFolderRuleIsUsed) {
   const std::string medium = MakeTempFolder("wendset-fallback-medium");
   for (const ManifestRow& row : FileManifest) ASSERT_TRUE(WriteFile(medium + "\\" + row.sourceName, row.sourceName));
+  ASSERT_TRUE(WriteFile(medium + "\\WENDSET.EXE", "the installer"));
   const std::string windows = WindowsFolder();
   // Part of the old rule: the link folders are expected to exist under the Windows folder.
   ::CreateDirectoryA((windows + "\\DESKTOP").c_str(), nullptr);

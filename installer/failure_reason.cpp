@@ -1,0 +1,61 @@
+#include "installer/failure_reason.h"
+
+#include <cstring>
+
+namespace {
+
+const char* OwnText(std::uint32_t error) {
+  switch (error) {
+    case kErrorPathNotFound: return "The folder for it does not exist.";
+    case kErrorAccessDenied: return "Access to it was refused (it may be read-only, or not yours to change).";
+    case kErrorSharingViolation:
+    case kErrorLockViolation: return "It is in use by another program.";
+    case kErrorHandleDiskFull:
+    case kErrorDiskFull: return "There is not enough room on the drive.";
+    default: return nullptr;
+  }
+}
+
+}  // namespace
+
+bool AppendText(char* out, std::size_t size, const char* text) {
+  const std::size_t used = std::strlen(out);
+  const std::size_t length = std::strlen(text);
+  if (used + length >= size) return false;
+  std::memcpy(out + used, text, length + 1);
+  return true;
+}
+
+void DescribeError(std::uint32_t error, const char* missingWhat, PlatformErrorText platformText, char* out,
+                   std::size_t size) {
+  if (size == 0) return;
+  out[0] = '\0';
+  if (error == kErrorFileNotFound) {
+    if (AppendText(out, size, "It is missing from ") && AppendText(out, size, missingWhat) && AppendText(out, size, ".")) {
+      return;
+    }
+    out[0] = '\0';
+  } else if (const char* own = OwnText(error)) {
+    if (AppendText(out, size, own)) return;
+  } else if (platformText && platformText(error, out, size) && out[0] != '\0') {
+    return;
+  }
+  char number[16];
+  char* at = number + sizeof number;
+  *--at = '\0';
+  do *--at = static_cast<char>('0' + error % 10);
+  while ((error /= 10) != 0);
+  out[0] = '\0';
+  if (!AppendText(out, size, "Error ") || !AppendText(out, size, at) || !AppendText(out, size, ".")) out[0] = '\0';
+}
+
+bool CopyFailureMayLeaveAPart(std::uint32_t error) {
+  switch (error) {
+    case kErrorFileNotFound:
+    case kErrorPathNotFound:
+    case kErrorAccessDenied:
+    case kErrorSharingViolation:
+    case kErrorLockViolation: return false;
+    default: return true;
+  }
+}
