@@ -87,12 +87,22 @@ void OwnFolder(const char* ownPath, char (&folder)[kTextBufferSize]) {
   *cut = '\0';
 }
 
-// What is to be removed: the folder and shortcuts the entry records, or else the uninstaller's
-// own folder; the settings' folder.
+// True when ownPath names the uninstaller the installer put beside the program.
+bool IsInstalledUninstaller(const char* ownPath) {
+  const char* name = ownPath;
+  for (const char* at = ownPath; *at; ++at) {
+    if (*at == '\\') name = at + 1;
+  }
+  return lstrcmpiA(name, kUninstallerName) == 0;
+}
+
+// What is to be removed: the folder and shortcuts the entry records, or else, for the installed
+// uninstaller only, its own folder (the installer's medium holds files of the same names, and
+// they are not to be removed); the settings' folder.
 void PlanRemoval(RemovalPlan& plan, const char* ownPath, const char* folder) {
   plan.entryExists = ReadEntryFromRegistry(plan);
   if (folder && folder[0]) CopyText(plan.folder, sizeof plan.folder, folder);
-  if (plan.folder[0] == '\0') OwnFolder(ownPath, plan.folder);
+  if (plan.folder[0] == '\0' && IsInstalledUninstaller(ownPath)) OwnFolder(ownPath, plan.folder);
   char appData[kTextBufferSize];
   if (!platform::GetUserShellFolder(CSIDL_APPDATA, appData, sizeof appData) ||
       !ComposeSettingsFolder(appData, plan.settingsFolder, sizeof plan.settingsFolder)) {

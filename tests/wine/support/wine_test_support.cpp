@@ -134,7 +134,8 @@ std::string Utf8FromWide(const std::wstring& text) {
   return narrow;
 }
 
-Program::Program(const std::string& exe, const std::string& workingFolder, const std::vector<std::string>& environment) {
+Program::Program(const std::string& exe, const std::string& workingFolder, const std::vector<std::string>& environment,
+                 const std::string& arguments) {
   std::string block;
   if (!environment.empty()) {
     char* own = ::GetEnvironmentStringsA();
@@ -148,6 +149,7 @@ Program::Program(const std::string& exe, const std::string& workingFolder, const
   const std::wstring program = WideFromUtf8(exe);
   const std::wstring folder = WideFromUtf8(workingFolder);
   std::wstring commandLine = L"\"" + program + L"\"";
+  if (!arguments.empty()) commandLine += L" " + WideFromUtf8(arguments);
   STARTUPINFOW startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION info = {};

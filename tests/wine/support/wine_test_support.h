@@ -61,8 +61,9 @@ class Program {
   // Starts `exe` in `workingFolder` (or the test's own folder when empty), both in UTF-8 (ASCII
   // paths as they are). Extra environment
   // entries "NAME=value" are added to the test's own.
+  // `arguments` follow the quoted program name on its command line.
   Program(const std::string& exe, const std::string& workingFolder = "",
-          const std::vector<std::string>& environment = {});
+          const std::vector<std::string>& environment = {}, const std::string& arguments = "");
   ~Program();
   Program(const Program&) = delete;
   Program& operator=(const Program&) = delete;
