@@ -348,4 +348,34 @@ TEST_F(WholeLife, AHeldOrRefusedFileIsNamedAndNothingIsHalfRemoved) {
   ::RemoveDirectoryA(help.c_str());
 }
 
+// Run by full_drive.sh with a drive of 1 MB at POINTREL_FULL_DRIVE: the copy stops at the file
+// that did not fit, names it and the reason, and leaves no part of it; the files before it stay.
+TEST_F(WholeLife, AFullDriveNamesTheFileAndLeavesNoPartOfIt) {
+  char drive[MAX_PATH] = "";
+  if (::GetEnvironmentVariableA("POINTREL_FULL_DRIVE", drive, sizeof drive) == 0) {
+    GTEST_SKIP() << "run by full_drive.sh, which mounts the small drive";
+  }
+  const std::string destination = std::string(drive) + "\\Pointrel";
+  Start(kBuiltMedium);
+  ThroughDestination(destination.c_str());
+  Seen box = WaitFor(Screen::Message, nullptr, 60000);
+  ASSERT_NE(nullptr, box.window);
+  const std::string head = "Error copying application files\n\n", reason = "\nThere is not enough room on the drive.";
+  ASSERT_EQ(0u, box.text.find(head)) << box.text;
+  ASSERT_GT(box.text.size(), head.size() + reason.size());
+  ASSERT_EQ(reason, box.text.substr(box.text.size() - reason.size())) << box.text;
+  const std::string failed = box.text.substr(head.size(), box.text.size() - head.size() - reason.size());
+  Press(box.window, IDOK);
+  ASSERT_TRUE(wine_test::WaitFor([&] { return !::IsWindow(box.window); }, 5000));
+  ExpectMessagesThenEnd({"The installation is NOT complete"});
+  EXPECT_FALSE(FileExists(failed)) << "a cut-short " << failed << " was left";
+  int row = 0;
+  while (row < kManifestRows && destination + "\\" + FileManifest[row].destinationName != failed) ++row;
+  ASSERT_LT(row, kManifestRows) << failed << " is no file of the medium";
+  EXPECT_GT(row, 0);
+  ExpectRowsInstalled(destination, row, kBuiltMedium);
+  EXPECT_FALSE(EntryExists());
+  RemoveTree(destination);
+}
+
 }  // namespace
