@@ -2,6 +2,7 @@
 
 #include "installer/install_state.h"
 #include "installer/pages_win.h"
+#include "installer/running_utility_win.h"
 #include "installer/uninstall_command.h"
 #include "installer/uninstaller_win.h"
 
@@ -27,6 +28,8 @@ BOOL InstallerApp::InitInstance() {
   if (destination.DoModal() == IDCANCEL) return FALSE;
   if (progress.DoModal() == IDCANCEL) return FALSE;
   finish.DoModal();
+  // The Pointrel that was ended for the copy comes back once the installer has done.
+  if (installState.restartUtility) StartUtility(installState.destinationPath);
   return FALSE;
 }
 

@@ -173,7 +173,6 @@ void CopyProgressPage::ReportCompletion() {
       std::strcat(text, reason);
       MessageBox(text, kInstallerCaption, MB_OK | MB_ICONWARNING);
     }
-    if (installState.restartUtility) StartUtility(installState.destinationPath);
     EndDialog(IDOK);
     return;
   }

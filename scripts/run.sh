@@ -140,7 +140,7 @@ next_page() {
   local out=$1 now="$run/now.png"
   for _ in $(seq 150); do
     sleep 0.2
-    kill -0 "$installer" 2>/dev/null || return 1
+    [ -z "$installer" ] || kill -0 "$installer" 2>/dev/null || return 1
     import -window root "$now"
     if changed "$screen" "$now"; then
       settle "$out"
@@ -151,9 +151,10 @@ next_page() {
 }
 
 # A click on the caption of the page (top left of the desktop) makes it, or the message box it
-# owns, the active window; Enter then presses its default button.
+# owns, the active window; Enter then presses its default button. The uninstaller's boxes have
+# no page: they show in the middle of the desktop, where a click on their text makes them active.
 press_enter() {
-  xdotool mousemove 200 10 click 1
+  xdotool mousemove "${1:-200}" "${2:-10}" click 1
   sleep 0.3
   xdotool key Return
 }
@@ -173,6 +174,7 @@ for name in welcome destination; do
   fi
 done
 # The progress page changes all the time; one look at it is enough, and nothing is pressed.
+# (Also when the installer runs again over the running utility, below.)
 for _ in $(seq 50); do
   sleep 0.2
   import -window root "$run/now.png"
@@ -227,3 +229,56 @@ kill -0 "$utility" 2>/dev/null || fail "Pointrel.EXE ended at start (log: $run/p
 import -window root "$shots/$step-pointrel.png"
 echo "Pointrel.EXE runs from $installed (working folder $installed) on a private display ($DISPLAY)."
 echo "screenshot: $shots/$step-pointrel.png"
+
+# The rest of its life: installing again while Pointrel runs (the installer asks to close it,
+# Enter answers Yes, and it is started again after the copy), then the uninstaller from the
+# installed folder, as the list of installed programs starts it.
+# shellcheck source=tests/wine/prefix-programs.sh
+. "$root/tests/wine/prefix-programs.sh"
+running() { prefix_pids 'Pointrel.EXE' 'pointrel-guard' | head -n 1; }
+cp "$shots/$step-pointrel.png" "$screen"
+(cd "$run" && exec "$WINE" "$medium/WENDSET.EXE") >"$run/reinstall.log" 2>&1 &
+installer=$!
+for name in welcome destination running-question; do
+  step=$((step + 1))
+  if next_page "$shots/$step-again-$name.png"; then
+    echo "again, $name: $shots/$step-again-$name.png"
+    press_enter
+  fi
+done
+last_step=$((step + 4))
+while kill -0 "$installer" 2>/dev/null && [ $step -lt $last_step ]; do
+  step=$((step + 1))
+  if next_page "$shots/$step-again.png"; then
+    echo "again: $shots/$step-again.png"
+    press_enter
+  fi
+done
+wait "$installer" 2>/dev/null || true
+for _ in $(seq 50); do [ -n "$(running)" ] && break; sleep 0.2; done
+[ -n "$(running)" ] || fail "Pointrel is not running again after the installation over it (log: $run/reinstall.log)"
+sleep 2
+step=$((step + 1))
+settle "$shots/$step-again-pointrel.png"
+echo "Pointrel runs again from $installed after the second installation: $shots/$step-again-pointrel.png"
+
+installer=
+(cd "$run" && exec "$WINE" 'C:\Pointrel\Uninstall.EXE' /uninstall) >"$run/uninstall.log" 2>&1 &
+# The question, the settings question where there are settings (Enter keeps them), the last
+# message.
+boxes="question removed"
+[ -f "$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Pointrel/Pointrel.INI" ] && boxes="question settings-question removed"
+read -r width height < <(xdotool getdisplaygeometry)
+for name in $boxes; do
+  step=$((step + 1))
+  if next_page "$shots/$step-uninstall-$name.png"; then
+    echo "uninstall, $name: $shots/$step-uninstall-$name.png"
+    press_enter $((width / 2)) $((height / 2 - 8))
+  else
+    echo "the uninstaller's $name did not show" >&2
+  fi
+done
+for _ in $(seq 50); do [ -d "$installed" ] || break; sleep 0.2; done
+[ -n "$(running)" ] && fail "Pointrel still runs after the uninstaller"
+[ -d "$installed" ] && fail "the uninstaller left $installed: $(find "$installed" | head -n 5)"
+echo "uninstalled: $installed is gone, Pointrel has ended, the settings are kept"
