@@ -305,6 +305,25 @@ TEST_F(WholeLife, UninstallRemovesTheSettingsWhenAskedAndNoChangesNothing) {
   Answer(done, IDOK);
 }
 
+// As the list's QuietUninstallString starts it: no questions, no messages, the settings kept.
+TEST_F(WholeLife, AQuietUninstallAsksNothingAndKeepsTheSettings) {
+  InstallBuiltMedium();
+  ASSERT_TRUE(WriteFile(SettingsFilePath(), "[Cursors]\r\nBlink=2\r\n"));
+  Program quiet(std::string(kInstalled) + "\\Uninstall.EXE", kInstalled, {}, "/uninstall /quiet");
+  ASSERT_TRUE(quiet.started());
+  bool asked = false;
+  EXPECT_TRUE(wine_test::WaitFor(
+      [&] {
+        asked = asked || UninstallBox().window != nullptr;
+        return !EntryExists() && !IsFolder(kInstalled);
+      },
+      20000));
+  EXPECT_FALSE(asked) << "a box showed";
+  EXPECT_EQ(0u, quiet.ExitCode());
+  EXPECT_FALSE(FileExists(startMenuLink));
+  EXPECT_EQ("[Cursors]\r\nBlink=2\r\n", ReadFile(SettingsFilePath()));
+}
+
 // A file that a program holds: the copy names it and why, and the uninstaller changes nothing;
 // a file the copy is refused is named with that reason.
 TEST_F(WholeLife, AHeldOrRefusedFileIsNamedAndNothingIsHalfRemoved) {
