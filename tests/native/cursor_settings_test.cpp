@@ -50,7 +50,7 @@ bool SameSettings(const CursorSettings& a, const CursorSettings& b) {
          std::strcmp(a.Busy, b.Busy) == 0 && std::strcmp(a.Ibeam, b.Ibeam) == 0 && a.Sizing == b.Sizing &&
          a.Blink == b.Blink && a.BlkClr == b.BlkClr && a.WhtClr == b.WhtClr && a.MirrorNormal == b.MirrorNormal &&
          a.MirrorAppstart == b.MirrorAppstart && a.HideMinimized == b.HideMinimized &&
-         a.StartMinimized == b.StartMinimized;
+         a.StartMinimized == b.StartMinimized && a.HideTyping == b.HideTyping && a.ShakeEnlarge == b.ShakeEnlarge;
 }
 
 TEST(LoadSettings, EmptyFileGivesTheDefaultsInBothRecords) {
@@ -69,6 +69,8 @@ TEST(LoadSettings, EmptyFileGivesTheDefaultsInBothRecords) {
   EXPECT_EQ(current.MirrorAppstart, 0);
   EXPECT_EQ(current.HideMinimized, 0);
   EXPECT_EQ(current.StartMinimized, 0);
+  EXPECT_EQ(current.HideTyping, 0) << "a file without the key reads 0";
+  EXPECT_EQ(current.ShakeEnlarge, 0);
   EXPECT_TRUE(SameSettings(current, saved));
   EXPECT_TRUE(profile.values.empty()) << "loading must write nothing";
 }
@@ -79,7 +81,8 @@ TEST(LoadSettings, ReadsTheKeysInTheirOrder) {
   const std::vector<std::string> expected = {
       "GetString Normal", "GetString Appstart", "GetString Busy",         "GetString Ibeam",
       "GetInt Sizing",    "GetInt BlkClr",      "GetInt WhtClr",          "GetInt Blink",
-      "GetInt MirrorNormal", "GetInt MirrorAppstart", "GetInt HideMinimized", "GetInt StartMinimized"};
+      "GetInt MirrorNormal", "GetInt MirrorAppstart", "GetInt HideMinimized", "GetInt StartMinimized",
+      "GetInt HideTyping", "GetInt ShakeEnlarge"};
   EXPECT_EQ(profile.calls, expected);
 }
 
@@ -106,36 +109,40 @@ TEST(LoadSettings, CutsATextLongerThanTheBufferWithoutOverrun) {
   EXPECT_EQ(std::strlen(current.Ibeam), static_cast<size_t>(kProfileTextSize - 1));
 }
 
-TEST(SaveSettings, WritesAllTwelveKeysInOrderAndUpdatesSaved) {
+TEST(SaveSettings, WritesAllFourteenKeysInOrderAndUpdatesSaved) {
   FakeProfile profile;
   LoadSettings(profile);
   std::snprintf(current.Normal, kProfileTextSize, "%s", "Inflated arrow.CUR");
   current.Blink = 3;
   current.WhtClr = 1;
+  current.ShakeEnlarge = 1;
   profile.calls.clear();
   EXPECT_TRUE(SaveSettings(profile));
   const std::vector<std::string> expected = {
       "WriteString Normal", "WriteString Appstart", "WriteString Busy",     "WriteString Ibeam",
       "WriteInt Sizing",    "WriteInt Blink",       "WriteInt BlkClr",      "WriteInt WhtClr",
-      "WriteInt MirrorNormal", "WriteInt MirrorAppstart", "WriteInt HideMinimized", "WriteInt StartMinimized"};
+      "WriteInt MirrorNormal", "WriteInt MirrorAppstart", "WriteInt HideMinimized", "WriteInt StartMinimized",
+      "WriteInt HideTyping", "WriteInt ShakeEnlarge"};
   EXPECT_EQ(profile.calls, expected);
   EXPECT_EQ(profile.values["Cursors/Normal"], "Inflated arrow.CUR");
   EXPECT_EQ(profile.values["Cursors/Blink"], "3");
   EXPECT_EQ(profile.values["Cursors/WhtClr"], "1");
+  EXPECT_EQ(profile.values["Cursors/HideTyping"], "0");
+  EXPECT_EQ(profile.values["Cursors/ShakeEnlarge"], "1");
   EXPECT_TRUE(SameSettings(current, saved));
 }
 
 // One refused write, first, in the middle or last: every key is still tried and the save says
 // it failed, so OK can tell the user.
 TEST(SaveSettings, ReportsAFailedWriteAfterTryingEveryKey) {
-  for (const char* key : {"Normal", "Blink", "StartMinimized"}) {
+  for (const char* key : {"Normal", "Blink", "StartMinimized", "ShakeEnlarge"}) {
     FakeProfile profile;
     LoadSettings(profile);
     profile.refused = key;
     profile.calls.clear();
     EXPECT_FALSE(SaveSettings(profile)) << key;
-    EXPECT_EQ(profile.calls.size(), 12u) << key;
-    EXPECT_EQ(profile.values.size(), 11u) << key;
+    EXPECT_EQ(profile.calls.size(), 14u) << key;
+    EXPECT_EQ(profile.values.size(), 13u) << key;
     EXPECT_TRUE(SameSettings(current, saved)) << key;
   }
 }
@@ -145,15 +152,16 @@ TEST(SaveSettings, RoundTripsHandEditedValuesUnchanged) {
   const std::string longName(600, 'z');
   profile.values = {{"Cursors/Normal", "<DEFAULT>"}, {"Cursors/Appstart", "<same AS normal>"},
                     {"Cursors/Busy", longName},      {"Cursors/Blink", "9"},
-                    {"Cursors/BlkClr", "99"}};
+                    {"Cursors/BlkClr", "99"},        {"Cursors/HideTyping", "7"}};
   LoadSettings(profile);
   SaveSettings(profile);
+  EXPECT_EQ(profile.values["Cursors/HideTyping"], "7");
   EXPECT_EQ(profile.values["Cursors/Normal"], "<DEFAULT>");
   EXPECT_EQ(profile.values["Cursors/Appstart"], "<same AS normal>");
   EXPECT_EQ(profile.values["Cursors/Busy"], longName);
   EXPECT_EQ(profile.values["Cursors/Blink"], "9");
   EXPECT_EQ(profile.values["Cursors/BlkClr"], "99");
-  EXPECT_EQ(profile.values.size(), 12u);
+  EXPECT_EQ(profile.values.size(), 14u);
 }
 
 TEST(RevertSettings, CopiesSavedBackIntoCurrentOnly) {

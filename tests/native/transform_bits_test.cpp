@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <climits>
 #include <cstdint>
 #include <set>
@@ -446,3 +448,25 @@ TEST(DistinctPalette, TestValuesAreDistinct) {
 }
 
 }  // namespace
+
+// An enlarged cursor's hotspot: the centre of its pixel's block, inside the cursor.
+TEST(ScaledHotspot, FallsInTheBlockOfItsPixel) {
+  using cursor_bits::ScaledHotspot;
+  EXPECT_EQ(1, ScaledHotspot(0, 32, 96));
+  EXPECT_EQ(94, ScaledHotspot(31, 32, 96));
+  EXPECT_EQ(46, ScaledHotspot(15, 32, 96));
+  for (int side : {16, 32, 48, 64, 85}) {
+    for (int newSide : {side, 2 * side, 3 * side, 256}) {
+      for (int hotspot = 0; hotspot < side; ++hotspot) {
+        const int scaled = ScaledHotspot(hotspot, side, newSide);
+        // The block of pixel `hotspot` is [hotspot * newSide / side, (hotspot + 1) * newSide / side).
+        EXPECT_GE(scaled, hotspot * newSide / side) << side << " " << newSide << " " << hotspot;
+        EXPECT_LT(scaled, std::max((hotspot + 1) * newSide / side, hotspot * newSide / side + 1));
+        EXPECT_LT(scaled, newSide);
+      }
+    }
+  }
+  EXPECT_EQ(0, ScaledHotspot(5, 0, 96));
+  EXPECT_EQ(94, ScaledHotspot(1000, 32, 96)) << "a hotspot outside its cursor is held to its last pixel";
+  EXPECT_EQ(1, ScaledHotspot(-4, 32, 96));
+}

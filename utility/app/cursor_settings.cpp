@@ -32,6 +32,8 @@ void LoadSettings(ProfileStore& store) {
   current.MirrorAppstart = store.GetProfileInt(kSection, "MirrorAppstart", 0);
   current.HideMinimized = store.GetProfileInt(kSection, "HideMinimized", 0);
   current.StartMinimized = store.GetProfileInt(kSection, "StartMinimized", 0);
+  current.HideTyping = store.GetProfileInt(kSection, "HideTyping", 0);
+  current.ShakeEnlarge = store.GetProfileInt(kSection, "ShakeEnlarge", 0);
   saved = current;
 }
 
@@ -50,6 +52,8 @@ bool SaveSettings(ProfileStore& store) {
   written &= store.WriteProfileInt(kSection, "MirrorAppstart", current.MirrorAppstart);
   written &= store.WriteProfileInt(kSection, "HideMinimized", current.HideMinimized);
   written &= store.WriteProfileInt(kSection, "StartMinimized", current.StartMinimized);
+  written &= store.WriteProfileInt(kSection, "HideTyping", current.HideTyping);
+  written &= store.WriteProfileInt(kSection, "ShakeEnlarge", current.ShakeEnlarge);
   return written;
 }
 

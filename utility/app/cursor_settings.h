@@ -22,6 +22,8 @@ struct CursorSettings {
   int32_t MirrorAppstart;
   int32_t HideMinimized;
   int32_t StartMinimized;
+  int32_t HideTyping;    // hide the pointer while the user types (any value but 0 is on)
+  int32_t ShakeEnlarge;  // enlarge the pointer when the user shakes the mouse
 };
 
 extern CursorSettings current;
@@ -42,8 +44,9 @@ class ProfileStore {
 
 // Fills `current` from the store, then makes `saved` equal to it. No value is corrected.
 void LoadSettings(ProfileStore& store);
-// Makes `saved` equal to `current`, then writes all twelve keys, each tried whatever became of
-// the others: true when every one was written.
+// Makes `saved` equal to `current`, then writes all fourteen keys (the twelve of the first
+// Pointrel, then HideTyping and ShakeEnlarge), each tried whatever became of the others: true
+// when every one was written.
 bool SaveSettings(ProfileStore& store);
 // Cancel: `current` becomes `saved` again; no file is touched.
 void RevertSettings();

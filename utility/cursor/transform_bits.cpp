@@ -158,3 +158,13 @@ uint32_t MirroredHotspotX(uint32_t x, int32_t width) {
 }
 
 }  // namespace cursor_bits
+
+namespace cursor_bits {
+int32_t ScaledHotspot(int32_t hotspot, int32_t side, int32_t newSide) {
+  if (side <= 0 || newSide <= 0) return 0;
+  if (hotspot < 0) hotspot = 0;
+  if (hotspot >= side) hotspot = side - 1;
+  const int64_t scaled = (static_cast<int64_t>(2 * hotspot + 1) * newSide) / (2 * static_cast<int64_t>(side));
+  return static_cast<int32_t>(scaled < newSide ? scaled : newSide - 1);
+}
+}  // namespace cursor_bits

@@ -82,3 +82,9 @@ bool MirrorImage(BitmapBits& mask, BitmapBits* colour);
 uint32_t MirroredHotspotX(uint32_t x, int32_t width);
 
 }  // namespace cursor_bits
+
+namespace cursor_bits {
+// Where a hotspot falls in a cursor enlarged from `side` to `newSide` pixels: the centre of the
+// block its pixel becomes, within the new cursor. A side of 0 or less keeps the hotspot at 0.
+int32_t ScaledHotspot(int32_t hotspot, int32_t side, int32_t newSide);
+}  // namespace cursor_bits

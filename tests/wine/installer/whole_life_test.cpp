@@ -124,8 +124,8 @@ class WholeLife : public Installer {
     if (!dialog) return nullptr;
     SettledTrace(traceFolder, 8);
     Press(dialog, 1010);  // OK keeps the settings
-    // Written key by key: whole once the last of the twelve is there.
-    wine_test::WaitFor([&] { return ReadFile(SettingsFilePath()).find("StartMinimized=") != std::string::npos; });
+    // Written key by key: whole once the last of the fourteen is there.
+    wine_test::WaitFor([&] { return ReadFile(SettingsFilePath()).find("ShakeEnlarge=") != std::string::npos; });
     return dialog;
   }
 

@@ -128,7 +128,7 @@ TEST(MainTemplate, DialogHeaderStyleCaptionFontAndSize) {
   EXPECT_EQ(t.pointSize, 8);
   EXPECT_EQ(t.fontName, "MS Sans Serif");
   EXPECT_EQ(t.cx, 402);
-  EXPECT_EQ(t.cy, 261);
+  EXPECT_EQ(t.cy, 286);
 }
 
 TEST(MainTemplate, EveryControlInTemplateOrder) {

@@ -66,7 +66,7 @@ TEST_F(MainDialog, EveryControlOfTheTemplateInOrderWithIdCaptionAndRectangle) {
   EXPECT_TRUE(style & WS_SYSMENU);
   RECT client;
   ::GetClientRect(dialog, &client);
-  const RECT expectedClient = units.Pixels(0, 0, 402, 261);
+  const RECT expectedClient = units.Pixels(0, 0, 402, 286);
   EXPECT_EQ(client.right, expectedClient.right);
   EXPECT_EQ(client.bottom, expectedClient.bottom);
 

@@ -74,9 +74,12 @@ const ControlRow kAfterColours[] = {
     {kNoId, Kind::Text, "New \"black\":", 9, 207, 45, 8, false},
     {kNoId, Kind::Text, "(Non-animated only)", 315, 135, 69, 8, false},
     {IDC_STATUS, Kind::Text, "", 105, 225, 195, 10, false},
+    {kNoId, Kind::GroupBox, "Find the pointer", 10, 258, 380, 23, false},
+    {IDC_HIDE_TYPING, Kind::AutoCheckBox, "Hide while typing", 20, 268, 100, 10, false},
+    {IDC_SHAKE_ENLARGE, Kind::AutoCheckBox, "Shake to enlarge", 140, 268, 100, 10, false},
 };
 
-// All 81 rows in template order.
+// All 84 rows in template order.
 inline std::vector<ControlRow> AllRows() {
   std::vector<ControlRow> rows(std::begin(kBeforeColours), std::end(kBeforeColours));
   for (int row = 0; row < 2; ++row) {

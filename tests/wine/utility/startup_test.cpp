@@ -56,7 +56,7 @@ TEST_F(Startup, OkWritesAllTwelveKeysInOrderAndMinimises) {
   const std::string content = ReadFile(SettingsFilePath());
   const std::vector<std::string> expected = {"Normal", "Appstart", "Busy", "Ibeam", "Sizing", "Blink",
                                              "BlkClr", "WhtClr", "MirrorNormal", "MirrorAppstart",
-                                             "HideMinimized", "StartMinimized"};
+                                             "HideMinimized", "StartMinimized", "HideTyping", "ShakeEnlarge"};
   EXPECT_EQ(KeysInFile(content), expected) << content;
   EXPECT_NE(content.find("[Cursors]"), std::string::npos);
   EXPECT_EQ(ValueInFile(content, "Normal"), "<Default>");
