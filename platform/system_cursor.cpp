@@ -28,7 +28,17 @@ bool IsReplaceable(DWORD id) {
   for (DWORD known : kReplaceableCursorIds) {
     if (known == id) return true;
   }
+  for (DWORD known : kHideOnlyCursorIds) {
+    if (known == id) return true;
+  }
   return false;
+}
+
+int HideOnlyIndex(DWORD id) {
+  for (int i = 0; i < 6; ++i) {
+    if (kHideOnlyCursorIds[i] == id) return i;
+  }
+  return -1;
 }
 
 // A cursor handle the platform still knows; after a SetSystemCursor that took it over it is gone.
@@ -118,7 +128,28 @@ class Service {
     for (int i = 0; i < 8; ++i) {
       if (kReplaceableCursorIds[i] == id) return defaults[i];
     }
-    return nullptr;
+    const int other = HideOnlyIndex(id);
+    return other >= 0 ? otherDefaults[other] : nullptr;
+  }
+
+  // The six others are kept only when first asked for: most runs never touch them.
+  HCURSOR DefaultKeptNow(DWORD id) {
+    const int other = HideOnlyIndex(id);
+    if (other < 0) return Default(id);
+    lock.Enter();
+    if (!otherDefaults[other]) otherDefaults[other] = KeepDefault(id, !defaultsForRestoringOnly);
+    HCURSOR kept = otherDefaults[other];
+    lock.Leave();
+    return kept;
+  }
+
+  bool ShowsReplacement(DWORD id) {
+    const int other = HideOnlyIndex(id);
+    if (other < 0) return false;
+    lock.Enter();
+    const bool replaced = otherReplaced[other];
+    lock.Leave();
+    return replaced;
   }
 
   void Observe(SystemCursorObserver newObserver) {
@@ -192,6 +223,7 @@ class Service {
     // A platform either takes every copy over or none, and asking costs more than the install,
     // so the first install's answer stands.
     if (platformKeepsCopies < 0) platformKeepsCopies = IsLiveCursor(copy) ? 1 : 0;
+    if (const int other = HideOnlyIndex(id); other >= 0) otherReplaced[other] = !change.isDefault;
     if (!reused) Hold(id, platformKeepsCopies ? copy : nullptr, cursor);
     if (!watched) return TRUE;
 
@@ -304,6 +336,8 @@ class Service {
   Lock lock;
   uint64_t processStart = 0;
   HCURSOR defaults[8] = {};  // in kReplaceableCursorIds order
+  HCURSOR otherDefaults[6] = {};  // in kHideOnlyCursorIds order, kept at their first use
+  bool otherReplaced[6] = {};
   HeldCopy heldCopies[kHeldCopyPlaces] = {};
   int platformKeepsCopies = -1;  // unknown until the first install
   char traceFolder[kTextBufferSize] = "";  // with its trailing separator; empty when not tracing
@@ -334,7 +368,9 @@ Service& TheService() {
 
 BOOL InstallSystemCursor(HCURSOR cursor, DWORD id) { return TheService().Install(cursor, id); }
 
-HCURSOR SystemDefaultCursor(DWORD id) { return TheService().Default(id); }
+HCURSOR SystemDefaultCursor(DWORD id) { return TheService().DefaultKeptNow(id); }
+
+bool ShowsReplacement(DWORD id) { return TheService().ShowsReplacement(id); }
 
 void ObserveSystemCursors(SystemCursorObserver observer) { TheService().Observe(observer); }
 

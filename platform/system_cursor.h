@@ -46,8 +46,12 @@ void RunBeforeFirstInstall(void (*wait)());
 // against what was shown. For a process that only ever puts them back.
 void KeepDefaultsForRestoringOnly();
 
-// The kept true default of one of the eight ids, or null for any other id.
+// The kept true default of one of the eight ids, or null for any other id. For one of the six
+// kHideOnlyCursorIds it is kept at the first call (made before anything is installed on it).
 HCURSOR SystemDefaultCursor(DWORD id);
+// True while one of the six kHideOnlyCursorIds shows something this process installed, not its
+// default; an ending puts those back too.
+bool ShowsReplacement(DWORD id);
 
 // The user's own cursor scheme loaded again from the user's settings, as the platform does at
 // log-on (SystemParametersInfo SPI_SETCURSORS): every id shows the user's cursor, at the user's

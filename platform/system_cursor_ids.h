@@ -18,3 +18,7 @@ constexpr uint32_t kReplaceableCursorIds[8] = {kIdNormal,   kIdAppStarting, kIdB
 // The order in which the platform's defaults are put back at the end.
 constexpr uint32_t kRestoreOrder[8] = {kIdNormal,   kIdBusy,     kIdAppStarting, kIdIBeam,
                                        kIdSizeNWSE, kIdSizeNESW, kIdSizeWE,      kIdSizeNS};
+
+// The other system cursors a program may replace, which only hiding the pointer while the user
+// types touches: cross, up arrow, size-all, no, hand, help.
+constexpr uint32_t kHideOnlyCursorIds[6] = {32515, 32516, 32646, 32648, 32649, 32651};

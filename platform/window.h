@@ -175,6 +175,8 @@ template <auto Fn>  // void Fn()
 constexpr MessageMapEntry MapSelChange(UINT id) { return {WM_COMMAND, LBN_SELCHANGE, id, id, &messages::CallVoid<Fn>}; }
 template <auto Fn>  // void Fn()
 constexpr MessageMapEntry MapMessage(UINT message) { return {message, 0, 0, 0, &messages::CallVoid<Fn>}; }
+template <auto Fn>  // void Fn(UINT what): a message of our own, its low word of wParam
+constexpr MessageMapEntry MapPosted(UINT message) { return {message, 0, 0, 0, &messages::CallWithId<Fn>}; }
 template <auto Fn>  // void Fn(UINT dpi)
 constexpr MessageMapEntry MapDpiChanged() { return {kDpiChangedMessage, 0, 0, 0, &messages::CallWithId<Fn>}; }
 template <auto Fn>  // void Fn(UINT command, LPARAM)

@@ -103,9 +103,16 @@ void RunGuard(uint32_t utilityProcess) {
   // them back, so it keeps them as copies alone, without comparing pictures.
   platform::KeepDefaultsForRestoringOnly();
   platform::SystemDefaultCursor(kIdNormal);
+  // Made here as well as by the utility, so it outlives a utility that dies while it is set.
+  HANDLE hidden = MakeEvent(kPointerHiddenEvent, utilityProcess);
   if (HANDLE ready = OpenGuardEvent(kGuardReadyEvent, utilityProcess, EVENT_MODIFY_STATE)) {
     ::SetEvent(ready);
     ::CloseHandle(ready);
+  }
+  // The six that only hiding touches are kept after the utility may go on: it hides nothing
+  // before the user types.
+  if (hidden) {
+    for (uint32_t id : kHideOnlyCursorIds) platform::SystemDefaultCursor(id);
   }
   ::WaitForSingleObject(utility, INFINITE);
   ::CloseHandle(utility);
@@ -115,4 +122,7 @@ void RunGuard(uint32_t utilityProcess) {
   // The user's own scheme where the platform can reload it; else the defaults the service kept.
   if (platform::ReloadUserCursorScheme()) return;
   for (uint32_t id : kRestoreOrder) platform::InstallSystemCursor(platform::SystemDefaultCursor(id), id);
+  if (hidden && ::WaitForSingleObject(hidden, 0) == WAIT_OBJECT_0) {
+    for (uint32_t id : kHideOnlyCursorIds) platform::InstallSystemCursor(platform::SystemDefaultCursor(id), id);
+  }
 }

@@ -25,7 +25,7 @@ HCURSOR BlankCursorFor(int side) {
     int side;
     HCURSOR cursor;
   };
-  static SizedBlank sized[4] = {};
+  static SizedBlank sized[8] = {};
   for (SizedBlank& kept : sized) {
     if (kept.cursor && kept.side == side) return kept.cursor;
   }
@@ -45,6 +45,8 @@ void LoadBlankCursor() {
   animatorState.blankCursor = platform::LoadSharedCursor(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_BLANK));
   blankSide = platform::CursorSide(static_cast<HCURSOR>(animatorState.blankCursor));
 }
+
+HCURSOR BlankCursorAt(int side) { return BlankCursorFor(side); }
 
 HCURSOR SlotImageOrDefault(int slotIndex, DWORD systemCursorId) {
   if (HCURSOR installed = CursorSlotTable[slotIndex].handle) return installed;

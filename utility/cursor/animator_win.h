@@ -25,6 +25,10 @@ bool SetCursorForTest();
 // system-cursor service), the pointer, and the application's wait cursor.
 void PerformAnimatorActions(HWND timerWindow, const AnimatorActions& actions);
 
+// BlankCursor at `side` pixels (the loaded one for 0 or its own side); kept for the process's
+// life, never destroyed.
+HCURSOR BlankCursorAt(int side);
+
 // The image a role's slot puts back: its installed handle, or the platform default for the id
 // when the slot is empty (a file that failed to load while the role was blank).
 HCURSOR SlotImageOrDefault(int slotIndex, DWORD systemCursorId);

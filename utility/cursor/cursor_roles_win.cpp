@@ -97,6 +97,10 @@ void RestoreSystemCursors(int32_t& restoredFlag) {
   // included); the copies kept at start only where the platform will not reload it.
   if (!platform::ReloadUserCursorScheme()) {
     for (DWORD id : kRestoreOrder) PutBackDefault(id, id);
+    // The others only where hiding the pointer had left them blank.
+    for (DWORD id : kHideOnlyCursorIds) {
+      if (platform::ShowsReplacement(id)) platform::InstallSystemCursor(platform::SystemDefaultCursor(id), id);
+    }
   }
   restoredFlag = 1;
   // The guard, when there is one, has nothing left to do.

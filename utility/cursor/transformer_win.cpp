@@ -171,6 +171,56 @@ HCURSOR RecolourCursor(HCURSOR source) {
 
 HCURSOR MirrorCursor(HCURSOR source) { return transformer_detail::MirrorWith(source, platform::CreateOwnedCursor); }
 
+namespace {
+
+// src's whole bitmap drawn over dst's, pixel for pixel stretched: no blending, so masks stay masks.
+bool StretchWhole(HDC from, HDC to, HBITMAP src, int srcWidth, int srcHeight, HBITMAP dst, int width, int height) {
+  HGDIOBJ oldFrom = ::SelectObject(from, src);
+  HGDIOBJ oldTo = ::SelectObject(to, dst);
+  ::SetStretchBltMode(to, COLORONCOLOR);
+  const bool drawn = ::StretchBlt(to, 0, 0, width, height, from, 0, 0, srcWidth, srcHeight, SRCCOPY) != FALSE;
+  ::SelectObject(from, oldFrom);
+  ::SelectObject(to, oldTo);
+  return drawn;
+}
+
+}  // namespace
+
+HCURSOR EnlargeCursor(HCURSOR source, int newSide) {
+  IconBitmaps icon;
+  if (!icon.Query(source)) return nullptr;
+  BITMAP mask = {};
+  if (!::GetObjectA(icon.info.hbmMask, sizeof mask, &mask)) return nullptr;
+  const bool colour = icon.info.hbmColor != nullptr;
+  const int side = mask.bmWidth;
+  if (side <= 0 || newSide < side || newSide > cursor_bits::kLargestCursor) return nullptr;
+  // A monochrome cursor's mask holds the AND half over the XOR half.
+  const int maskHeight = colour ? mask.bmHeight : mask.bmHeight * newSide / side;
+  HDC screen = ::GetDC(nullptr);
+  HDC from = ::CreateCompatibleDC(screen), to = ::CreateCompatibleDC(screen);
+  OwnedBitmap newMask(::CreateBitmap(newSide, maskHeight, 1, 1, nullptr));
+  OwnedBitmap newColour(colour ? ::CreateCompatibleBitmap(screen, newSide, newSide) : nullptr);
+  bool drawn = from && to && newMask.handle && (!colour || newColour.handle) &&
+               StretchWhole(from, to, icon.info.hbmMask, side, mask.bmHeight, newMask.handle, newSide, maskHeight);
+  if (drawn && colour) {
+    BITMAP colourInfo = {};
+    drawn = ::GetObjectA(icon.info.hbmColor, sizeof colourInfo, &colourInfo) &&
+            StretchWhole(from, to, icon.info.hbmColor, colourInfo.bmWidth, colourInfo.bmHeight, newColour.handle, newSide,
+                         newSide);
+  }
+  if (from) ::DeleteDC(from);
+  if (to) ::DeleteDC(to);
+  ::ReleaseDC(nullptr, screen);
+  if (!drawn) return nullptr;
+  ICONINFO result = {};
+  result.fIcon = FALSE;
+  result.xHotspot = static_cast<DWORD>(cursor_bits::ScaledHotspot(static_cast<int32_t>(icon.info.xHotspot), side, newSide));
+  result.yHotspot = static_cast<DWORD>(cursor_bits::ScaledHotspot(static_cast<int32_t>(icon.info.yHotspot), side, newSide));
+  result.hbmMask = newMask.handle;
+  result.hbmColor = newColour.handle;
+  return platform::CreateOwnedCursor(&result);
+}
+
 void ForgetDisplayFormat() { paletteReadFrom = nullptr; }
 
 bool ProbeColourCursors() {

@@ -14,6 +14,11 @@ HCURSOR RecolourCursor(HCURSOR source);
 // Mirrors mask, colour and hotspot left to right; monochrome stays monochrome.
 HCURSOR MirrorCursor(HCURSOR source);
 
+// A new cursor of `newSide` pixels (at least the source's, at most 256) stretched from `source`
+// pixel for pixel, its hotspot in the block of its pixel; the source stays the caller's. Null
+// when it cannot be made.
+HCURSOR EnlargeCursor(HCURSOR source, int newSide);
+
 // The display's format has changed: the palette template is read again at the next recolour.
 void ForgetDisplayFormat();
 

@@ -2,6 +2,7 @@
 // with the dialog's window for its timers.
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/animator_win.h"
+#include "utility/cursor/find_pointer_win.h"
 #include "utility/dialog/main_dialog_win.h"
 
 void MainDialog::OnBlinkRadio(UINT id) {
@@ -22,6 +23,8 @@ void MainDialog::OnTimer(UINT_PTR id) {
     EndCursorTest(m_hWnd);
   } else if (id == kAnimatorTimerId) {
     AnimatorTick(m_hWnd, current.Blink);
+  } else if (id == kFindPointerTimerId) {
+    OnFindPointerTimer();
   }
   Default();
 }

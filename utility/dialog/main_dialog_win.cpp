@@ -8,6 +8,7 @@
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/animator_win.h"
+#include "utility/cursor/find_pointer_win.h"
 #include "utility/cursor/transformer_win.h"
 #include "utility/dialog/about_dialog_win.h"
 
@@ -57,6 +58,10 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::OnAboutButton>(IDC_ABOUT_BUTTON),
     MapQueryEndSession<&MainDialog::OnQueryEndSession>(),
     MapEndSession<&MainDialog::OnEndSession>(),
+    // Find the pointer
+    MapClicked<&MainDialog::OnHideTyping>(IDC_HIDE_TYPING),
+    MapClicked<&MainDialog::OnShakeEnlarge>(IDC_SHAKE_ENLARGE),
+    MapPosted<&MainDialog::OnFindPointerPosted>(kFindPointerMessage),
 };
 
 // The window icon is the shared resource icon: nothing to release.
@@ -68,6 +73,8 @@ void MainDialog::DoDataExchange(CDataExchange* exchange) {
   DDX_Control(exchange, IDC_STATUS, status);
   DDX_Control(exchange, IDC_START_MINIMIZED, startMinimized);
   DDX_Control(exchange, IDC_HIDE_MINIMIZED, hideMinimized);
+  DDX_Control(exchange, IDC_HIDE_TYPING, hideTyping);
+  DDX_Control(exchange, IDC_SHAKE_ENLARGE, shakeEnlarge);
   DDX_Control(exchange, IDC_MIRROR_APPSTART, mirrorAppStarting);
   DDX_Control(exchange, IDC_MIRROR_NORMAL, mirrorNormal);
   DDX_Control(exchange, IDC_SIZING_DEFAULT, sizingDefault);
@@ -108,6 +115,7 @@ BOOL MainDialog::OnInitDialog() {
   ShowSettings();
   ApplyAllCursors();
   StartStoredBlinkMode();
+  ApplyFindPointer();
 
   if (current.StartMinimized) {
     ShowWindow(SW_MINIMIZE);
@@ -130,6 +138,8 @@ void MainDialog::ShowSettings() {
   }
   hideMinimized.SetCheck(CheckState(current.HideMinimized));
   startMinimized.SetCheck(CheckState(current.StartMinimized));
+  hideTyping.SetCheck(CheckState(current.HideTyping));
+  shakeEnlarge.SetCheck(CheckState(current.ShakeEnlarge));
 }
 
 void MainDialog::OnOkButton() {
@@ -154,6 +164,7 @@ void MainDialog::OnCancelButton() {
   ShowSettings();
   ApplyAllCursors();
   StartStoredBlinkMode();
+  ApplyFindPointer();
   HideOrMinimize();
 }
 
@@ -165,6 +176,7 @@ void MainDialog::OnAboutButton() {
 }
 
 void MainDialog::OnExitRestore() {
+  EndFindPointer();
   StopAnimation();
   RestoreSystemCursors();
   EndDialog(0);
@@ -190,6 +202,7 @@ void MainDialog::OnPaint() {
 HICON MainDialog::OnQueryDragIcon() { return windowIcon; }
 
 void MainDialog::OnDestroy() {
+  EndFindPointer();
   StopAnimation();
   RestoreSystemCursors();
   // A help window opened by the utility closes with it.
@@ -203,17 +216,20 @@ void MainDialog::OnDisplayChange() {
 }
 
 BOOL MainDialog::OnQueryEndSession() {
+  EndFindPointer();
   StopAnimation();
   RestoreSystemCursors();
   return TRUE;
 }
 
 void MainDialog::OnEndSession(BOOL) {
+  EndFindPointer();
   StopAnimation();
   RestoreSystemCursors();
 }
 
 void MainDialog::RestoreAfterCrash() {
+  EndFindPointer();
   StopAnimation();
   RestoreSystemCursors();
 }

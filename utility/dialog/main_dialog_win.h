@@ -1,7 +1,8 @@
 // The utility's only window: template 102, run modally for the whole life of the process. Its
 // members are defined here in utility/dialog, by concern: commands and lifecycle
 // (main_dialog_win.cpp), the cursor roles and lists (role_handlers_win.cpp), the animator's
-// handlers (animator_handlers_win.cpp) and the colour pickers (colour_pickers_win.cpp). What
+// handlers (animator_handlers_win.cpp), the colour pickers (colour_pickers_win.cpp) and finding
+// the pointer (find_pointer_handlers_win.cpp). What
 // they do to cursors is the cursor layer's (utility/cursor).
 #pragma once
 #include <cstdint>
@@ -29,6 +30,9 @@ class MainDialog : public CDialog {
   // Puts the platform defaults back, once per run; 1 once that has happened.
   void RestoreSystemCursors();
   int32_t RestoredFlag() const { return restoredFlag; }
+  // The animator stopped while the pointer is hidden or enlarged, and started again after.
+  void PauseForFindPointer();
+  void ResumeAfterFindPointer();
 
  protected:
   MessageMap GetMessageMap() const override;
@@ -94,11 +98,20 @@ class MainDialog : public CDialog {
   BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
   void StopAnimation();
 
+  // Find the pointer: the two check boxes and what the hooks post
+  void OnHideTyping();
+  void OnShakeEnlarge();
+  // Both behaviours as `current` has them.
+  void ApplyFindPointer();
+  void OnFindPointerPosted(UINT what);
+
   static const MessageMapEntry kMessageMap[];
 
   CStatic status;
   CButton startMinimized;
   CButton hideMinimized;
+  CButton hideTyping;
+  CButton shakeEnlarge;
   CButton mirrorAppStarting;
   CButton mirrorNormal;
   CButton sizingDefault;

@@ -1,0 +1,120 @@
+#!/usr/bin/env bash
+# Finding the pointer, driven as the user drives it, with xdotool on the session's display, and
+# seen in the utility's system-cursor trace:
+#  - typing into another program (Wine's notepad) hides every replaceable system cursor behind
+#    the blank; the next movement puts back what each showed before, id by id;
+#  - a quick shake installs the Normal role enlarged to three times its side, then its own again;
+#  - killed while the pointer is hidden, the guard brings every default back, the six that only
+#    hiding touches included.
+#   find_pointer.sh SESSION-DIR ARCH BUILD-DIR
+set -euo pipefail
+session=$1 arch=$2 build=$3
+here=$(cd "$(dirname "$0")" && pwd)
+# shellcheck source=tests/wine/prefix-programs.sh
+. "$here/prefix-programs.sh"
+enter_session "$session" "$arch"
+
+work="$WINEPREFIX/drive_c/find-pointer"
+rm -rf "$work"; mkdir -p "$work/trace"
+cp -r "$build/generated/library/." "$work/"
+cp "$build/bin/Pointrel.EXE" "$work/"
+trace="$work/trace/trace.txt"
+notepad=
+trap 'rm -f "$settings"; [ -n "$notepad" ] && kill "$notepad" 2>/dev/null; true' EXIT
+printf '[Cursors]\r\nNormal=Giant white arrow.CUR\r\nHideTyping=1\r\nShakeEnlarge=1\r\n' >"$settings"
+roles="32512 32650 32514 32513 32642 32643 32644 32645"
+others="32515 32516 32646 32648 32649 32651"
+restore_order="32512 32514 32650 32513 32642 32643 32644 32645"
+fail() { echo "FAIL: $*" >&2; [ -f "$trace" ] && tail -n 40 "$trace" >&2; exit 1; }
+events() { [ -f "$trace" ] && tr -d '\r' <"$trace" | awk '$2 != "kept"' || true; }
+count() { events | wc -l; }
+# Waits until the trace holds at least $1 events and then holds still for a moment.
+settle() {
+  local want=$1 last=-1 now
+  for _ in $(seq 150); do
+    now=$(count)
+    [ "$now" -ge "$want" ] && [ "$now" = "$last" ] && return 0
+    last=$now; sleep 0.2
+  done
+  return 1
+}
+after() { events | tail -n +$(($1 + 1)); }
+ids_of() { awk -v kind="$1" '$2 == kind { printf "%s ", $3 }'; }
+sorted() { tr ' ' '\n' | grep . | sort -n | tr '\n' ' '; }
+
+(cd "$work" && POINTREL_CURSOR_TRACE='C:\find-pointer\trace' exec "$WINE" ./Pointrel.EXE) >/dev/null 2>&1 &
+settle 8 || fail "the utility did not install its cursors"
+normal_file=$(events | awk '$2 == "install" && $3 == 32512 { f = $6 } END { print f }')
+[ -n "$normal_file" ] || fail "no Normal installed at start"
+"$WINE" notepad >/dev/null 2>&1 &
+notepad=$!
+sleep 3
+xdotool mousemove 400 300
+sleep 0.5
+start=$(count)
+
+# Typing: every replaceable id becomes the blank.
+xdotool type --delay 40 "find"
+settle $((start + 14)) || fail "typing hid nothing ($(( $(count) - start )) events)"
+hidden=$(after "$start" | ids_of install | sorted)
+[ "$hidden" = "$(echo "$roles $others" | sorted)" ] || fail "typing installed blanks for '$hidden'"
+blank_files=$(after "$start" | awk '$2 == "install" { print $6 }' | sort -u | wc -l)
+echo "typing: blanks for all 14 ids ($blank_files blank pictures)"
+
+# A movement: what each showed comes back, id by id.
+start=$(count)
+xdotool mousemove 420 320
+settle $((start + 14)) || fail "moving the pointer put nothing back"
+back=$(after "$start")
+[ "$(echo "$back" | awk '$3 == 32512 { print $2, $6 }')" = "install $normal_file" ] ||
+  fail "Normal came back as '$(echo "$back" | awk '$3 == 32512')', not its own $normal_file"
+defaults=$(echo "$back" | ids_of default | sorted)
+[ "$defaults" = "$(echo "${roles#32512 } $others" | sorted)" ] || fail "defaults back for '$defaults'"
+echo "moved: Normal's own cursor and 13 defaults back"
+
+# A shake: three times the side, then the own side again.
+start=$(count)
+side=$(od -An -tu1 -j6 -N1 "$work/trace/$normal_file" | tr -d ' ')
+[ "$side" = 0 ] && side=256
+shake() {
+  xdotool mousemove 200 300; sleep 0.05
+  for _ in 1 2 3 4 5 6; do
+    xdotool mousemove 750 310; sleep 0.05
+    xdotool mousemove 200 300; sleep 0.05
+  done
+}
+# A display just started may lag behind the first moves: up to three shakes, a second apart.
+for attempt in 1 2 3; do
+  shake
+  settle $((start + 2)) && break
+  echo "shake $attempt: nothing installed yet"
+done
+[ "$(count)" -ge $((start + 2)) ] || fail "three shakes installed nothing"
+sleep 1
+largest=0
+for file in $(after "$start" | awk '$2 == "install" && $3 == 32512 { print $6 }'); do
+  width=$(od -An -tu1 -j6 -N1 "$work/trace/$file" | tr -d ' ')
+  [ "$width" = 0 ] && width=256
+  [ "$width" -gt "$largest" ] && largest=$width
+done
+want=$((3 * side)); [ $want -gt 256 ] && want=256
+[ "$largest" = "$want" ] || fail "the shake enlarged Normal to $largest pixels, not $want (its side $side)"
+last=$(after "$start" | awk '$3 == 32512 { print $2, $6 }' | tail -n 1)
+[ "$last" = "install $normal_file" ] || fail "after the shake Normal shows '$last', not its own"
+steps=$(after "$start" | awk '$2 == "install" && $3 == 32512' | wc -l)
+echo "shaken: Normal grew from $side to $largest pixels and back in $steps installs"
+
+# Hidden, then killed: the guard puts every default back, the six others too.
+start=$(count)
+xdotool type --delay 40 "x"
+settle $((start + 14)) || fail "typing again hid nothing"
+pid=$(prefix_pids 'Pointrel.EXE' 'pointrel-guard' | head -n 1)
+[ -n "$pid" ] || fail "no Unix process of the utility"
+start=$(count)
+kill -KILL "$pid"
+settle $((start + 15)) || fail "the guard put back $(( $(count) - start )) cursors"
+ending=$(after "$start")
+[ "$(echo "$ending" | head -n 1 | awk '{ print $2, $3 }')" = "scheme refused" ] || fail "the guard did not ask for the scheme first"
+got=$(echo "$ending" | ids_of default)
+[ "${got% }" = "$restore_order $others" ] || fail "the guard put back '$got'"
+echo "killed while hidden: the guard put back the eight defaults and the six others"
