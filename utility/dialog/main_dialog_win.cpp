@@ -145,6 +145,8 @@ void MainDialog::ShowSettings() {
 void MainDialog::OnOkButton() {
   current.HideMinimized = hideMinimized.GetCheck();
   current.StartMinimized = startMinimized.GetCheck();
+  current.HideTyping = hideTyping.GetCheck();
+  current.ShakeEnlarge = shakeEnlarge.GetCheck();
   CWinApp& app = *AfxGetApp();
   AppProfileStore store(app);
   if (!SaveSettings(store)) {

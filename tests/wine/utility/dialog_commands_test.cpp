@@ -245,3 +245,30 @@ TEST_F(MainDialog, HelpWithoutItsFileSaysSoAndTheDialogStays) {
 // The colour probe made to fail through the utility's test seam.
 
 }  // namespace
+
+// The two "Find the pointer" boxes: shown as stored (a hand-edited 7 is on), Cancel takes them
+// back to what was kept, OK keeps them after the twelve older keys.
+TEST_F(MainDialog, FindThePointerBoxesFollowOkAndCancel) {
+  WriteSettings("HideTyping=7\r\n");
+  Program program(UtilityIn(folder), folder);
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_TRUE(IsChecked(dialog, IDC_HIDE_TYPING));
+  EXPECT_FALSE(IsChecked(dialog, IDC_SHAKE_ENLARGE));
+  Click(dialog, IDC_HIDE_TYPING);
+  Click(dialog, IDC_SHAKE_ENLARGE);
+  Click(dialog, IDC_CANCEL);
+  ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
+  EXPECT_TRUE(IsChecked(dialog, IDC_HIDE_TYPING)) << "Cancel goes back to the kept choice";
+  EXPECT_FALSE(IsChecked(dialog, IDC_SHAKE_ENLARGE));
+  EXPECT_EQ(ValueInFile(ReadFile(SettingsFilePath()), "ShakeEnlarge"), "(missing)") << "Cancel writes nothing";
+  Click(dialog, IDC_SHAKE_ENLARGE);
+  Click(dialog, IDC_OK);
+  ASSERT_TRUE(WaitFor([&] { return ValueInFile(ReadFile(SettingsFilePath()), "ShakeEnlarge") == "1"; }));
+  const std::string content = ReadFile(SettingsFilePath());
+  EXPECT_EQ(ValueInFile(content, "HideTyping"), "1") << content;
+  const std::vector<std::string> keys = KeysInFile(content);
+  ASSERT_GE(keys.size(), 2u);
+  EXPECT_EQ((std::vector<std::string>{keys[keys.size() - 2], keys.back()}),
+            (std::vector<std::string>{"HideTyping", "ShakeEnlarge"}));
+}
