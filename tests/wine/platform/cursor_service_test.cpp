@@ -98,7 +98,14 @@ TEST_F(CursorService, KeptDefaultsAreTheSystemsAndSurviveDestroyCursor) {
     EXPECT_FALSE(platform::ReleaseCursor(kept)) << "a shared default is never released";
     EXPECT_GT(PictureOf(kept).width, 0) << id;
   }
-  EXPECT_EQ(platform::SystemDefaultCursor(32649), nullptr) << "only the eight replaceable ids are kept";
+  EXPECT_EQ(platform::SystemDefaultCursor(32641), nullptr) << "no other id but the six that hiding touches";
+  EXPECT_EQ(platform::SystemDefaultCursor(12345), nullptr);
+  // One of the six that only hiding touches: kept at its first call, the system's own picture.
+  HCURSOR hand = platform::SystemDefaultCursor(32649);
+  ASSERT_NE(hand, nullptr);
+  EXPECT_EQ(platform::SystemDefaultCursor(32649), hand) << "kept once";
+  EXPECT_TRUE(PictureOf(hand) == PictureOf(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))));
+  EXPECT_FALSE(platform::ShowsReplacement(32649));
 }
 
 TEST_F(CursorService, StaticInstallKeepsTheHandleAndRecordsItsImage) {
@@ -260,7 +267,8 @@ TEST_F(CursorService, ManyInstallsHoldAtMostOneCopyPerId) {
   for (int round = 0; round < 500; ++round) {
     for (DWORD id : kReplaceableCursorIds) platform::InstallSystemCursor(round % 2 ? first : second, id);
   }
-  EXPECT_LE(handle_census::CountLiveHandles().copies, 2 * 8) << "the eight kept defaults and at most one held copy per id";
+  EXPECT_LE(handle_census::CountLiveHandles().copies, 2 * 8 + 1)
+      << "the eight kept defaults, at most one held copy per id, and the hand the first test kept";
   // An animation's fresh load that an earlier test left held goes with the first replacement.
   EXPECT_LE(handle_census::CountLiveHandles().cursors, counts.cursors);
   EXPECT_EQ(handle_census::CountLiveHandles().bitmaps, counts.bitmaps);

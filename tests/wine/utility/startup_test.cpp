@@ -45,7 +45,7 @@ TEST_F(Startup, FirstStartShowsDefaultsAndEscapeWritesNothing) {
   EXPECT_FALSE(FileExists(SettingsFilePath()));
 }
 
-TEST_F(Startup, OkWritesAllTwelveKeysInOrderAndMinimises) {
+TEST_F(Startup, OkWritesAllFourteenKeysInOrderAndMinimises) {
   Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
@@ -151,7 +151,7 @@ TEST_F(Startup, HandEditedValuesLoadAndAreWrittenBackUnchanged) {
   EXPECT_EQ(ValueInFile(content, "Busy"), longName + ".CUR");
   EXPECT_EQ(ValueInFile(content, "Blink"), "9");
   EXPECT_EQ(ValueInFile(content, "BlkClr"), "99");
-  EXPECT_EQ(KeysInFile(content).size(), 12u);
+  EXPECT_EQ(KeysInFile(content).size(), 14u);
 }
 
 }  // namespace
