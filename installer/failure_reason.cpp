@@ -26,6 +26,15 @@ bool AppendText(char* out, std::size_t size, const char* text) {
   return true;
 }
 
+bool AppendNumber(char* out, std::size_t size, std::uint32_t value) {
+  char digits[16];
+  char* at = digits + sizeof digits;
+  *--at = '\0';
+  do *--at = static_cast<char>('0' + value % 10);
+  while ((value /= 10) != 0);
+  return AppendText(out, size, at);
+}
+
 void DescribeError(std::uint32_t error, const char* missingWhat, PlatformErrorText platformText, char* out,
                    std::size_t size) {
   if (size == 0) return;
@@ -40,13 +49,8 @@ void DescribeError(std::uint32_t error, const char* missingWhat, PlatformErrorTe
   } else if (platformText && platformText(error, out, size) && out[0] != '\0') {
     return;
   }
-  char number[16];
-  char* at = number + sizeof number;
-  *--at = '\0';
-  do *--at = static_cast<char>('0' + error % 10);
-  while ((error /= 10) != 0);
   out[0] = '\0';
-  if (!AppendText(out, size, "Error ") || !AppendText(out, size, at) || !AppendText(out, size, ".")) out[0] = '\0';
+  if (!AppendText(out, size, "Error ") || !AppendNumber(out, size, error) || !AppendText(out, size, ".")) out[0] = '\0';
 }
 
 bool CopyFailureMayLeaveAPart(std::uint32_t error) {

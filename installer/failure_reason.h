@@ -30,3 +30,5 @@ bool CopyFailureMayLeaveAPart(std::uint32_t error);
 // Appends text to the NUL-terminated buffer out (size bytes) when it fits whole; false and out
 // unchanged otherwise.
 bool AppendText(char* out, std::size_t size, const char* text);
+// The same for a number's decimal digits.
+bool AppendNumber(char* out, std::size_t size, std::uint32_t value);

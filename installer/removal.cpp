@@ -5,9 +5,9 @@
 #include "installer/copy_worker.h"
 #include "installer/file_manifest.h"
 #include "installer/install_state.h"
+#include "utility/app/settings_location.h"
 
 const char kSettingsFileName[] = "Pointrel.INI";
-const char kRunMarkerName[] = "Pointrel.RUN";
 const char kNothingToRemoveMessage[] = "Pointrel is not installed on this computer: there is nothing to remove.";
 
 namespace {
@@ -125,10 +125,12 @@ RemovalOutcome RemoveInstallation(const RemovalPlan& plan, RemovalServices& serv
   char settings[kTextBufferSize] = "";
   const bool settingsThere = SettingsFile(plan, kSettingsFileName, settings) && services.FileExists(settings);
   if (plan.removeSettings) {
-    const char* const names[] = {kSettingsFileName, kRunMarkerName};
-    for (const char* name : names) {
-      char path[kTextBufferSize];
-      if (!SettingsFile(plan, name, path) || !services.FileExists(path)) continue;
+    // The file, and the run marker the utility keeps beside it (named by its own rule).
+    char marker[kTextBufferSize] = "";
+    if (settings[0] != '\0') ComposeRunMarker(settings, marker, sizeof marker);
+    const char* const paths[] = {settings, marker};
+    for (const char* path : paths) {
+      if (path[0] == '\0' || !services.FileExists(path)) continue;
       if (const std::uint32_t error = services.RemoveFile(path)) failures.Note(path, error);
     }
     if (plan.settingsFolder[0] != '\0') services.RemoveEmptyFolder(plan.settingsFolder);

@@ -45,9 +45,9 @@ enum class RemovalOutcome {
   Partly,           // some of it could not be removed; the entry and the uninstaller stay
 };
 
-// The settings files the utility keeps in its folder of the application-data folder.
+// The settings file the utility keeps in its folder of the application-data folder (its run
+// marker lies beside it).
 extern const char kSettingsFileName[];  // "Pointrel.INI"
-extern const char kRunMarkerName[];     // "Pointrel.RUN"
 
 // True when there is anything of an installation at plan.folder (or an entry) to remove.
 bool SomethingToRemove(const RemovalPlan& plan, RemovalServices& services);

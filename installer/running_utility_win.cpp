@@ -3,11 +3,10 @@
 #include <tlhelp32.h>
 
 #include "installer/install_state.h"
+#include "utility/app/utility_identity.h"
 
 namespace {
 
-const char kInstanceMutexName[] = "PointrelInstanceMutex";
-const char kWindowTitle[] = "Pointrel";
 constexpr DWORD kOwnEndingMs = 5000;   // its ending puts eight cursors back: well under a second
 constexpr DWORD kAfterKillMs = 3000;
 
@@ -19,7 +18,7 @@ struct WindowSearch {
 // folder window of that name nor another program's window is taken for it.
 BOOL CALLBACK FindUtilityWindow(HWND window, LPARAM data) {
   char title[16], className[16];
-  if (::GetWindowTextA(window, title, sizeof title) == 0 || lstrcmpA(title, kWindowTitle) != 0) return TRUE;
+  if (::GetWindowTextA(window, title, sizeof title) == 0 || lstrcmpA(title, kUtilityWindowTitle) != 0) return TRUE;
   if (::GetClassNameA(window, className, sizeof className) == 0 || lstrcmpA(className, "#32770") != 0) return TRUE;
   if (::GetWindow(window, GW_OWNER)) return TRUE;
   reinterpret_cast<WindowSearch*>(data)->found = window;

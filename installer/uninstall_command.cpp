@@ -97,18 +97,13 @@ InstallerCommand ParseInstallerCommand(const char* commandLine) {
 bool ComposeHelperArguments(char* out, std::size_t size, std::uint32_t waitFor, bool removeSettings, bool quiet,
                             const char* folder) {
   if (size == 0) return false;
-  char number[16];
-  char* digits = number + sizeof number;
-  *--digits = '\0';
-  do *--digits = static_cast<char>('0' + waitFor % 10);
-  while ((waitFor /= 10) != 0);
   out[0] = '\0';
   // A folder ending in "\" would escape the closing quote for other programs' parsers.
   char plain[kTextBufferSize];
   if (!CopyText(plain, sizeof plain, folder)) return false;
   StripTrailingBackslash(plain);
   const bool fits = std::strchr(plain, '"') == nullptr && AppendText(out, size, kHelperArgument) &&
-                    AppendText(out, size, " ") && AppendText(out, size, digits) &&
+                    AppendText(out, size, " ") && AppendNumber(out, size, waitFor) &&
                     AppendText(out, size, removeSettings ? " 1" : " 0") && AppendText(out, size, quiet ? " 1 \"" : " 0 \"") &&
                     AppendText(out, size, plain) && AppendText(out, size, "\"");
   if (!fits) out[0] = '\0';

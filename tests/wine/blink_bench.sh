@@ -11,10 +11,7 @@ session=$1 arch=$2 build=$3 seconds=${4:-60}
 . "$here/prefix-programs.sh"
 enter_session "$session" "$arch"
 
-work="$WINEPREFIX/drive_c/blink-bench"
-rm -rf "$work"; mkdir -p "$work"
-cp -r "$build/generated/library/." "$work/"
-cp "${POINTREL_EXE:-$build/bin/Pointrel.EXE}" "$work/Pointrel.EXE"
+lay_out_utility blink-bench "$build" "${POINTREL_EXE:-$build/bin/Pointrel.EXE}"
 cp "$build/bin/blink_floor_program.exe" "$work/"
 printf '[Cursors]\r\nBlink=1\r\n' >"$settings"
 started=()

@@ -14,10 +14,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/prefix-programs.sh"
 enter_session "$session" "$arch"
 
-work="$WINEPREFIX/drive_c/find-pointer"
-rm -rf "$work"; mkdir -p "$work/trace"
-cp -r "$build/generated/library/." "$work/"
-cp "$build/bin/Pointrel.EXE" "$work/"
+lay_out_utility find-pointer "$build"
+mkdir -p "$work/trace"
 trace="$work/trace/trace.txt"
 notepad=
 trap 'rm -f "$settings"; [ -n "$notepad" ] && kill "$notepad" 2>/dev/null; true' EXIT

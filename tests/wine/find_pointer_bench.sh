@@ -12,10 +12,7 @@ session=$1 arch=$2 build=$3 seconds=${4:-60}
 . "$here/prefix-programs.sh"
 enter_session "$session" "$arch"
 
-work="$WINEPREFIX/drive_c/find-pointer-bench"
-rm -rf "$work"; mkdir -p "$work"
-cp -r "$build/generated/library/." "$work/"
-cp "$build/bin/Pointrel.EXE" "$work/"
+lay_out_utility find-pointer-bench "$build"
 running=
 trap '[ -n "$running" ] && kill "$running" 2>/dev/null; rm -f "$settings"; true' EXIT
 

@@ -11,10 +11,8 @@ here=$(cd "$(dirname "$0")" && pwd)
 . "$here/prefix-programs.sh"
 enter_session "$session" "$arch"
 
-work="$WINEPREFIX/drive_c/guard-kill"
-rm -rf "$work"; mkdir -p "$work/trace"
-cp -r "$build/generated/library/." "$work/"
-cp "$build/bin/Pointrel.EXE" "$work/"
+lay_out_utility guard-kill "$build"
+mkdir -p "$work/trace"
 trap 'rm -f "$settings"' EXIT
 printf '[Cursors]\r\nNormal=Giant white arrow.CUR\r\nBusy=Hamster on treadmill.CUR\r\nSizing=1\r\n' >"$settings"
 expected="32512 32514 32650 32513 32642 32643 32644 32645"

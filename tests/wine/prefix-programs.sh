@@ -1,10 +1,12 @@
 # Sourced by the shell tests and benchmarks that run the programs in the session's 24-bit
-# prefix themselves (guard_kill.sh, blink_bench.sh).
+# prefix themselves (guard_kill.sh, find_pointer.sh, full_drive.sh and the benchmarks).
 #   enter_session SESSION-DIR ARCH   starts the session when it is not running, sets WINE,
 #                                    DISPLAY, WINEPREFIX and HOME for it, and `settings`, the
 #                                    utility's settings file there (its folder made)
 #   prefix_pids PATTERN [SKIP]       the Unix processes of this prefix whose command line
 #                                    matches PATTERN and not SKIP, one per line
+#   lay_out_utility NAME BUILD [EXE] sets `work` to C:\NAME of the prefix, made afresh with the
+#                                    build's library and its Pointrel.EXE (or EXE) in it
 prefix_programs_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 
 enter_session() {
@@ -29,4 +31,11 @@ prefix_pids() {
     echo "$pid"
   done
   return 0
+}
+
+lay_out_utility() {
+  work="$WINEPREFIX/drive_c/$1"
+  rm -rf "$work"; mkdir -p "$work"
+  cp -r "$2/generated/library/." "$work/"
+  cp "${3:-$2/bin/Pointrel.EXE}" "$work/Pointrel.EXE"
 }

@@ -10,13 +10,12 @@
 #include "utility/app/guard_win.h"
 #include "utility/app/run_marker_win.h"
 #include "utility/app/settings_file_win.h"
+#include "utility/app/utility_identity.h"
 #include "utility/dialog/main_dialog_win.h"
 
 HANDLE instanceMutex = nullptr;
 
 namespace {
-const char kInstanceMutexName[] = "PointrelInstanceMutex";
-const char kRendezvousTitle[] = "Pointrel";
 
 // The running dialog, for a crash on any thread.
 MainDialog* runningDialog = nullptr;
@@ -43,7 +42,7 @@ BOOL CursorApp::InitApplication() {
   instanceMutex = ::CreateMutexA(nullptr, TRUE, kInstanceMutexName);
   if (instanceMutex && ::GetLastError() != ERROR_ALREADY_EXISTS) return CWinApp::InitApplication();
   // A copy runs already (or the mutex could not be made): bring its window back, hidden or not.
-  if (HWND running = ::FindWindowA(nullptr, kRendezvousTitle)) ::ShowWindow(running, SW_RESTORE);
+  if (HWND running = ::FindWindowA(nullptr, kUtilityWindowTitle)) ::ShowWindow(running, SW_RESTORE);
   return FALSE;
 }
 

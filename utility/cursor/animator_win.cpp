@@ -18,7 +18,15 @@ BlinkRole RoleOf(const CursorSlot& slot) { return {slot.animated, slot.handle !=
 // the platform nothing.
 int blankSide = 0;
 
-HCURSOR BlankCursorFor(int side) {
+}  // namespace
+
+void LoadBlankCursor() {
+  if (animatorState.blankCursor) return;
+  animatorState.blankCursor = platform::LoadSharedCursor(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_BLANK));
+  blankSide = platform::CursorSide(static_cast<HCURSOR>(animatorState.blankCursor));
+}
+
+HCURSOR BlankCursorAt(int side) {
   HCURSOR blank = static_cast<HCURSOR>(animatorState.blankCursor);
   if (side <= 0 || side == blankSide) return blank;
   struct SizedBlank {
@@ -38,16 +46,6 @@ HCURSOR BlankCursorFor(int side) {
   return blank;  // more sizes than places: the loaded one
 }
 
-}  // namespace
-
-void LoadBlankCursor() {
-  if (animatorState.blankCursor) return;
-  animatorState.blankCursor = platform::LoadSharedCursor(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_BLANK));
-  blankSide = platform::CursorSide(static_cast<HCURSOR>(animatorState.blankCursor));
-}
-
-HCURSOR BlankCursorAt(int side) { return BlankCursorFor(side); }
-
 HCURSOR SlotImageOrDefault(int slotIndex, DWORD systemCursorId) {
   if (HCURSOR installed = CursorSlotTable[slotIndex].handle) return installed;
   return platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(systemCursorId));
@@ -62,7 +60,7 @@ void PerformAnimatorActions(HWND timerWindow, const AnimatorActions& actions) {
         HCURSOR image = SlotImageOrDefault(slot, id);
         if (action.source == CursorSource::Blank) {
           const CursorSlot& held = CursorSlotTable[slot];
-          image = BlankCursorFor(held.handle == image && held.side > 0 ? held.side : platform::CursorSide(image));
+          image = BlankCursorAt(held.handle == image && held.side > 0 ? held.side : platform::CursorSide(image));
         }
         // Through the service, which installs a copy so the kept blank and slot handles stay
         // valid.

@@ -4,6 +4,7 @@
 #include "platform/system_cursor.h"
 #include "utility/app/guard_command.h"
 #include "utility/cursor/animator_win.h"
+#include "utility/cursor/cursor_roles_win.h"
 #include "utility/cursor/cursor_slots_win.h"
 #include "utility/cursor/find_pointer.h"
 #include "utility/cursor/transformer_win.h"
@@ -90,21 +91,14 @@ void UpdateHooks() {
   Hook(state.mouseHook, WH_MOUSE_LL, &MouseHook, state.hidden || state.shakeEnlarge);
 }
 
-int SlotOf(DWORD id) {
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    if (kReplaceableCursorIds[slot] == id) return slot;
-  }
-  return -1;
-}
-
 // What the id shows when Pointrel does not hide or enlarge it: the role's cursor, or the default.
 HCURSOR InForce(DWORD id) {
-  const int slot = SlotOf(id);
+  const int slot = SlotOfCursorId(id);
   return slot >= 0 ? SlotImageOrDefault(slot, id) : platform::SystemDefaultCursor(id);
 }
 
 int SideOf(DWORD id, HCURSOR image) {
-  const int slot = SlotOf(id);
+  const int slot = SlotOfCursorId(id);
   if (slot >= 0 && CursorSlotTable[slot].handle == image && CursorSlotTable[slot].side > 0) return CursorSlotTable[slot].side;
   return platform::CursorSide(image);
 }
@@ -252,8 +246,6 @@ void OnFindPointerTimer() {
     Resume();
   }
 }
-
-bool FindPointerActive() { return state.hidden || state.enlargedId != 0; }
 
 void EndFindPointer() {
   // Nothing is put back here: the ending's own restore brings every id's default back, the

@@ -21,7 +21,5 @@ void ConfigureFindPointer(HWND owner, bool hideTyping, bool shakeEnlarge, FindPo
 // kFindPointerMessage and the timer, from the owner's window procedure.
 void OnFindPointerMessage(WPARAM what);
 void OnFindPointerTimer();
-// The pointer is hidden or enlarged now.
-bool FindPointerActive();
 // Before every ending: the hooks and the timer go; the ending then puts every default back.
 void EndFindPointer();
