@@ -3,6 +3,7 @@
 # Windows programs, their medium and their Wine tests twice from the same sources: build/win32
 # (i686, PE32: the product) and build/win64 (x86-64, PE32+: for machines that do not run 32-bit
 # code; ships nowhere). Installs missing tools first.
+#   build.sh [TREE...]   only the trees named (native, win32, win64)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if ! "$root/scripts/install-deps.sh"; then
@@ -25,9 +26,12 @@ build_tree() {
   echo "build: $name built ($dir)"
 }
 
-build_tree native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+wanted() { [ ${#trees[@]} -eq 0 ] || printf '%s\n' "${trees[@]}" | grep -qx "$1"; }
+trees=("$@")
+wanted native && build_tree native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 for arch in i686 x86_64; do
   name=win32; [ $arch = x86_64 ] && name=win64
+  wanted $name || continue
   build_tree $name -DCMAKE_BUILD_TYPE=MinSizeRel \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/$arch-w64-mingw32.cmake" \
     -DHOST_TOOLS_DIR="$root/build/native/bin"

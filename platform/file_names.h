@@ -1,0 +1,10 @@
+// Whether a name read from outside (a settings value, a scheme file, a cursor pack) names a file
+// directly inside a known folder and nothing else. Platform-free.
+#pragma once
+
+// True for a bare file name in UTF-8: not empty, at most 255 UTF-16 units, no folder separator,
+// drive or stream colon, control character or character the platform refuses in names
+// (<>"|?*), not "." or "..", no trailing dot or space (the platform drops them, so the name
+// would open another file), and not a device (CON, PRN, AUX, NUL, COM1 to COM9, LPT1 to LPT9,
+// CONIN$, CONOUT$, with or without an extension, in any letter case).
+bool IsPlainFileName(const char* name);
