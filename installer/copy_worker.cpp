@@ -4,7 +4,10 @@
 
 #include "installer/file_manifest.h"
 
-const char* const kLibrarySubfolders[kSubfolderCount] = {"NORMAL", "BUSY", "IBEAM", "SIZING", "APPSTART"};
+// The first library's five, then the folders of the other roles (the shipped schemes fill them).
+const char* const kLibrarySubfolders[kSubfolderCount] = {"NORMAL", "BUSY", "IBEAM", "SIZING", "APPSTART",
+                                                         "HELP",   "CROSS", "PEN",  "NO",     "MOVE",
+                                                         "UPARROW", "HAND", "PIN",  "PERSON"};
 
 const char kDesktopFolder[] = "DESKTOP\\";
 const char kStartupFolder[] = "Start Menu\\Programs\\StartUp\\";

@@ -55,7 +55,7 @@ class InstallServices {
 constexpr std::uint32_t kErrorAlreadyExists = 183;
 constexpr std::uint32_t kErrorFileExists = 80;
 
-constexpr int kSubfolderCount = 5;
+constexpr int kSubfolderCount = 14;
 extern const char* const kLibrarySubfolders[kSubfolderCount];  // in creation order
 
 constexpr unsigned kWorkerPollMs = 100;

@@ -1,4 +1,4 @@
-// The 52 files of the distribution medium and where they go in the installed tree. The
+// The 78 files of the distribution medium and where they go in the installed tree. The
 // artwork generator writes the library cursors from this same table, under both names.
 #pragma once
 
@@ -7,8 +7,10 @@ struct ManifestRow {
   const char* destinationName;  // long name, relative to the destination folder
 };
 
-constexpr int kManifestRows = 52;
+constexpr int kManifestRows = 78;
 extern const ManifestRow FileManifest[kManifestRows];
 
-// Rows 0 and 1 are the program and its help file; rows 2 to 51 are the library cursors.
+// Rows 0 and 1 are the program and its help file; rows 2 to 77 are the library cursors: the 50
+// of the first library, then from row 52 the shipped schemes' own 26.
 constexpr int kFirstCursorRow = 2;
+constexpr int kFirstSchemeRow = 52;

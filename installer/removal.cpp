@@ -14,7 +14,7 @@ namespace {
 
 constexpr int kListedFiles = 12;  // the last message names this many, then counts the rest
 
-// The installed files in the order they are removed: the 52 rows, then the uninstaller.
+// The installed files in the order they are removed: the manifest's rows, then the uninstaller.
 constexpr int kInstalledFiles = kManifestRows + 1;
 bool InstalledFile(const RemovalPlan& plan, int index, char (&path)[kTextBufferSize]) {
   const char* name = index < kManifestRows ? FileManifest[index].destinationName : kUninstallerName;

@@ -1,4 +1,4 @@
-// What the uninstaller removes, and in what order: exactly what the installer made (the 52 files,
+// What the uninstaller removes, and in what order: exactly what the installer made (the manifest's files,
 // the uninstaller, the shortcuts it recorded, the entry), the folders it made once they are
 // empty, and the settings only when asked. Files the user added stay, with their folders.
 // Before anything goes, every installed file is checked: one that is in use stops the removal

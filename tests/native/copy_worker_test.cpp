@@ -270,7 +270,7 @@ TEST(CopyWorker, DefaultInstall) {
   EXPECT_EQ("Pointrel version 2.0", run.services.shortcuts[0].description);
   EXPECT_STREQ("C:\\Pointrel\\", run.state.destinationPath);
 
-  // The order of the work: the folder, the five sub-folders, the 52 rows, the uninstaller, the
+  // The order of the work: the folder, the sub-folders, the manifest's rows, the uninstaller, the
   // shortcuts, the entry.
   std::vector<std::string> log = run.services.LogCopy();
   std::vector<std::string> expected = {"mkdir C:\\Pointrel"};

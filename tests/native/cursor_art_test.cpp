@@ -2,6 +2,7 @@
 // (static files also decoded by ImageMagick's identify), and each cursor looking like its name.
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -10,6 +11,8 @@
 #include <vector>
 
 #include "installer/file_manifest.h"
+#include "utility/cursor/shipped_schemes.h"
+#include "utility/cursor/transform_bits.h"
 
 namespace {
 
@@ -499,6 +502,170 @@ TEST(CursorLooks, SizingArrowsAreLargeDoubleArrowsInTheirDirections) {
     }
     EXPECT_LE(across, 4) << c.destination << ": the shaft";
   }
+}
+
+// ---------------------------------------------------------------- the shipped schemes
+
+std::string SchemeFile(const ShippedScheme& scheme, size_t role) {
+  return std::string(kCursorRoles[role].folder) + scheme.files[role];
+}
+
+// Every image of a library file at every size: each size of a static file, each size of every
+// frame of an animation.
+std::vector<Image> EverySize(const std::string& destination) {
+  const Bytes bytes = ReadFile(LibraryPath(destination));
+  const std::vector<Bytes> files = IsAnimated(destination) ? FrameFiles(bytes, destination) : std::vector<Bytes>{bytes};
+  std::vector<Image> images;
+  for (const Bytes& file : files)
+    for (int index = 0; index < ImageCount(file, destination); ++index) images.push_back(DecodeCursor(file, destination, index));
+  return images;
+}
+
+// Where a role's hotspot belongs: at the tip of what points, in the middle of what is centred,
+// in the middle third of a busy picture (the centre of a watch's face, below its crown).
+enum class Hot { kTopLeft, kTop, kBottomLeft, kCentre, kMiddleThird };
+// Whether a role's picture is its own mirror image, left to right.
+enum class Mirror { kOwn, kNot, kEither };
+struct RoleLook {
+  Hot hot;
+  Mirror mirror;
+};
+constexpr RoleLook kRoleLooks[kRoleCount] = {
+    {Hot::kTopLeft, Mirror::kNot},     // Normal
+    {Hot::kTopLeft, Mirror::kNot},     // Help
+    {Hot::kTopLeft, Mirror::kNot},     // App Starting
+    {Hot::kMiddleThird, Mirror::kEither},  // Busy
+    {Hot::kCentre, Mirror::kOwn},      // Precision
+    {Hot::kCentre, Mirror::kOwn},      // I-Beam
+    {Hot::kBottomLeft, Mirror::kNot},  // Handwriting
+    {Hot::kCentre, Mirror::kNot},      // Unavailable: the slash runs one way
+    {Hot::kCentre, Mirror::kOwn},      // Vertical resize
+    {Hot::kCentre, Mirror::kOwn},      // Horizontal resize
+    {Hot::kCentre, Mirror::kNot},      // Diagonal resize 1
+    {Hot::kCentre, Mirror::kNot},      // Diagonal resize 2
+    {Hot::kCentre, Mirror::kOwn},      // Move
+    {Hot::kTop, Mirror::kOwn},         // Alternate
+    {Hot::kTop, Mirror::kNot},         // Link
+    {Hot::kTopLeft, Mirror::kNot},     // Location
+    {Hot::kTopLeft, Mirror::kNot},     // Person
+};
+
+// The hotspot is within one design unit (scale pixels) of where the role needs it.
+void ExpectHotspotFor(Hot where, const Image& img, const std::string& what) {
+  const double slack = img.width / 32.0;
+  const Box box = PaintedBox(img);
+  int extreme = INT_MIN;  // how far the painted pixel furthest the way the tip points lies
+  for (int y = 0; y < img.height; ++y)
+    for (int x = 0; x < img.width; ++x)
+      if (img.Painted(x, y)) extreme = std::max(extreme, where == Hot::kTopLeft ? -(x + y) : y - x);
+  switch (where) {
+    case Hot::kTopLeft:
+      EXPECT_LE(img.hotX + img.hotY, -extreme + slack) << what << ": not at the tip";
+      break;
+    case Hot::kBottomLeft:
+      EXPECT_GE(img.hotY - img.hotX, extreme - slack) << what << ": not at the point";
+      break;
+    case Hot::kTop: {
+      EXPECT_LE(img.hotY, box.top + slack) << what << ": not at the top";
+      int first = img.width, last = -1;  // the top row's painted pixels
+      for (int x = 0; x < img.width; ++x)
+        if (img.Painted(x, box.top)) first = std::min(first, x), last = std::max(last, x);
+      EXPECT_TRUE(img.hotX >= first - slack && img.hotX <= last + slack) << what << ": not below the topmost pixels";
+      break;
+    }
+    case Hot::kCentre:
+      EXPECT_LE(std::abs(2 * img.hotX - (box.left + box.right)), 2 * slack) << what << ": off the middle";
+      EXPECT_LE(std::abs(2 * img.hotY - (box.top + box.bottom)), 2 * slack) << what << ": off the middle";
+      break;
+    case Hot::kMiddleThird:
+      EXPECT_LE(std::abs(6 * img.hotX - 3 * (box.left + box.right)), box.Width()) << what << ": off the middle";
+      EXPECT_LE(std::abs(6 * img.hotY - 3 * (box.top + box.bottom)), box.Height()) << what << ": off the middle";
+      break;
+  }
+}
+
+TEST(SchemeArt, EveryRoleMonochromeWithItsHotspotWhereTheRoleNeedsItAtEverySize) {
+  for (const ShippedScheme& scheme : kShippedSchemes)
+    for (size_t role = 0; role < kRoleCount; ++role) {
+      const std::string destination = SchemeFile(scheme, role);
+      const std::vector<Image> images = EverySize(destination);
+      EXPECT_GE(images.size(), 5u) << destination;
+      for (const Image& img : images) {
+        const std::string what = destination + " at " + std::to_string(img.width);
+        EXPECT_EQ(img.bits, 1) << what << ": monochrome, so it takes the user's colours";
+        ExpectHotspotFor(kRoleLooks[role].hot, img, what);
+      }
+    }
+}
+
+// For users who lose the pointer: black shapes with a white edge, larger than "Pointrel"'s.
+TEST(SchemeArt, HighVisibilityIsBlackWithAWhiteEdgeAndLargerThanPointrel) {
+  const ShippedScheme& plain = kShippedSchemes[0];
+  const ShippedScheme& high = kShippedSchemes[1];
+  ASSERT_STREQ(high.name, "Pointrel High Visibility");
+  for (size_t role = 0; role < kRoleCount; ++role) {
+    const std::string destination = SchemeFile(high, role);
+    for (const Image& img : EverySize(destination)) {
+      const std::string what = destination + " at " + std::to_string(img.width);
+      int inner = 0;
+      for (int y = 0; y < img.height; ++y)
+        for (int x = 0; x < img.width; ++x) {
+          if (!img.Painted(x, y)) continue;
+          const bool edge = x == 0 || y == 0 || x == img.width - 1 || y == img.height - 1 || !img.Painted(x - 1, y) ||
+                            !img.Painted(x + 1, y) || !img.Painted(x, y - 1) || !img.Painted(x, y + 1);
+          if (edge && img.At(x, y) != Pixel::kWhite) ++inner;
+        }
+      EXPECT_EQ(inner, 0) << what << ": pixels on the edge that are not white";
+      EXPECT_GT(Count(img, Pixel::kBlack), Count(img, Pixel::kWhite)) << what << ": mostly black";
+      EXPECT_EQ(Count(img, Pixel::kInvert), 0) << what;
+    }
+    const int highPainted = 32 * 32 - Count(ImagesOf(destination).front(), Pixel::kClear);
+    const int plainPainted = 32 * 32 - Count(ImagesOf(SchemeFile(plain, role)).front(), Pixel::kClear);
+    EXPECT_GT(highPainted, plainPainted) << kCursorRoles[role].caption << ": " << highPainted << " pixels against "
+                                         << plainPainted;
+  }
+}
+
+// The mask as the platform hands out a monochrome cursor's bits: AND rows over XOR rows, each
+// row padded to whole 16-bit words.
+struct MonochromeBits {
+  std::vector<uint8_t> bytes;
+  cursor_bits::BitmapBits view;
+  explicit MonochromeBits(const Image& img) {
+    const int32_t rowBytes = (img.width + 15) / 16 * 2;
+    bytes.assign(static_cast<size_t>(rowBytes) * 2 * img.height, 0);
+    for (int y = 0; y < img.height; ++y)
+      for (int x = 0; x < img.width; ++x) {
+        const Pixel p = img.At(x, y);
+        const uint8_t bit = static_cast<uint8_t>(0x80 >> (x % 8));
+        if (p == Pixel::kClear || p == Pixel::kInvert) bytes[y * rowBytes + x / 8] |= bit;
+        if (p == Pixel::kWhite || p == Pixel::kInvert) bytes[(img.height + y) * rowBytes + x / 8] |= bit;
+      }
+    view.geometry = {img.width, 2 * img.height, rowBytes, 1, 1};
+    view.bits = bytes.data();
+    view.size = bytes.size();
+  }
+};
+
+// What left-handed pointers will go by: whether each scheme cursor is its own mirror image (a
+// crosshair needs no mirrored copy; the unavailable sign's slash would turn the other way).
+TEST(SchemeArt, MirrorSymmetryReportPerCursor) {
+  for (const ShippedScheme& scheme : kShippedSchemes)
+    for (size_t role = 0; role < kRoleCount; ++role) {
+      const std::string destination = SchemeFile(scheme, role);
+      const Image img = ImagesOf(destination).front();
+      MonochromeBits bits(img);
+      const cursor_bits::MirrorReport report = cursor_bits::MirrorSymmetry(bits.view, nullptr);
+      ASSERT_TRUE(report.readable) << destination;
+      std::printf("%-46s %s (axis %.1f, %u pixels differ)\n", destination.c_str(),
+                  report.symmetric ? "its own mirror image" : "not symmetric", report.axisTwice / 2.0, report.differing);
+      if (kRoleLooks[role].mirror != Mirror::kEither) {
+        EXPECT_EQ(report.symmetric, kRoleLooks[role].mirror == Mirror::kOwn) << destination;
+      }
+      if (report.symmetric && kRoleLooks[role].hot != Hot::kTopLeft) {
+        EXPECT_EQ(2 * img.hotX, report.axisTwice) << destination << ": the hotspot off the axis";
+      }
+    }
 }
 
 }  // namespace

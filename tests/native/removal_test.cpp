@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "installer/copy_worker.h"
 #include "installer/file_manifest.h"
 #include "installer/install_state.h"
 #include "installer/uninstall_command.h"
@@ -34,7 +35,7 @@ class FakeDisk final : public RemovalServices {
   // A fresh installation at C:\Pointrel with its three shortcuts and its settings.
   void Install() {
     AddFolder("C:\\Pointrel");
-    for (const char* name : {"NORMAL", "BUSY", "IBEAM", "SIZING", "APPSTART"}) AddFolder(std::string("C:\\Pointrel\\") + name);
+    for (const char* name : kLibrarySubfolders) AddFolder(std::string("C:\\Pointrel\\") + name);
     for (const ManifestRow& row : FileManifest) AddFile(std::string("C:\\Pointrel\\") + row.destinationName);
     AddFile("C:\\Pointrel\\Uninstall.EXE");
     for (const char* link : kLinks) AddFile(link);
@@ -117,7 +118,9 @@ TEST(Removal, EverythingTheInstallerMadeGoesAndTheUsersOwnStays) {
   EXPECT_TRUE(disk.HasFile("C:\\Users\\ann\\Desktop\\Other.LNK")) << "a shortcut the installer did not make";
   EXPECT_TRUE(disk.HasFolder("C:\\Pointrel\\NORMAL")) << "the folder that holds the user's file";
   EXPECT_TRUE(disk.HasFolder("C:\\Pointrel"));
-  for (const char* gone : {"BUSY", "IBEAM", "SIZING", "APPSTART"}) EXPECT_FALSE(disk.HasFolder(std::string("C:\\Pointrel\\") + gone));
+  for (const char* name : kLibrarySubfolders) {
+    EXPECT_EQ(std::string(name) == "NORMAL", disk.HasFolder(std::string("C:\\Pointrel\\") + name)) << name;
+  }
   EXPECT_TRUE(disk.HasFile("C:\\Users\\ann\\AppData\\Roaming\\Pointrel\\Pointrel.INI")) << "not asked to remove them";
   EXPECT_EQ(
       "Pointrel has been removed from your computer.\n\n"

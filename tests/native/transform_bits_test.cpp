@@ -418,9 +418,97 @@ TEST_P(DepthTest, MirrorRefusesOtherShapesWithoutWriting) {
     FillRandom(mask, 4);
     FillRandom(colour, 5);
     const TestBitmap maskBefore = mask, colourBefore = colour;
+    EXPECT_FALSE(cursor_bits::MirrorSymmetry(mask.view, k.withColour ? &colour.view : nullptr).readable) << k.name;
     EXPECT_FALSE(cursor_bits::MirrorImage(mask.view, k.withColour ? &colour.view : nullptr)) << k.name;
     EXPECT_EQ(mask.bytes, maskBefore.bytes) << k.name;
     EXPECT_EQ(colour.bytes, colourBefore.bytes) << k.name;
+  }
+}
+
+// A cursor painted in columns left to right only, each pixel as its partner across their middle;
+// the rest transparent (AND 1, colour or XOR 0). Monochrome without `depth`.
+struct SymmetricCursor {
+  TestBitmap mask, colour;
+  SymmetricCursor(int size, int depth, int left, int right, uint32_t seed)
+      : mask(MaskGeometry(size, depth ? size : 2 * size)), colour(ColourGeometry(size, depth ? depth : 4)) {
+    uint32_t state = seed;
+    for (int y = 0; y < size; ++y)
+      for (int x = 0; x < size; ++x) SetMaskBit(mask, y, x, 1);
+    for (int y = 0; y < size; ++y)
+      for (int x = left; x <= (left + right) / 2; ++x) {
+        const uint32_t r = NextRandom(state);
+        // The two end columns are painted in every row, so the painted columns are left to right.
+        const int andBit = x == left ? 0 : static_cast<int>(r & 1);
+        for (int at : {x, left + right - x}) {
+          SetMaskBit(mask, y, at, andBit);
+          if (depth)
+            SetColourAt(colour, at, y, (r >> 1) & DepthMask(depth));
+          else
+            SetMaskBit(mask, size + y, at, static_cast<int>((r >> 1) & 1));
+        }
+      }
+  }
+  cursor_bits::MirrorReport Report(bool withColour) { return cursor_bits::MirrorSymmetry(mask.view, withColour ? &colour.view : nullptr); }
+};
+
+// Symmetric shapes about their own middle (the image's centre line or off it), then one pixel
+// changed: at every size and colour depth, and monochrome.
+TEST_P(ShapeTest, SymmetryFindsTheAxisOfTheShapeAndAnyPixelOffIt) {
+  const int size = GetParam().size;
+  for (int depth : {0, GetParam().depth}) {
+    for (int right : {size - 4, size - 5, size / 2}) {
+      const int left = 3;
+      const std::string what = std::to_string(depth) + " bpp, columns 3 to " + std::to_string(right);
+      SymmetricCursor cursor(size, depth, left, right, static_cast<uint32_t>(size * 7 + right));
+      cursor_bits::MirrorReport report = cursor.Report(depth != 0);
+      ASSERT_TRUE(report.readable) << what;
+      EXPECT_TRUE(report.painted) << what;
+      EXPECT_TRUE(report.symmetric) << what << ": " << report.differing << " differ";
+      EXPECT_EQ(report.axisTwice, left + right) << what;
+      // Symmetric about the image's own centre line, mirroring changes nothing; else it does.
+      SymmetricCursor mirrored = cursor;
+      ASSERT_TRUE(cursor_bits::MirrorImage(mirrored.mask.view, depth ? &mirrored.colour.view : nullptr));
+      EXPECT_EQ(left + right == size - 1, mirrored.mask.bytes == cursor.mask.bytes && mirrored.colour.bytes == cursor.colour.bytes)
+          << what;
+
+      // One pixel off the axis made unlike its partner: it and its partner differ.
+      const int x = left + 1, y = size / 3;
+      if (depth)
+        SetColourAt(cursor.colour, x, y, ColourAt(cursor.colour, x, y) ^ 1);
+      else
+        SetMaskBit(cursor.mask, size + y, x, !MaskBit(cursor.mask, size + y, x));
+      report = cursor.Report(depth != 0);
+      EXPECT_FALSE(report.symmetric) << what;
+      EXPECT_EQ(report.differing, 2u) << what;
+      EXPECT_EQ(report.axisTwice, left + right) << what;
+    }
+  }
+}
+
+TEST(MirrorSymmetry, AClearCursorIsItsOwnMirrorImage) {
+  SymmetricCursor blank(32, 0, 1, 0, 1);  // no column from 1 to 0: nothing painted
+  const cursor_bits::MirrorReport report = blank.Report(false);
+  EXPECT_TRUE(report.readable);
+  EXPECT_FALSE(report.painted);
+  EXPECT_TRUE(report.symmetric);
+  EXPECT_EQ(report.axisTwice, 31);
+}
+
+// A lone pixel is its own axis; a second one beside it moves the axis between them.
+TEST(MirrorSymmetry, TheAxisFollowsThePaintedColumns) {
+  for (int x : {0, 1, 16, 31}) {
+    TestBitmap mask(MaskGeometry(32, 64), -1, 0xFF);
+    for (int y = 32; y < 64; ++y)
+      for (int c = 0; c < 32; ++c) SetMaskBit(mask, y, c, 0);
+    SetMaskBit(mask, 9, x, 0);
+    cursor_bits::MirrorReport report = cursor_bits::MirrorSymmetry(mask.view, nullptr);
+    EXPECT_TRUE(report.symmetric) << x;
+    EXPECT_EQ(report.axisTwice, 2 * x) << x;
+    if (x == 31) continue;
+    SetMaskBit(mask, 20, x + 1, 0);
+    report = cursor_bits::MirrorSymmetry(mask.view, nullptr);
+    EXPECT_EQ(report.axisTwice, 2 * x + 1) << x;
+    EXPECT_FALSE(report.symmetric) << x << ": the two pixels lie in different rows";
   }
 }
 

@@ -6,23 +6,7 @@
 #include "tools/cursorgen/shapes.h"
 
 namespace cursorgen {
-namespace {
 
-using imagelib::AniFrame;
-using imagelib::AniStep;
-using imagelib::Animation;
-using imagelib::CursorDepth;
-using imagelib::Opaque;
-
-constexpr double kPi = 3.14159265358979323846;
-constexpr CursorDepth kMono = CursorDepth::kMonochrome;
-constexpr CursorDepth kColour = CursorDepth::kIndexed;
-// Centre of the canvas's central pixel (15, 15) in pixel-corner coordinates.
-constexpr Point kMiddle{15.5, 15.5};
-
-// The hotspot in design units: the first pixel of that unit.
-// The hotspot at the design point's pixel; drawn larger, that pixel may fall in a gap of the
-// picture, and then the painted one nearest to it takes its place.
 AniFrame Frame(const Canvas& image, Point hot, CursorDepth depth) {
   int x = image.PixelOf(static_cast<int>(hot.x)), y = image.PixelOf(static_cast<int>(hot.y));
   if (image.Get(x, y).a == 0) {
@@ -33,7 +17,6 @@ AniFrame Frame(const Canvas& image, Point hot, CursorDepth depth) {
   return {{image, x, y}, depth};
 }
 
-// A drawn tip: the painted pixel nearest to where the tip was meant to be.
 AniFrame TipFrame(const Canvas& image, Point tip, CursorDepth depth) {
   const Point hot = NearestPainted(image, static_cast<int>(tip.x), static_cast<int>(tip.y));
   return {{image, static_cast<int>(hot.x), static_cast<int>(hot.y)}, depth};
@@ -45,7 +28,7 @@ Art Still(const AniFrame& frame) {
   return art;
 }
 
-Art Animated(std::vector<AniFrame> frames, int jiffies, std::vector<AniStep> steps = {}) {
+Art Animated(std::vector<AniFrame> frames, int jiffies, std::vector<AniStep> steps) {
   Art art;
   art.animated = true;
   art.animation.frames = std::move(frames);
@@ -54,6 +37,14 @@ Art Animated(std::vector<AniFrame> frames, int jiffies, std::vector<AniStep> ste
   art.animation.artist = "The Pointrel Developers";
   return art;
 }
+
+namespace {
+
+using imagelib::Animation;
+using imagelib::Opaque;
+
+constexpr double kPi = 3.14159265358979323846;
+constexpr CursorDepth kColour = CursorDepth::kIndexed;
 
 // Steps that run the frames forward and back again, each for `jiffies`.
 std::vector<AniStep> PingPong(int frames, int jiffies) {
@@ -69,12 +60,6 @@ Canvas Arrow(const Placement& where, Rgba fill = kWhite, Rgba border = kBlack, i
 
 // ---------------------------------------------------------------- sizing arrows
 
-Polygon DoubleArrow(double half, double head, double headHalf, double shaftHalf) {
-  return {{-half, 0},         {-half + head, -headHalf}, {-half + head, -shaftHalf}, {half - head, -shaftHalf},
-          {half - head, -headHalf}, {half, 0},           {half - head, headHalf},    {half - head, shaftHalf},
-          {-half + head, shaftHalf}, {-half + head, headHalf}};
-}
-
 Art Sizing(double degrees) {
   const bool diagonal = std::fmod(std::fabs(degrees), 90.0) != 0;
   const Polygon shape = diagonal ? DoubleArrow(20.2, 9.5, 7.5, 2.6) : DoubleArrow(15.2, 8.5, 8.2, 2.6);
@@ -83,19 +68,6 @@ Art Sizing(double degrees) {
 }
 
 // ---------------------------------------------------------------- I-beams
-
-Canvas IBeamShape(double height, double stemHalf, double serifHalf, double serifThickness) {
-  const double top = kMiddle.y - height / 2, bottom = kMiddle.y + height / 2;
-  return ShapeOf([&](Canvas& c) {
-    c.FillPolygon({{kMiddle.x - stemHalf, top}, {kMiddle.x + stemHalf, top}, {kMiddle.x + stemHalf, bottom},
-                   {kMiddle.x - stemHalf, bottom}},
-                  kWhite);
-    for (double y : {top, bottom - serifThickness})
-      c.FillPolygon({{kMiddle.x - serifHalf, y}, {kMiddle.x + serifHalf, y}, {kMiddle.x + serifHalf, y + serifThickness},
-                     {kMiddle.x - serifHalf, y + serifThickness}},
-                    kWhite);
-  });
-}
 
 Art HugeIBeam() {
   return Still(Frame(Bordered(IBeamShape(31, 2.5, 7.5, 4), kBlack, kWhite), {15, 15}, kMono));
@@ -668,58 +640,62 @@ Art InflatedArrow() {
 }  // namespace
 
 const std::vector<LibraryEntry>& LibraryArt() {
-  static const std::vector<LibraryEntry> art = {
-      {"SIZING\\BIG_NS.CUR", [] { return Sizing(90); }},
-      {"SIZING\\BIG_NE.CUR", [] { return Sizing(-45); }},
-      {"SIZING\\BIG_EW.CUR", [] { return Sizing(0); }},
-      {"SIZING\\BIG_NW.CUR", [] { return Sizing(45); }},
-      {"IBEAM\\Huge I-beam.CUR", HugeIBeam},
-      {"IBEAM\\Large I-beam.CUR", LargeIBeam},
-      {"IBEAM\\Pulsating I-beam.ANI", PulsatingIBeam},
-      {"IBEAM\\Snake.ANI", Snake},
-      {"BUSY\\Abacus.CUR", Abacus},
-      {"BUSY\\Hamster on treadmill.CUR", HamsterOnTreadmill},
-      {"BUSY\\Pulleys and belt.CUR", PulleysAndBelt},
-      {"BUSY\\There is nothing wrong....ANI", NothingWrongWithYourSet},
-      {"BUSY\\Stop Watch.ANI", StopWatch},
-      {"APPSTART\\Arrow with Fast Clock.ANI", ArrowWithFastClock},
-      {"APPSTART\\Fast Spinning Arrow.ANI", FastSpinningArrow},
-      {"APPSTART\\Apollo (no flame).CUR", [] { return Apollo(false); }},
-      {"NORMAL\\Ambidextrous arrow.CUR", AmbidextrousArrow},
-      {"NORMAL\\Black cross.CUR", [] { return Cross(kBlack, kWhite); }},
-      {"NORMAL\\Black dot.CUR", [] { return Dot(kBlack, kWhite); }},
-      {"NORMAL\\Down arrow.CUR", DownArrow},
-      {"NORMAL\\Pointing finger.CUR", PointingFinger},
-      {"NORMAL\\Giant black arrow.CUR", [] { return GiantArrow(kBlack, kWhite); }},
-      {"NORMAL\\Giant inverting arrow.CUR", GiantInvertingArrow},
-      {"NORMAL\\Giant white arrow.CUR", [] { return GiantArrow(kWhite, kBlack); }},
-      {"NORMAL\\Color Cycler.ANI", ColorCycler},
-      {"NORMAL\\Small black arrow.CUR", SmallBlackArrow},
-      {"NORMAL\\Inverter with crosshair.CUR", InverterWithCrosshair},
-      {"NORMAL\\Skinny arrow.CUR", SkinnyArrow},
-      {"NORMAL\\Small crosshair.CUR", SmallCrosshair},
-      {"NORMAL\\White cross.CUR", [] { return Cross(kWhite, kBlack); }},
-      {"NORMAL\\White dot.CUR", [] { return Dot(kWhite, kBlack); }},
-      {"NORMAL\\Medium size arrow.CUR", MediumArrow},
-      {"NORMAL\\Ballpoint pen (down).CUR", [] { return BallpointPen(true); }},
-      {"NORMAL\\Ballpoint pen (up).CUR", [] { return BallpointPen(false); }},
-      {"NORMAL\\Hollow (outline) arrow.CUR", HollowArrow},
-      {"NORMAL\\Flathead Screw.CUR", FlatheadScrew},
-      {"NORMAL\\Wavy Cross.ANI", WavyCross},
-      {"NORMAL\\Pivoting Arrow.ANI", PivotingArrow},
-      {"NORMAL\\Orbit Light.ANI", OrbitLight},
-      {"NORMAL\\Point Orbiter.ANI", PointOrbiter},
-      {"NORMAL\\Small Inverting Dot.CUR", [] { return InvertingDot(3.3); }},
-      {"NORMAL\\Large Inverting Dot.CUR", [] { return InvertingDot(10.2); }},
-      {"NORMAL\\Spinning Arrow.ANI", SpinningArrowArt},
-      {"NORMAL\\Arrow with Shadow.ANI", ArrowWithShadow},
-      {"NORMAL\\Apollo.CUR", [] { return Apollo(true); }},
-      {"NORMAL\\Roundhead Screw.CUR", RoundheadScrew},
-      {"NORMAL\\Arrowhead (3D).CUR", ArrowheadThreeD},
-      {"NORMAL\\Breather.ANI", Breather},
-      {"NORMAL\\Deflated arrow.CUR", DeflatedArrow},
-      {"NORMAL\\Inflated arrow.CUR", InflatedArrow},
-  };
+  static const std::vector<LibraryEntry> art = [] {
+    std::vector<LibraryEntry> all = {
+        {"SIZING\\BIG_NS.CUR", [] { return Sizing(90); }},
+        {"SIZING\\BIG_NE.CUR", [] { return Sizing(-45); }},
+        {"SIZING\\BIG_EW.CUR", [] { return Sizing(0); }},
+        {"SIZING\\BIG_NW.CUR", [] { return Sizing(45); }},
+        {"IBEAM\\Huge I-beam.CUR", HugeIBeam},
+        {"IBEAM\\Large I-beam.CUR", LargeIBeam},
+        {"IBEAM\\Pulsating I-beam.ANI", PulsatingIBeam},
+        {"IBEAM\\Snake.ANI", Snake},
+        {"BUSY\\Abacus.CUR", Abacus},
+        {"BUSY\\Hamster on treadmill.CUR", HamsterOnTreadmill},
+        {"BUSY\\Pulleys and belt.CUR", PulleysAndBelt},
+        {"BUSY\\There is nothing wrong....ANI", NothingWrongWithYourSet},
+        {"BUSY\\Stop Watch.ANI", StopWatch},
+        {"APPSTART\\Arrow with Fast Clock.ANI", ArrowWithFastClock},
+        {"APPSTART\\Fast Spinning Arrow.ANI", FastSpinningArrow},
+        {"APPSTART\\Apollo (no flame).CUR", [] { return Apollo(false); }},
+        {"NORMAL\\Ambidextrous arrow.CUR", AmbidextrousArrow},
+        {"NORMAL\\Black cross.CUR", [] { return Cross(kBlack, kWhite); }},
+        {"NORMAL\\Black dot.CUR", [] { return Dot(kBlack, kWhite); }},
+        {"NORMAL\\Down arrow.CUR", DownArrow},
+        {"NORMAL\\Pointing finger.CUR", PointingFinger},
+        {"NORMAL\\Giant black arrow.CUR", [] { return GiantArrow(kBlack, kWhite); }},
+        {"NORMAL\\Giant inverting arrow.CUR", GiantInvertingArrow},
+        {"NORMAL\\Giant white arrow.CUR", [] { return GiantArrow(kWhite, kBlack); }},
+        {"NORMAL\\Color Cycler.ANI", ColorCycler},
+        {"NORMAL\\Small black arrow.CUR", SmallBlackArrow},
+        {"NORMAL\\Inverter with crosshair.CUR", InverterWithCrosshair},
+        {"NORMAL\\Skinny arrow.CUR", SkinnyArrow},
+        {"NORMAL\\Small crosshair.CUR", SmallCrosshair},
+        {"NORMAL\\White cross.CUR", [] { return Cross(kWhite, kBlack); }},
+        {"NORMAL\\White dot.CUR", [] { return Dot(kWhite, kBlack); }},
+        {"NORMAL\\Medium size arrow.CUR", MediumArrow},
+        {"NORMAL\\Ballpoint pen (down).CUR", [] { return BallpointPen(true); }},
+        {"NORMAL\\Ballpoint pen (up).CUR", [] { return BallpointPen(false); }},
+        {"NORMAL\\Hollow (outline) arrow.CUR", HollowArrow},
+        {"NORMAL\\Flathead Screw.CUR", FlatheadScrew},
+        {"NORMAL\\Wavy Cross.ANI", WavyCross},
+        {"NORMAL\\Pivoting Arrow.ANI", PivotingArrow},
+        {"NORMAL\\Orbit Light.ANI", OrbitLight},
+        {"NORMAL\\Point Orbiter.ANI", PointOrbiter},
+        {"NORMAL\\Small Inverting Dot.CUR", [] { return InvertingDot(3.3); }},
+        {"NORMAL\\Large Inverting Dot.CUR", [] { return InvertingDot(10.2); }},
+        {"NORMAL\\Spinning Arrow.ANI", SpinningArrowArt},
+        {"NORMAL\\Arrow with Shadow.ANI", ArrowWithShadow},
+        {"NORMAL\\Apollo.CUR", [] { return Apollo(true); }},
+        {"NORMAL\\Roundhead Screw.CUR", RoundheadScrew},
+        {"NORMAL\\Arrowhead (3D).CUR", ArrowheadThreeD},
+        {"NORMAL\\Breather.ANI", Breather},
+        {"NORMAL\\Deflated arrow.CUR", DeflatedArrow},
+        {"NORMAL\\Inflated arrow.CUR", InflatedArrow},
+    };
+    for (LibraryEntry& entry : SchemeArt(all)) all.push_back(std::move(entry));
+    return all;
+  }();
   return art;
 }
 

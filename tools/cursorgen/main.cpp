@@ -1,6 +1,6 @@
 // cursorgen OUTPUT-FOLDER: draws every cursor of the product into OUTPUT-FOLDER:
 //   utility/PALETTE.CUR, utility/BLANK.CUR   the utility's resource cursors
-//   library/<sub-folder>/<long name>        the 50 library files, as the installed tree has them:
+//   library/<sub-folder>/<long name>        the library files, as the installed tree has them:
 //                                           each image and frame drawn at 32, 48, 64, 96 and
 //                                           128 pixels (100 to 400 %, or a larger pointer)
 //   medium/<8.3 name>                       the same files under their distribution names
@@ -8,6 +8,10 @@
 //                                           and its destination name, tab-separated (what the
 //                                           tests expect of it)
 //   cursor-sheet.png                        a contact sheet of them all
+//   scheme-sheet.png                        the shipped schemes side by side, each role at 32
+//                                           and 64 pixels on a light and a dark background
+// It refuses (exit 1) when a manifest row has no drawing, a drawing no row, or a shipped scheme
+// names a file it does not draw.
 #include <cstdio>
 #include <set>
 #include <string>
@@ -19,6 +23,7 @@
 #include "tools/cursorgen/shapes.h"
 #include "tools/cursorgen/sheet.h"
 #include "tools/imagelib/formats.h"
+#include "utility/cursor/shipped_schemes.h"
 
 namespace {
 
@@ -74,6 +79,37 @@ const cursorgen::LibraryEntry* FindArt(const std::string& destinationName) {
   for (const cursorgen::LibraryEntry& e : cursorgen::LibraryArt())
     if (e.destinationName == destinationName) return &e;
   return nullptr;
+}
+
+// The first frame of a drawing at `scale`.
+imagelib::AniFrame FirstFrameAt(const cursorgen::LibraryEntry& entry, double scale) {
+  cursorgen::SetDrawingScale(scale);
+  const cursorgen::Art art = entry.draw();
+  cursorgen::SetDrawingScale(1);
+  return art.animated ? art.animation.frames.front() : art.still;
+}
+
+// Every shipped scheme's cursors, found among the drawings; false (and says which) when a
+// scheme names a file that nothing draws.
+bool ShowSchemes(std::vector<cursorgen::SchemeShown>& shown) {
+  for (const ShippedScheme& scheme : kShippedSchemes) {
+    cursorgen::SchemeShown column{scheme.name, {}};
+    for (size_t role = 0; role < kRoleCount; ++role) {
+      if (!scheme.files[role]) {
+        column.roles.push_back({});
+        continue;
+      }
+      const std::string destination = std::string(kCursorRoles[role].folder) + scheme.files[role];
+      const cursorgen::LibraryEntry* entry = FindArt(destination);
+      if (!entry) {
+        std::fprintf(stderr, "cursorgen: scheme \"%s\" names %s, which nothing draws\n", scheme.name, destination.c_str());
+        return false;
+      }
+      column.roles.push_back({FirstFrameAt(*entry, 1), FirstFrameAt(*entry, 2)});
+    }
+    shown.push_back(column);
+  }
+  return true;
 }
 
 }  // namespace
@@ -133,5 +169,11 @@ int main(int argc, char** argv) {
   }
   ok = ok && Write(out + "/cursor-kinds.txt", imagelib::Bytes(kinds.begin(), kinds.end()));
   ok = ok && Write(out + "/cursor-sheet.png", imagelib::EncodePng(cursorgen::ContactSheet(sheet)));
+
+  std::vector<cursorgen::SchemeShown> schemes;
+  if (ok && !ShowSchemes(schemes)) return 1;
+  std::vector<std::string> captions;
+  for (const CursorRoleInfo& role : kCursorRoles) captions.push_back(role.caption);
+  ok = ok && Write(out + "/scheme-sheet.png", imagelib::EncodePng(cursorgen::SchemeSheet(captions, schemes)));
   return ok ? 0 : 1;
 }

@@ -36,6 +36,25 @@ Polygon ArrowOutline() {
 
 Polygon ArrowheadOutline() { return {{-0.3, -0.6}, {12.8, 12.4}, {5.2, 12.4}, {-0.3, 18.0}}; }
 
+Polygon DoubleArrow(double half, double head, double headHalf, double shaftHalf) {
+  return {{-half, 0},         {-half + head, -headHalf}, {-half + head, -shaftHalf}, {half - head, -shaftHalf},
+          {half - head, -headHalf}, {half, 0},           {half - head, headHalf},    {half - head, shaftHalf},
+          {-half + head, shaftHalf}, {-half + head, headHalf}};
+}
+
+Canvas IBeamShape(double height, double stemHalf, double serifHalf, double serifThickness) {
+  const double top = kMiddle.y - height / 2, bottom = kMiddle.y + height / 2;
+  return ShapeOf([&](Canvas& c) {
+    c.FillPolygon({{kMiddle.x - stemHalf, top}, {kMiddle.x + stemHalf, top}, {kMiddle.x + stemHalf, bottom},
+                   {kMiddle.x - stemHalf, bottom}},
+                  kWhite);
+    for (double y : {top, bottom - serifThickness})
+      c.FillPolygon({{kMiddle.x - serifHalf, y}, {kMiddle.x + serifHalf, y}, {kMiddle.x + serifHalf, y + serifThickness},
+                     {kMiddle.x - serifHalf, y + serifThickness}},
+                    kWhite);
+  });
+}
+
 Polygon Densified(const Polygon& shape, double step) {
   Polygon out;
   for (size_t i = 0; i < shape.size(); ++i) {

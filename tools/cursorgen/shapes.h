@@ -16,6 +16,8 @@ using imagelib::Rgba;
 using Polygon = std::vector<Point>;
 
 constexpr int kSize = 32;  // design units
+// Centre of the canvas's central pixel (15, 15) in pixel-corner coordinates.
+constexpr Point kMiddle{15.5, 15.5};
 
 // Pixels per design unit for the canvases made from now on (1 unless set).
 void SetDrawingScale(double scale);
@@ -40,6 +42,14 @@ struct Placement {
 Polygon ArrowOutline();
 // The arrowhead alone (the arrow without its tail).
 Polygon ArrowheadOutline();
+
+// An arrow with a head at both ends along the local x axis, centred on the origin: `half` from the
+// centre to each tip, heads `head` long and `headHalf` wide on each side, the shaft `shaftHalf`.
+Polygon DoubleArrow(double half, double head, double headHalf, double shaftHalf);
+
+// An I-beam centred on the middle pixel: `height` tall, its stem `stemHalf` and its serifs
+// `serifHalf` to each side, the serifs `serifThickness` deep.
+Canvas IBeamShape(double height, double stemHalf, double serifHalf, double serifThickness);
 
 // Extra corners along each edge, so later bending follows the edges.
 Polygon Densified(const Polygon& shape, double step);

@@ -21,13 +21,14 @@ constexpr Rgba kText = Opaque(0, 0, 0);
 
 Rgba Checker(int x, int y) { return ((x / 8) + (y / 8)) % 2 ? Opaque(168, 190, 214) : Opaque(112, 134, 158); }
 
-// One frame as it shows on the checkered background, each pixel `scale` x `scale`.
-void DrawFrame(Canvas& sheet, int left, int top, const imagelib::AniFrame& frame, int scale, bool markHotspot) {
+// One frame as it shows on a background (the checkers unless given), each pixel `scale` x `scale`.
+void DrawFrame(Canvas& sheet, int left, int top, const imagelib::AniFrame& frame, int scale, bool markHotspot,
+               Rgba (*background)(int x, int y) = Checker) {
   const Canvas& image = frame.cursor.image;
   const bool monochrome = frame.depth == imagelib::CursorDepth::kMonochrome;
   for (int y = 0; y < image.height() * scale; ++y)
     for (int x = 0; x < image.width() * scale; ++x) {
-      const Rgba back = Checker(x, y);
+      const Rgba back = background(x, y);
       Rgba p = image.Get(x / scale, y / scale);
       if (p == imagelib::kScreenInvert) {
         p = Opaque(255 - back.r, 255 - back.g, 255 - back.b);
@@ -44,6 +45,10 @@ void DrawFrame(Canvas& sheet, int left, int top, const imagelib::AniFrame& frame
     sheet.DrawRect(hx - 1, hy - 1, scale + 2, scale + 2, Opaque(255, 255, 0));
   }
 }
+
+constexpr Rgba kLight = Opaque(236, 236, 236), kDark = Opaque(36, 40, 48);
+Rgba Light(int, int) { return kLight; }
+Rgba Dark(int, int) { return kDark; }
 
 }  // namespace
 
@@ -76,6 +81,31 @@ Canvas ContactSheet(const std::vector<SheetEntry>& entries) {
                     first.cursor.hotspotY, static_cast<int>(first.depth));
     imagelib::DrawText(sheet, left, top + 96 + 15, info, Opaque(64, 64, 64));
   }
+  return sheet;
+}
+
+Canvas SchemeSheet(const std::vector<std::string>& roles, const std::vector<SchemeShown>& schemes) {
+  constexpr int kCaption = 130, kCell = 72, kRow = 72, kHeader = 30;
+  constexpr int kSchemeWidth = 4 * kCell + 12;
+  Canvas sheet(kCaption + static_cast<int>(schemes.size()) * kSchemeWidth, kHeader + static_cast<int>(roles.size()) * kRow,
+               kSheetBackground);
+  for (size_t s = 0; s < schemes.size(); ++s) {
+    const int left = kCaption + static_cast<int>(s) * kSchemeWidth;
+    imagelib::DrawText(sheet, left, 4, schemes[s].name, kText);
+    imagelib::DrawText(sheet, left, 16, "32 light, dark; 64 light, dark", Opaque(64, 64, 64));
+    for (size_t r = 0; r < roles.size() && r < schemes[s].roles.size(); ++r) {
+      const int top = kHeader + static_cast<int>(r) * kRow;
+      int x = left;
+      for (const imagelib::AniFrame* frame : {&schemes[s].roles[r].first, &schemes[s].roles[r].second}) {
+        for (Rgba (*back)(int, int) : {Light, Dark}) {
+          sheet.FillRect(x, top, kCell - 4, kRow - 4, back(0, 0));
+          DrawFrame(sheet, x + 2, top + 2, *frame, 1, false, back);
+          x += kCell;
+        }
+      }
+    }
+  }
+  for (size_t r = 0; r < roles.size(); ++r) imagelib::DrawText(sheet, 4, kHeader + static_cast<int>(r) * kRow + 4, roles[r], kText);
   return sheet;
 }
 

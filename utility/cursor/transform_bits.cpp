@@ -68,6 +68,13 @@ void MirrorRow(uint8_t* row, int32_t width, int depth) {
   }
 }
 
+// The value of pixel x of a row at `depth` bits per pixel.
+uint32_t PixelAt(const uint8_t* row, int32_t x, int depth) {
+  if (depth == 1) return Bit(row, x);
+  if (depth == 4) return Nibble(row, x);
+  return ReadUnit(row + static_cast<size_t>(depth / 8) * x, depth / 8);
+}
+
 }  // namespace
 
 size_t BitsBufferSize(const BitmapGeometry& g) {
@@ -155,6 +162,45 @@ uint32_t MirroredHotspotX(uint32_t x, int32_t width) {
   if (width <= 0) return 0;
   const uint32_t last = static_cast<uint32_t>(width - 1);
   return last - (x > last ? last : x);
+}
+
+MirrorReport MirrorSymmetry(const BitmapBits& mask, const BitmapBits* colour) {
+  MirrorReport report;
+  const int32_t n = mask.geometry.width;
+  const int32_t maskRows = colour ? n : 2 * n;
+  if (!IsConvertibleSize(n, n) || !IsMask(mask, n, maskRows) || (colour && !IsColour(*colour, n))) return report;
+  report.readable = true;
+  // The rows of each bitmap with the value that leaves the screen as it is: 1 in the AND rows,
+  // 0 in the XOR rows of a monochrome mask and in colour bits.
+  struct Rows {
+    const BitmapBits* bitmap;
+    int32_t first;
+    uint32_t clear;
+  };
+  const Rows parts[2] = {{&mask, 0, 1}, colour ? Rows{colour, 0, 0} : Rows{&mask, n, 0}};
+  const auto row = [](const Rows& part, int32_t y) {
+    return part.bitmap->bits + static_cast<size_t>(part.first + y) * part.bitmap->geometry.rowBytes;
+  };
+  int32_t left = n, right = -1;
+  for (const Rows& part : parts)
+    for (int32_t y = 0; y < n; ++y)
+      for (int32_t x = 0; x < n; ++x) {
+        if (PixelAt(row(part, y), x, part.bitmap->geometry.bitsPerPixel) == part.clear) continue;
+        if (x < left) left = x;
+        if (x > right) right = x;
+      }
+  report.painted = right >= 0;
+  report.axisTwice = report.painted ? left + right : n - 1;
+  for (const Rows& part : parts)
+    for (int32_t y = 0; y < n; ++y)
+      for (int32_t x = 0; x < n; ++x) {
+        const int depth = part.bitmap->geometry.bitsPerPixel;
+        const int32_t partner = report.axisTwice - x;
+        const uint32_t mirrored = partner >= 0 && partner < n ? PixelAt(row(part, y), partner, depth) : part.clear;
+        if (PixelAt(row(part, y), x, depth) != mirrored) ++report.differing;
+      }
+  report.symmetric = report.differing == 0;
+  return report;
 }
 
 }  // namespace cursor_bits

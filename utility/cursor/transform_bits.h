@@ -81,6 +81,20 @@ bool MirrorImage(BitmapBits& mask, BitmapBits* colour);
 // pixel stays the same. A column beyond the image is taken as its last column.
 uint32_t MirroredHotspotX(uint32_t x, int32_t width);
 
+// How a cursor stands to its own mirror image, left to right, so that left-handed pointers can
+// leave a shape that is its own mirror image (a crosshair, an upward arrow) as it is. The axis
+// runs through the middle of the painted columns, wherever the shape sits in its square.
+struct MirrorReport {
+  bool readable = false;   // false for a shape MirrorImage refuses; nothing else is filled in
+  bool painted = false;    // any pixel is other than transparent
+  bool symmetric = false;  // every pixel is as its mirror image across the axis
+  int32_t axisTwice = 0;   // twice the axis column: pixel x mirrors to axisTwice - x
+  uint32_t differing = 0;  // pixels of the mask and colour bits (counted apart) unlike their mirror's
+};
+// `mask` and `colour` as MirrorImage takes them; nothing is written. A hotspot in column x stays
+// on its pixel when 2x equals axisTwice.
+MirrorReport MirrorSymmetry(const BitmapBits& mask, const BitmapBits* colour);
+
 }  // namespace cursor_bits
 
 namespace cursor_bits {
