@@ -1,5 +1,5 @@
-# cmake -P: lays out the distribution medium, one folder holding the installer and the 52 files
-# of the manifest under their 8.3 names, and says how full a 1.44 MB floppy it would make.
+# cmake -P: lays out the distribution medium, one folder holding the installer and the files of
+# the manifest under their 8.3 names, and says how full a 1.44 MB floppy it would make.
 #   -DMEDIUM=folder -DINSTALLER=WENDSET.EXE -DPROGRAM=Pointrel.EXE -DHELP=Pointrel.HLP
 #   -DCURSORS=folder of the library cursors (8.3 names) -DMANIFEST=installer/file_manifest.cpp
 cmake_minimum_required(VERSION 3.21)

@@ -186,7 +186,7 @@ for _ in $(seq 50); do
   fi
 done
 # Then the finish page, or the message boxes of a failure: each one looked at and acknowledged.
-last="$WINEPREFIX/drive_c/Pointrel/NORMAL/Inflated arrow.CUR"
+last="$WINEPREFIX/drive_c/Pointrel/PERSON/High visibility person.CUR"  # the manifest's last file
 step=4
 failed=
 while kill -0 "$installer" 2>/dev/null && [ $step -lt 8 ]; do

@@ -24,7 +24,9 @@ namespace {
 
 using namespace installer_driver;
 
-const char* const kSubfolders[] = {"NORMAL", "BUSY", "IBEAM", "SIZING", "APPSTART"};
+// The folders of the seventeen roles' libraries.
+const char* const kSubfolders[] = {"NORMAL", "BUSY", "IBEAM", "SIZING", "APPSTART", "HELP", "CROSS",
+                                   "PEN",    "NO",   "MOVE",  "UPARROW", "HAND",   "PIN",  "PERSON"};
 
 TEST_F(Installer, DefaultInstall) {
   Start();
@@ -40,9 +42,10 @@ TEST_F(Installer, DefaultInstall) {
   EXPECT_EQ(0u, shownSource.find(medium + "\\")) << shownSource;
   FinishSuccessfully();
 
-  EXPECT_EQ((std::vector<std::string>{".", "..", "APPSTART", "BUSY", "IBEAM", "NORMAL", "Pointrel.EXE", "Pointrel.HLP",
-                                      "SIZING", "Uninstall.EXE"}),
-            Listing("C:\\Pointrel"));
+  std::vector<std::string> top = {".", "..", "Pointrel.EXE", "Pointrel.HLP", "Uninstall.EXE"};
+  top.insert(top.end(), std::begin(kSubfolders), std::end(kSubfolders));
+  std::sort(top.begin(), top.end());
+  EXPECT_EQ(top, Listing("C:\\Pointrel"));
   for (const char* name : kSubfolders) EXPECT_TRUE(IsFolder(std::string("C:\\Pointrel\\") + name)) << name;
   ExpectRowsInstalled("C:\\Pointrel", kManifestRows);
   EXPECT_EQ(34u + 2, Listing("C:\\Pointrel\\NORMAL").size());
@@ -334,11 +337,12 @@ TEST_F(Installer, PathsOutsideTheAnsiCodePage) {
   FinishSuccessfully();
   ExpectRowsInstalled(destination, kManifestRows, polishMedium);
   size_t files = 0;
-  for (const std::string& folder : {destination, destination + "\\NORMAL", destination + "\\BUSY", destination + "\\IBEAM",
-                                    destination + "\\SIZING", destination + "\\APPSTART"}) {
+  std::vector<std::string> folders = {destination};
+  for (const char* name : kSubfolders) folders.push_back(destination + "\\" + name);
+  for (const std::string& folder : folders) {
     for (const std::string& name : Listing(folder)) files += !IsFolder(folder + "\\" + name);
   }
-  EXPECT_EQ(53u, files) << "the 52 and the uninstaller";
+  EXPECT_EQ(static_cast<size_t>(kManifestRows + 1), files) << "the manifest's rows and the uninstaller";
   ExpectPointrelShortcut(desktop + "\\Pointrel.LNK", destination);
 
   const ShortcutContents link = ReadShortcut(desktop + "\\Pointrel.LNK");

@@ -160,7 +160,7 @@ TEST_F(WholeLife, TheEntryAndTheStartMenuDescribeTheInstallation) {
   unsigned long long bytes = 0;
   int files = 0;
   AddTree(kInstalled, bytes, files);
-  EXPECT_EQ(53, files);
+  EXPECT_EQ(kManifestRows + 1, files) << "the manifest's rows and the uninstaller";
   EXPECT_EQ((bytes + 1023) / 1024, EntryNumber("EstimatedSize")) << bytes << " bytes installed";
   EXPECT_EQ(desktopLink, EntryText("DesktopShortcut"));
   EXPECT_EQ(startMenuLink, EntryText("StartMenuShortcut"));

@@ -111,7 +111,7 @@ HWND MainDialog::Start(Program& program) {
 
 void MainDialogOnLibrary::SetUp() {
   MainDialog::SetUp();
-  ASSERT_EQ(library_copy::CopyGeneratedLibrary(folder), 50);
+  ASSERT_EQ(library_copy::CopyGeneratedLibrary(folder), library_copy::kLibraryFiles);
   WriteLibrarySettings("");
 }
 

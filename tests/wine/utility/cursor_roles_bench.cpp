@@ -147,14 +147,14 @@ double TimeCheckOnce(bool read) {
 
 int main() {
   const std::string root = wine_test::MakeTempFolder("pointrel-bench");
-  if (library_copy::CopyGeneratedLibrary(root) != 50) {
+  if (library_copy::CopyGeneratedLibrary(root) != library_copy::kLibraryFiles) {
     std::fprintf(stderr, "the generated library is missing\n");
     return 1;
   }
   ::SetCurrentDirectoryA(root.c_str());
   // A monochrome static cursor for App Starting, which the library has none of.
   ::CopyFileA((root + "\\NORMAL\\Skinny arrow.CUR").c_str(), (root + "\\APPSTART\\Skinny arrow.CUR").c_str(), FALSE);
-  std::printf("Filling the four lists (NORMAL\\ as given; APPSTART\\ 4, BUSY\\ 5, IBEAM\\ 4 files):\n");
+  std::printf("Filling the four lists (NORMAL\\ as given; APPSTART\\ 6, BUSY\\ 6, IBEAM\\ 5 files):\n");
   for (int count : {50, 500, 5000}) {
     FillNormal(root, count);
     const int runs = count >= 5000 ? 3 : 7;

@@ -112,7 +112,7 @@ class CursorRoles : public ::testing::Test {
   void SetUp() override {
     saved = CurrentFolder();
     root = MakeTempFolder("pointrel-roles");
-    ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), 50) << "the generated library of 50 files";
+    ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), library_copy::kLibraryFiles) << "the generated library";
     ASSERT_TRUE(::SetCurrentDirectoryA(root.c_str()));
     std::memset(&current, 0, sizeof current);
     std::strcpy(current.Normal, "<Default>");

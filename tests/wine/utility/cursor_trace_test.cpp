@@ -25,7 +25,7 @@ class CursorTrace : public ::testing::Test {
  protected:
   void SetUp() override {
     root = MakeTempFolder("pointrel-trace-library");
-    ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), 50);
+    ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), library_copy::kLibraryFiles);
     traceFolder = MakeTempFolder("pointrel-trace-out");
     RemoveFile(SettingsFilePath());
     RemoveFile(RunMarkerPath());  // a test that killed the utility leaves it

@@ -137,7 +137,7 @@ const Role kRoles[] = {
 
 TEST(DamagedLibrary, UtilityListsTheGoodFilesSurvivesEveryChoiceAndRestoresTheDefaults) {
   const std::string root = MakeTempFolder("pointrel-damaged-library");
-  ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), 50);
+  ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), library_copy::kLibraryFiles);
   const std::string traceFolder = MakeTempFolder("pointrel-damaged-trace");
 
   std::string settings = "[Cursors]\r\nSizing=1\r\n";
@@ -205,7 +205,7 @@ TEST(DamagedLibrary, UtilityListsTheGoodFilesSurvivesEveryChoiceAndRestoresTheDe
       ++chosen;
     }
   }
-  EXPECT_EQ(chosen, 46 + 40 + 5) << "the 46 library files of the four lists, the 40 sound kin and the 5 fixed entries";
+  EXPECT_EQ(chosen, 50 + 40 + 5) << "the 50 library files of the four lists, the 40 sound kin and the 5 fixed entries";
 
   const size_t before = SettledTrace(traceFolder).size();
   PressKey(dialog, VK_ESCAPE);

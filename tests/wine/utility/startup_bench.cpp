@@ -55,7 +55,7 @@ int main(int argc, char** argv) {
   for (int run = 0; run < starts; ++run) {
     for (size_t b = 0; b < builds.size(); ++b) {
       const std::string folder = wine_test::MakeTempFolder("pointrel-startup");
-      if (library_copy::CopyGeneratedLibrary(folder) != 50) {
+      if (library_copy::CopyGeneratedLibrary(folder) != library_copy::kLibraryFiles) {
         std::fprintf(stderr, "the generated library is missing\n");
         return 1;
       }
