@@ -10,10 +10,11 @@
 #include <vector>
 
 #include "installer/file_manifest.h"
+#include "tests/common/test_environment.h"
 
 namespace {
 
-const std::string kArt = CURSOR_ART_DIR;
+const std::string kArt = RequiredEnvironment("CURSOR_ART_DIR");
 
 using Bytes = std::vector<uint8_t>;
 

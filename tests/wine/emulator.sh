@@ -19,6 +19,10 @@ if [ "$WINEARCH" != "$arch" ]; then
 fi
 # shellcheck source=tests/wine/wine-env.sh
 . "$(dirname "$0")/wine-env.sh"
+# The build under test (the session lies in its folder) and the sources, as the tests find them.
+POINTREL_TEST_BINARY_DIR="Z:$(dirname "$root")"
+POINTREL_TEST_SOURCE_DIR="Z:$(cd "$(dirname "$0")/../.." && pwd)"
+export POINTREL_TEST_BINARY_DIR POINTREL_TEST_SOURCE_DIR
 depth=${POINTREL_WINE_DEPTH:-24}
 display_var=DISPLAY_$depth prefix_var=WINEPREFIX_$depth
 export DISPLAY=${!display_var} WINEPREFIX=${!prefix_var} HOME

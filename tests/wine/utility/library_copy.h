@@ -11,7 +11,7 @@ namespace library_copy {
 
 constexpr const char* kRoleFolders[5] = {"NORMAL", "APPSTART", "BUSY", "IBEAM", "SIZING"};
 
-inline std::string GeneratedLibrary() { return std::string(TEST_BINARY_DIR) + "/generated/library"; }
+inline std::string GeneratedLibrary() { return wine_test::BinaryDir() + "/generated/library"; }
 
 // Empties (one level of files) or creates `folder`.
 inline void EmptyFolder(const std::string& folder) {

@@ -151,7 +151,7 @@ TEST_F(SettingsPlace, AProgramFolderOutsideTheAnsiCodePageWorks) {
   }
   ASSERT_EQ(copied, 50);
   const std::wstring program = home + L"\\Pointrel.EXE";
-  ASSERT_TRUE(::CopyFileW(WideFromUtf8(POINTREL_EXE).c_str(), program.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(WideFromUtf8(BuiltUtility()).c_str(), program.c_str(), FALSE));
 
   Program utility(Utf8FromWide(program), "C:\\");
   HWND dialog = utility.WaitForWindow(kUtilityTitle, 20000);
