@@ -8,7 +8,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok installed'; }
 
 packages=(
-  g++ cmake ninja-build googletest
+  g++ cmake ninja-build googletest ccache
   # libFuzzer and its sanitizer runtimes
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev

@@ -107,7 +107,7 @@ if ! SESSION_DEPTHS=24 "$root/tests/wine/session.sh" start "$session" "$arch" >"
 fi
 trap 'SESSION_DEPTHS=24 "$root/tests/wine/session.sh" stop "$session"' EXIT
 # shellcheck disable=SC1091
-. "$session/session.env"
+. "$session/lane-0/session.env"
 export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24 HOME
 prepare_prefix
 shots="$run/screenshots"

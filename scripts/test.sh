@@ -1,18 +1,57 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native (sanitizers included), the static checks of the
-# shipped PE32 files, then the Wine tests on the build this machine runs (scripts/wine-arch.sh)
-# on private Xvfb displays and private WINEPREFIXes (see tests/wine/session.sh).
+# Builds everything and runs every test: native (sanitizers and the fuzz targets' one-minute
+# budget included), the static checks of the shipped PE32 files, then the Wine tests on the build
+# this machine runs (scripts/wine-arch.sh) in lanes side by side, each lane with its own private
+# Xvfb displays, WINEPREFIXes and home (tests/wine/session.sh); the tests that measure time run
+# alone after the rest. Ends with the slowest ten tests and the total.
+#   POINTREL_TEST_LANES=N   lanes for the Wine tests (default: one per core); 1 runs them one by one
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 start=$(date +%s)
-"$root/scripts/build.sh"
 read -r arch why < <("$root/scripts/wine-arch.sh")
 [ -n "$arch" ] || exit 2
+# The tree this machine does not run under Wine is built (the sources stay clean for both) but
+# not its Wine tests.
+other=win32; [ "$arch" = win32 ] && other=win64
+POINTREL_PROGRAMS_ONLY=$other "$root/scripts/build.sh"
+built=$(date +%s)
+
+lanes=${POINTREL_TEST_LANES:-$(nproc)}
+[[ $lanes =~ ^[1-9][0-9]*$ ]] || { echo "POINTREL_TEST_LANES must be a number from 1, not '$lanes'" >&2; exit 2; }
+export POINTREL_TEST_LANES=$lanes
+logs="$root/build/test-logs"
+rm -rf "$logs"; mkdir -p "$logs"
+session="$root/build/$arch/wine-session"
+trap '"$root/tests/wine/session.sh" stop "$session" >/dev/null 2>&1 || true' EXIT
+
 status=0
-ctest --test-dir "$root/build/native" -j "$(nproc)" --output-on-failure || status=1
-ctest --test-dir "$root/build/win32" -L static --output-on-failure || status=1
-echo "Wine tests on $why"
-# Wine tests share one desktop and one settings folder per depth, so they run one at a time.
-ctest --test-dir "$root/build/$arch" -L wine --output-on-failure || status=1
-echo "all tests took $(( $(date +%s) - start )) s (Wine tests on build/$arch)"
+# Runs ctest with the arguments given, its output shown and kept in $logs/NAME.log.
+run() {
+  local name=$1; shift
+  if ! ctest --output-on-failure "$@" 2>&1 | tee "$logs/$name.log"; then status=1; fi
+}
+
+run native --test-dir "$root/build/native" -j "$(nproc)"
+run static --test-dir "$root/build/win32" -L static
+echo "Wine tests on $why, in $lanes lane(s)"
+spec="$root/build/$arch/lanes.json"
+{
+  printf '{"version": {"major": 1, "minor": 0}, "local": [{"lanes": ['
+  for lane in $(seq 0 $((lanes - 1))); do
+    [ "$lane" = 0 ] || printf ', '
+    printf '{"id": "%d", "slots": 1}' "$lane"
+  done
+  printf ']}]}\n'
+} >"$spec"
+# The session stays up between the two runs: the first starts it and leaves it, the second
+# uses it and stops it.
+run wine --test-dir "$root/build/$arch" -L wine -LE timing -j "$lanes" --resource-spec-file "$spec" -FC wine
+run timing --test-dir "$root/build/$arch" -L timing -FS wine
+
+end=$(date +%s)
+echo
+echo "The slowest ten tests:"
+cat "$logs"/*.log | sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) [ .*]*(Passed|\*\*\*[A-Za-z ]+|Failed|Not Run)[^0-9]*([0-9.]+) sec$/\3 \1/p' |
+  sort -rn | head -n 10 | awk '{ printf "  %7.1f s  %s\n", $1, $2 }'
+echo "all tests took $((end - start)) s: $((built - start)) s building, $((end - built)) s testing (Wine tests on build/$arch, $lanes lane(s))"
 exit $status

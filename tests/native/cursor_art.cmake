@@ -3,5 +3,5 @@
 set(cursor_art_dir ${CMAKE_BINARY_DIR}/cursor-art)
 add_test(NAME native.cursor_art.draw COMMAND cursorgen ${cursor_art_dir})
 set_tests_properties(native.cursor_art.draw PROPERTIES FIXTURES_SETUP cursor_art)
-target_compile_definitions(cursor_art_test PRIVATE CURSOR_ART_DIR="${cursor_art_dir}")
+set_tests_properties(native.cursor_art_test PROPERTIES ENVIRONMENT "CURSOR_ART_DIR=${cursor_art_dir}")
 set_tests_properties(native.cursor_art_test PROPERTIES FIXTURES_REQUIRED cursor_art)

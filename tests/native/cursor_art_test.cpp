@@ -12,12 +12,13 @@
 #include <vector>
 
 #include "installer/file_manifest.h"
+#include "tests/common/test_environment.h"
 #include "utility/cursor/shipped_schemes.h"
 #include "utility/cursor/transform_bits.h"
 
 namespace {
 
-const std::string kArt = CURSOR_ART_DIR;
+const std::string kArt = RequiredEnvironment("CURSOR_ART_DIR");
 
 using Bytes = std::vector<uint8_t>;
 

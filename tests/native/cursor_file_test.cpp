@@ -13,6 +13,7 @@
 
 #include "installer/file_manifest.h"
 #include "tests/common/riff_edits.h"
+#include "tests/common/test_environment.h"
 #include "tools/imagelib/cursor_encode.h"
 #include "tools/imagelib/formats.h"
 
@@ -174,7 +175,7 @@ INSTANTIATE_TEST_SUITE_P(
 // Every file of the library as the generator draws them.
 TEST(Reader, AcceptsEveryLibraryFile) {
   int files = 0;
-  for (const auto& entry : std::filesystem::recursive_directory_iterator(CURSOR_ART_DIR "/library")) {
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(RequiredEnvironment("CURSOR_ART_DIR") + "/library")) {
     if (!entry.is_regular_file()) continue;
     std::ifstream in(entry.path(), std::ios::binary);
     const Bytes file{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -464,7 +465,7 @@ TEST(Reader, AcceptsTheUndamagedOriginals) {
 
 // The files of these tables, good and damaged, seed the fuzzer beside the library's.
 TEST(Reader, WritesItsFilesAsFuzzSeeds) {
-  const std::filesystem::path folder = FUZZ_SEED_DIR;
+  const std::filesystem::path folder = RequiredEnvironment("FUZZ_SEED_DIR");
   std::filesystem::create_directories(folder);
   int written = 0;
   auto write = [&](const std::string& name, const Bytes& file) {

@@ -1,20 +1,28 @@
 #!/usr/bin/env bash
 # Runs a cross-built program under Wine in the private session:
 #   emulator.sh SESSION-DIR ARCH PROGRAM ARGS...   (ARCH: win32 or win64)
+# in the test's lane of the session (tests/wine/lanes.sh).
 # POINTREL_WINE_DEPTH (24, 8 or 16; default 24) picks the display and its prefix;
 # POINTREL_WINE_DPI (default 96) a copy of that prefix whose desktop has that many dots per
 # inch (144: 150 %, 192: 200 %) and a virtual desktop as much larger, made on first use.
 set -euo pipefail
-dir=$1 arch=$2; shift 2
-[ -f "$dir/session.env" ] || "$(dirname "$0")/session.sh" start "$dir" "$arch" >/dev/null
+root=$1 arch=$2; shift 2
+# shellcheck source=tests/wine/lanes.sh
+. "$(dirname "$0")/lanes.sh"
+enter_lane "$root" "$arch"
+dir=$lane_dir
 # shellcheck disable=SC1091
 . "$dir/session.env"
 if [ "$WINEARCH" != "$arch" ]; then
-  echo "emulator: the session in $dir is $WINEARCH, not $arch" >&2
+  echo "emulator: the session in $root is $WINEARCH, not $arch" >&2
   exit 1
 fi
 # shellcheck source=tests/wine/wine-env.sh
 . "$(dirname "$0")/wine-env.sh"
+# The build under test (the session lies in its folder) and the sources, as the tests find them.
+POINTREL_TEST_BINARY_DIR="Z:$(dirname "$root")"
+POINTREL_TEST_SOURCE_DIR="Z:$(cd "$(dirname "$0")/../.." && pwd)"
+export POINTREL_TEST_BINARY_DIR POINTREL_TEST_SOURCE_DIR
 depth=${POINTREL_WINE_DEPTH:-24}
 display_var=DISPLAY_$depth prefix_var=WINEPREFIX_$depth
 export DISPLAY=${!display_var} WINEPREFIX=${!prefix_var} HOME

@@ -46,9 +46,16 @@ normal_file=$(events | awk '$2 == "install" && $3 == 32512 { f = $6 } END { prin
 [ -n "$normal_file" ] || fail "no Normal installed at start"
 "$WINE" notepad >/dev/null 2>&1 &
 notepad=$!
-sleep 3
+# Typing goes to notepad once its window is up and active.
+xdotool search --sync --onlyvisible --name 'Notepad' >/dev/null &
+finder=$!
+for _ in $(seq 150); do kill -0 "$finder" 2>/dev/null || break; sleep 0.1; done
+kill "$finder" 2>/dev/null && fail "notepad's window did not come up within 15 s"
 xdotool mousemove 400 300
-sleep 0.5
+pointer_at() { [ "$(xdotool getmouselocation | awk '{ print $1, $2 }')" = "x:$1 y:$2" ]; }
+for _ in $(seq 50); do pointer_at 400 300 && break; sleep 0.05; done
+pointer_at 400 300 || fail "the pointer did not reach 400,300"
+settle "$(count)" || fail "the trace did not hold still"
 start=$(count)
 
 # Typing: every replaceable id becomes the blank.
@@ -88,7 +95,12 @@ for attempt in 1 2 3; do
   echo "shake $attempt: nothing installed yet"
 done
 [ "$(count)" -ge $((start + 2)) ] || fail "three shakes installed nothing"
-sleep 1
+# The enlargement shrinks back to Normal's own cursor.
+for _ in $(seq 100); do
+  [ "$(after "$start" | awk '$3 == 32512 { print $2, $6 }' | tail -n 1)" = "install $normal_file" ] && break
+  sleep 0.05
+done
+settle "$(count)" || fail "the trace did not hold still after the shake"
 largest=0
 for file in $(after "$start" | awk '$2 == "install" && $3 == 32512 { print $6 }'); do
   width=$(od -An -tu1 -j6 -N1 "$work/trace/$file" | tr -d ' ')

@@ -27,9 +27,15 @@ times=()
 for round in $(seq "$kills"); do
   rm -f "$work/trace/"*
   (cd "$work" && POINTREL_CURSOR_TRACE='C:\guard-kill\trace' exec "$WINE" ./Pointrel.EXE) >/dev/null 2>&1 &
-  for _ in $(seq 200); do [ "$(lines)" -ge 8 ] && break; sleep 0.1; done
-  sleep 0.5
-  [ "$(lines)" -ge 8 ] || fail "round $round: the utility did not install its cursors"
+  # Its eight installs, and then nothing for half a second: the start-up is over.
+  last=-1 still=0
+  for _ in $(seq 200); do
+    now=$(lines)
+    if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; last=$now; fi
+    [ "$now" -ge 8 ] && [ "$still" -ge 5 ] && break
+    sleep 0.1
+  done
+  [ "$(lines)" -ge 8 ] || fail "round $round: the utility did not install its cursors within 20 s"
   pid=$(utility_pid | head -n 1)
   [ -n "$pid" ] || fail "round $round: no Unix process of the utility"
   [ -n "$(guard_pids)" ] || fail "round $round: no guard runs"

@@ -1,18 +1,20 @@
 # Sourced by the shell tests and benchmarks that run the programs in the session's 24-bit
 # prefix themselves (guard_kill.sh, find_pointer.sh, full_drive.sh and the benchmarks).
-#   enter_session SESSION-DIR ARCH   starts the session when it is not running, sets WINE,
-#                                    DISPLAY, WINEPREFIX and HOME for it, and `settings`, the
-#                                    utility's settings file there (its folder made)
+#   enter_session SESSION-DIR ARCH   starts the test's lane of the session when it is not
+#                                    running, sets WINE, DISPLAY, WINEPREFIX and HOME for it, and
+#                                    `settings`, the utility's settings file there (its folder made)
 #   prefix_pids PATTERN [SKIP]       the Unix processes of this prefix whose command line
 #                                    matches PATTERN and not SKIP, one per line
 #   lay_out_utility NAME BUILD [EXE] sets `work` to C:\NAME of the prefix, made afresh with the
 #                                    build's library and its Pointrel.EXE (or EXE) in it
 prefix_programs_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+# shellcheck source=tests/wine/lanes.sh
+. "$prefix_programs_here/lanes.sh"
 
 enter_session() {
-  [ -f "$1/session.env" ] || "$prefix_programs_here/session.sh" start "$1" "$2" >/dev/null
+  enter_lane "$1" "$2"
   # shellcheck disable=SC1091
-  . "$1/session.env"
+  . "$lane_dir/session.env"
   export WINEARCH=$2
   # shellcheck source=tests/wine/wine-env.sh
   . "$prefix_programs_here/wine-env.sh"

@@ -1,26 +1,31 @@
 #!/usr/bin/env bash
-# The private test bed for programs under Wine: one Xvfb display and one WINEPREFIX per display
-# depth (24, 8 and 16 give Wine's 32, 8 and 16 bits per pixel) and a larger 24-bit display for
-# scaled desktops, never the user's own, and a private home folder (Wine links its desktop
-# folder to the home's Desktop when one exists).
-#   session.sh start DIR ARCH   start the displays, make the prefixes (ARCH: win32 or win64),
-#                               write DIR/session.env
-#   session.sh stop DIR         end the wineservers and the displays that "start" began, by their ids
+# The private test bed for programs under Wine, never the user's own: lanes that run tests side by
+# side, each with its own Xvfb displays (depths 24, 8 and 16, which give Wine's 32, 8 and 16 bits
+# per pixel, and a larger 24-bit display for scaled desktops), its own WINEPREFIX per depth and its
+# own home folder (Wine links the prefix's Desktop, Documents... to it). A test never sees what a
+# test of another lane left. The prefixes are copies of one base prefix, made once.
+#   session.sh start ROOT ARCH        lanes 0 to POINTREL_TEST_LANES-1 (default 1) under ROOT
+#                                     (ARCH: win32 or win64); each writes ROOT/lane-N/session.env
+#   session.sh start-lane ROOT ARCH N lane N alone, when it is not running yet
+#   session.sh stop ROOT              ends the wineservers and displays every lane began, by their ids
+# tests/wine/lanes.sh tells a test which lane it has.
 set -euo pipefail
 cmd=$1
-dir=$(mkdir -p "$2" && cd "$2" && pwd)
+root=$(mkdir -p "$2" && cd "$2" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
 read -r -a depths <<<"${SESSION_DEPTHS:-24 8 16}"
 
-start_display() {  # depth [size label] -> prints "display pid"
-  local depth=$1 screen=${2:-1024x768} label=${3:-$1}
+start_display() {  # dir depth [size label] -> prints "display pid"
+  local dir=$1 depth=$2 screen=${3:-1024x768} label=${4:-$2}
   local fifo="$dir/displayfd.$label" log="$dir/xvfb-$label.log"
   rm -f "$fifo"; mkfifo "$fifo"
-  Xvfb -displayfd 3 -screen 0 "$screen"x"$depth" -nolisten tcp -noreset 3>"$fifo" >"$log" 2>&1 &
+  # The display outlives this script: it must not hold the session's lock (descriptor 9).
+  Xvfb -displayfd 3 -screen 0 "$screen"x"$depth" -nolisten tcp -noreset 3>"$fifo" >"$log" 2>&1 9>&- &
   local pid=$! number=
   read -r -t 30 number <"$fifo" || true
   rm -f "$fifo"
   if [ -z "$number" ]; then
-    echo "session: Xvfb at depth $depth ($screen) did not start; the last lines of $log:" >&2
+    echo "session: Xvfb at depth $depth ($screen) did not start within 30 s; the last lines of $log:" >&2
     tail -n 10 "$log" >&2
     kill "$pid" 2>/dev/null || true
     return 1
@@ -28,84 +33,135 @@ start_display() {  # depth [size label] -> prints "display pid"
   echo ":$number $pid"
 }
 
-# Runs one step of making the prefix; on failure says which and shows the end of its log.
+# Runs one step of making the base prefix; on failure says which and shows the end of its log.
 prefix_step() {
   local what=$1; shift
-  if ! "$@" >>"$dir/wineboot.log" 2>&1; then
-    echo "session: $what failed (WINEARCH=$WINEARCH); the last lines of $dir/wineboot.log:" >&2
-    tail -n 20 "$dir/wineboot.log" >&2
+  # Nor the wineserver the step may start.
+  if ! "$@" >>"$root/wineboot.log" 2>&1 9>&-; then
+    echo "session: $what failed (WINEARCH=$WINEARCH); the last lines of $root/wineboot.log:" >&2
+    tail -n 20 "$root/wineboot.log" >&2
     return 1
   fi
 }
 
-case "$cmd" in
-start)
-  WINEARCH=${3:?usage: session.sh start DIR win32|win64}
-  # shellcheck source=tests/wine/wine-env.sh
-  . "$(dirname "$0")/wine-env.sh"
-  [ -f "$dir/session.env" ] && "$0" stop "$dir"
+# The same step tried once more after the prefix's processes have ended: a program started
+# while wineboot's own are still settling is sometimes not found ("Application could not be
+# started").
+prefix_step_settled() {
+  prefix_step "$@" 2>/dev/null && return 0
+  wineserver -w
+  prefix_step "$@"
+}
+
+# Names what the base prefix was made by; a prefix made otherwise is made again.
+made() { echo "$WINEARCH, no crash dialog, Marlett"; }
+
+# The base prefix every lane copies, made once on a display of its own.
+make_base() {
+  local base="$root/base"
+  if [ -f "$base/prefix/.ready" ] && [ "$(cat "$base/prefix/.ready")" = "$(made)" ]; then return 0; fi
+  rm -rf "$base"; mkdir -p "$base/home"
+  : >"$root/wineboot.log"
+  local line display pid
+  line=$(start_display "$base" 24) || return 1
+  read -r display pid <<<"$line"
+  (
+    export DISPLAY=$display WINEPREFIX="$base/prefix" HOME="$base/home"
+    prefix_step "wineboot" "$WINE" wineboot -i &&
+    wineserver -w &&
+    # A Wine virtual desktop: Wine frames, minimises and activates windows itself, as Windows
+    # does, where a bare X display without a window manager would not.
+    prefix_step_settled "the virtual desktop setting" "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f &&
+    prefix_step_settled "the virtual desktop size" "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f &&
+    # A program that crashes ends at once instead of waiting behind the debugger's dialog.
+    prefix_step_settled "the crash dialog setting" "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f &&
+    wineserver -w &&
+    # Wine draws the caption buttons with its Marlett font, which it does not find on its own
+    # here (they come out as the letter "r"); in the prefix's Fonts folder it does.
+    prefix_step "the Marlett font" cp /usr/share/wine/fonts/marlett.ttf "$base/prefix/drive_c/windows/Fonts/"
+  )
+  local status=$?
+  kill "$pid" 2>/dev/null || true
+  [ $status = 0 ] || return 1
+  made >"$base/prefix/.ready"
+}
+
+# A copy of the base prefix whose links into the base's home lead into `home` instead.
+copy_prefix() {  # to home
+  local to=$1 home=$2 link target
+  rm -rf "$to"
+  cp -a "$root/base/prefix" "$to"
+  while IFS= read -r -d '' link; do
+    target=$(readlink "$link")
+    case "$target" in "$root/base/home"*) ln -sfn "$home${target#"$root/base/home"}" "$link" ;; esac
+  done < <(find "$to/drive_c/users" -type l -print0)
+}
+
+start_lane() {  # lane number
+  local dir="$root/lane-$1" line display pid depth prefix
+  [ -f "$dir/session.env" ] && stop_lane "$dir"
   mkdir -p "$dir/home"
-  export HOME="$dir/home"
   {
     echo "WINEARCH=$WINEARCH"
-    echo "HOME=$HOME"
-  } >"$dir/session.env"
+    echo "HOME=$dir/home"
+  } >"$dir/session.env.new"
   for depth in "${depths[@]}"; do
-    line=$(start_display "$depth") || { "$0" stop "$dir"; exit 1; }
+    line=$(start_display "$dir" "$depth") || { stop_lane "$dir" "$dir/session.env.new"; return 1; }
     read -r display pid <<<"$line"
-    echo "DISPLAY_$depth=$display" >>"$dir/session.env"
-    echo "XVFB_PID_$depth=$pid" >>"$dir/session.env"
+    echo "DISPLAY_$depth=$display" >>"$dir/session.env.new"
+    echo "XVFB_PID_$depth=$pid" >>"$dir/session.env.new"
   done
   # A screen with room for the scaled desktops the emulator makes (200 % of 1024 x 768); the
   # others stay the size of their virtual desktop, so the pointer never leaves it.
-  line=$(start_display 24 2048x1536 scaled) || { "$0" stop "$dir"; exit 1; }
+  line=$(start_display "$dir" 24 2048x1536 scaled) || { stop_lane "$dir" "$dir/session.env.new"; return 1; }
   read -r display pid <<<"$line"
-  echo "DISPLAY_SCALED=$display" >>"$dir/session.env"
-  echo "XVFB_PID_SCALED=$pid" >>"$dir/session.env"
-  base="$dir/prefix-24"
-  # Names what a prefix was made by; a prefix made otherwise is made again.
-  made="$WINEARCH, no crash dialog, Marlett"
-  if [ ! -f "$base/.ready" ] || [ "$(cat "$base/.ready")" != "$made" ]; then
-    rm -rf "$base"
-    : >"$dir/wineboot.log"
-    display=$(grep '^DISPLAY_24=' "$dir/session.env" | cut -d= -f2)
-    export DISPLAY=$display WINEPREFIX="$base"
-    fail() { "$0" stop "$dir"; exit 1; }
-    prefix_step "wineboot" "$WINE" wineboot -i || fail
-    # A Wine virtual desktop: Wine frames, minimises and activates windows itself, as Windows
-    # does, where a bare X display without a window manager would not.
-    prefix_step "the virtual desktop setting" "$WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f || fail
-    prefix_step "the virtual desktop size" "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f || fail
-    # A program that crashes ends at once instead of waiting behind the debugger's dialog.
-    prefix_step "the crash dialog setting" "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f || fail
-    wineserver -w
-    # Wine draws the caption buttons with its Marlett font, which it does not find on its own
-    # here (they come out as the letter "r"); in the prefix's Fonts folder it does.
-    prefix_step "the Marlett font" cp /usr/share/wine/fonts/marlett.ttf "$base/drive_c/windows/Fonts/" || fail
-    echo "$made" >"$base/.ready"
-  fi
+  echo "DISPLAY_SCALED=$display" >>"$dir/session.env.new"
+  echo "XVFB_PID_SCALED=$pid" >>"$dir/session.env.new"
   for depth in "${depths[@]}"; do
     prefix="$dir/prefix-$depth"
-    if [ "$depth" != 24 ] && ! cmp -s "$prefix/.ready" "$base/.ready"; then
-      rm -rf "$prefix"; cp -a "$base" "$prefix"
-    fi
-    echo "WINEPREFIX_$depth=$prefix" >>"$dir/session.env"
+    if ! cmp -s "$prefix/.ready" "$root/base/prefix/.ready"; then copy_prefix "$prefix" "$dir/home"; fi
+    echo "WINEPREFIX_$depth=$prefix" >>"$dir/session.env.new"
   done
-  echo "session ready in $dir ($WINEARCH)"
+  mv "$dir/session.env.new" "$dir/session.env"
+}
+
+stop_lane() {  # dir [env file]
+  local dir=$1 env=${2:-$1/session.env} prefix pid_var
+  [ -f "$env" ] || return 0
+  (
+    # shellcheck disable=SC1090
+    . "$env"
+    # Every prefix of the lane: one per depth and the scaled copies the emulator made.
+    for prefix in "$dir"/prefix-*; do
+      [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+    done
+    for depth in "${depths[@]}" SCALED; do
+      pid_var=XVFB_PID_$depth
+      [ -n "${!pid_var:-}" ] && kill "${!pid_var}" 2>/dev/null || true
+    done
+  )
+  rm -f "$env"
+}
+
+case "$cmd" in
+start|start-lane)
+  WINEARCH=${3:?usage: session.sh start ROOT win32|win64}
+  # shellcheck source=tests/wine/wine-env.sh
+  . "$here/wine-env.sh"
+  # One maker at a time: lanes started on demand by tests that run side by side share the base.
+  exec 9>"$root/.lock"
+  flock 9
+  make_base || exit 1
+  if [ "$cmd" = start-lane ]; then
+    [ -f "$root/lane-$4/session.env" ] || start_lane "$4" || exit 1
+    exit 0
+  fi
+  lanes=${POINTREL_TEST_LANES:-1}
+  for lane in $(seq 0 $((lanes - 1))); do start_lane "$lane" || exit 1; done
+  echo "session ready in $root ($WINEARCH, $lanes lane(s))"
   ;;
 stop)
-  [ -f "$dir/session.env" ] || exit 0
-  # shellcheck disable=SC1091
-  . "$dir/session.env"
-  # Every prefix of this session: one per depth and the scaled copies the emulator made.
-  for prefix in "$dir"/prefix-*; do
-    [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
-  done
-  for depth in "${depths[@]}" SCALED; do
-    pid_var=XVFB_PID_$depth
-    [ -n "${!pid_var:-}" ] && kill "${!pid_var}" 2>/dev/null || true
-  done
-  rm -f "$dir/session.env"
+  for dir in "$root"/lane-*; do [ -d "$dir" ] && stop_lane "$dir"; done
   ;;
-*) echo "usage: $0 start DIR win32|win64 | stop DIR" >&2; exit 2 ;;
+*) echo "usage: $0 start ROOT win32|win64 | start-lane ROOT win32|win64 N | stop ROOT" >&2; exit 2 ;;
 esac

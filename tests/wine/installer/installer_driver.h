@@ -24,8 +24,10 @@ using namespace wine_test;
 
 
 constexpr char kCaption[] = "Pointrel Installation";
-constexpr char kInstallerExe[] = TEST_BINARY_DIR "/bin/WENDSET.EXE";
-constexpr char kBuiltMedium[] = TEST_BINARY_DIR "/medium";
+inline const std::string kInstallerExePath = wine_test::BinaryDir() + "/bin/WENDSET.EXE";
+inline const std::string kBuiltMediumPath = wine_test::BinaryDir() + "/medium";
+inline const char* const kInstallerExe = kInstallerExePath.c_str();
+inline const char* const kBuiltMedium = kBuiltMediumPath.c_str();
 
 // --- Files ----------------------------------------------------------------------------------
 

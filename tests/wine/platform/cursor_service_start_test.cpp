@@ -16,11 +16,13 @@ constexpr int kThreads = 8;
 
 struct Start {
   HANDLE go;
+  volatile LONG* arrived;
   HCURSOR defaults[8];
 };
 
 DWORD WINAPI FirstUse(void* parameter) {
   Start* start = static_cast<Start*>(parameter);
+  ::InterlockedIncrement(start->arrived);
   ::WaitForSingleObject(start->go, INFINITE);
   for (int i = 0; i < 8; ++i) start->defaults[i] = platform::SystemDefaultCursor(kReplaceableCursorIds[i]);
   return 0;
@@ -29,10 +31,16 @@ DWORD WINAPI FirstUse(void* parameter) {
 TEST(CursorServiceStart, ThreadsMeetingAtTheFirstUseShareOneService) {
   HANDLE go = ::CreateEventA(nullptr, TRUE, FALSE, nullptr);
   ASSERT_NE(go, nullptr);
-  std::vector<Start> starts(kThreads, Start{go, {}});
+  volatile LONG arrived = 0;
+  std::vector<Start> starts(kThreads, Start{go, &arrived, {}});
   std::vector<HANDLE> threads;
   for (Start& start : starts) threads.push_back(::CreateThread(nullptr, 0, &FirstUse, &start, 0, nullptr));
-  ::Sleep(200);  // every thread waits at the gate
+  // Every thread at the gate before it opens.
+  const DWORD began = ::GetTickCount();
+  while (::InterlockedCompareExchange(&arrived, 0, 0) < kThreads) {
+    ASSERT_LT(::GetTickCount() - began, 10000u) << "only " << arrived << " threads reached the gate";
+    ::Sleep(1);
+  }
   ::SetEvent(go);
   ASSERT_EQ(::WaitForMultipleObjects(kThreads, threads.data(), TRUE, 20000), WAIT_OBJECT_0);
   for (int i = 0; i < 8; ++i) {

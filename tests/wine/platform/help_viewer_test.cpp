@@ -230,7 +230,7 @@ TEST_F(HelpFiles, FrameworkHelpOpensTheApplicationsHelpFileAndQuitClosesIt) {
 // ---- The shipped help file -----------------------------------------------------------------
 
 TEST(ShippedHelpFile, SitsBesideTheProgramAndCoversTheDialog) {
-  const std::string path = std::string(TEST_BINARY_DIR) + "/bin/Pointrel.HLP";
+  const std::string path = wine_test::BinaryDir() + "/bin/Pointrel.HLP";
   platform::HelpDocument document;
   ASSERT_TRUE(platform::LoadHelpFile(path.c_str(), &document)) << path;
   EXPECT_STREQ(document.title(), "Pointrel Help");

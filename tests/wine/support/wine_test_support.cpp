@@ -27,10 +27,34 @@ std::string SettingsFolder() {
 
 std::string SettingsFilePath() { return SettingsFolder() + "\\Pointrel.INI"; }
 
+namespace {
+std::string RequiredFolder(const char* name) {
+  char value[1024] = "";
+  const DWORD length = ::GetEnvironmentVariableA(name, value, sizeof value);
+  if (length == 0 || length >= sizeof value) {
+    std::fprintf(stderr, "%s is not set: run this test through tests/wine/emulator.sh, which sets it\n", name);
+    std::exit(2);
+  }
+  return value;
+}
+}  // namespace
+
+const std::string& BinaryDir() {
+  static const std::string folder = RequiredFolder("POINTREL_TEST_BINARY_DIR");
+  return folder;
+}
+
+const std::string& SourceDir() {
+  static const std::string folder = RequiredFolder("POINTREL_TEST_SOURCE_DIR");
+  return folder;
+}
+
+std::string BuiltUtility() { return BinaryDir() + "/bin/Pointrel.EXE"; }
+
 std::string UtilityIn(const std::string& folder) {
   const std::string program = folder + "\\Pointrel.EXE";
-  ::CopyFileA(POINTREL_EXE, program.c_str(), FALSE);
-  std::string help = POINTREL_EXE;
+  ::CopyFileA(BuiltUtility().c_str(), program.c_str(), FALSE);
+  std::string help = BuiltUtility();
   help.replace(help.size() - 4, 4, ".HLP");
   ::CopyFileA(help.c_str(), (folder + "\\Pointrel.HLP").c_str(), FALSE);
   return program;

@@ -47,6 +47,14 @@ inline void SleepUntilElapsed(DWORD start, DWORD ms) {
   if (elapsed < ms) ::Sleep(ms - elapsed);
 }
 
+// The folders of the build under test, Windows paths without a trailing separator, as the
+// emulator hands them over (POINTREL_TEST_BINARY_DIR, POINTREL_TEST_SOURCE_DIR): not compiled in,
+// so the test objects are the same wherever the tree lies. A test started without them stops.
+const std::string& BinaryDir();
+const std::string& SourceDir();
+// The Pointrel.EXE this build made.
+std::string BuiltUtility();
+
 // The utility as installed: Pointrel.EXE and its help file copied into `folder` (kept when a
 // running copy holds them), so that it finds the library there. Its path.
 std::string UtilityIn(const std::string& folder);

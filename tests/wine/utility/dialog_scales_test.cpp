@@ -201,7 +201,7 @@ TEST_F(MainDialogOnLibrary, ReplacementsFollowTheUsersPointerSize) {
 }
 
 // What a button of the 96-dots run measured, for the runs at other scales to compare with.
-const char kShareFile[] = TEST_BINARY_DIR "/colour-button-share.txt";
+const std::string kShareFile = wine_test::BinaryDir() + "/colour-button-share.txt";
 
 // Each colour button is as large a share of the dialog's width as at 96 dots per inch, and its
 // picture fills it: edges as wide as the scale is whole, the spot in the middle.

@@ -137,9 +137,8 @@ TEST_F(Guard, KilledAtItsFirstInstallTheDefaultsComeBackFromTheGuardThatKeptThem
     guardKeptBefore = guardKeptBefore || (whole[i].event == "kept" && whole[i].id != utility);
   }
   EXPECT_TRUE(guardKeptBefore) << "the guard had kept the defaults before the utility's first install";
-  const size_t before = ReadTrace(traceFolder).size();
-  ::Sleep(200);  // an install begun before the kill may still land
-  const std::vector<TraceLine> settled = SettledTrace(traceFolder, before);
+  // An install begun before the kill may still land: the trace holds still first.
+  const std::vector<TraceLine> settled = SettledTrace(traceFolder, ReadTrace(traceFolder).size());
   std::vector<TraceLine> ending;
   for (size_t i = 0; i < settled.size(); ++i) {
     if (settled[i].event == "scheme") ending.assign(settled.begin() + static_cast<long>(i), settled.end());

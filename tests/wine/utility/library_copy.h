@@ -15,7 +15,7 @@ constexpr const char* kRoleFolders[5] = {"NORMAL", "APPSTART", "BUSY", "IBEAM", 
 // The files of the whole library.
 constexpr int kLibraryFiles = kManifestRows - kFirstCursorRow;
 
-inline std::string GeneratedLibrary() { return std::string(TEST_BINARY_DIR) + "/generated/library"; }
+inline std::string GeneratedLibrary() { return wine_test::BinaryDir() + "/generated/library"; }
 
 // Empties (one level of files) or creates `folder`.
 inline void EmptyFolder(const std::string& folder) {

@@ -9,11 +9,12 @@
 
 #include "installer/file_manifest.h"
 #include "tests/wine/support/handle_census.h"
+#include "tests/wine/support/wine_test_support.h"
 #include "platform/gdi.h"
 
 namespace {
 
-const std::string kGenerated = std::string(TEST_BINARY_DIR) + "/generated";
+const std::string kGenerated = wine_test::BinaryDir() + "/generated";
 
 // One line of the generator's cursor-kinds.txt: list tag, 8.3 name, destination name.
 struct Kind {

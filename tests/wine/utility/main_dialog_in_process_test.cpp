@@ -23,7 +23,7 @@ class InProcessDialog : public ::testing::Test {
   static void SetUpTestSuite() {
     app.Attach(::GetModuleHandleA(nullptr));
     // The application's help file is named after its program: this test's.
-    ::CopyFileA(TEST_BINARY_DIR "/bin/Pointrel.HLP", app.helpFilePath, FALSE);
+    ::CopyFileA((wine_test::BinaryDir() + "/bin/Pointrel.HLP").c_str(), app.helpFilePath, FALSE);
     RemoveFile(WindowsFolder() + "\\\\" + app.profileName);
     AppProfileStore store(app);
     LoadSettings(store);

@@ -153,7 +153,7 @@ TEST_F(SettingsPlace, AProgramFolderOutsideTheAnsiCodePageWorks) {
   ASSERT_GT(there, 0);
   ASSERT_EQ(copied, there);
   const std::wstring program = home + L"\\Pointrel.EXE";
-  ASSERT_TRUE(::CopyFileW(WideFromUtf8(POINTREL_EXE).c_str(), program.c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW(WideFromUtf8(BuiltUtility()).c_str(), program.c_str(), FALSE));
 
   Program utility(Utf8FromWide(program), "C:\\");
   HWND dialog = utility.WaitForWindow(kUtilityTitle, 20000);
