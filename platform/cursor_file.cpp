@@ -1,20 +1,11 @@
 #include "platform/cursor_file.h"
 
-#include <cstdlib>
 #include <cstring>
+
+#include "platform/checked_reads.h"
 
 namespace cursor_file {
 namespace {
-
-// Test and fuzz builds stop at the first read outside a span: a slip in the reader fails
-// loudly there instead of reading a neighbour's bytes.
-#ifdef CURSOR_FILE_ASSERT_READS
-inline void Require(bool inside) {
-  if (!inside) std::abort();
-}
-#else
-inline void Require(bool) {}
-#endif
 
 // A run of bytes that every read is checked against. Offsets and lengths are compared with
 // what is left, never added to a pointer first, so no sum can wrap.
