@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-namespace inflate {
+namespace raw_deflate {
 namespace {
 
 constexpr int kLongestCode = 15;
@@ -255,4 +255,4 @@ Result Inflate(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize, s
   return result;
 }
 
-}  // namespace inflate
+}  // namespace raw_deflate

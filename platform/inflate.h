@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-namespace inflate {
+namespace raw_deflate {
 
 enum class Result : uint8_t {
   Done,     // the final block ended; `written` bytes were produced
@@ -20,4 +20,4 @@ enum class Result : uint8_t {
 Result Inflate(const uint8_t* in, size_t inSize, uint8_t* out, size_t outSize, size_t* written,
                size_t* consumed = nullptr);
 
-}  // namespace inflate
+}  // namespace raw_deflate

@@ -49,9 +49,10 @@ bool IniReader::Next(IniEntry* entry) {
       const void* close = std::memchr(line.begin, ']', static_cast<size_t>(line.end - line.begin));
       const Range name = Trimmed({line.begin + 1, close ? static_cast<const char*>(close) : line.end});
       // A section whose name does not fit is none of ours: its keys are skipped with it.
-      if (!CopyRange(name, section_, sizeof section_)) std::strcpy(section_, "\x01");
+      inLongSection_ = !CopyRange(name, section_, sizeof section_);
       continue;
     }
+    if (inLongSection_) continue;
     const void* equals = std::memchr(line.begin, '=', static_cast<size_t>(line.end - line.begin));
     if (!equals) continue;
     const Range key = Trimmed({line.begin, static_cast<const char*>(equals)});

@@ -7,8 +7,8 @@
 
 namespace platform {
 
-// Section names and keys longer than this are no section or key of ours: such a line is
-// skipped. A longer value is cut, and says so.
+// Section names and keys of this many bytes or more are none of ours: such a key is skipped,
+// and such a section with all its keys. A longer value is cut, and says so.
 constexpr size_t kIniNameSize = 256;
 constexpr size_t kIniValueSize = 4096;
 
@@ -28,6 +28,7 @@ class IniReader {
  private:
   const char* at_;
   char section_[kIniNameSize] = "";
+  bool inLongSection_ = false;
   char key_[kIniNameSize] = "";
   char value_[kIniValueSize] = "";
 };

@@ -245,9 +245,9 @@ Problem Unpack(const Entry& entry, uint8_t* out) {
     if (entry.size) std::memcpy(out, entry.packed, entry.size);
   } else {
     size_t written = 0;
-    const inflate::Result result = inflate::Inflate(entry.packed, entry.packedSize, out, entry.size, &written);
-    if (result == inflate::Result::Damaged) return Problem::Damaged;
-    if (result == inflate::Result::TooLong || written != entry.size) return Problem::SizesDisagree;
+    const raw_deflate::Result result = raw_deflate::Inflate(entry.packed, entry.packedSize, out, entry.size, &written);
+    if (result == raw_deflate::Result::Damaged) return Problem::Damaged;
+    if (result == raw_deflate::Result::TooLong || written != entry.size) return Problem::SizesDisagree;
   }
   return Crc32(out, entry.size) == entry.crc ? Problem::None : Problem::CrcMismatch;
 }

@@ -59,9 +59,10 @@ void SchemeFolderName(const char* name, char* out) {
   size_t length = std::strlen(out);
   while (length > 0 && (out[length - 1] == '.' || out[length - 1] == ' ')) out[--length] = '\0';
   if (length == 0) std::strcpy(out, kFallbackName);
-  if (!IsPlainFileName(out)) {  // a device's name: CON, NUL.cur...
+  if (!IsPlainFileName(out)) {  // a device's name, with or without an extension: CON, NUL.cur...
     CutTo(out, kSchemeNameSize - 2);
-    Append(out, kSchemeNameSize, "_");
+    std::memmove(out + 1, out, std::strlen(out) + 1);
+    out[0] = '_';
   }
 }
 

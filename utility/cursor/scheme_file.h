@@ -50,8 +50,8 @@ void CleanSchemeName(const char* name, char* out);
 
 // The name of the folder of a scheme named `name` into `out` (kSchemeNameSize bytes): the
 // cleaned name with each character the platform refuses in names as '_', trailing dots and
-// spaces dropped, and '_' after a device's name; "Scheme" when nothing is left. Always a plain
-// file name.
+// spaces dropped, and '_' before a device's name; "Scheme" when nothing is left. Always a
+// plain file name.
 void SchemeFolderName(const char* name, char* out);
 
 // `wanted`, cleaned, or that name with " (2)", " (3)"... (cut to make room), the first whose
