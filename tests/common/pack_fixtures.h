@@ -89,10 +89,12 @@ class MemoryPack : public PackReader {
   std::vector<std::pair<std::string, Bytes>> files_;
 };
 
-// The tests' inputs go where the fuzzer of `target` takes its seeds from, one file each.
+// The tests' inputs go where the fuzzer of `target` takes its seeds from, one file each; large
+// ones would only slow it down.
 inline void WriteSeed(const char* target, const std::string& name, const Bytes& bytes) {
-#ifdef FUZZ_SEED_DIR
-  const std::filesystem::path folder = std::filesystem::path(FUZZ_SEED_DIR) / target;
+#ifdef PACK_SEED_DIR
+  if (bytes.size() > (1u << 18)) return;
+  const std::filesystem::path folder = std::filesystem::path(PACK_SEED_DIR) / target;
   std::filesystem::create_directories(folder);
   std::string file;
   for (char c : name) file += (std::isalnum(static_cast<unsigned char>(c)) ? c : '_');

@@ -37,8 +37,8 @@ Bytes Written(const SchemeFile& scheme) {
 
 TEST(SchemeFile, WhatIsWrittenReadsBackTheSame) {
   auto scheme = std::make_unique<SchemeFile>();
-  std::strcpy(scheme->name, "Ocean Breeze \xE2\x80\x93 \xE6\xB5\xB7 (2)");
-  const char* files[] = {"Normal Select.cur", "", "Working in Background.ani", "busy.ani", "", "Text (2).cur",
+  std::strcpy(scheme->name, "\"Ocean Breeze\" \xE2\x80\x93 \xE6\xB5\xB7 \"2\"");
+  const char* files[] = {"Normal Select.cur", "", "Working in Background.ani", "  busy.ani", "", "Text (2).cur",
                          "", "", "", "", "", "", "", "", "", "", "\xE4\xBA\xBA.cur"};
   for (size_t role = 0; role < kRoleCount; ++role) std::strcpy(scheme->files[role], files[role]);
   const Bytes bytes = Written(*scheme);
@@ -50,7 +50,8 @@ TEST(SchemeFile, WhatIsWrittenReadsBackTheSame) {
   // As a person would see it in an editor.
   const std::string text(bytes.begin(), bytes.end());
   EXPECT_EQ(text.substr(0, 3), "\xEF\xBB\xBF");
-  EXPECT_NE(text.find("[Scheme]\r\nName=Ocean Breeze"), std::string::npos);
+  EXPECT_NE(text.find("[Scheme]\r\nName=\"\"Ocean Breeze\""), std::string::npos);
+  EXPECT_NE(text.find("\r\nWait=\"  busy.ani\"\r\n"), std::string::npos);
   EXPECT_NE(text.find("\r\nArrow=Normal Select.cur\r\nHelp=\r\nAppStarting="), std::string::npos);
   EXPECT_NE(text.find("\r\nPerson=\xE4\xBA\xBA.cur\r\n"), std::string::npos);
   pack_fixtures::WriteSeed("scheme_file", "written", bytes);
@@ -142,6 +143,7 @@ std::string Folder(const std::string& name) {
 
 TEST(SchemeFile, NamesAreCleanedAndFoldersArePlain) {
   EXPECT_EQ(Cleaned("  Ocean\tBreeze \r\n"), "OceanBreeze");
+  EXPECT_EQ(Cleaned("\x01 \x02 Ocean"), "Ocean");  // blanks that only control characters kept from the start
   EXPECT_EQ(Cleaned(std::string(200, 'x')), std::string(kSchemeNameSize - 1, 'x'));
   // A cut never leaves half a character: 42 three-byte characters and one more byte of room.
   std::string wide;

@@ -30,15 +30,24 @@ void CutTo(char* text, size_t length) {
   text[length] = '\0';
 }
 
+// A value as the reader will read it back: in quotes when its blanks at either end or quotes
+// around it would otherwise be taken off.
+bool AppendValue(char* out, size_t size, const char* value) {
+  const size_t length = std::strlen(value);
+  const bool quoted = length > 0 && (value[0] == ' ' || value[0] == '\t' || value[length - 1] == ' ' ||
+                                     value[length - 1] == '\t' || (length >= 2 && value[0] == '"' && value[length - 1] == '"'));
+  if (!quoted) return Append(out, size, value);
+  return Append(out, size, "\"") && Append(out, size, value) && Append(out, size, "\"");
+}
+
 }  // namespace
 
 void CleanSchemeName(const char* name, char* out) {
-  while (*name == ' ') ++name;
   size_t length = 0;
   const char* at = name;
   for (; *at; ++at) {
     const unsigned char c = static_cast<unsigned char>(*at);
-    if (c < 0x20 || c == 0x7F) continue;
+    if (c < 0x20 || c == 0x7F || (c == ' ' && length == 0)) continue;
     if (length + 1 == kSchemeNameSize) break;
     out[length++] = *at;
   }
@@ -132,12 +141,12 @@ size_t WriteSchemeFile(const SchemeFile& scheme, char* out, size_t size) {
   char name[kSchemeNameSize];
   CleanSchemeName(scheme.name, name);
   bool fits = Append(out, size, "\xEF\xBB\xBF[") && Append(out, size, kSection) && Append(out, size, "]\r\n") &&
-              Append(out, size, kNameKey) && Append(out, size, "=") && Append(out, size, name) &&
+              Append(out, size, kNameKey) && Append(out, size, "=") && AppendValue(out, size, name) &&
               Append(out, size, "\r\n");
   for (size_t role = 0; role < kRoleCount && fits; ++role) {
     const char* file = scheme.files[role];
     fits = Append(out, size, kCursorRoles[role].registryName) && Append(out, size, "=") &&
-           Append(out, size, IsPlainFileName(file) ? file : "") && Append(out, size, "\r\n");
+           AppendValue(out, size, IsPlainFileName(file) ? file : "") && Append(out, size, "\r\n");
   }
   if (!fits) {
     out[0] = '\0';
