@@ -215,6 +215,45 @@ TEST(PackPlan, HostileNamesNeverLeaveThePackAndEachProblemIsNamed) {
   EXPECT_STREQ(folder, ".._.._Evil");
 }
 
+TEST(PackPlan, AnArchivesOwnPathsComeDownToPlainNamesInTheSchemeFolder) {
+  const std::vector<zip_writer::Member> members = {
+      zip_writer::File("install.inf", FromText(Inf("Paths", {"Normal.cur", "Help.cur", "Busy.ani", "CON.cur", "x.cur"}))),
+      zip_writer::File("../../Normal.cur", SmallCursor(1)),
+      zip_writer::File("/abs/Help.cur", SmallCursor(2)),
+      zip_writer::File("C:Busy.ani", SmallCursor(3)),
+      zip_writer::File("Cursors/CON.cur", SmallCursor(4)),
+      zip_writer::File("sub\\..\\x.cur", SmallCursor(5)),
+  };
+  const Bytes archive = zip_writer::Write(members).bytes;
+  pack_fixtures::WriteSeed("zip_reader", "paths of every kind", archive);
+  auto opened = std::make_unique<zip::Archive>();
+  ASSERT_EQ(zip::OpenZip(archive.data(), archive.size(), opened.get()), zip::Problem::None);
+  ZipPack pack(*opened);
+  auto listing = std::make_unique<PackListing>();
+  pack.List(listing.get());
+  auto plan = std::make_unique<ImportPlan>();
+  ASSERT_TRUE(PlanImport(*listing, pack, -1, "paths", {nullptr, 0}, plan.get()));
+  struct Expected {
+    const char* path;
+    const char* target;
+    RoleProblem problem;
+  };
+  const Expected expected[] = {{"../../Normal.cur", "Normal.cur", RoleProblem::None},
+                               {"/abs/Help.cur", "Help.cur", RoleProblem::None},
+                               {"", "", RoleProblem::Missing},  // "C:Busy.ani" is no file of that name
+                               {"", "", RoleProblem::NotPlainName},
+                               {"sub/../x.cur", "x.cur", RoleProblem::None}};
+  for (size_t role = 0; role < std::size(expected); ++role) {
+    const PlannedRole& planned = plan->roles[role];
+    EXPECT_EQ(planned.file >= 0 ? std::string((*listing)[planned.file].path) : "", expected[role].path) << role;
+    EXPECT_STREQ(planned.target, expected[role].target) << role;
+    EXPECT_EQ(planned.problem, expected[role].problem) << role;
+    if (planned.target[0]) {
+      EXPECT_TRUE(IsPlainFileName(planned.target));
+    }
+  }
+}
+
 TEST(PackPlan, PacksOfNoInfAreMatchedByNameInTheirCursorFolder) {
   MemoryPack pack;
   pack.Add("Ocean/preview.png", FromText("png"));
