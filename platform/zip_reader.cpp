@@ -30,26 +30,8 @@ constexpr uint16_t kZip64Extra = 0x0001;
 constexpr uint32_t kEscape32 = 0xFFFFFFFF;  // a 32-bit field whose value is in the ZIP64 record
 constexpr uint16_t kEscape16 = 0xFFFF;
 
-// The archive's bytes; every read is checked against them. Offsets are compared with what is
-// left, never added to a pointer first, so no sum can wrap.
-struct Bytes {
-  const uint8_t* data;
-  size_t size;
-
-  bool Has(size_t at, size_t length) const { return at <= size && length <= size - at; }
-  uint16_t U16(size_t at) const {
-    Require(Has(at, 2));
-    return static_cast<uint16_t>(data[at] | data[at + 1] << 8);
-  }
-  uint32_t U32(size_t at) const {
-    Require(Has(at, 4));
-    return static_cast<uint32_t>(data[at]) | static_cast<uint32_t>(data[at + 1]) << 8 |
-           static_cast<uint32_t>(data[at + 2]) << 16 | static_cast<uint32_t>(data[at + 3]) << 24;
-  }
-};
-
 // The end record: the last signature whose comment reaches exactly to the end of the archive.
-bool FindEnd(Bytes archive, size_t* at) {
+bool FindEnd(Span archive, size_t* at) {
   if (archive.size < kEndRecord) return false;
   const size_t last = archive.size - kEndRecord;
   const size_t first = last > kLongestComment ? last - kLongestComment : 0;
@@ -63,7 +45,7 @@ bool FindEnd(Bytes archive, size_t* at) {
 }
 
 // Whether the extra fields hold a ZIP64 record.
-bool HasZip64Extra(Bytes extra) {
+bool HasZip64Extra(Span extra) {
   for (size_t at = 0; extra.Has(at, 4);) {
     if (extra.U16(at) == kZip64Extra) return true;
     at += 4 + size_t{extra.U16(at + 2)};
@@ -112,8 +94,8 @@ bool Overlapping(Extent* extents, size_t count) {
 // Checks the local header of a file that the directory puts at `offset` against the fields the
 // directory gave, and finds where its packed data lies; both lie before the directory, which
 // starts at `directoryAt`.
-Problem CheckLocal(Bytes whole, size_t directoryAt, Bytes central, size_t offset, Entry* entry, Extent* extent) {
-  const Bytes archive{whole.data, directoryAt};
+Problem CheckLocal(Span whole, size_t directoryAt, Span central, size_t offset, Entry* entry, Extent* extent) {
+  const Span archive{whole.data, directoryAt};
   if (!archive.Has(offset, kLocalHeader) || archive.U32(offset) != kLocalSignature) return Problem::Damaged;
   const uint16_t flags = archive.U16(offset + 6);
   const uint16_t nameLength = archive.U16(offset + 26);
@@ -139,10 +121,10 @@ Problem CheckLocal(Bytes whole, size_t directoryAt, Bytes central, size_t offset
 
 // One directory entry at `at` (inside `directory`): listed in `archive` when it is a file. Its
 // length in the directory goes to `length`.
-Problem ReadCentral(Bytes whole, size_t directoryAt, Bytes directory, size_t at, Archive* archive,
+Problem ReadCentral(Span whole, size_t directoryAt, Span directory, size_t at, Archive* archive,
                     Extent* extents, size_t* length) {
   if (!directory.Has(at, kCentralHeader) || directory.U32(at) != kCentralSignature) return Problem::Damaged;
-  const Bytes central{directory.data + at, directory.size - at};
+  const Span central{directory.data + at, directory.size - at};
   const uint16_t flags = central.U16(8);
   const uint16_t method = central.U16(10);
   const uint32_t packedSize = central.U32(20);
@@ -185,7 +167,7 @@ Problem ReadCentral(Bytes whole, size_t directoryAt, Bytes directory, size_t at,
   return Problem::None;
 }
 
-Problem Walk(Bytes whole, Archive* archive) {
+Problem Walk(Span whole, Archive* archive) {
   if (whole.size > kMostBytes) return Problem::TooLarge;
   size_t end = 0;
   if (!FindEnd(whole, &end)) return Problem::NotZip;
@@ -202,7 +184,7 @@ Problem Walk(Bytes whole, Archive* archive) {
   if (thisDisk != 0 || directoryDisk != 0 || entriesHere != entries) return Problem::Spanned;
   if (directoryAt > end || directorySize > end - directoryAt) return Problem::Damaged;
 
-  const Bytes directory{whole.data + directoryAt, directorySize};
+  const Span directory{whole.data + directoryAt, directorySize};
   Extent extents[kMostFiles];
   size_t at = 0;
   for (uint32_t i = 0; i < entries; ++i) {
