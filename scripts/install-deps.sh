@@ -9,6 +9,8 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'ok instal
 
 packages=(
   g++ cmake ninja-build googletest ccache
+  # the pack tests: archives packed by zlib and by Info-ZIP
+  zlib1g-dev zip
   # libFuzzer and its sanitizer runtimes
   clang libclang-rt-14-dev
   g++-mingw-w64-i686-posix mingw-w64-i686-dev
