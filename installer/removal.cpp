@@ -149,9 +149,11 @@ RemovalOutcome RemoveInstallation(const RemovalPlan& plan, FileSystem& files, Sh
     FileDigest digest;
     found[index] = Found::Absent;
     if (!InFolder(path, plan.folder, record.files[index].path) || !files.FileExists(path)) continue;
-    found[index] = files.DigestFile(path, digest) == 0 && digest == record.files[index].digest ? Found::Ours : Found::Changed;
+    // A file that cannot be read now cannot be told from the user's: it stops the removal too.
+    std::uint32_t error = files.DigestFile(path, digest);
+    found[index] = error == 0 && !(digest == record.files[index].digest) ? Found::Changed : Found::Ours;
     if (found[index] != Found::Ours) continue;
-    if (const std::uint32_t error = files.CheckRemovable(path)) {
+    if (error != 0 || (error = files.CheckRemovable(path)) != 0) {
       char reason[512];
       DescribeError(error, "the disk", platformText, reason, sizeof reason);
       report.Add("Pointrel was not removed; nothing has been changed. This file cannot be removed now:\n");

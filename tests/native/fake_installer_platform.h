@@ -156,6 +156,7 @@ class FileSystem final : public ::FileSystem {
   }
   std::uint32_t DigestFile(const char* path, FileDigest& digest) override {
     std::lock_guard<std::mutex> lock(mutex);
+    if (auto error = Injected(unreadable, path)) return error;
     auto it = nodes.find(Key(path));
     if (it == nodes.end() || it->second.folder) return kErrorFileNotFound;
     digest = DigestOf(it->second.content);
@@ -186,7 +187,7 @@ class FileSystem final : public ::FileSystem {
   }
 
   // Injected errors, by Key() of the path.
-  std::map<std::string, std::uint32_t> folderErrors, copyErrors, moveErrors, removeErrors, writeErrors, inUse;
+  std::map<std::string, std::uint32_t> folderErrors, copyErrors, moveErrors, removeErrors, writeErrors, inUse, unreadable;
   // Changes left before the process is "killed"; -1 for never.
   int budget = -1;
   std::function<void(const std::string&)> afterCopy;

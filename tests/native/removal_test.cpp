@@ -181,6 +181,13 @@ TEST(Removal, AFileInUseStopsItBeforeAnythingChanges) {
   EXPECT_EQ(0, disk.services.entriesRemoved);
   EXPECT_NE(std::string::npos, message.find("nothing has been changed")) << message;
   EXPECT_NE(std::string::npos, message.find("C:\\Pointrel\\BUSY\\Abacus.CUR\nIt is in use by another program.")) << message;
+  // A file that a program holds so that it cannot even be read cannot be verified: it stops the
+  // removal as well.
+  Installed held;
+  held.files.unreadable[Key("C:\\Pointrel\\Pointrel.HLP")] = kErrorSharingViolation;
+  const auto whole = held.files.Snapshot();
+  EXPECT_NE(std::string::npos, held.Remove(RemovalOutcome::Blocked).find("C:\\Pointrel\\Pointrel.HLP\nIt is in use"));
+  EXPECT_EQ(whole, held.files.Snapshot());
   // A changed file in use is no file of Pointrel's: it does not stop anything.
   Installed changed;
   changed.files.AddFile("C:\\Pointrel\\BUSY\\Abacus.CUR", "the user's now");
