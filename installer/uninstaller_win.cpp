@@ -219,14 +219,17 @@ int RunUninstaller(const InstallerCommand& command, const char* ownPath) {
   }
 
   // The uninstaller's own folder is the installation it belongs to; from anywhere else (the
-  // installation medium) the entry's folder is taken, and checked like any other.
+  // installation medium) the installation the entry names, or else the default folder's, where
+  // its record confirms it.
   const Entry entry;
+  FileSystem& files = PlatformFiles();
   if (IsInstalledUninstaller(ownPath)) {
     FolderOf(ownPath, folder);
   } else {
-    CopyText(folder, sizeof folder, entry.folder);
+    Installation found;
+    FindInstallation(files, PlatformShell(), entry.folder, installState.destinationPath, found);
+    CopyText(folder, sizeof folder, found.found ? found.folder : entry.folder);
   }
-  FileSystem& files = PlatformFiles();
   if (folder[0] == '\0' || !files.IsFolder(folder)) {
     // An entry that names no installation at all is one of ours left behind.
     if (entry.GoesWith(folder)) RemoveEntryFromRegistry();

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <winioctl.h>
 #include <shlobj.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -123,6 +124,35 @@ inline std::string WindowText(HWND window) {
   return std::string(text, std::min<size_t>(length, sizeof text - 1));
 }
 
+// A process's program file.
+inline std::string ProgramOf(DWORD process) {
+  HANDLE handle = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process);
+  if (!handle) return "";
+  wchar_t path[MAX_PATH] = L"";
+  ::GetModuleFileNameExW(handle, nullptr, path, MAX_PATH);
+  ::CloseHandle(handle);
+  return Utf8FromWide(path);
+}
+
+// The window of a Pointrel running from `folder` (other than the process `not`), or nullptr.
+inline HWND InstalledUtilityWindow(DWORD notProcess = 0, const std::string& folder = "C:\\Pointrel") {
+  for (HWND window : FindTopLevelWindows("Pointrel")) {
+    const DWORD process = WindowProcess(window);
+    if (process != notProcess && _stricmp(ProgramOf(process).c_str(), (folder + "\\Pointrel.EXE").c_str()) == 0) return window;
+  }
+  return nullptr;
+}
+
+// Ends the Pointrel whose window this is, by its own ending, and waits for it.
+inline void CloseUtility(HWND window) {
+  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, WindowProcess(window));
+  ::PostMessageA(window, WM_CLOSE, 0, 0);
+  if (process) {
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 10000)) << "Pointrel did not end";
+    ::CloseHandle(process);
+  }
+}
+
 // --- The installer's windows ---------------------------------------------------------------
 
 enum class Screen { None, Welcome, Destination, Progress, Finish, Message };
@@ -211,6 +241,25 @@ inline void SetText(HWND dialog, int id, const std::string& text) {
 
 inline std::string TextOf(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
 
+// Keys as the keyboard types them, `gapMs` apart: each goes to whatever window of the installer
+// has the focus when it arrives, as a second Enter does while a page changes.
+inline void TypeKeys(HWND window, WORD key, int times, DWORD gapMs = 250) {
+  ::SetForegroundWindow(window);
+  for (int i = 0; i < times; ++i) {
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+    ::Sleep(gapMs);
+  }
+}
+
+// A page takes keys only once a double click's time has passed since it showed (earlier ones
+// were meant for what came before it): the wait before typing to a page just seen.
+inline void LetThePageSettle() { ::Sleep(::GetDoubleClickTime() + 100); }
+
 // The current user's folder that the shell keeps for `csidl`, as the installer looks it up.
 inline std::string UserShellFolder(int csidl) {
   char path[MAX_PATH] = "";
@@ -244,6 +293,14 @@ class Installer : public ::testing::Test {
 
   void TearDown() override {
     if (program) program->Kill();
+  }
+
+  // WENDSET.EXE /quiet ARGUMENTS from the medium (or `from`); its exit code once it has ended.
+  DWORD QuietInstall(const std::string& arguments = "", const std::string& from = "") {
+    Program quiet((from.empty() ? medium : from) + "\\WENDSET.EXE", elsewhere, {}, "/quiet " + arguments);
+    EXPECT_TRUE(quiet.started());
+    EXPECT_TRUE(quiet.WaitForExit(60000)) << "the quiet install did not end";
+    return quiet.ExitCode();
   }
 
   void Start(const std::string& from = "") {

@@ -4,8 +4,6 @@
 // each says when a file is held or refused.
 #include "tests/wine/installer/installer_driver.h"
 
-#include <psapi.h>
-
 #include <cstdio>
 #include "tests/wine/support/cursor_trace.h"
 
@@ -87,15 +85,6 @@ void Answer(const Seen& box, int button) {
   wine_test::WaitFor([&] { return !::IsWindow(box.window); }, 5000);
 }
 
-// A process's program file.
-std::string ProgramOf(DWORD process) {
-  HANDLE handle = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process);
-  if (!handle) return "";
-  wchar_t path[MAX_PATH] = L"";
-  ::GetModuleFileNameExW(handle, nullptr, path, MAX_PATH);
-  ::CloseHandle(handle);
-  return Utf8FromWide(path);
-}
 
 // The folders the uninstaller's helper runs from, under the user's temporary folder.
 std::vector<std::string> HelperFolders() {
@@ -201,19 +190,9 @@ TEST_F(WholeLife, InstallingAgainEndsTheRunningUtilityAndStartsItAgain) {
 
   // Started again from the installed folder.
   HWND again = nullptr;
-  ASSERT_TRUE(wine_test::WaitFor([&] {
-    for (HWND window : FindTopLevelWindows("Pointrel")) {
-      if (WindowProcess(window) != utility->id() && ProgramOf(WindowProcess(window)) == "C:\\Pointrel\\Pointrel.EXE") {
-        again = window;
-      }
-    }
-    return again != nullptr;
-  })) << "Pointrel is not running again";
-  const DWORD restarted = WindowProcess(again);
-  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, restarted);
-  ::PostMessageA(again, WM_CLOSE, 0, 0);
-  EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 10000));
-  ::CloseHandle(process);
+  ASSERT_TRUE(wine_test::WaitFor([&] { return (again = InstalledUtilityWindow(utility->id())) != nullptr; }))
+      << "Pointrel is not running again";
+  CloseUtility(again);
 }
 
 TEST_F(WholeLife, NoAtTheQuestionCopiesNothingAndStaysOnTheDestinationPage) {
