@@ -326,6 +326,10 @@ class Run {
     RemovalPlan plan{};
     CopyText(plan.folder, sizeof plan.folder, previous);
     plan.record = &record;
+    char removed[kTextBufferSize + 40] = "The copy in ";
+    if (AppendText(removed, sizeof removed, previous) && AppendText(removed, sizeof removed, " has been removed.")) {
+      plan.removedLine = removed;
+    }
     const RemovalOutcome outcome = RemoveInstallation(plan, files, shell, services, services.ErrorText(), out, size);
     state.previousIncomplete = outcome == RemovalOutcome::Removed ? 0 : 1;
     // Said only where something stays: what would not go, or the user's own files.

@@ -247,7 +247,7 @@ void CopyProgressPage::ReportCompletion() {
   }
   if (installState.previousLeft[0] != '\0') {
     Warn("Pointrel is installed in ", installState.destinationPath,
-         installState.previousIncomplete ? ", but its earlier copy stays in part:\n\n" : ". Of its earlier copy:\n\n",
+         installState.previousIncomplete ? ". Its earlier copy could not be removed completely:\n\n" : ".\n\n",
          installState.previousLeft);
   }
   EndDialog(InstallationComplete(installState) ? IDOK : static_cast<int>(kInstalledIncomplete));

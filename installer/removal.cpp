@@ -212,7 +212,7 @@ RemovalOutcome RemoveInstallation(const RemovalPlan& plan, FileSystem& files, Sh
   files.ForEachEntry(plan.folder, &KeptFiles::Visit, &kept);
   delete[] found;
   if (failures.count == 0) {
-    report.Add("Pointrel has been removed from your computer.");
+    report.Add(plan.removedLine ? plan.removedLine : "Pointrel has been removed from your computer.");
   } else {
     report.Add("Pointrel could not be removed completely. These could not be removed:\n");
     report.Add(failureText);

@@ -33,6 +33,7 @@ struct RemovalPlan {
   bool removeEntry;                  // the entry names this installation (or none that exists)
   bool removeSettings;
   char settingsFolder[kTextBufferSize];  // "<application data>\Pointrel"; "" when unknown
+  const char* removedLine;           // the message's first line when all went; nullptr for the uninstaller's
 };
 
 enum class RemovalOutcome {

@@ -506,6 +506,8 @@ TEST(CopyWorker, AMoveRemovesTheOldCopyByItsRecordOnceTheNewIsComplete) {
       << "made again for the new one";
   EXPECT_EQ(0, run.services.entriesRemoved) << "the entry is the new one's";
   // What stayed is said, naming the changed file as the user's.
+  EXPECT_EQ(0u, std::string(run.state.previousLeft).find("The copy in C:\\Pointrel has been removed.\n\nThese files of your own"))
+      << run.state.previousLeft;
   EXPECT_NE(std::string::npos, std::string(run.state.previousLeft).find("Pointrel.HLP")) << run.state.previousLeft;
   EXPECT_EQ(0, run.state.previousIncomplete) << "all of it that was Pointrel's went";
   EXPECT_EQ(kQuietDone, QuietExitCode(run.state));
