@@ -54,8 +54,9 @@ TEST_F(ShellLink, TheTargetIsReadBack) {
   EXPECT_STRCASEEQ(target.c_str(), read);
   char tiny[8];
   EXPECT_FALSE(platform::ReadShortcutTarget(link.c_str(), tiny, sizeof tiny)) << "does not fit";
-  for (const std::string& notALink : {folder + "\\Plain.LNK", folder + "\\Missing.LNK"}) {
-    if (notALink.find("Plain") != std::string::npos) ASSERT_TRUE(WriteFile(notALink, "[InternetShortcut]\r\nURL=x\r\n"));
+  const std::string plain = folder + "\\Plain.LNK";
+  ASSERT_TRUE(WriteFile(plain, "[InternetShortcut]\r\nURL=x\r\n"));
+  for (const std::string& notALink : {plain, folder + "\\Missing.LNK"}) {
     EXPECT_FALSE(platform::ReadShortcutTarget(notALink.c_str(), read, sizeof read)) << notALink;
   }
 }
