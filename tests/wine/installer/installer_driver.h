@@ -153,6 +153,37 @@ inline void CloseUtility(HWND window) {
   }
 }
 
+// --- The entry and the installation ----------------------------------------------------------
+
+constexpr char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pointrel";
+
+inline bool EntryExists() {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kEntryKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(key);
+  return true;
+}
+
+// A text value of the entry, or "(missing)".
+inline std::string EntryText(const char* name) {
+  char value[2048] = "";
+  DWORD size = sizeof value - 1, type = 0;
+  if (::RegGetValueA(HKEY_CURRENT_USER, kEntryKey, name, RRF_RT_REG_SZ, &type, value, &size) != ERROR_SUCCESS) {
+    return "(missing)";
+  }
+  return value;
+}
+
+// Anything staged, moved aside or journalled below folder: what only a run cut short leaves.
+inline bool Leftovers(const std::string& folder) {
+  for (const std::string& name : Listing(folder)) {
+    if (name == "." || name == "..") continue;
+    if (name.find(".pointrel-") != std::string::npos || name == "Uninstall.JNL" || name == "Uninstall.TMP") return true;
+    if (IsFolder(folder + "\\" + name) && Leftovers(folder + "\\" + name)) return true;
+  }
+  return false;
+}
+
 // --- The installer's windows ---------------------------------------------------------------
 
 enum class Screen { None, Welcome, Destination, Progress, Finish, Message };
@@ -228,9 +259,35 @@ inline const char* Name(Screen screen) {
   return "?";
 }
 
+// A message box of the uninstaller (either of its processes) other than `previous`, once it
+// shows; an empty Seen when none did within timeoutMs.
+constexpr char kUninstallCaption[] = "Uninstall Pointrel";
+inline Seen WaitForUninstallBox(HWND previous = nullptr, DWORD timeoutMs = 20000) {
+  Seen box;
+  wine_test::WaitFor(
+      [&] {
+        for (HWND window : FindTopLevelWindows(kUninstallCaption)) {
+          if (!::IsWindowVisible(window) || window == previous) continue;
+          box = Seen{Screen::Message, window, ""};
+          ::EnumChildWindows(window, &FindMessageText, reinterpret_cast<LPARAM>(&box.text));
+          if (!box.text.empty()) return true;
+        }
+        box = Seen{};
+        return false;
+      },
+      timeoutMs);
+  return box;
+}
+
 // A button press as the mouse makes it, posted so that a modal box it opens does not block us.
 inline void Press(HWND dialog, int id) {
   ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// A box answered, once it has gone.
+inline void Answer(const Seen& box, int button) {
+  Press(box.window, button);
+  wine_test::WaitFor([&] { return !::IsWindow(box.window); }, 5000);
 }
 
 inline void SetText(HWND dialog, int id, const std::string& text) {
@@ -351,12 +408,24 @@ class Installer : public ::testing::Test {
     }
   }
 
-  // Welcome: Continue. Destination: the text (when given) and the boxes (when given), Continue.
-  Seen ThroughDestination(const char* text = nullptr, int desktop = -1, int boot = -1) {
+  // Welcome: Continue; the destination page once it shows.
+  Seen OpenDestination() {
     Seen welcome = WaitFor(Screen::Welcome);
     if (!welcome.window) return welcome;
     Press(welcome.window, IDOK);
-    Seen destination = WaitFor(Screen::Destination, welcome.window);
+    return WaitFor(Screen::Destination, welcome.window);
+  }
+
+  // The destination page with `text` in its edit, Continue pressed; the message box that shows.
+  Seen Submit(const Seen& destination, const std::string& text) {
+    SetText(destination.window, IDC_DESTINATION, text);
+    Press(destination.window, IDOK);
+    return WaitFor(Screen::Message);
+  }
+
+  // Welcome: Continue. Destination: the text (when given) and the boxes (when given), Continue.
+  Seen ThroughDestination(const char* text = nullptr, int desktop = -1, int boot = -1) {
+    Seen destination = OpenDestination();
     if (!destination.window) return destination;
     EXPECT_EQ("C:\\Pointrel", TextOf(destination.window, IDC_DESTINATION));
     EXPECT_TRUE(IsChecked(destination.window, IDC_DESKTOP_SHORTCUT));

@@ -184,10 +184,7 @@ TEST_F(Installer, CancelOnTheFirstTwoPagesLeavesTheDiskAlone) {
 // A refused text keeps the page open with the focus in the edit; a corrected one goes on.
 TEST_F(Installer, InvalidDestinationThenCorrected) {
   Start();
-  Seen welcome = WaitFor(Screen::Welcome);
-  ASSERT_NE(nullptr, welcome.window);
-  Press(welcome.window, IDOK);
-  Seen destination = WaitFor(Screen::Destination, welcome.window);
+  Seen destination = OpenDestination();
   ASSERT_NE(nullptr, destination.window);
   HWND edit = ::GetDlgItem(destination.window, IDC_DESTINATION);
   const std::string invalid = "The destination directory format is invalid.\n\n";
@@ -205,9 +202,7 @@ TEST_F(Installer, InvalidDestinationThenCorrected) {
   };
   for (const auto& refusal : refusals) {
     const std::string& typed = refusal.first;
-    SetText(destination.window, IDC_DESTINATION, typed);
-    Press(destination.window, IDOK);
-    Seen box = WaitFor(Screen::Message);
+    Seen box = Submit(destination, typed);
     ASSERT_NE(nullptr, box.window) << typed;
     EXPECT_EQ(refusal.second, box.text) << typed.substr(0, 20);
     Press(box.window, IDOK);

@@ -7,14 +7,7 @@ using namespace installer_driver;
 
 namespace {
 
-const char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pointrel";
 
-bool EntryExists() {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kEntryKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
-}
 
 // How many staged copies lie below folder.
 int Staged(const std::string& folder) {
@@ -30,15 +23,6 @@ int Staged(const std::string& folder) {
   return count;
 }
 
-// Anything staged, moved aside or journalled below folder.
-bool Leftovers(const std::string& folder) {
-  for (const std::string& name : Listing(folder)) {
-    if (name == "." || name == "..") continue;
-    if (name.find(".pointrel-") != std::string::npos || name == "Uninstall.JNL" || name == "Uninstall.TMP") return true;
-    if (IsFolder(folder + "\\" + name) && Leftovers(folder + "\\" + name)) return true;
-  }
-  return false;
-}
 
 class Interruptions : public Installer {
  protected:

@@ -7,17 +7,16 @@ using namespace installer_driver;
 
 namespace {
 
-const char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pointrel";
 
-bool EntryExists() {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kEntryKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
-}
 
 class Keys : public Installer {
  protected:
+  // Started (from the medium, or `from`): the destination page, reached by Enter twice.
+  Seen ToDestination(const std::string& from = "") {
+    Start(from);
+    Seen welcome = WaitFor(Screen::Welcome);
+    return welcome.window ? Type(welcome, VK_RETURN, 2, Screen::Destination) : welcome;
+  }
   // The page after `page` once `count` presses of `key` went to it; checks that no further page
   // follows within a while.
   Seen Type(const Seen& page, WORD key, int count, Screen next) {
@@ -45,10 +44,7 @@ class Keys : public Installer {
 // one page at a time, and the copy runs to its end; the finish page shows only once all is in
 // place; Escape three times there ends it.
 TEST_F(Keys, RepeatedEnterMovesOnePageAndNeverEndsTheCopy) {
-  Start();
-  Seen welcome = WaitFor(Screen::Welcome);
-  ASSERT_NE(nullptr, welcome.window);
-  Seen destination = Type(welcome, VK_RETURN, 2, Screen::Destination);
+  Seen destination = ToDestination();
   ASSERT_NE(nullptr, destination.window);
   Seen progress = Type(destination, VK_RETURN, 3, Screen::Progress);
   ASSERT_NE(nullptr, progress.window);
@@ -114,10 +110,7 @@ TEST_F(Keys, WithPointrelRunningItRunsAgainAfterEveryEnd) {
     Program utility("C:\\Pointrel\\Pointrel.EXE", "C:\\Pointrel");
     ASSERT_NE(nullptr, utility.WaitForWindow("Pointrel")) << "cancel " << cancel;
     const std::string record = ReadFile("C:\\Pointrel\\Uninstall.DAT");
-    Start(kBuiltMedium);
-    Seen welcome = WaitFor(Screen::Welcome);
-    ASSERT_NE(nullptr, welcome.window);
-    Seen destination = Type(welcome, VK_RETURN, 2, Screen::Destination);
+    Seen destination = ToDestination(kBuiltMedium);
     ASSERT_NE(nullptr, destination.window);
     LetThePageSettle();
     TypeKeys(destination.window, VK_RETURN, 3);

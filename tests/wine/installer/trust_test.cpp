@@ -12,22 +12,8 @@ using namespace installer_driver;
 
 namespace {
 
-const char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pointrel";
-const char kUninstallCaption[] = "Uninstall Pointrel";
 
-bool EntryExists() {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kEntryKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
-}
 
-std::string EntryText(const char* name) {
-  char value[2048] = "";
-  DWORD size = sizeof value - 1;
-  if (::RegGetValueA(HKEY_CURRENT_USER, kEntryKey, name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return "(missing)";
-  return value;
-}
 
 void SetEntryText(const char* name, const std::string& value) {
   HKEY key = nullptr;
@@ -52,28 +38,6 @@ std::map<std::string, std::string> Snapshot(const std::string& folder) {
   std::map<std::string, std::string> files;
   Snapshot(folder, "", files);
   return files;
-}
-
-// A message box of the uninstaller: its window and text.
-Seen UninstallBox(HWND previous = nullptr, DWORD timeoutMs = 20000) {
-  Seen box;
-  wine_test::WaitFor(
-      [&] {
-        for (HWND window : FindTopLevelWindows(kUninstallCaption)) {
-          if (!::IsWindowVisible(window) || window == previous) continue;
-          box = Seen{Screen::Message, window, ""};
-          ::EnumChildWindows(window, &FindMessageText, reinterpret_cast<LPARAM>(&box.text));
-          if (!box.text.empty()) return true;
-        }
-        return false;
-      },
-      timeoutMs);
-  return box;
-}
-
-void Answer(const Seen& box, int button) {
-  Press(box.window, button);
-  wine_test::WaitFor([&] { return !::IsWindow(box.window); }, 5000);
 }
 
 class Trust : public Installer {
@@ -153,7 +117,7 @@ TEST_F(Trust, ADamagedOrMissingRecordRemovesNothing) {
   const auto installed = Snapshot("C:\\Pointrel");
 
   Program uninstaller("C:\\Pointrel\\Uninstall.EXE", "C:\\", {}, "/uninstall");
-  Seen box = UninstallBox();
+  Seen box = WaitForUninstallBox();
   ASSERT_NE(nullptr, box.window);
   EXPECT_EQ("Nothing was removed from C:\\Pointrel: its files cannot be verified as Pointrel's, because the record of "
             "what the installer wrote there, Uninstall.DAT, is damaged.\n\nNothing has been changed.",
@@ -177,10 +141,10 @@ TEST_F(Trust, AChangedFileIsKeptAndNamed) {
   const std::string changed = std::string("C:\\Pointrel\\") + FileManifest[kFirstCursorRow].destinationName;
   ASSERT_TRUE(WriteFile(changed, "my own edit"));
   Program uninstaller("C:\\Pointrel\\Uninstall.EXE", "C:\\", {}, "/uninstall");
-  Seen question = UninstallBox();
+  Seen question = WaitForUninstallBox();
   ASSERT_NE(nullptr, question.window);
   Answer(question, IDYES);
-  Seen done = UninstallBox(question.window, 30000);
+  Seen done = WaitForUninstallBox(question.window, 30000);
   ASSERT_NE(nullptr, done.window);
   EXPECT_EQ("Pointrel has been removed from your computer.\n\nThese files of your own (added, or changed since Pointrel "
             "installed them) were kept, with their folders, in C:\\Pointrel:\n" +
@@ -227,29 +191,21 @@ TEST_F(Trust, TheInstallationIsProposedAndMovedWhole) {
   ASSERT_TRUE(WriteFile("C:\\Elsewhere\\Pointrel\\NORMAL\\mine.CUR", "the user's"));
   ASSERT_TRUE(FileExists(startupLink));
   Start();
-  Seen welcome = WaitFor(Screen::Welcome);
-  ASSERT_NE(nullptr, welcome.window);
-  Press(welcome.window, IDOK);
-  Seen destination = WaitFor(Screen::Destination, welcome.window);
+  Seen destination = OpenDestination();
   ASSERT_NE(nullptr, destination.window);
   EXPECT_EQ("C:\\Elsewhere\\Pointrel", TextOf(destination.window, IDC_DESTINATION));
   EXPECT_FALSE(IsChecked(destination.window, IDC_DESKTOP_SHORTCUT));
   EXPECT_TRUE(IsChecked(destination.window, IDC_START_AT_BOOT));
 
-  SetText(destination.window, IDC_DESTINATION, "C:\\Elsewhere\\Pointrel\\NORMAL");
-  Press(destination.window, IDOK);
-  Seen refusal = WaitFor(Screen::Message);
+  Seen refusal = Submit(destination, "C:\\Elsewhere\\Pointrel\\NORMAL");
   ASSERT_NE(nullptr, refusal.window);
   EXPECT_EQ("C:\\Elsewhere\\Pointrel\\NORMAL lies inside the installation of Pointrel in C:\\Elsewhere\\Pointrel. "
             "Install into C:\\Elsewhere\\Pointrel itself, or into a folder outside it.",
             refusal.text);
-  Press(refusal.window, IDOK);
-  ASSERT_TRUE(wine_test::WaitFor([&] { return !::IsWindow(refusal.window); }, 5000));
+  Answer(refusal, IDOK);
 
-  SetText(destination.window, IDC_DESTINATION, "C:\\Pointrel");
   Click(destination.window, IDC_START_AT_BOOT);
-  Press(destination.window, IDOK);
-  Seen question = WaitFor(Screen::Message);
+  Seen question = Submit(destination, "C:\\Pointrel");
   ASSERT_NE(nullptr, question.window);
   EXPECT_EQ("Pointrel is installed in C:\\Elsewhere\\Pointrel. Move it to C:\\Pointrel?\n\nThe copy in "
             "C:\\Elsewhere\\Pointrel is removed once the new one is complete.",

@@ -11,37 +11,9 @@ using namespace installer_driver;
 
 namespace {
 
-const char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pointrel";
-const char kUninstallCaption[] = "Uninstall Pointrel";
 const char kInstalled[] = "C:\\Pointrel";
 const std::string kPlaceFailed =
     "The new files could not be put in place. The files that were there before are back in their places.\n\n";
-
-// Nothing staged or moved aside is left in the installation.
-void ExpectNothingStaged(const std::string& folder = kInstalled) {
-  for (const std::string& name : Listing(folder)) {
-    if (name == "." || name == "..") continue;
-    EXPECT_EQ(std::string::npos, name.find(".pointrel-")) << folder << "\\" << name;
-    EXPECT_NE("Uninstall.JNL", name);
-    if (IsFolder(folder + "\\" + name)) ExpectNothingStaged(folder + "\\" + name);
-  }
-}
-
-bool EntryExists() {
-  HKEY key = nullptr;
-  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kEntryKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-  ::RegCloseKey(key);
-  return true;
-}
-
-std::string EntryText(const char* name) {
-  char value[2048] = "";
-  DWORD size = sizeof value - 1, type = 0;
-  if (::RegGetValueA(HKEY_CURRENT_USER, kEntryKey, name, RRF_RT_REG_SZ, &type, value, &size) != ERROR_SUCCESS) {
-    return "(missing)";
-  }
-  return value;
-}
 
 DWORD EntryNumber(const char* name) {
   DWORD value = 0xDEADBEEF, size = sizeof value;
@@ -62,29 +34,6 @@ void AddTree(const std::string& folder, unsigned long long& bytes, int& files) {
     }
   }
 }
-
-// A message box of the uninstaller (either of its processes): its window and text.
-Seen UninstallBox() {
-  for (HWND window : FindTopLevelWindows(kUninstallCaption)) {
-    if (!::IsWindowVisible(window)) continue;
-    Seen box{Screen::Message, window, ""};
-    ::EnumChildWindows(window, &FindMessageText, reinterpret_cast<LPARAM>(&box.text));
-    if (!box.text.empty()) return box;
-  }
-  return {};
-}
-
-Seen WaitForUninstallBox(HWND previous = nullptr, DWORD timeoutMs = 20000) {
-  Seen box;
-  wine_test::WaitFor([&] { return (box = UninstallBox()).window && box.window != previous; }, timeoutMs);
-  return box;
-}
-
-void Answer(const Seen& box, int button) {
-  Press(box.window, button);
-  wine_test::WaitFor([&] { return !::IsWindow(box.window); }, 5000);
-}
-
 
 // The folders the uninstaller's helper runs from, under the user's temporary folder.
 std::vector<std::string> HelperFolders() {
@@ -302,7 +251,7 @@ TEST_F(WholeLife, AQuietUninstallAsksNothingAndKeepsTheSettings) {
   bool asked = false;
   EXPECT_TRUE(wine_test::WaitFor(
       [&] {
-        asked = asked || UninstallBox().window != nullptr;
+        asked = asked || WaitForUninstallBox(nullptr, 0).window != nullptr;
         return !EntryExists() && !IsFolder(kInstalled);
       },
       20000));
@@ -324,7 +273,7 @@ TEST_F(WholeLife, AHeldOrRefusedFileIsNamedAndNothingIsHalfRemoved) {
     ThroughDestination();
     ExpectMessagesThenEnd({std::string(kPlaceFailed) + help + "\nIt is in use by another program.",
                            "The installation is NOT complete"});
-    ExpectNothingStaged();
+    EXPECT_FALSE(Leftovers(kInstalled));
 
     std::unique_ptr<Program> uninstaller = StartUninstaller();
     Seen question = WaitForUninstallBox();
@@ -357,7 +306,7 @@ TEST_F(WholeLife, AHeldOrRefusedFileIsNamedAndNothingIsHalfRemoved) {
   ExpectMessagesThenEnd({"The installation is NOT complete"});
   EXPECT_TRUE(IsFolder(help));
   ::RemoveDirectoryA(help.c_str());
-  ExpectNothingStaged();
+  EXPECT_FALSE(Leftovers(kInstalled));
 }
 
 // Run by full_drive.sh with a drive of 1 MB at POINTREL_FULL_DRIVE: the copy stops at the file
