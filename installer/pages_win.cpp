@@ -127,16 +127,16 @@ void DestinationPage::OnOK() {
   char typed[kTextBufferSize] = "";
   char canonical[kTextBufferSize];
   static char reason[3 * kTextBufferSize];
-  const bool tooLong = ::GetWindowTextLengthA(destination.m_hWnd) >= static_cast<int>(sizeof typed);
-  if (!tooLong) destination.GetWindowText(typed, sizeof typed);
-  const DestinationKind kind = CheckDestination(PlatformFiles(), tooLong ? "" : typed, existing, canonical, reason, sizeof reason);
-  if (tooLong) {
+  if (::GetWindowTextLengthA(destination.m_hWnd) >= static_cast<int>(sizeof typed)) {
     char why[512];
     DescribePathProblem(PathProblem::TooLong, "", why, sizeof why);
     CopyText(reason, sizeof reason, "The destination directory format is invalid.\n\n");
     AppendText(reason, sizeof reason, why);
+    return Refuse(reason);
   }
-  if (tooLong || kind == DestinationKind::Refused) return Refuse(reason);
+  destination.GetWindowText(typed, sizeof typed);
+  const DestinationKind kind = CheckDestination(PlatformFiles(), typed, existing, canonical, reason, sizeof reason);
+  if (kind == DestinationKind::Refused) return Refuse(reason);
   installState.previousFolder[0] = '\0';
   if (kind == DestinationKind::Move) {
     // Asked with No as the default: a stray Enter keeps the installation where it is.
