@@ -313,6 +313,29 @@ inline void TypeKeys(HWND window, WORD key, int times, DWORD gapMs = 250) {
   }
 }
 
+// Clicks as the mouse makes them on a control's middle, `gapMs` apart: each goes to whatever
+// window lies there when it arrives, as the second click of a double click does.
+inline void ClickTwice(HWND control, DWORD gapMs = 150) {
+  RECT box;
+  ::GetWindowRect(control, &box);
+  ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  INPUT move = {};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = static_cast<LONG>(((box.left + box.right) / 2) * 65535LL / (width - 1));
+  move.mi.dy = static_cast<LONG>(((box.top + box.bottom) / 2) * 65535LL / (height - 1));
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  ::SendInput(1, &move, sizeof move);
+  for (int i = 0; i < 2; ++i) {
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, click, sizeof(INPUT));
+    ::Sleep(gapMs);
+  }
+}
+
 // A page takes keys only once a double click's time has passed since it showed (earlier ones
 // were meant for what came before it): the wait before typing to a page just seen.
 inline void LetThePageSettle() { ::Sleep(::GetDoubleClickTime() + 100); }

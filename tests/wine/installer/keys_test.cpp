@@ -70,6 +70,22 @@ TEST_F(Keys, RepeatedEnterMovesOnePageAndNeverEndsTheCopy) {
   ExpectComplete();
 }
 
+// A double click on Continue: the second click lands where the next page's Continue is, and is
+// the first page's, not the next one's.
+TEST_F(Keys, ADoubleClickMovesOnePage) {
+  Start();
+  Seen welcome = WaitFor(Screen::Welcome);
+  ASSERT_NE(nullptr, welcome.window);
+  LetThePageSettle();
+  ClickTwice(::GetDlgItem(welcome.window, IDOK));
+  Seen destination = WaitFor(Screen::Destination, welcome.window);
+  ASSERT_NE(nullptr, destination.window);
+  LetThePageSettle();
+  EXPECT_EQ(destination.window, Current(*program).window) << "the second click went on to " << Name(Current(*program).screen);
+  Press(destination.window, IDCANCEL);
+  ExpectMessagesThenEnd({});
+}
+
 // Escape twice on the welcome page, three times on the destination page, twice on the copy page
 // (its Cancel): the installer ends each time, and a first installation leaves nothing.
 TEST_F(Keys, EscapeOnEveryPageLeavesNothing) {
