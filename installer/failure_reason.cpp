@@ -12,6 +12,8 @@ const char* OwnText(std::uint32_t error) {
     case kErrorLockViolation: return "It is in use by another program.";
     case kErrorHandleDiskFull:
     case kErrorDiskFull: return "There is not enough room on the drive.";
+    case kErrorFileExists:
+    case kErrorAlreadyExists: return "A file or folder of that name is in the way.";
     default: return nullptr;
   }
 }
@@ -51,15 +53,4 @@ void DescribeError(std::uint32_t error, const char* missingWhat, PlatformErrorTe
   }
   out[0] = '\0';
   if (!AppendText(out, size, "Error ") || !AppendNumber(out, size, error) || !AppendText(out, size, ".")) out[0] = '\0';
-}
-
-bool CopyFailureMayLeaveAPart(std::uint32_t error) {
-  switch (error) {
-    case kErrorFileNotFound:
-    case kErrorPathNotFound:
-    case kErrorAccessDenied:
-    case kErrorSharingViolation:
-    case kErrorLockViolation: return false;
-    default: return true;
-  }
 }

@@ -8,10 +8,14 @@
 constexpr std::uint32_t kErrorFileNotFound = 2;
 constexpr std::uint32_t kErrorPathNotFound = 3;
 constexpr std::uint32_t kErrorAccessDenied = 5;
+constexpr std::uint32_t kErrorNotEnoughMemory = 8;
 constexpr std::uint32_t kErrorSharingViolation = 32;
 constexpr std::uint32_t kErrorLockViolation = 33;
 constexpr std::uint32_t kErrorHandleDiskFull = 39;
 constexpr std::uint32_t kErrorDiskFull = 112;
+// "Already there": a folder to create, or a file to move onto.
+constexpr std::uint32_t kErrorFileExists = 80;
+constexpr std::uint32_t kErrorAlreadyExists = 183;
 
 // The platform's own text for an error, where it has one: fills out (size bytes) and returns
 // true, or returns false.
@@ -22,10 +26,6 @@ using PlatformErrorText = bool (*)(std::uint32_t error, char* out, std::size_t s
 // "Error N.".
 void DescribeError(std::uint32_t error, const char* missingWhat, PlatformErrorText platformText, char* out,
                    std::size_t size);
-
-// A failed copy can leave a cut-short file at its destination unless it failed before opening
-// it: in use, refused, or no source or folder to copy from or to.
-bool CopyFailureMayLeaveAPart(std::uint32_t error);
 
 // Appends text to the NUL-terminated buffer out (size bytes) when it fits whole; false and out
 // unchanged otherwise.

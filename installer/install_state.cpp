@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-InstallState installState;
+// On the heap: its initial values would otherwise be stored in the program file, whole.
+InstallState& installState = *new InstallState;
 
 bool CopyText(char* out, std::size_t size, const char* text) {
   std::size_t length = std::strlen(text);

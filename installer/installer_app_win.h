@@ -1,6 +1,6 @@
-// The installer's application object: its start-up runs the four pages (or, started by the
-// list of installed programs, the uninstaller) and returns FALSE, so the process ends without a
-// message loop.
+// The installer's application object: its start-up runs the four pages (with "/quiet", the
+// installation without them; started by the list of installed programs, the uninstaller) and
+// returns FALSE, so the process ends without a message loop.
 #pragma once
 #include "platform/app.h"
 
@@ -10,5 +10,5 @@ class InstallerApp : public CWinApp {
   int ExitInstance() override;
 
  private:
-  int exitCode = 0;  // the uninstaller's outcome; the installer sets none of its own
+  int exitCode = 0;  // the outcome of the uninstaller and of the quiet install; 0 for the pages
 };

@@ -1,28 +1,24 @@
-// What the uninstaller removes, and in what order: exactly what the installer made (the manifest's files,
-// the uninstaller, the shortcuts it recorded, the entry), the folders it made once they are
-// empty, and the settings only when asked. Files the user added stay, with their folders.
-// Before anything goes, every installed file is checked: one that is in use stops the removal
-// with nothing changed. Platform-free; the platform's file and registry calls come through
-// RemovalServices.
+// What the uninstaller removes, and in what order: what the installation's own record proves the
+// installer wrote and nothing else. A file goes only when it lies inside the installation
+// folder, is named in the record, and still has the recorded contents; one changed since is kept
+// and named as the user's, with the files the user added. A shortcut goes only when it is one of
+// the installer's links in the user's shell folders (looked up now) and names the installed
+// Pointrel.EXE. The folders the recorded files lie in go once empty; the settings only when
+// asked. Before anything goes, every file to remove is checked: one that is in use stops the
+// removal with nothing changed. Platform-free, over FileSystem and ShellServices.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
 #include "installer/failure_reason.h"
-#include "installer/uninstall_entry.h"
+#include "installer/file_system.h"
+#include "installer/install_journal.h"
+#include "installer/install_record.h"
+#include "installer/shortcuts.h"
 #include "platform/text_buffers.h"
 
 class RemovalServices {
  public:
-  virtual bool FileExists(const char* path) = 0;
-  // 0 when the file could be removed now (no program holds it open), else the platform's error.
-  virtual std::uint32_t CheckRemovable(const char* path) = 0;
-  // Removes a file, read-only or not. Returns 0, or the platform's error code.
-  virtual std::uint32_t RemoveFile(const char* path) = 0;
-  // Removes a folder that is empty; one that is not, or is missing, stays as it is.
-  virtual void RemoveEmptyFolder(const char* path) = 0;
-  // visit(path relative to folder, context) for every file below folder, at any depth.
-  virtual void ForEachFile(const char* folder, void (*visit)(const char* relative, void* context), void* context) = 0;
   // Removes the entry in the list of installed programs. Returns 0, or the platform's error.
   virtual std::uint32_t RemoveEntry() = 0;
 
@@ -30,30 +26,35 @@ class RemovalServices {
   ~RemovalServices() = default;
 };
 
+// Plain data, made empty by value-initialisation (RemovalPlan plan{}).
 struct RemovalPlan {
-  char folder[kTextBufferSize] = "";  // the installation, as the entry records it
-  char shortcuts[kShortcutKinds][kTextBufferSize] = {};
-  bool entryExists = false;
-  bool removeSettings = false;
-  char settingsFolder[kTextBufferSize] = "";  // "<application data>\Pointrel"; "" when unknown
+  char folder[kTextBufferSize];      // the installation, in its canonical form
+  const InstallRecord* record;       // its record, intact and written for folder
+  bool removeEntry;                  // the entry names this installation (or none that exists)
+  bool removeSettings;
+  char settingsFolder[kTextBufferSize];  // "<application data>\Pointrel"; "" when unknown
+  const char* removedLine;           // the message's first line when all went; nullptr for the uninstaller's
 };
 
 enum class RemovalOutcome {
-  NothingToRemove,  // no entry and none of the installed files
-  Blocked,          // an installed file is in use: nothing was changed
-  Removed,          // everything the installer made is gone
-  Partly,           // some of it could not be removed; the entry and the uninstaller stay
+  Blocked,  // a file to remove is in use: nothing was changed
+  Removed,  // everything the record proves is gone
+  Partly,   // some of it could not be removed; the record and the uninstaller stay
 };
 
 // The settings file the utility keeps in its folder of the application-data folder (its run
-// marker lies beside it).
+// marker lies beside it), and the folder of the cursor schemes the user imported.
 extern const char kSettingsFileName[];  // "Pointrel.INI"
-
-// True when there is anything of an installation at plan.folder (or an entry) to remove.
-bool SomethingToRemove(const RemovalPlan& plan, RemovalServices& services);
+extern const char kSchemesFolderName[];  // "Schemes"
 
 // Removes the installation and composes the last message into message (size bytes).
-RemovalOutcome RemoveInstallation(const RemovalPlan& plan, RemovalServices& services, PlatformErrorText platformText,
-                                  char* message, std::size_t size);
+RemovalOutcome RemoveInstallation(const RemovalPlan& plan, FileSystem& files, ShellServices& shell,
+                                  RemovalServices& services, PlatformErrorText platformText, char* message,
+                                  std::size_t size);
 
 extern const char kNothingToRemoveMessage[];
+
+// Why nothing in folder was removed: its record (the file `name` there) could not be read as an
+// intact one of ours.
+void ComposeUnverifiedMessage(const char* folder, const char* name, const RecordReading& reading,
+                              PlatformErrorText platformText, char* out, std::size_t size);

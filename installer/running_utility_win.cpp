@@ -98,6 +98,21 @@ bool EndRunningUtility(const RunningUtility& utility) {
   return allEnded;
 }
 
+void NoteRestart(const RunningUtility& utility, const char* fallbackFolder, InstallState& state) {
+  state.restartUtility = 1;
+  char* folder = state.restartFrom;
+  if (utility.program[0] == '\0' || !CopyText(folder, sizeof state.restartFrom, utility.program)) {
+    CopyText(folder, sizeof state.restartFrom, fallbackFolder);
+    return;
+  }
+  char* cut = folder;
+  for (char* at = folder; *at; ++at) {
+    if (*at == '\\') cut = at;
+  }
+  *cut = '\0';
+  if (lstrlenA(folder) == 2) lstrcatA(folder, "\\");  // a drive's root
+}
+
 bool StartUtility(const char* folder) {
   char program[kTextBufferSize];
   char workingFolder[kTextBufferSize];

@@ -19,5 +19,10 @@ bool FindRunningUtility(RunningUtility& found);
 // false when one lives on even after it was killed.
 bool EndRunningUtility(const RunningUtility& utility);
 
+// Notes in state that the utility was ended and is to be started again: from the folder of its
+// program file, or `fallbackFolder` where the platform would not say.
+struct InstallState;
+void NoteRestart(const RunningUtility& utility, const char* fallbackFolder, InstallState& state);
+
 // Starts "<folder>\Pointrel.EXE" in folder.
 bool StartUtility(const char* folder);

@@ -11,19 +11,21 @@ const char kHelperArgument[] = "/uninstall-helper";
 
 namespace {
 
-// The next argument of a command line: quoted ("..." kept whole, quotes dropped) or up to the
-// next space. Returns the rest, or nullptr when there is none or it does not fit.
+// The next argument of a command line, up to a space or tab outside quotes; the quotes
+// themselves are dropped. Returns the rest, or nullptr when there is none or it does not fit.
 const char* NextArgument(const char* at, char* out, std::size_t size) {
   while (*at == ' ' || *at == '\t') ++at;
   if (*at == '\0') return nullptr;
   std::size_t length = 0;
-  const bool quoted = *at == '"';
-  if (quoted) ++at;
-  while (*at != '\0' && (quoted ? *at != '"' : (*at != ' ' && *at != '\t'))) {
+  bool quoted = false;
+  for (; *at != '\0' && (quoted || (*at != ' ' && *at != '\t')); ++at) {
+    if (*at == '"') {
+      quoted = !quoted;
+      continue;
+    }
     if (length + 1 >= size) return nullptr;
-    out[length++] = *at++;
+    out[length++] = *at;
   }
-  if (quoted && *at == '"') ++at;
   out[length] = '\0';
   return at;
 }
@@ -35,6 +37,17 @@ bool SameWord(const char* a, const char* b) {
     if (x != y) return false;
   }
   return *a == *b;
+}
+
+// word begins with prefix (compared without regard to case).
+bool StartsWithWord(const char* word, const char* prefix) {
+  const std::size_t length = std::strlen(prefix);
+  if (std::strlen(word) < length) return false;
+  char head[16];
+  if (length >= sizeof head) return false;
+  std::memcpy(head, word, length);
+  head[length] = '\0';
+  return SameWord(head, prefix);
 }
 
 bool ReadNumber(const char* text, std::uint32_t& value) {
@@ -77,21 +90,46 @@ InstallerCommand ParseInstallerCommand(const char* commandLine) {
   InstallerCommand command;
   char word[kTextBufferSize];
   const char* at = NextArgument(commandLine, word, sizeof word);  // the program's own name
-  if (!at || !(at = NextArgument(at, word, sizeof word))) return command;
+  if (!at) return command;
+  const char* first = NextArgument(at, word, sizeof word);
+  if (!first) return command;
   if (SameWord(word, kHelperArgument)) {
     InstallerCommand helper;
     helper.mode = InstallerMode::UninstallHelper;
-    if (ParseHelper(at, helper)) return helper;
+    if (ParseHelper(first, helper)) return helper;
     return command;
   }
-  if (!SameWord(word, kUninstallArgument)) return command;
-  InstallerCommand uninstall;
-  uninstall.mode = InstallerMode::Uninstall;
-  while ((at = NextArgument(at, word, sizeof word))) {
-    if (!SameWord(word, kQuietArgument)) return command;
-    uninstall.quiet = true;
+  if (SameWord(word, kUninstallArgument)) {
+    InstallerCommand uninstall;
+    uninstall.mode = InstallerMode::Uninstall;
+    while ((first = NextArgument(first, word, sizeof word))) {
+      if (!SameWord(word, kQuietArgument)) return command;
+      uninstall.quiet = true;
+    }
+    return uninstall;
   }
-  return uninstall;
+  // The installer: quiet where any argument says so, every argument then one it knows.
+  InstallerCommand install;
+  for (const char* rest = at;;) {
+    while (*rest == ' ' || *rest == '\t') ++rest;
+    if (*rest == '\0') break;
+    if (!(rest = NextArgument(rest, word, sizeof word))) {
+      install.unknownArgument = true;  // too long for any argument of ours
+      break;
+    }
+    if (SameWord(word, kQuietArgument)) {
+      install.quiet = true;
+    } else if (SameWord(word, "/desktop")) {
+      install.desktop = true;
+    } else if (SameWord(word, "/startup")) {
+      install.startup = true;
+    } else if (StartsWithWord(word, "/dir=") && word[5] != '\0' && install.folder[0] == '\0') {
+      CopyText(install.folder, sizeof install.folder, word + 5);
+    } else {
+      install.unknownArgument = true;
+    }
+  }
+  return install.quiet ? install : command;
 }
 
 bool ComposeHelperArguments(char* out, std::size_t size, std::uint32_t waitFor, bool removeSettings, bool quiet,

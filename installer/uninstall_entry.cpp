@@ -12,7 +12,6 @@ const char kQuietArgument[] = "/quiet";
 const char kDisplayName[] = "Pointrel";
 const char kDisplayVersion[] = "2.0";
 const char kPublisher[] = "Pointrel";
-const char* const kShortcutValueNames[kShortcutKinds] = {"DesktopShortcut", "StartMenuShortcut", "StartupShortcut"};
 
 namespace {
 

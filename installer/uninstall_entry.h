@@ -16,23 +16,17 @@ extern const char kDisplayName[];           // "Pointrel"
 extern const char kDisplayVersion[];        // "2.0"
 extern const char kPublisher[];             // "Pointrel"
 
-// The three shortcuts the installer can make, recorded in the entry so the uninstaller removes
-// those files and no others.
-enum class ShortcutKind { Desktop = 0, StartMenu = 1, Startup = 2 };
-constexpr int kShortcutKinds = 3;
-extern const char* const kShortcutValueNames[kShortcutKinds];  // "DesktopShortcut", ...
-
+// Plain data, made empty by value-initialisation (UninstallEntry entry{}).
 struct UninstallEntry {
-  char installLocation[kTextBufferSize] = "";  // the folder, without a trailing "\" (a root keeps it)
-  char displayIcon[kTextBufferSize] = "";      // the program
-  char uninstallString[kTextBufferSize] = "";
-  char quietUninstallString[kTextBufferSize] = "";
-  char installDate[9] = "";                    // YYYYMMDD
-  std::uint32_t estimatedSizeKb = 0;
-  char shortcuts[kShortcutKinds][kTextBufferSize] = {};  // "" for a shortcut not made
+  char installLocation[kTextBufferSize];  // the folder, without a trailing "\" (a root keeps it)
+  char displayIcon[kTextBufferSize];      // the program
+  char uninstallString[kTextBufferSize];
+  char quietUninstallString[kTextBufferSize];
+  char installDate[9];                    // YYYYMMDD
+  std::uint32_t estimatedSizeKb;
 };
 
-// Fills entry for an installation in `folder` ("X:\...\" as the destination page leaves it)
+// Fills entry for an installation in `folder` (in its canonical form)
 // on `date` (YYYYMMDD) of `installedBytes`. False when a value would not fit whole.
 bool ComposeUninstallEntry(UninstallEntry& entry, const char* folder, const char* date, std::uint64_t installedBytes);
 

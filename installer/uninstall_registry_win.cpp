@@ -50,26 +50,18 @@ DWORD WriteEntryToRegistry(const UninstallEntry& entry) {
   if (error == ERROR_SUCCESS) error = SetNumber(key, "EstimatedSize", entry.estimatedSizeKb);
   if (error == ERROR_SUCCESS) error = SetNumber(key, "NoModify", 1);
   if (error == ERROR_SUCCESS) error = SetNumber(key, "NoRepair", 1);
-  // A shortcut not made this time is not one to remove later.
-  for (int kind = 0; kind < kShortcutKinds && error == ERROR_SUCCESS; ++kind) {
-    if (entry.shortcuts[kind][0] != '\0') {
-      error = SetText(key, kShortcutValueNames[kind], entry.shortcuts[kind]);
-    } else {
-      const LONG removed = ::RegDeleteValueA(key, kShortcutValueNames[kind]);
-      if (removed != ERROR_SUCCESS && removed != ERROR_FILE_NOT_FOUND) error = removed;
-    }
-  }
+  // An older installer recorded its shortcuts here; nothing reads them any more.
+  static const char* const kOlderValues[] = {"DesktopShortcut", "StartMenuShortcut", "StartupShortcut"};
+  for (const char* name : kOlderValues) ::RegDeleteValueA(key, name);
   ::RegCloseKey(key);
   return error;
 }
 
-bool ReadEntryFromRegistry(RemovalPlan& plan) {
+bool ReadEntryLocation(char* folder, DWORD size) {
+  folder[0] = '\0';
   HKEY key = nullptr;
   if (::RegOpenKeyExA(HKEY_CURRENT_USER, kUninstallKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
-  GetText(key, "InstallLocation", plan.folder, sizeof plan.folder);
-  for (int kind = 0; kind < kShortcutKinds; ++kind) {
-    GetText(key, kShortcutValueNames[kind], plan.shortcuts[kind], sizeof plan.shortcuts[kind]);
-  }
+  GetText(key, "InstallLocation", folder, size);
   ::RegCloseKey(key);
   return true;
 }

@@ -3,8 +3,12 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "installer/destination.h"
 #include "installer/error_text_win.h"
+#include "installer/install_journal.h"
+#include "installer/install_services_win.h"
 #include "installer/install_state.h"
+#include "installer/installation.h"
 #include "installer/removal.h"
 #include "installer/running_utility_win.h"
 #include "installer/uninstall_registry_win.h"
@@ -15,76 +19,26 @@ namespace {
 
 const char kUninstallCaption[] = "Uninstall Pointrel";
 constexpr DWORD kFirstProcessWaitMs = 30000;
+constexpr int kExitRemoved = 0;     // removed, or nothing to remove
+constexpr int kExitPartly = 1;      // not all of it could be removed (or a file was in use)
+constexpr int kExitUnverified = 2;  // the record could not be verified: nothing was removed
 
-class PlatformRemoval final : public RemovalServices {
- public:
-  bool FileExists(const char* path) override {
-    const DWORD attributes = ::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-  }
-  std::uint32_t CheckRemovable(const char* path) override {
-    // Opened for deletion without sharing: refused while any program has the file open.
-    HANDLE file = ::CreateFileA(path, DELETE, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return ::GetLastError();
-    ::CloseHandle(file);
-    return 0;
-  }
-  std::uint32_t RemoveFile(const char* path) override {
-    const DWORD attributes = ::GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) {
-      ::SetFileAttributesA(path, attributes & ~FILE_ATTRIBUTE_READONLY);
-    }
-    if (::DeleteFileA(path)) return 0;
-    const DWORD error = ::GetLastError();
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) ::SetFileAttributesA(path, attributes);
-    return error;
-  }
-  void RemoveEmptyFolder(const char* path) override { ::RemoveDirectoryA(path); }
-  void ForEachFile(const char* folder, void (*visit)(const char*, void*), void* context) override {
-    char relative[kTextBufferSize] = "";
-    Walk(folder, relative, visit, context, 0);
-  }
-  std::uint32_t RemoveEntry() override { return RemoveEntryFromRegistry(); }
+// A folder as its canonical form, "" for one that has none.
+void Canonical(const char* text, char (&out)[kTextBufferSize]) {
+  char part[8];
+  if (CanonicalFolder(text, 0, out, sizeof out, part, sizeof part) != PathProblem::None) out[0] = '\0';
+}
 
- private:
-  void Walk(const char* root, char (&relative)[kTextBufferSize], void (*visit)(const char*, void*), void* context,
-            int depth) {
-    char pattern[kTextBufferSize];
-    char folder[kTextBufferSize];
-    if (depth > 32 || !(relative[0] ? JoinPath(folder, sizeof folder, root, relative) : CopyText(folder, sizeof folder, root)) ||
-        !JoinPath(pattern, sizeof pattern, folder, "*")) {
-      return;
-    }
-    WIN32_FIND_DATAA found;
-    HANDLE search = ::FindFirstFileA(pattern, &found);
-    if (search == INVALID_HANDLE_VALUE) return;
-    const size_t length = lstrlenA(relative);
-    do {
-      if (!lstrcmpA(found.cFileName, ".") || !lstrcmpA(found.cFileName, "..")) continue;
-      char inner[kTextBufferSize];
-      if (!(length ? JoinPath(inner, sizeof inner, relative, found.cFileName)
-                   : CopyText(inner, sizeof inner, found.cFileName))) {
-        continue;
-      }
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        char deeper[kTextBufferSize];
-        CopyText(deeper, sizeof deeper, inner);
-        Walk(root, deeper, visit, context, depth + 1);
-      } else {
-        visit(inner, context);
-      }
-    } while (::FindNextFileA(search, &found));
-    ::FindClose(search);
-  }
-};
-
-void OwnFolder(const char* ownPath, char (&folder)[kTextBufferSize]) {
-  CopyText(folder, sizeof folder, ownPath);
-  char* cut = folder;
-  for (char* at = folder; *at; ++at) {
+// The folder a program path lies in.
+void FolderOf(const char* path, char (&folder)[kTextBufferSize]) {
+  char copy[kTextBufferSize];
+  CopyText(copy, sizeof copy, path);
+  char* cut = copy;
+  for (char* at = copy; *at; ++at) {
     if (*at == '\\') cut = at;
   }
   *cut = '\0';
+  Canonical(copy, folder);
 }
 
 // True when ownPath names the uninstaller the installer put beside the program.
@@ -96,40 +50,44 @@ bool IsInstalledUninstaller(const char* ownPath) {
   return lstrcmpiA(name, kUninstallerName) == 0;
 }
 
-// What is to be removed: the folder and shortcuts the entry records, or else, for the installed
-// uninstaller only, its own folder (the installer's medium holds files of the same names, and
-// they are not to be removed); the settings' folder.
-void PlanRemoval(RemovalPlan& plan, const char* ownPath, const char* folder) {
-  plan.entryExists = ReadEntryFromRegistry(plan);
-  if (folder && folder[0]) CopyText(plan.folder, sizeof plan.folder, folder);
-  if (plan.folder[0] == '\0' && IsInstalledUninstaller(ownPath)) OwnFolder(ownPath, plan.folder);
-  char appData[kTextBufferSize];
-  if (!platform::GetUserShellFolder(CSIDL_APPDATA, appData, sizeof appData) ||
-      !ComposeSettingsFolder(appData, plan.settingsFolder, sizeof plan.settingsFolder)) {
-    plan.settingsFolder[0] = '\0';
+// What the entry in the list of installed programs says: only ever a hint.
+struct Entry {
+  bool exists = false;
+  char folder[kTextBufferSize] = "";  // canonical, "" for none
+  Entry() {
+    char hint[kTextBufferSize];
+    exists = ReadEntryLocation(hint, sizeof hint);
+    Canonical(hint, folder);
   }
+  // It goes with the installation it names, and where it names none at all.
+  bool GoesWith(const char* removed) const {
+    return exists && (folder[0] == '\0' || SamePath(folder, removed) || !HoldsInstallation(PlatformFiles(), folder));
+  }
+};
+
+void Say(bool quiet, const char* text, UINT icon) {
+  if (!quiet) ::MessageBoxA(nullptr, text, kUninstallCaption, MB_OK | icon);
 }
 
-// True for a path inside folder (compared without regard to case).
-bool IsInside(const char* path, const char* folder) {
-  const int length = lstrlenA(folder);
-  if (length == 0 || lstrlenA(path) <= length) return false;
-  char head[kTextBufferSize];
-  lstrcpynA(head, path, length + 1);
-  return lstrcmpiA(head, folder) == 0 && (path[length] == '\\' || folder[length - 1] == '\\');
+int Unverified(const char* folder, const char* name, const RecordReading& reading, bool quiet) {
+  static char message[4 * kTextBufferSize];
+  ComposeUnverifiedMessage(folder, name, reading, &PlatformErrorMessage, message, sizeof message);
+  AppendText(message, sizeof message, "\n\nNothing has been changed.");
+  Say(quiet, message, MB_ICONWARNING);
+  return kExitUnverified;
 }
 
 bool Wide(const char* text, WCHAR* out, int size) { return ::MultiByteToWideChar(CP_ACP, 0, text, -1, out, size) != 0; }
 
 // A copy of this program in a folder of its own under the user's temporary folder, started to
 // do the removal once this process has ended. False when it could not be started.
-bool StartHelper(const RemovalPlan& plan, bool removeSettings, bool quiet, const char* ownPath) {
-  WCHAR temp[kMaxPath], folder[kMaxPath], copy[kMaxPath], own[kMaxPath];
+bool StartHelper(const char* folder, bool removeSettings, bool quiet, const char* ownPath) {
+  WCHAR temp[kMaxPath], helperFolder[kMaxPath], copy[kMaxPath], own[kMaxPath];
   const DWORD length = ::GetTempPathW(kMaxPath, temp);
   if (length == 0 || length >= kMaxPath - 40 || !Wide(ownPath, own, kMaxPath)) return false;
-  wsprintfW(folder, L"%sPointrel uninstall %lu", temp, ::GetCurrentProcessId());
-  ::CreateDirectoryW(folder, nullptr);
-  wsprintfW(copy, L"%s\\%s", folder, L"Uninstall.EXE");
+  wsprintfW(helperFolder, L"%sPointrel uninstall %lu", temp, ::GetCurrentProcessId());
+  ::CreateDirectoryW(helperFolder, nullptr);
+  wsprintfW(copy, L"%s\\%s", helperFolder, L"Uninstall.EXE");
   if (!::CopyFileW(own, copy, FALSE)) return false;
 
   HANDLE self = nullptr;
@@ -141,7 +99,7 @@ bool StartHelper(const RemovalPlan& plan, bool removeSettings, bool quiet, const
   static WCHAR commandLine[2 * kMaxPath + 80];
   const bool composed =
       ComposeHelperArguments(arguments, sizeof arguments, static_cast<std::uint32_t>(reinterpret_cast<UINT_PTR>(self)),
-                             removeSettings, quiet, plan.folder) &&
+                             removeSettings, quiet, folder) &&
       Wide(arguments, wideArguments, kMaxPath + 64);
   bool started = false;
   if (composed) {
@@ -149,7 +107,7 @@ bool StartHelper(const RemovalPlan& plan, bool removeSettings, bool quiet, const
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION process = {};
-    started = ::CreateProcessW(copy, commandLine, nullptr, nullptr, TRUE, 0, nullptr, folder, &startup, &process) != FALSE;
+    started = ::CreateProcessW(copy, commandLine, nullptr, nullptr, TRUE, 0, nullptr, helperFolder, &startup, &process) != FALSE;
     if (started) {
       ::CloseHandle(process.hThread);
       ::CloseHandle(process.hProcess);
@@ -158,7 +116,7 @@ bool StartHelper(const RemovalPlan& plan, bool removeSettings, bool quiet, const
   ::CloseHandle(self);
   if (!started) {
     ::DeleteFileW(copy);
-    ::RemoveDirectoryW(folder);
+    ::RemoveDirectoryW(helperFolder);
   }
   return started;
 }
@@ -190,58 +148,115 @@ void RemoveHelperAfterExit(const char* ownPath) {
   }
 }
 
-int Remove(const RemovalPlan& plan, bool quiet) {
+// The settings' folder, "<application data>\Pointrel", "" where the shell cannot say.
+void SettingsFolder(char (&folder)[kTextBufferSize]) {
+  char appData[kTextBufferSize];
+  if (!platform::GetUserShellFolder(CSIDL_APPDATA, appData, sizeof appData) ||
+      !ComposeSettingsFolder(appData, folder, sizeof folder)) {
+    folder[0] = '\0';
+  }
+}
+
+// The removal itself: a run cut short there is finished first, then what the record proves goes.
+int Remove(const char* folder, bool removeSettings, bool quiet) {
   RunningUtility running;
   if (FindRunningUtility(running)) EndRunningUtility(running);
-  PlatformRemoval services;
+  FileSystem& files = PlatformFiles();
   static char message[8 * kTextBufferSize];
-  const RemovalOutcome outcome = RemoveInstallation(plan, services, &PlatformErrorMessage, message, sizeof message);
-  if (!quiet) {
-    const UINT icon = outcome == RemovalOutcome::Removed || outcome == RemovalOutcome::NothingToRemove ? MB_ICONINFORMATION
-                                                                                                     : MB_ICONWARNING;
-    ::MessageBoxA(nullptr, message, kUninstallCaption, MB_OK | icon);
+  StepFailure step;
+  const Recovery recovery = Recover(files, folder, step);
+  if (recovery == Recovery::Failed) {
+    char reason[512];
+    DescribeError(step.error, "the disk", &PlatformErrorMessage, reason, sizeof reason);
+    CopyText(message, sizeof message, "Pointrel was not removed: an installation in ");
+    AppendText(message, sizeof message, folder);
+    AppendText(message, sizeof message, " was cut short and could not be finished.\n\n");
+    AppendText(message, sizeof message, step.path);
+    AppendText(message, sizeof message, "\n");
+    AppendText(message, sizeof message, reason);
+    Say(quiet, message, MB_ICONWARNING);
+    return kExitPartly;
   }
-  return outcome == RemovalOutcome::Removed || outcome == RemovalOutcome::NothingToRemove ? 0 : 1;
+  InstallRecord journal;
+  if (recovery == Recovery::Unreadable) {
+    return Unverified(folder, kJournalName, ReadRecordFile(files, folder, kJournalName, journal), quiet);
+  }
+  const Entry entry;
+  static InstallRecord record;
+  const RecordReading reading = ReadInstallation(files, folder, record);
+  if (reading.read == RecordRead::Missing && recovery == Recovery::Undone) {
+    // A first installation cut short: undoing it removed all it had written.
+    if (entry.GoesWith(folder)) RemoveEntryFromRegistry();
+    Say(quiet, "Pointrel has been removed from your computer.", MB_ICONINFORMATION);
+    return kExitRemoved;
+  }
+  if (reading.read != RecordRead::Intact) return Unverified(folder, kRecordName, reading, quiet);
+  static RemovalPlan plan;
+  CopyText(plan.folder, sizeof plan.folder, folder);
+  plan.record = &record;
+  plan.removeEntry = entry.GoesWith(folder);
+  plan.removeSettings = removeSettings;
+  SettingsFolder(plan.settingsFolder);
+  const RemovalOutcome outcome =
+      RemoveInstallation(plan, files, PlatformShell(), PlatformServices(), &PlatformErrorMessage, message, sizeof message);
+  Say(quiet, message, outcome == RemovalOutcome::Removed ? MB_ICONINFORMATION : MB_ICONWARNING);
+  return outcome == RemovalOutcome::Removed ? kExitRemoved : kExitPartly;
 }
 
 }  // namespace
 
 int RunUninstaller(const InstallerCommand& command, const char* ownPath) {
-  static RemovalPlan plan;
+  char folder[kTextBufferSize] = "";
   if (command.mode == InstallerMode::UninstallHelper) {
     // The first process holds the uninstaller's file until it has ended.
     HANDLE first = reinterpret_cast<HANDLE>(static_cast<UINT_PTR>(command.waitFor));
     ::WaitForSingleObject(first, kFirstProcessWaitMs);
     ::CloseHandle(first);
-    PlanRemoval(plan, ownPath, command.folder);
-    plan.removeSettings = command.removeSettings;
-    const int code = Remove(plan, command.quiet);
+    Canonical(command.folder, folder);
+    const int code = folder[0] ? Remove(folder, command.removeSettings, command.quiet) : kExitUnverified;
     RemoveHelperAfterExit(ownPath);
     return code;
   }
 
-  PlanRemoval(plan, ownPath, nullptr);
-  PlatformRemoval services;
-  if (!SomethingToRemove(plan, services)) {
-    if (!command.quiet) ::MessageBoxA(nullptr, kNothingToRemoveMessage, kUninstallCaption, MB_OK | MB_ICONINFORMATION);
-    return 0;
+  // The uninstaller's own folder is the installation it belongs to; from anywhere else (the
+  // installation medium) the installation the entry names, or else the default folder's, where
+  // its record confirms it.
+  const Entry entry;
+  FileSystem& files = PlatformFiles();
+  if (IsInstalledUninstaller(ownPath)) {
+    FolderOf(ownPath, folder);
+  } else {
+    Installation found;
+    FindInstallation(files, PlatformShell(), entry.folder, installState.destinationPath, found);
+    CopyText(folder, sizeof folder, found.found ? found.folder : entry.folder);
+  }
+  if (folder[0] == '\0' || !files.IsFolder(folder)) {
+    // An entry that names no installation at all is one of ours left behind.
+    if (entry.GoesWith(folder)) RemoveEntryFromRegistry();
+    Say(command.quiet, kNothingToRemoveMessage, MB_ICONINFORMATION);
+    return kExitRemoved;
+  }
+  if (!HoldsInstallation(files, folder)) {
+    static InstallRecord record;
+    return Unverified(folder, kRecordName, ReadInstallation(files, folder, record), command.quiet);
   }
   if (!command.quiet && ::MessageBoxA(nullptr, "Remove Pointrel from your computer?", kUninstallCaption,
                                       MB_YESNO | MB_ICONQUESTION) != IDYES) {
-    return 0;
+    return kExitRemoved;
   }
+  char settingsFolder[kTextBufferSize];
   char settings[kTextBufferSize];
+  SettingsFolder(settingsFolder);
   bool removeSettings = false;
-  if (!command.quiet && plan.settingsFolder[0] != '\0' &&
-      JoinPath(settings, sizeof settings, plan.settingsFolder, kSettingsFileName) && services.FileExists(settings)) {
+  if (!command.quiet && settingsFolder[0] != '\0' && JoinPath(settings, sizeof settings, settingsFolder, kSettingsFileName) &&
+      files.FileExists(settings)) {
     static char question[kTextBufferSize + 200];
     lstrcpyA(question, "Remove your Pointrel settings too?\n\nThey are kept in ");
     lstrcatA(question, settings);
     lstrcatA(question, " unless you answer Yes.");
     removeSettings = ::MessageBoxA(nullptr, question, kUninstallCaption, MB_YESNO | MB_ICONQUESTION | MB_DEFBUTTON2) == IDYES;
   }
-  plan.removeSettings = removeSettings;
   // Run from inside the folder, this file could not go: a copy elsewhere does the removal.
-  if (IsInside(ownPath, plan.folder) && StartHelper(plan, removeSettings, command.quiet, ownPath)) return 0;
-  return Remove(plan, command.quiet);
+  if (IsInsideFolder(ownPath, folder) && StartHelper(folder, removeSettings, command.quiet, ownPath)) return kExitRemoved;
+  return Remove(folder, removeSettings, command.quiet);
 }

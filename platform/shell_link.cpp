@@ -37,6 +37,32 @@ HRESULT CreateShortcut(const char* target, const char* link, const char* working
   return result;
 }
 
+bool ReadShortcutTarget(const char* link, char* out, size_t size) {
+  if (size == 0) return false;
+  out[0] = '\0';
+  WCHAR widePath[MAX_PATH];
+  if (::MultiByteToWideChar(CP_ACP, 0, link, -1, widePath, MAX_PATH) == 0) return false;
+  const HRESULT initialised = ::CoInitialize(nullptr);
+  IShellLinkA* shellLink = nullptr;
+  bool read = false;
+  if (SUCCEEDED(::CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkA,
+                                   reinterpret_cast<void**>(&shellLink)))) {
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+      char target[kTextBufferSize] = "";
+      // The path as stored; a target that no longer exists is still named.
+      read = SUCCEEDED(file->Load(widePath, STGM_READ)) &&
+             shellLink->GetPath(target, sizeof target, nullptr, SLGP_RAWPATH) == S_OK && target[0] != '\0' &&
+             lstrlenA(target) < static_cast<int>(size);
+      if (read) lstrcpynA(out, target, static_cast<int>(size));
+      file->Release();
+    }
+    shellLink->Release();
+  }
+  if (SUCCEEDED(initialised)) ::CoUninitialize();
+  return read;
+}
+
 bool GetUserShellFolder(int csidl, char* out, size_t size) {
   using GetFolderPath = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
   HMODULE shell = ::LoadLibraryA("shell32.dll");

@@ -10,6 +10,11 @@ namespace platform {
 // thread. A link path that does not fit MAX_PATH wide characters is not saved.
 HRESULT CreateShortcut(const char* target, const char* link, const char* workingFolder, const char* description);
 
+// The target path stored in the shortcut file at `link` into `out` (`size` bytes); false for a
+// file that is no shortcut or a target that does not fit. Opens and closes the component object
+// library on the calling thread.
+bool ReadShortcutTarget(const char* link, char* out, size_t size);
+
 // The current user's folder of the shell with id `csidl` (CSIDL_DESKTOPDIRECTORY, CSIDL_STARTUP)
 // into `out` of `size` characters, without creating it. Looked up in the shell at run time, so
 // a program that calls it still starts where the shell lacks the call; false then, and when the

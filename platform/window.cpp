@@ -102,6 +102,7 @@ INT_PTR CDialog::DoModal() {
       if (got == 0) ::PostQuitMessage(static_cast<int>(message.wParam));
       break;
     }
+    if (PreTranslateMessage(message)) continue;
     if (message.message == WM_KEYDOWN && message.wParam == VK_F1 &&
         (message.hwnd == window || ::IsChild(window, message.hwnd))) {
       // F1 is the framework's Help command, in every dialog of the program.

@@ -221,6 +221,8 @@ class CDialog : public CWnd {
   virtual void OnOK();
   virtual void OnCancel();
   virtual MessageMap GetMessageMap() const { return {nullptr, 0}; }
+  // Sees every message the modal loop takes before the dialog does; TRUE drops it.
+  virtual BOOL PreTranslateMessage(const MSG&) { return FALSE; }
 
  private:
   static INT_PTR CALLBACK DialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -8,8 +8,10 @@
 #include <string>
 
 #include "installer/copy_worker.h"
+#include "installer/destination.h"
 #include "installer/file_manifest.h"
 #include "installer/install_state.h"
+#include "installer/shortcuts.h"
 
 namespace {
 
@@ -29,6 +31,9 @@ TEST(InstallState, StartsAsTheFirstPageExpects) {
   EXPECT_EQ(1, static_cast<int>(InstallFailure::DestinationFolder));
   EXPECT_EQ(2, static_cast<int>(InstallFailure::Subfolders));
   EXPECT_EQ(3, static_cast<int>(InstallFailure::CopyFailed));
+  EXPECT_EQ(1, state.showProgress);
+  EXPECT_STREQ("", state.previousFolder);
+  EXPECT_TRUE(IsCanonicalFolder(state.destinationPath)) << "the proposal is in the form the page makes";
 }
 
 struct JoinCase {
@@ -142,6 +147,9 @@ TEST(FailureMessage, OnePerFailure) {
   EXPECT_STREQ("Unable to create destination directory", FailureMessage(InstallFailure::DestinationFolder));
   EXPECT_STREQ("Unable to create subdirectories", FailureMessage(InstallFailure::Subfolders));
   EXPECT_STREQ("Error copying application files", FailureMessage(InstallFailure::CopyFailed));
+  EXPECT_NE(nullptr, FailureMessage(InstallFailure::PlaceFailed));
+  EXPECT_NE(nullptr, FailureMessage(InstallFailure::Interrupted));
+  EXPECT_EQ(nullptr, FailureMessage(InstallFailure::Cancelled)) << "a Cancel is said by nothing";
   EXPECT_STREQ("The installation is NOT complete", kNotCompleteMessage);
 }
 
@@ -171,11 +179,7 @@ TEST(FileManifest, ShapeOfTheTable) {
     std::size_t cut = destination.find('\\');
     std::string folder = cut == std::string::npos ? "" : destination.substr(0, cut);
     EXPECT_EQ(std::string::npos, destination.find('\\', cut == std::string::npos ? 0 : cut + 1)) << destination;
-    if (!folder.empty()) {
-      bool known = false;
-      for (const char* name : kLibrarySubfolders) known = known || folder == name;
-      EXPECT_TRUE(known) << destination << ": a folder the worker does not create";
-    }
+    EXPECT_TRUE(IsInnerPath(destination.c_str())) << destination << ": no path a record may name";
     ++perFolder[folder];
     // The extension travels with the file.
     EXPECT_EQ(source.substr(source.size() - 4), destination.substr(destination.size() - 4)) << row;

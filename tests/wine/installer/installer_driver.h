@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <winioctl.h>
 #include <shlobj.h>
+#include <psapi.h>
 
 #include <algorithm>
 #include <cstring>
@@ -125,6 +126,66 @@ inline std::string WindowText(HWND window) {
   return std::string(text, std::min<size_t>(length, sizeof text - 1));
 }
 
+// A process's program file.
+inline std::string ProgramOf(DWORD process) {
+  HANDLE handle = ::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process);
+  if (!handle) return "";
+  wchar_t path[MAX_PATH] = L"";
+  ::GetModuleFileNameExW(handle, nullptr, path, MAX_PATH);
+  ::CloseHandle(handle);
+  return Utf8FromWide(path);
+}
+
+// The window of a Pointrel running from `folder` (other than the process `not`), or nullptr.
+inline HWND InstalledUtilityWindow(DWORD notProcess = 0, const std::string& folder = "C:\\Pointrel") {
+  for (HWND window : FindTopLevelWindows("Pointrel")) {
+    const DWORD process = WindowProcess(window);
+    if (process != notProcess && _stricmp(ProgramOf(process).c_str(), (folder + "\\Pointrel.EXE").c_str()) == 0) return window;
+  }
+  return nullptr;
+}
+
+// Ends the Pointrel whose window this is, by its own ending, and waits for it.
+inline void CloseUtility(HWND window) {
+  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, WindowProcess(window));
+  ::PostMessageA(window, WM_CLOSE, 0, 0);
+  if (process) {
+    EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(process, 10000)) << "Pointrel did not end";
+    ::CloseHandle(process);
+  }
+}
+
+// --- The entry and the installation ----------------------------------------------------------
+
+constexpr char kEntryKey[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Pointrel";
+
+inline bool EntryExists() {
+  HKEY key = nullptr;
+  if (::RegOpenKeyExA(HKEY_CURRENT_USER, kEntryKey, 0, KEY_QUERY_VALUE, &key) != ERROR_SUCCESS) return false;
+  ::RegCloseKey(key);
+  return true;
+}
+
+// A text value of the entry, or "(missing)".
+inline std::string EntryText(const char* name) {
+  char value[2048] = "";
+  DWORD size = sizeof value - 1, type = 0;
+  if (::RegGetValueA(HKEY_CURRENT_USER, kEntryKey, name, RRF_RT_REG_SZ, &type, value, &size) != ERROR_SUCCESS) {
+    return "(missing)";
+  }
+  return value;
+}
+
+// Anything staged, moved aside or journalled below folder: what only a run cut short leaves.
+inline bool Leftovers(const std::string& folder) {
+  for (const std::string& name : Listing(folder)) {
+    if (name == "." || name == "..") continue;
+    if (name.find(".pointrel-") != std::string::npos || name == "Uninstall.JNL" || name == "Uninstall.TMP") return true;
+    if (IsFolder(folder + "\\" + name) && Leftovers(folder + "\\" + name)) return true;
+  }
+  return false;
+}
+
 // --- The installer's windows ---------------------------------------------------------------
 
 enum class Screen { None, Welcome, Destination, Progress, Finish, Message };
@@ -200,9 +261,35 @@ inline const char* Name(Screen screen) {
   return "?";
 }
 
+// A message box of the uninstaller (either of its processes) other than `previous`, once it
+// shows; an empty Seen when none did within timeoutMs.
+constexpr char kUninstallCaption[] = "Uninstall Pointrel";
+inline Seen WaitForUninstallBox(HWND previous = nullptr, DWORD timeoutMs = 20000) {
+  Seen box;
+  wine_test::WaitFor(
+      [&] {
+        for (HWND window : FindTopLevelWindows(kUninstallCaption)) {
+          if (!::IsWindowVisible(window) || window == previous) continue;
+          box = Seen{Screen::Message, window, ""};
+          ::EnumChildWindows(window, &FindMessageText, reinterpret_cast<LPARAM>(&box.text));
+          if (!box.text.empty()) return true;
+        }
+        box = Seen{};
+        return false;
+      },
+      timeoutMs);
+  return box;
+}
+
 // A button press as the mouse makes it, posted so that a modal box it opens does not block us.
 inline void Press(HWND dialog, int id) {
   ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+}
+
+// A box answered, once it has gone.
+inline void Answer(const Seen& box, int button) {
+  Press(box.window, button);
+  wine_test::WaitFor([&] { return !::IsWindow(box.window); }, 5000);
 }
 
 inline void SetText(HWND dialog, int id, const std::string& text) {
@@ -212,6 +299,48 @@ inline void SetText(HWND dialog, int id, const std::string& text) {
 }
 
 inline std::string TextOf(HWND dialog, int id) { return WindowText(::GetDlgItem(dialog, id)); }
+
+// Keys as the keyboard types them, `gapMs` apart: each goes to whatever window of the installer
+// has the focus when it arrives, as a second Enter does while a page changes.
+inline void TypeKeys(HWND window, WORD key, int times, DWORD gapMs = 250) {
+  ::SetForegroundWindow(window);
+  for (int i = 0; i < times; ++i) {
+    INPUT input[2] = {};
+    input[0].type = INPUT_KEYBOARD;
+    input[0].ki.wVk = key;
+    input[1] = input[0];
+    input[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    ::SendInput(2, input, sizeof(INPUT));
+    ::Sleep(gapMs);
+  }
+}
+
+// Clicks as the mouse makes them on a control's middle, `gapMs` apart: each goes to whatever
+// window lies there when it arrives, as the second click of a double click does.
+inline void ClickTwice(HWND control, DWORD gapMs = 150) {
+  RECT box;
+  ::GetWindowRect(control, &box);
+  ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
+  const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  INPUT move = {};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = static_cast<LONG>(((box.left + box.right) / 2) * 65535LL / (width - 1));
+  move.mi.dy = static_cast<LONG>(((box.top + box.bottom) / 2) * 65535LL / (height - 1));
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  ::SendInput(1, &move, sizeof move);
+  for (int i = 0; i < 2; ++i) {
+    INPUT click[2] = {};
+    click[0].type = click[1].type = INPUT_MOUSE;
+    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    ::SendInput(2, click, sizeof(INPUT));
+    ::Sleep(gapMs);
+  }
+}
+
+// A page takes keys only once a double click's time has passed since it showed (earlier ones
+// were meant for what came before it): the wait before typing to a page just seen.
+inline void LetThePageSettle() { ::Sleep(::GetDoubleClickTime() + 100); }
 
 // The current user's folder that the shell keeps for `csidl`, as the installer looks it up.
 inline std::string UserShellFolder(int csidl) {
@@ -246,6 +375,14 @@ class Installer : public ::testing::Test {
 
   void TearDown() override {
     if (program) program->Kill();
+  }
+
+  // WENDSET.EXE /quiet ARGUMENTS from the medium (or `from`); its exit code once it has ended.
+  DWORD QuietInstall(const std::string& arguments = "", const std::string& from = "") {
+    Program quiet((from.empty() ? medium : from) + "\\WENDSET.EXE", elsewhere, {}, "/quiet " + arguments);
+    EXPECT_TRUE(quiet.started());
+    EXPECT_TRUE(quiet.WaitForExit(60000)) << "the quiet install did not end";
+    return quiet.ExitCode();
   }
 
   void Start(const std::string& from = "") {
@@ -296,12 +433,24 @@ class Installer : public ::testing::Test {
     }
   }
 
-  // Welcome: Continue. Destination: the text (when given) and the boxes (when given), Continue.
-  Seen ThroughDestination(const char* text = nullptr, int desktop = -1, int boot = -1) {
+  // Welcome: Continue; the destination page once it shows.
+  Seen OpenDestination() {
     Seen welcome = WaitFor(Screen::Welcome);
     if (!welcome.window) return welcome;
     Press(welcome.window, IDOK);
-    Seen destination = WaitFor(Screen::Destination, welcome.window);
+    return WaitFor(Screen::Destination, welcome.window);
+  }
+
+  // The destination page with `text` in its edit, Continue pressed; the message box that shows.
+  Seen Submit(const Seen& destination, const std::string& text) {
+    SetText(destination.window, IDC_DESTINATION, text);
+    Press(destination.window, IDOK);
+    return WaitFor(Screen::Message);
+  }
+
+  // Welcome: Continue. Destination: the text (when given) and the boxes (when given), Continue.
+  Seen ThroughDestination(const char* text = nullptr, int desktop = -1, int boot = -1) {
+    Seen destination = OpenDestination();
     if (!destination.window) return destination;
     EXPECT_EQ("C:\\Pointrel", TextOf(destination.window, IDC_DESTINATION));
     EXPECT_TRUE(IsChecked(destination.window, IDC_DESKTOP_SHORTCUT));

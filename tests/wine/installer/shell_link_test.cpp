@@ -41,6 +41,26 @@ TEST_F(ShellLink, OverwritesAnEarlierLink) {
   EXPECT_EQ("second", ReadShortcut(link).description);
 }
 
+// The target as stored is read back, also once it no longer exists; a file that is no shortcut
+// has none.
+TEST_F(ShellLink, TheTargetIsReadBack) {
+  const std::string link = folder + "\\Read.LNK";
+  ASSERT_EQ(S_OK, platform::CreateShortcut(target.c_str(), link.c_str(), folder.c_str(), "x"));
+  char read[MAX_PATH] = "";
+  ASSERT_TRUE(platform::ReadShortcutTarget(link.c_str(), read, sizeof read));
+  EXPECT_STRCASEEQ(target.c_str(), read);
+  RemoveFile(target);
+  ASSERT_TRUE(platform::ReadShortcutTarget(link.c_str(), read, sizeof read));
+  EXPECT_STRCASEEQ(target.c_str(), read);
+  char tiny[8];
+  EXPECT_FALSE(platform::ReadShortcutTarget(link.c_str(), tiny, sizeof tiny)) << "does not fit";
+  const std::string plain = folder + "\\Plain.LNK";
+  ASSERT_TRUE(WriteFile(plain, "[InternetShortcut]\r\nURL=x\r\n"));
+  for (const std::string& notALink : {plain, folder + "\\Missing.LNK"}) {
+    EXPECT_FALSE(platform::ReadShortcutTarget(notALink.c_str(), read, sizeof read)) << notALink;
+  }
+}
+
 // Failures come back as results and leave nothing behind.
 TEST_F(ShellLink, FailuresAreResults) {
   const std::string missingFolder = folder + "\\no such folder\\Pointrel.LNK";

@@ -20,30 +20,29 @@ using namespace wine_test;
 
 namespace {
 
-// The platform's services, but for the shell, which cannot say; its sleeps take the display as
-// the progress page would.
-class ShellUnavailable final : public InstallServices {
+// The platform's shell, but it cannot name the user's folders.
+class ShellUnavailable final : public ShellServices {
  public:
-  explicit ShellUnavailable(InstallState& state) : state(state) {}
-  std::uint32_t CreateFolder(const char* path) override { return PlatformInstallServices().CreateFolder(path); }
-  std::uint32_t CopyFileOver(const char* source, const char* destination) override {
-    return PlatformInstallServices().CopyFileOver(source, destination);
-  }
-  void RemoveFile(const char* path) override { PlatformInstallServices().RemoveFile(path); }
-  std::uint64_t FileSize(const char* path) override { return PlatformInstallServices().FileSize(path); }
-  // The prefix's list of installed programs is left to the installer tests.
-  std::uint32_t WriteUninstallEntry(const UninstallEntry&) override { return 0; }
-  void Today(char (&date)[9]) override { PlatformInstallServices().Today(date); }
-  void Sleep(unsigned) override { state.displayTaken.Store(1); }
-  void GetWindowsFolder(char* buffer, std::size_t size) override { PlatformInstallServices().GetWindowsFolder(buffer, size); }
-  bool GetShellFolder(ShellFolder, char*, std::size_t) override { return false; }
+  void GetWindowsFolder(char* buffer, std::size_t size) override { PlatformShell().GetWindowsFolder(buffer, size); }
+  bool GetShellFolder(ShortcutKind, char*, std::size_t) override { return false; }
   std::int32_t CreateShortcut(const char* target, const char* link, const char* workingFolder,
                               const char* description) override {
-    return PlatformInstallServices().CreateShortcut(target, link, workingFolder, description);
+    return PlatformShell().CreateShortcut(target, link, workingFolder, description);
   }
+  bool ShortcutTarget(const char* link, char* out, std::size_t size) override {
+    return PlatformShell().ShortcutTarget(link, out, size);
+  }
+};
 
- private:
-  InstallState& state;
+// The platform's services, but the prefix's list of installed programs is left to the installer
+// tests.
+class NoEntry final : public InstallServices {
+ public:
+  void Sleep(unsigned milliseconds) override { PlatformServices().Sleep(milliseconds); }
+  std::uint32_t WriteUninstallEntry(const UninstallEntry&) override { return 0; }
+  void Today(char (&date)[9]) override { PlatformServices().Today(date); }
+  PlatformErrorText ErrorText() override { return PlatformServices().ErrorText(); }
+  std::uint32_t RemoveEntry() override { return 0; }
 };
 
 TEST(ShortcutFolders, WithoutTheShellTheWindowsFolderRuleIsUsed) {
@@ -62,17 +61,20 @@ TEST(ShortcutFolders, WithoutTheShellTheWindowsFolderRuleIsUsed) {
 
   InstallState state;
   std::snprintf(state.installerPath, sizeof state.installerPath, "%s\\WENDSET.EXE", medium.c_str());
-  std::snprintf(state.destinationPath, sizeof state.destinationPath, "C:\\PointrelFallback\\");
+  std::snprintf(state.destinationPath, sizeof state.destinationPath, "C:\\PointrelFallback");
   state.desktopShortcut = 1;
   state.startAtBoot = 0;
+  state.showProgress = 0;
   BeginCopy(state);
-  ShellUnavailable services(state);
-  CopyWorker(state, services);
+  ShellUnavailable shell;
+  NoEntry services;
+  CopyWorker(state, PlatformFiles(), shell, services);
   ASSERT_EQ(state.failure, InstallFailure::None);
 
   ExpectPointrelShortcut(link, "C:\\PointrelFallback");
   EXPECT_FALSE(FileExists(shellLink)) << "nothing in the shell's folder";
   RemoveFile(link);
+  RemoveFile(windows + "\\Start Menu\\Programs\\Pointrel.LNK");
 }
 
 // The platform's own lookup names the prefix user's folders, as the installer uses them.
@@ -80,10 +82,10 @@ TEST(ShortcutFolders, ThePlatformNamesTheUsersFolders) {
   char expected[MAX_PATH] = "";
   char found[MAX_PATH] = "";
   ASSERT_TRUE(::SHGetSpecialFolderPathA(nullptr, expected, CSIDL_STARTUP, FALSE));
-  ASSERT_TRUE(PlatformInstallServices().GetShellFolder(ShellFolder::Startup, found, sizeof found));
+  ASSERT_TRUE(PlatformShell().GetShellFolder(ShortcutKind::Startup, found, sizeof found));
   EXPECT_STREQ(found, expected);
   char tiny[4];
-  EXPECT_FALSE(PlatformInstallServices().GetShellFolder(ShellFolder::Desktop, tiny, sizeof tiny)) << "does not fit";
+  EXPECT_FALSE(PlatformShell().GetShellFolder(ShortcutKind::Desktop, tiny, sizeof tiny)) << "does not fit";
 }
 
 }  // namespace
