@@ -68,11 +68,60 @@ bool EntryToStoredName(const char* entryText, char* storedName, size_t size) {
   return true;
 }
 
+namespace {
+
+// The device names the platform finds in any folder, whatever extension follows.
+constexpr const char* kDeviceNames[] = {"CON", "PRN", "AUX", "NUL", "CONIN$", "CONOUT$", "CLOCK$"};
+constexpr const char* kNumberedDevices[] = {"COM", "LPT"};
+
+bool SameIgnoringCase(const char* a, size_t length, const char* b) {
+  if (std::strlen(b) != length) return false;
+  for (size_t i = 0; i < length; ++i) {
+    if (Upper(a[i]) != b[i]) return false;
+  }
+  return true;
+}
+
+// The name before its first dot, less the blanks the platform drops there, is a device.
+bool IsDeviceName(const char* name) {
+  size_t stem = 0;
+  while (name[stem] && name[stem] != '.') ++stem;
+  while (stem > 0 && name[stem - 1] == ' ') --stem;
+  for (const char* device : kDeviceNames) {
+    if (SameIgnoringCase(name, stem, device)) return true;
+  }
+  for (const char* device : kNumberedDevices) {
+    // A digit, or the superscripts one to three (UTF-8) the platform counts too.
+    if (stem == 4 && SameIgnoringCase(name, 3, device) && name[3] >= '0' && name[3] <= '9') return true;
+    if (stem == 5 && SameIgnoringCase(name, 3, device) && static_cast<unsigned char>(name[3]) == 0xC2 &&
+        (static_cast<unsigned char>(name[4]) == 0xB9 || static_cast<unsigned char>(name[4]) == 0xB2 ||
+         static_cast<unsigned char>(name[4]) == 0xB3)) {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+bool IsPlainFileName(const char* storedName) {
+  // The platform drops dots and blanks at a name's end: one made of nothing else (".", "..")
+  // names the folder or the one above it.
+  size_t kept = std::strlen(storedName);
+  while (kept > 0 && (storedName[kept - 1] == '.' || storedName[kept - 1] == ' ')) --kept;
+  if (kept == 0) return false;
+  for (const char* at = storedName; *at; ++at) {
+    const unsigned char c = static_cast<unsigned char>(*at);
+    if (c < 0x20 || std::strchr("\\/:*?\"<>|", c)) return false;
+  }
+  return !IsDeviceName(storedName);
+}
+
 bool ComposeLibraryPath(const char* folder, const char* storedName, char* path, size_t size) {
   if (size == 0) return false;
   const size_t folderLength = std::strlen(folder);
   const size_t nameLength = std::strlen(storedName);
-  if (folderLength + nameLength + 1 > size) {
+  if (!IsPlainFileName(storedName) || folderLength + nameLength + 1 > size) {
     path[0] = '\0';
     return false;
   }

@@ -31,6 +31,13 @@ bool BuildEntryText(bool animated, bool colour, const char* fileName, char* entr
 // and writes an empty name when the result would not fit in `size` characters.
 bool EntryToStoredName(const char* entryText, char* storedName, size_t size);
 
+// A stored name is a file name inside its role's folder, and nothing else: true unless it is
+// empty or only dots and blanks (".", ".."), holds a path separator, a drive or stream colon,
+// a wildcard or another character no file name may hold, or names a device (CON, PRN, AUX,
+// NUL, COM0 to COM9, LPT0 to LPT9, CONIN$, CONOUT$, CLOCK$, with any extension, in any case).
+bool IsPlainFileName(const char* storedName);
+
 // `folder` followed by `storedName`. Returns false and writes an empty path when it does not
-// fit; such a name is treated like a file that does not load.
+// fit or the name is not a plain file name (above); such a name is treated like a file that does
+// not load, and is never opened.
 bool ComposeLibraryPath(const char* folder, const char* storedName, char* path, size_t size);
