@@ -88,6 +88,17 @@ bool HasRed(const cursor_record::CursorPicture& picture) {
   return false;
 }
 
+unsigned long TraceClockOf(const Program& program) {
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, program.id());
+  FILETIME creation = {}, exited, kernel, user, now;
+  const bool known = process && ::GetProcessTimes(process, &creation, &exited, &kernel, &user);
+  if (process) ::CloseHandle(process);
+  ::GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  return known && ticks(now) > ticks(creation) ? static_cast<unsigned long>((ticks(now) - ticks(creation)) / 10000) : 0;
+}
 
 void MainDialog::SetUp() {
   RemoveFile(SettingsFilePath());
