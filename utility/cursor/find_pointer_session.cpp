@@ -248,7 +248,7 @@ bool HookWatchdog::HooksLost(uint32_t nowMs, uint32_t lastInputMs, uint32_t last
   // Input said to come from the future (another program's injected input carries its own time)
   // proves nothing.
   if (Later(lastInputMs, nowMs)) return false;
-  return Later(lastInputMs, seen) && nowMs - lastInputMs >= kGraceMs;
+  return Later(lastInputMs, seen + kSlackMs) && nowMs - lastInputMs >= kGraceMs;
 }
 
 }  // namespace find_pointer

@@ -116,6 +116,9 @@ class HookWatchdog {
  public:
   static constexpr uint32_t kCheckMs = 2000;  // how often the shell asks
   static constexpr uint32_t kGraceMs = 500;   // input younger than this may still be on its way to the hooks
+  // The platform notes the time of an input after the hooks have seen it, so the hooks' last
+  // time may come this much before the platform's for the same input.
+  static constexpr uint32_t kSlackMs = 250;
 
   void OnInstalled(uint32_t ms) { installedMs = ms; }
   // `lastInputMs`: the platform's time of the last input; `lastSeenMs`: when a hook last saw

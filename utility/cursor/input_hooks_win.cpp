@@ -72,15 +72,19 @@ void Remove() {
 }
 
 // Both or neither: a hook that could not be installed is tried again by the session's watch.
+// The new hooks go in before the old come out, so no input slips between them.
 void Install() {
-  Remove();
   HINSTANCE module = ::GetModuleHandleA(nullptr);
-  keyboardHook = ::SetWindowsHookExA(WH_KEYBOARD_LL, &KeyboardHook, module, 0);
-  mouseHook = ::SetWindowsHookExA(WH_MOUSE_LL, &MouseHook, module, 0);
-  if (!keyboardHook || !mouseHook) {
-    Remove();
+  HHOOK keyboard = ::SetWindowsHookExA(WH_KEYBOARD_LL, &KeyboardHook, module, 0);
+  HHOOK mouse = ::SetWindowsHookExA(WH_MOUSE_LL, &MouseHook, module, 0);
+  Remove();
+  if (!keyboard || !mouse) {
+    if (keyboard) ::UnhookWindowsHookEx(keyboard);
+    if (mouse) ::UnhookWindowsHookEx(mouse);
     return;
   }
+  keyboardHook = keyboard;
+  mouseHook = mouse;
   ::InterlockedExchange(&installed, 1);
 }
 

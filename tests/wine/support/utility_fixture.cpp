@@ -88,8 +88,8 @@ bool HasRed(const cursor_record::CursorPicture& picture) {
   return false;
 }
 
-unsigned long TraceClockOf(const Program& program) {
-  HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, program.id());
+unsigned long TraceClockOf(DWORD processId) {
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
   FILETIME creation = {}, exited, kernel, user, now;
   const bool known = process && ::GetProcessTimes(process, &creation, &exited, &kernel, &user);
   if (process) ::CloseHandle(process);

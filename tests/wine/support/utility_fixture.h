@@ -66,8 +66,8 @@ class PointerSize {
   bool hadValue = false;
 };
 
-// Now, on the clock of `program`'s trace: milliseconds since the process started.
-unsigned long TraceClockOf(const Program& program);
+// Now, on the clock of the trace of process `processId`: milliseconds since it started.
+unsigned long TraceClockOf(DWORD processId);
 
 // A fresh working folder, trace folder and settings file for each test.
 class MainDialog : public ::testing::Test {

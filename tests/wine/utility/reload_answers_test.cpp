@@ -74,7 +74,7 @@ TEST_F(MainDialogOnLibrary, AReloadingProgramGetsTenAnswersThenOneMessageAndACho
   PointerSize larger(48);
   ASSERT_TRUE(larger.set);
   const size_t beforeReload = SettledTrace(traceFolder).size();
-  const unsigned long sent = TraceClockOf(program);
+  const unsigned long sent = TraceClockOf(program.id());
   BroadcastCursorReload();
   lines = SettledTrace(traceFolder, beforeReload + 8);
   ASSERT_EQ(lines.size(), beforeReload + 8) << "every replaced role once";
