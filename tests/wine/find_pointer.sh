@@ -85,9 +85,11 @@ start=$(count)
 side=$(od -An -tu1 -j6 -N1 "$work/trace/$normal_file" | tr -d ' ')
 [ "$side" = 0 ] && side=256
 # One xdotool for the whole shake: a process started per move is too slow on a busy machine.
+#   shake [X1 Y1 X2 Y2]   to and fro between the two points
 shake() {
-  local moves=(mousemove 200 300 sleep 0.05)
-  for _ in 1 2 3 4 5 6; do moves+=(mousemove 750 310 sleep 0.05 mousemove 200 300 sleep 0.05); done
+  local x1=${1:-200} y1=${2:-300} x2=${3:-750} y2=${4:-310}
+  local moves=(mousemove "$x1" "$y1" sleep 0.05)
+  for _ in 1 2 3 4 5 6; do moves+=(mousemove "$x2" "$y2" sleep 0.05 mousemove "$x1" "$y1" sleep 0.05); done
   xdotool "${moves[@]}"
 }
 # A display just started may lag behind the first moves: up to three shakes, a second apart.
@@ -120,9 +122,14 @@ start=$(count)
 probe_pid=$!
 said() { tr -d '\r' <"$work/probe.txt" | awk -v what="$1" '$1 == what { $1 = ""; print substr($0, 2) }'; }
 saying() { tr -d '\r' <"$work/probe.txt" | grep -q "^$1"; }
-for _ in $(seq 200); do saying shake || saying cannot && break; sleep 0.1; done
+for _ in $(seq 300); do saying shake || saying cannot && break; sleep 0.1; done
 saying shake || fail "the probe did not hold the dialog: $(cat "$work/probe.txt")"
-shake
+# Over notepad only: under Wine the X events over a window are read by the thread that owns it,
+# so moves over the held dialog would reach nobody's hooks (the platform's own input thread has
+# no such tie).
+shake $(xdotool search --name 'Notepad' getwindowgeometry --shell | awk -F= '
+  $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
+  END { printf "%d %d %d %d\n", x + w / 10, y + h / 3, x + w * 9 / 10, y + h / 3 + 10 }')
 wait "$probe_pid" || fail "the probe failed: $(cat "$work/probe.txt")"
 moved=$(said moved) stuck_keys=$(said keys)
 settle $((start + 14)) || fail "the move put back $(( $(count) - start )) cursors while the dialog was held"
@@ -132,7 +139,7 @@ back=$(after "$start" | head -n 14)
 latest=$(echo "$back" | awk 'BEGIN { m = 0 } $1 > m { m = $1 } END { print m }')
 [ $((latest - moved)) -le 100 ] || fail "the last of the fourteen came back $((latest - moved)) ms after the move"
 echo "held 5 s: all fourteen back $((latest - moved)) ms after the move; keys into notepad median and slowest:" \
-  "${alone#keys } ms alone, ${stuck_keys} ms with Pointrel's dialog held (20 keys each)"
+  "${alone#keys } ms alone, ${stuck_keys} ms with Pointrel's dialog held (20 keys each, fewer where one took over a second)"
 slowest=${stuck_keys#* }
 [ "${slowest%.*}" -lt 1000 ] || fail "a key took $slowest ms to reach notepad while the dialog was held"
 # The shake while it was held was dropped: nothing enlarged then, nor after it was let go.
