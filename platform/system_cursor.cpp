@@ -103,9 +103,8 @@ uint8_t* EncodePicture(const CapturedCursor& picture, size_t* size) {
   return bytes;
 }
 
-// Writes `size` bytes to the file at `path`, opened with `disposition`: true only when every
-// byte was written. Opened and closed per write, so the trace can be read while the process
-// runs and is whole even when the process is ended from outside.
+// Writes `size` bytes to the file at `path` (a picture of the trace, a handed default), opened
+// with `disposition` and closed again: true only when every byte was written.
 bool WriteToFile(const char* path, DWORD access, DWORD disposition, const void* bytes, size_t size) {
   HANDLE file = ::CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -269,9 +268,11 @@ class Service {
     if (!copy && change.animated && CheckCursorFile(origin.path, nullptr)) copy = LoadAnimatedCursorFile(origin.path, CursorSide(cursor));
     if (!copy && IsReplaceable(id) && change.isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
     if (!copy) copy = CopyCursorImage(cursor, 0);
-    // The picture is taken from the copy before the platform may take it over.
+    // The picture is taken from the copy before the platform may take it over: for the observer,
+    // and for the trace where its line tells of the image (a default's names only the id).
     CapturedCursor picture;
-    const bool captured = watched && copy && picture.Capture(copy);
+    const bool pictured = observer || (Tracing() && !change.isDefault);
+    const bool captured = pictured && copy && picture.Capture(copy);
     if (!copy || !::SetSystemCursor(copy, id)) {
       if (copy && !reused) ::DestroyCursor(copy);
       if (watched) Tell(change);
@@ -370,10 +371,19 @@ class Service {
     AppendLine(line);
   }
 
-  void AppendLine(const char* line) const {
-    char path[kTextBufferSize];
-    TracePath("trace.txt", path);
-    WriteToFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, line, std::strlen(line));
+  // Each line goes straight to the file, appended whole (every traced process appends to it),
+  // so it can be read while the process runs and is whole when the process is ended from
+  // outside. The file stays open: a show of fourteen ids is timed by its lines. Under the lock.
+  void AppendLine(const char* line) {
+    if (traceFile == INVALID_HANDLE_VALUE) {
+      char path[kTextBufferSize];
+      TracePath("trace.txt", path);
+      traceFile = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (traceFile == INVALID_HANDLE_VALUE) return;
+    }
+    DWORD written = 0;
+    ::WriteFile(traceFile, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
   }
 
   // A file of the trace folder, whose length leaves room for any name of the trace's.
@@ -397,6 +407,7 @@ class Service {
   HeldCopy heldCopies[kHeldCopyPlaces] = {};
   int platformKeepsCopies = -1;  // unknown until the first install
   char traceFolder[kTextBufferSize] = "";  // with its trailing separator; empty when not tracing
+  HANDLE traceFile = INVALID_HANDLE_VALUE;  // trace.txt there, once opened
   SystemCursorObserver observer = nullptr;
 };
 

@@ -66,6 +66,15 @@ uint32_t ShakeUntilAnswered(Session& session, uint32_t startMs, std::string* ans
   return 0;
 }
 
+// A session shaken until it asks the dialog to pause its animator; the time it asked.
+uint32_t ShakenAndAsking(Session& session, uint32_t startMs = 1000) {
+  std::string answer;
+  const uint32_t shaken = ShakeUntilAnswered(session, startMs, &answer);
+  EXPECT_NE(shaken, 0u) << "the shake was never seen";
+  EXPECT_EQ(answer, "pause, start 1/250");
+  return shaken;
+}
+
 struct Step {
   const char* event;
   std::function<SessionActions(Session&)> act;
@@ -151,10 +160,7 @@ TEST(FindPointerSession, AStuckDialogNeverDelaysTheShowAndDropsWhatItWasAskedFor
   // A shake while the dialog is stuck asks once, then is dropped; it never enlarges later.
   Session session;
   EXPECT_EQ(Describe(session.Configure(false, true)), "watch input moves");
-  std::string answer;
-  const uint32_t shaken = ShakeUntilAnswered(session, 1000, &answer);
-  ASSERT_NE(shaken, 0u) << "the shake was never seen";
-  EXPECT_EQ(answer, "pause, start 1/250");
+  const uint32_t shaken = ShakenAndAsking(session);
   EXPECT_EQ(Describe(session.OnTimer(shaken + 250, kAnswerTimer)), "stop 1, resume");
   EXPECT_EQ(Describe(session.OnAnimatorPaused(shaken + 4000)), "") << "the late answer enlarges nothing";
   EXPECT_FALSE(session.enlarged());
@@ -163,10 +169,7 @@ TEST(FindPointerSession, AStuckDialogNeverDelaysTheShowAndDropsWhatItWasAskedFor
 TEST(FindPointerSession, AShakeEnlargesAndShrinksBackWithinHalfASecond) {
   Session session;
   session.Configure(false, true);
-  std::string answer;
-  const uint32_t shaken = ShakeUntilAnswered(session, 1000, &answer);
-  ASSERT_NE(shaken, 0u);
-  EXPECT_EQ(answer, "pause, start 1/250");
+  const uint32_t shaken = ShakenAndAsking(session);
   EXPECT_EQ(Describe(session.OnAnimatorPaused(shaken + 2)), "stop 1, enlarge 100, start 2/30");
   EXPECT_EQ(Describe(session.OnTimer(shaken + 2 + 75, kStepTimer)), "enlarge 200");
   EXPECT_EQ(Describe(session.OnTimer(shaken + 2 + 150, kStepTimer)), "enlarge 300");
@@ -186,9 +189,7 @@ TEST(FindPointerSession, AShakeEnlargesAndShrinksBackWithinHalfASecond) {
 TEST(FindPointerSession, TypingWhileEnlargedHidesAtOnceAndAReloadPutsTheBlanksBack) {
   Session session;
   session.Configure(true, true);
-  std::string answer;
-  const uint32_t shaken = ShakeUntilAnswered(session, 1000, &answer);
-  ASSERT_NE(shaken, 0u);
+  const uint32_t shaken = ShakenAndAsking(session);
   session.OnAnimatorPaused(shaken);
   EXPECT_EQ(Describe(session.OnCursorsReloaded(shaken + 150)), "enlarge 300 again");
   // The animator is paused already: the enlargement ends and the blanks go in without asking.
@@ -210,9 +211,7 @@ TEST(FindPointerSession, TurningABoxOffPutsThePointerBackAndInjectedMovesNeverSh
   session.Configure(false, true);
   std::string answer;
   EXPECT_EQ(ShakeUntilAnswered(session, 1000, &answer, true), 0u) << "another program's moves: " << answer;
-  const uint32_t shaken = ShakeUntilAnswered(session, 5000, &answer);
-  ASSERT_NE(shaken, 0u);
-  session.OnAnimatorPaused(shaken);
+  session.OnAnimatorPaused(ShakenAndAsking(session, 5000));
   EXPECT_TRUE(session.enlarged());
   EXPECT_EQ(Describe(session.Configure(false, false)), "end enlargement, stop 2, resume, watch nothing");
 }

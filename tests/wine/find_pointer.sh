@@ -22,7 +22,15 @@ mkdir -p "$work/trace"
 trace="$work/trace/trace.txt"
 probe="$build/bin/find_pointer_probe.exe"
 notepad=
-trap 'rm -f "$settings"; [ -n "$notepad" ] && kill "$notepad" 2>/dev/null; true' EXIT
+# On every way out, a utility this script started is ended too (its guard then ends with it), so
+# no later test finds it running.
+end_started() {
+  rm -f "$settings"
+  [ -n "$notepad" ] && kill "$notepad" 2>/dev/null
+  for pid in $(prefix_pids 'Pointrel.EXE' 'pointrel-guard'); do kill -KILL "$pid" 2>/dev/null; done
+  true
+}
+trap end_started EXIT
 printf '[Cursors]\r\nNormal=Giant white arrow.CUR\r\nHideTyping=1\r\nShakeEnlarge=1\r\n' >"$settings"
 roles="32512 32650 32514 32513 32642 32643 32644 32645"
 others="32515 32516 32646 32648 32649 32651"

@@ -81,6 +81,17 @@ HWND WaitForOwnWindow(const Program& program, const char* title) {
   return found;
 }
 
+std::string MessageBoxText(HWND box) {
+  std::string text;
+  for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) text += Text(child) + "\n";
+  return text;
+}
+
+bool CloseMessageBox(HWND box) {
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return WaitFor([&] { return !::IsWindow(box); });
+}
+
 bool HasRed(const cursor_record::CursorPicture& picture) {
   for (size_t i = 0; i < picture.pixels.size() && picture.colour; ++i) {
     if (picture.andMask[i] == 0 && (picture.pixels[i] & 0xFFFFFF) == 0xFF0000) return true;

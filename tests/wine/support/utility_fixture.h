@@ -34,6 +34,10 @@ void PostClick(HWND dialog, int id);
 LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // The window titled `title` that belongs to `program`, once it is visible.
 HWND WaitForOwnWindow(const Program& program, const char* title);
+// What a message box of another process says: its controls' texts, one a line.
+std::string MessageBoxText(HWND box);
+// Answers a message box with OK; true once it has gone.
+bool CloseMessageBox(HWND box);
 bool HasRed(const cursor_record::CursorPicture& picture);
 
 // The user's pointer size, as Settings stores it, for as long as this lives.

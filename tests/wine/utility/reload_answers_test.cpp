@@ -53,8 +53,8 @@ TEST_F(MainDialogOnLibrary, AReloadingProgramGetsTenAnswersThenOneMessageAndACho
   EXPECT_GE(answers, 1u);
   EXPECT_LE(answers, 10u);
   EXPECT_EQ(InstallsOf(lines, started, 32645), answers) << "each answer installs every role";
-  std::string said;
-  for (HWND child = ::GetWindow(message, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) said += Text(child);
+  std::string said = MessageBoxText(message);
+  for (char& c : said) c = c == '\n' ? ' ' : c;
   EXPECT_NE(said.find("ten times within a minute"), std::string::npos) << said;
   EXPECT_NE(said.find("pointer settings"), std::string::npos) << "names what happened: " << said;
 
@@ -66,8 +66,7 @@ TEST_F(MainDialogOnLibrary, AReloadingProgramGetsTenAnswersThenOneMessageAndACho
   size_t shown = 0;
   for (HWND window : FindTopLevelWindows("Pointrel Cursors")) shown += WindowProcess(window) == program.id();
   EXPECT_EQ(shown, 1u);
-  ::PostMessageA(message, WM_COMMAND, IDOK, 0);
-  ASSERT_TRUE(WaitFor([&] { return !::IsWindow(message); }));
+  ASSERT_TRUE(CloseMessageBox(message));
 
   // The user's choice: the next reload is answered, at the pointer size set meanwhile.
   Click(dialog, IDC_SIZING_LARGE);

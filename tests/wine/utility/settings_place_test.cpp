@@ -101,11 +101,9 @@ TEST_F(SettingsPlace, ASaveThatFailsSaysSoNamingTheFileAndTheUtilityRunsOn) {
   PostClick(dialog, IDC_OK);
   HWND message = WaitForOwnWindow(program, "Pointrel Settings");
   ASSERT_NE(message, nullptr) << "no word that the settings were not saved";
-  std::string text;
-  for (HWND child = ::GetWindow(message, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) text += Text(child) + "\n";
+  const std::string text = MessageBoxText(message);
   EXPECT_NE(text.find(SettingsFilePath()), std::string::npos) << text;
-  ::PostMessageA(message, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(message); }));
+  EXPECT_TRUE(CloseMessageBox(message));
   EXPECT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; })) << "OK goes on as usual";
   ::CloseHandle(held);
   EXPECT_FALSE(program.HasExited());
@@ -136,12 +134,10 @@ TEST_F(SettingsPlace, ASettingsFolderThatIsAFileIsNamedWhenTheSaveFails) {
   PostClick(dialog, IDC_OK);
   HWND message = WaitForOwnWindow(program, "Pointrel Settings");
   ASSERT_NE(message, nullptr) << "no word that the settings were not saved";
-  std::string text;
-  for (HWND child = ::GetWindow(message, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) text += Text(child) + "\n";
+  const std::string text = MessageBoxText(message);
   EXPECT_NE(text.find(settingsFolder + " is a file, not a folder."), std::string::npos) << text;
   EXPECT_NE(text.find(settingsFolder + "\\Pointrel.INI"), std::string::npos) << text;
-  ::PostMessageA(message, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(message); }));
+  EXPECT_TRUE(CloseMessageBox(message));
   ::ShowWindow(dialog, SW_RESTORE);
   PressKey(dialog, VK_ESCAPE);
   EXPECT_TRUE(program.WaitForExit());
