@@ -172,10 +172,10 @@ class Service {
   }
 
   // Each kept default as "<id>.CUR" in `folder`, the six others included (kept now where they
-  // were not yet: nothing of ours has been installed on them then).
+  // were not yet: nothing of ours has been installed on them then). Not under the lock: a kept
+  // default is never destroyed, and a show of the pointer must not wait for these files.
   bool WriteDefaults(const char* folder) {
     bool all = true;
-    Locked locked(lock);
     for (size_t i = 0; i < kAnyReplaceableCount; ++i) {
       const DWORD id = AnyReplaceableId(i);
       char path[kTextBufferSize];

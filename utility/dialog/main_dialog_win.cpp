@@ -1,8 +1,6 @@
 // MainDialog: its controls, initialisation, commands and window lifecycle.
 #include "utility/dialog/main_dialog_win.h"
 
-#include <cstring>
-
 #include "platform/app.h"
 #include "platform/help_viewer.h"
 #include "utility/app/app_profile_store_win.h"
