@@ -4,14 +4,23 @@
 #include <new>
 
 #include "platform/cursor_file.h"
+#include "platform/lock.h"
 #include "platform/pointer_size.h"
 #include "platform/system_cursor.h"
 
 namespace platform {
 namespace {
 
+// The two tables below are used from the dialog's thread and from finding the pointer's, so
+// every use holds this lock.
+Lock tablesLock;
+class TablesLocked : public Locked {
+ public:
+  TablesLocked() : Locked(tablesLock) {}
+};
+
 // The cursors made or loaded here, so that ReleaseCursor destroys only those: a shared cursor
-// or a kept default handed to it stays valid. Only the user-interface thread calls these.
+// or a kept default handed to it stays valid.
 class OwnedCursors {
  public:
   void Insert(HCURSOR cursor) {
@@ -61,7 +70,10 @@ FileOrigin* FindOrigin(HCURSOR cursor) {
 
 HCURSOR CreateOwnedCursor(ICONINFO* info) {
   HICON icon = ::CreateIconIndirect(info);
-  if (icon) ownedCursors.Insert(icon);
+  if (icon) {
+    TablesLocked locked;
+    ownedCursors.Insert(icon);
+  }
   return icon;
 }
 
@@ -192,11 +204,12 @@ HCURSOR LoadCheckedCursorFile(const char* path) {
   HCURSOR cursor = origin.animated ? LoadAnimatedCursorFile(path, side) : CursorFromCheckedFile(found, side);
   if (!cursor) cursor = ::LoadCursorFromFileA(path);
   if (!cursor) return nullptr;
-  ownedCursors.Insert(cursor);
   // The full path, so the file can be found again after the current folder has changed.
   // A path that does not fit is not kept at all: cut short it could name another file. Such a
   // cursor, like one beyond the places, is simply not reloaded from its file.
   const DWORD length = ::GetFullPathNameA(path, sizeof origin.path, origin.path, nullptr);
+  TablesLocked locked;
+  ownedCursors.Insert(cursor);
   if (length == 0 || length >= sizeof origin.path) return cursor;
   if (FileOrigin* place = FindOrigin(nullptr)) *place = {cursor, origin};
   return cursor;
@@ -211,8 +224,12 @@ HCURSOR LoadSharedCursor(HINSTANCE module, const char* name) {
 
 // Shared cursors (resources, the platform's defaults) are ignored, as the platform does.
 BOOL ReleaseCursor(HCURSOR cursor) {
-  if (!cursor || !ownedCursors.Erase(cursor)) return FALSE;
-  if (FileOrigin* entry = FindOrigin(cursor)) *entry = {};
+  if (!cursor) return FALSE;
+  {
+    TablesLocked locked;
+    if (!ownedCursors.Erase(cursor)) return FALSE;
+    if (FileOrigin* entry = FindOrigin(cursor)) *entry = {};
+  }
   return ::DestroyCursor(cursor);
 }
 
@@ -231,6 +248,7 @@ int CursorSide(HCURSOR cursor) {
 }
 
 bool GetCursorFileOrigin(HCURSOR cursor, CursorFileOrigin* origin) {
+  TablesLocked locked;
   const FileOrigin* found = cursor ? FindOrigin(cursor) : nullptr;
   if (!found) return false;
   *origin = found->origin;

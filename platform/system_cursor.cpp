@@ -6,23 +6,11 @@
 #include "platform/cursor_capture.h"
 #include "platform/cursor_file.h"
 #include "platform/gdi.h"
+#include "platform/lock.h"
 #include "platform/text_buffers.h"
 
 namespace platform {
 namespace {
-
-// A lock that lives as long as the process, so an install from another thread (a crash
-// filter's restore) never meets a half made change.
-class Lock {
- public:
-  Lock() { ::InitializeCriticalSection(&section); }
-  ~Lock() { ::DeleteCriticalSection(&section); }
-  void Enter() { ::EnterCriticalSection(&section); }
-  void Leave() { ::LeaveCriticalSection(&section); }
-
- private:
-  CRITICAL_SECTION section;
-};
 
 bool IsReplaceable(DWORD id) {
   for (DWORD known : kReplaceableCursorIds) {
@@ -35,8 +23,8 @@ bool IsReplaceable(DWORD id) {
 }
 
 int HideOnlyIndex(DWORD id) {
-  for (int i = 0; i < 6; ++i) {
-    if (kHideOnlyCursorIds[i] == id) return i;
+  for (size_t i = 0; i < kHideOnlyCount; ++i) {
+    if (kHideOnlyCursorIds[i] == id) return static_cast<int>(i);
   }
   return -1;
 }
@@ -74,10 +62,49 @@ HCURSOR KeepDefault(DWORD id, bool compare) {
 
 bool defaultsForRestoringOnly = false;
 void (*beforeFirstInstall)() = nullptr;
+// Where a late guard finds the pictures of the defaults its utility kept; empty otherwise.
+char handedFolder[kTextBufferSize] = "";
 
-// Writes `size` bytes to the file at `path`, opened with `disposition`: true only when every
-// byte was written. Opened and closed per write, so the trace can be read while the process
-// runs and is whole even when the process is ended from outside.
+// "<folder>\<id>.CUR", the handed picture of one id's default.
+bool HandedPicturePath(const char* folder, DWORD id, char (&path)[kTextBufferSize]) {
+  const size_t length = std::strlen(folder);
+  if (length == 0 || length + 16 >= sizeof path) return false;
+  ::wsprintfA(path, "%s\\%lu.CUR", folder, static_cast<unsigned long>(id));
+  return true;
+}
+
+// A late guard's default for `id`: the picture its utility handed over, loaded through our own
+// reader as a plain copy of the guard's; null where there is none.
+HCURSOR KeepHandedDefault(DWORD id) {
+  char path[kTextBufferSize];
+  if (!HandedPicturePath(handedFolder, id, path)) return nullptr;
+  HCURSOR loaded = LoadCheckedCursorFile(path);
+  if (!loaded) return nullptr;
+  HCURSOR kept = CopyCursorImage(loaded, 0);
+  ReleaseCursor(loaded);
+  return kept;
+}
+
+// A default kept as this process's service keeps them: handed over, else from the platform.
+HCURSOR KeepDefaultOf(DWORD id) {
+  if (handedFolder[0]) {
+    if (HCURSOR handed = KeepHandedDefault(id)) return handed;
+  }
+  return KeepDefault(id, !defaultsForRestoringOnly);
+}
+
+// A static cursor file's bytes holding `picture`, in a buffer the caller releases with
+// delete[]; null when it cannot be made.
+uint8_t* EncodePicture(const CapturedCursor& picture, size_t* size) {
+  const cursor_file::ImageView view = picture.View();
+  *size = cursor_file::StaticFileSize(&view, 1);
+  uint8_t* bytes = new (std::nothrow) uint8_t[*size];
+  if (bytes) cursor_file::WriteStaticFile(cursor_file::FileType::Cursor, &view, 1, bytes);
+  return bytes;
+}
+
+// Writes `size` bytes to the file at `path` (a picture of the trace, a handed default), opened
+// with `disposition` and closed again: true only when every byte was written.
 bool WriteToFile(const char* path, DWORD access, DWORD disposition, const void* bytes, size_t size) {
   HANDLE file = ::CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, disposition,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -104,7 +131,7 @@ class Service {
     if (::GetProcessTimes(::GetCurrentProcess(), &creation, &exited, &kernel, &user)) {
       processStart = (static_cast<uint64_t>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
     }
-    for (int i = 0; i < 8; ++i) defaults[i] = KeepDefault(kReplaceableCursorIds[i], !defaultsForRestoringOnly);
+    for (size_t i = 0; i < kReplaceableCount; ++i) defaults[i] = KeepDefaultOf(kReplaceableCursorIds[i]);
     char folder[kTextBufferSize];
     const DWORD length = ::GetEnvironmentVariableA("POINTREL_CURSOR_TRACE", folder, sizeof folder);
     // Room for the separator and a picture's name behind it.
@@ -119,13 +146,14 @@ class Service {
     // kept before whose first install.
     if (Tracing()) {
       char line[64];
-      ::wsprintfA(line, "%lu kept %lu\r\n", MillisecondsSinceStart(), ::GetCurrentProcessId());
+      ::wsprintfA(line, "%lu kept %lu%s\r\n", MillisecondsSinceStart(), ::GetCurrentProcessId(),
+                  handedFolder[0] ? " handed" : "");
       AppendLine(line);
     }
   }
 
   HCURSOR Default(DWORD id) const {
-    for (int i = 0; i < 8; ++i) {
+    for (size_t i = 0; i < kReplaceableCount; ++i) {
       if (kReplaceableCursorIds[i] == id) return defaults[i];
     }
     const int other = HideOnlyIndex(id);
@@ -137,10 +165,39 @@ class Service {
     const int other = HideOnlyIndex(id);
     if (other < 0) return Default(id);
     lock.Enter();
-    if (!otherDefaults[other]) otherDefaults[other] = KeepDefault(id, !defaultsForRestoringOnly);
+    if (!otherDefaults[other]) otherDefaults[other] = KeepDefaultOf(id);
     HCURSOR kept = otherDefaults[other];
     lock.Leave();
     return kept;
+  }
+
+  // Each kept default as "<id>.CUR" in `folder`, the six others included (kept now where they
+  // were not yet: nothing of ours has been installed on them then). Not under the lock: a kept
+  // default is never destroyed, and a show of the pointer must not wait for these files.
+  bool WriteDefaults(const char* folder) {
+    bool all = true;
+    for (size_t i = 0; i < kAnyReplaceableCount; ++i) {
+      const DWORD id = AnyReplaceableId(i);
+      char path[kTextBufferSize];
+      CapturedCursor picture;
+      size_t size = 0;
+      uint8_t* bytes = HandedPicturePath(folder, id, path) && picture.Capture(DefaultKeptNow(id)) ? EncodePicture(picture, &size) : nullptr;
+      all &= bytes && WriteToFile(path, GENERIC_WRITE, CREATE_ALWAYS, bytes, size);
+      delete[] bytes;
+    }
+    return all;
+  }
+
+  // The kept defaults made again at `side` from where they were loaded (the platform stretches
+  // them where it cannot). The ones replaced stay alive: a slot or a held copy may name them.
+  void ResizeDefaults(int side) {
+    Locked locked(lock);
+    auto resize = [side](HCURSOR& kept) {
+      if (!kept || CursorSide(kept) == side) return;
+      if (HCURSOR resized = static_cast<HCURSOR>(::CopyImage(kept, IMAGE_CURSOR, side, side, LR_COPYFROMRESOURCE))) kept = resized;
+    };
+    for (HCURSOR& kept : defaults) resize(kept);
+    for (HCURSOR& kept : otherDefaults) resize(kept);
   }
 
   bool ShowsReplacement(DWORD id) {
@@ -211,9 +268,11 @@ class Service {
     if (!copy && change.animated && CheckCursorFile(origin.path, nullptr)) copy = LoadAnimatedCursorFile(origin.path, CursorSide(cursor));
     if (!copy && IsReplaceable(id) && change.isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
     if (!copy) copy = CopyCursorImage(cursor, 0);
-    // The picture is taken from the copy before the platform may take it over.
+    // The picture is taken from the copy before the platform may take it over: for the observer,
+    // and for the trace where its line tells of the image (a default's names only the id).
     CapturedCursor picture;
-    const bool captured = watched && copy && picture.Capture(copy);
+    const bool pictured = observer || (Tracing() && !change.isDefault);
+    const bool captured = pictured && copy && picture.Capture(copy);
     if (!copy || !::SetSystemCursor(copy, id)) {
       if (copy && !reused) ::DestroyCursor(copy);
       if (watched) Tell(change);
@@ -262,11 +321,9 @@ class Service {
   // The picture as a cursor file in the trace folder, once per distinct image; `name` is left
   // empty when it cannot be encoded.
   void WritePicture(const CapturedCursor& picture, char (&name)[kCursorFileNameSize]) {
-    const cursor_file::ImageView view = picture.View();
-    const size_t size = cursor_file::StaticFileSize(&view, 1);
-    uint8_t* bytes = new (std::nothrow) uint8_t[size];
+    size_t size = 0;
+    uint8_t* bytes = EncodePicture(picture, &size);
     if (!bytes) return;
-    cursor_file::WriteStaticFile(cursor_file::FileType::Cursor, &view, 1, bytes);
     CursorFileNameOf(bytes, size, name);
     char path[kTextBufferSize];
     TracePath(name, path);
@@ -314,10 +371,19 @@ class Service {
     AppendLine(line);
   }
 
-  void AppendLine(const char* line) const {
-    char path[kTextBufferSize];
-    TracePath("trace.txt", path);
-    WriteToFile(path, FILE_APPEND_DATA, OPEN_ALWAYS, line, std::strlen(line));
+  // Each line goes straight to the file, appended whole (every traced process appends to it),
+  // so it can be read while the process runs and is whole when the process is ended from
+  // outside. The file stays open: a show of fourteen ids is timed by its lines. Under the lock.
+  void AppendLine(const char* line) {
+    if (traceFile == INVALID_HANDLE_VALUE) {
+      char path[kTextBufferSize];
+      TracePath("trace.txt", path);
+      traceFile = ::CreateFileA(path, FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      if (traceFile == INVALID_HANDLE_VALUE) return;
+    }
+    DWORD written = 0;
+    ::WriteFile(traceFile, line, static_cast<DWORD>(std::strlen(line)), &written, nullptr);
   }
 
   // A file of the trace folder, whose length leaves room for any name of the trace's.
@@ -335,12 +401,13 @@ class Service {
 
   Lock lock;
   uint64_t processStart = 0;
-  HCURSOR defaults[8] = {};  // in kReplaceableCursorIds order
-  HCURSOR otherDefaults[6] = {};  // in kHideOnlyCursorIds order, kept at their first use
-  bool otherReplaced[6] = {};
+  HCURSOR defaults[kReplaceableCount] = {};    // in kReplaceableCursorIds order
+  HCURSOR otherDefaults[kHideOnlyCount] = {};  // in kHideOnlyCursorIds order, kept at their first use
+  bool otherReplaced[kHideOnlyCount] = {};
   HeldCopy heldCopies[kHeldCopyPlaces] = {};
   int platformKeepsCopies = -1;  // unknown until the first install
   char traceFolder[kTextBufferSize] = "";  // with its trailing separator; empty when not tracing
+  HANDLE traceFile = INVALID_HANDLE_VALUE;  // trace.txt there, once opened
   SystemCursorObserver observer = nullptr;
 };
 
@@ -377,6 +444,25 @@ void ObserveSystemCursors(SystemCursorObserver observer) { TheService().Observe(
 void RunBeforeFirstInstall(void (*wait)()) { beforeFirstInstall = wait; }
 
 void KeepDefaultsForRestoringOnly() { defaultsForRestoringOnly = true; }
+
+void KeepDefaultsHandedIn(const char* folder) {
+  KeepDefaultsForRestoringOnly();
+  ::lstrcpynA(handedFolder, folder, sizeof handedFolder);
+}
+
+bool WriteKeptDefaults(const char* folder) { return TheService().WriteDefaults(folder); }
+
+void RemoveWrittenDefaults(const char* folder) {
+  for (size_t i = 0; i < kAnyReplaceableCount; ++i) {
+    char path[kTextBufferSize];
+    if (HandedPicturePath(folder, AnyReplaceableId(i), path)) ::DeleteFileA(path);
+  }
+  ::RemoveDirectoryA(folder);
+}
+
+void ResizeKeptDefaults(int side) {
+  if (side > 0) TheService().ResizeDefaults(side);
+}
 
 bool ReloadUserCursorScheme() {
   const bool reloaded = ::SystemParametersInfoA(SPI_SETCURSORS, 0, nullptr, 0) != FALSE;

@@ -22,7 +22,8 @@
 //   <ms> refused <id>
 //   <ms> default <id>                         the id's true default is back
 //   <ms> scheme reloaded|refused              ReloadUserCursorScheme below
-//   <ms> kept <process id>                    this process's service has kept the defaults
+//   <ms> kept <process id> [handed]          this process's service has kept the defaults
+//                                             ("handed": from the pictures its utility handed it)
 // and an observer may watch each change (test programs keep their record through one). With
 // neither, an install does what the platform needs and nothing else: no capture, no encoding,
 // no event. The service is made at its first use on whichever thread, once; installs and the
@@ -45,6 +46,20 @@ void RunBeforeFirstInstall(void (*wait)());
 // the cursor's resource, else a copy of its image), without the pictures that check a reload
 // against what was shown. For a process that only ever puts them back.
 void KeepDefaultsForRestoringOnly();
+
+// Asked before the service's first use, by a guard started after its utility may have installed
+// cursors of its own: the defaults are kept from the pictures WriteKeptDefaults left in
+// `folder` (read by our own reader), never from what the platform shows now; an id without a
+// picture there is kept from the platform as before.
+void KeepDefaultsHandedIn(const char* folder);
+// Writes every kept true default, the six others included, as "<id>.CUR" in `folder`, for a
+// late guard; true when all were written.
+bool WriteKeptDefaults(const char* folder);
+// Removes what WriteKeptDefaults wrote in `folder`, and the folder once empty.
+void RemoveWrittenDefaults(const char* folder);
+// Makes the kept defaults again at `side` pixels from where they were loaded (a pointer size
+// changed while the utility runs), so a role on its default follows the size in force.
+void ResizeKeptDefaults(int side);
 
 // The kept true default of one of the eight ids, or null for any other id. For one of the six
 // kHideOnlyCursorIds it is kept at the first call (made before anything is installed on it).

@@ -1,5 +1,7 @@
 #include "platform/window.h"
 
+#include <cstring>
+
 #include "platform/app.h"
 
 namespace {
@@ -237,4 +239,32 @@ BOOL CDialog::CenterWindow(CWnd* alternateOwner) const {
   if (left < screen.left) left = screen.left;
   if (top < screen.top) top = screen.top;
   return ::SetWindowPos(m_hWnd, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+namespace {
+// The platform's session library, from the system folder only; null where it has none.
+HMODULE SessionLibrary() {
+  char path[MAX_PATH + 16];
+  const UINT length = ::GetSystemDirectoryA(path, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return nullptr;
+  std::strcpy(path + length, "\\wtsapi32.dll");
+  return ::LoadLibraryA(path);
+}
+
+template <class Function>
+Function SessionFunction(const char* name) {
+  HMODULE library = SessionLibrary();  // kept loaded for the program's life
+  return library ? reinterpret_cast<Function>(reinterpret_cast<void*>(::GetProcAddress(library, name))) : nullptr;
+}
+}  // namespace
+
+bool WatchSessionChanges(HWND window) {
+  using Register = BOOL(WINAPI*)(HWND, DWORD);
+  const auto watch = SessionFunction<Register>("WTSRegisterSessionNotification");
+  return watch && watch(window, 0 /* NOTIFY_FOR_THIS_SESSION */);
+}
+
+void StopWatchingSessionChanges(HWND window) {
+  using Unregister = BOOL(WINAPI*)(HWND);
+  if (const auto stop = SessionFunction<Unregister>("WTSUnRegisterSessionNotification")) stop(window);
 }

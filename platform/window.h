@@ -63,6 +63,12 @@ UINT WindowDpi(HWND window);
 // headers' target version); wParam holds the new dots per inch in each half.
 constexpr UINT kDpiChangedMessage = 0x02E0;
 
+// The session's lock and unlock (WM_WTSSESSION_CHANGE) sent to `window` from now on, where the
+// platform offers them (its session library is looked up at run time). Stopped before the
+// window goes.
+bool WatchSessionChanges(HWND window);
+void StopWatchingSessionChanges(HWND window);
+
 class CButton : public CWnd {
  public:
   int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
@@ -141,6 +147,11 @@ LRESULT CallSysCommand(CWnd& self, WPARAM wParam, LPARAM lParam) {
   return 0;
 }
 template <auto Fn>
+LRESULT CallWithParams(CWnd& self, WPARAM wParam, LPARAM lParam) {
+  (static_cast<Owner<Fn>&>(self).*Fn)(wParam, lParam);
+  return 0;
+}
+template <auto Fn>
 LRESULT CallTimer(CWnd& self, WPARAM wParam, LPARAM) {
   (static_cast<Owner<Fn>&>(self).*Fn)(static_cast<UINT_PTR>(wParam));
   return 0;
@@ -173,8 +184,14 @@ constexpr MessageMapEntry MapClickedRange(UINT firstId, UINT lastId) {
 }
 template <auto Fn>  // void Fn()
 constexpr MessageMapEntry MapSelChange(UINT id) { return {WM_COMMAND, LBN_SELCHANGE, id, id, &messages::CallVoid<Fn>}; }
+template <auto Fn>  // void Fn(UINT id)
+constexpr MessageMapEntry MapSelChangeRange(UINT firstId, UINT lastId) {
+  return {WM_COMMAND, LBN_SELCHANGE, firstId, lastId, &messages::CallWithId<Fn>};
+}
 template <auto Fn>  // void Fn()
 constexpr MessageMapEntry MapMessage(UINT message) { return {message, 0, 0, 0, &messages::CallVoid<Fn>}; }
+template <auto Fn>  // void Fn(WPARAM, LPARAM): a platform notification whose parameters say what happened
+constexpr MessageMapEntry MapNotification(UINT message) { return {message, 0, 0, 0, &messages::CallWithParams<Fn>}; }
 template <auto Fn>  // void Fn(UINT what): a message of our own, its low word of wParam
 constexpr MessageMapEntry MapPosted(UINT message) { return {message, 0, 0, 0, &messages::CallWithId<Fn>}; }
 template <auto Fn>  // void Fn(UINT dpi)

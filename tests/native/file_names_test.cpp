@@ -48,8 +48,9 @@ TEST(FileNames, DevicesAreNeverFiles) {
   const Case cases[] = {
       {"CON", false},     {"con", false},      {"Con.cur", false},    {"NUL.ANI", false},   {"PRN", false},
       {"AUX.txt", false}, {"COM1", false},     {"com9.cur", false},   {"LPT1.CUR", false},  {"lpt9", false},
-      {"CONIN$", false},  {"conout$.cur", false}, {"CON .cur", false},
-      {"COM0", true},     {"COM10.cur", true}, {"CONSOLE.cur", true}, {"NULL.cur", true},   {"LPT.cur", true},
+      {"CONIN$", false},  {"conout$.cur", false}, {"CON .cur", false}, {"CLOCK$.cur", false},
+      {"COM0", false},    {"LPT\xC2\xB9.cur", false}, {"COM\xC2\xB3", false},
+      {"COM\xC2\xB4.cur", true}, {"COM10.cur", true}, {"CONSOLE.cur", true}, {"NULL.cur", true},   {"LPT.cur", true},
       {"ACON.cur", true}, {"CON_1.cur", true},
   };
   for (const Case& c : cases) EXPECT_EQ(IsPlainFileName(c.name.c_str()), c.plain) << '"' << c.name << '"';

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 namespace {
@@ -18,6 +19,11 @@ TEST(GuardCommand, ParsesOnlyTheExactPrivateForms) {
   const ParseCase cases[] = {
       {"\"C:\\Pointrel\\Pointrel.EXE\" --pointrel-guard=1234", GuardRole::Guard, 1234},
       {"\"C:\\Pointrel\\Pointrel.EXE\" --pointrel-guard-start=77", GuardRole::Starter, 77},
+      {"Pointrel.EXE --pointrel-guard-late=31", GuardRole::Guard, 31},
+      {"Pointrel.EXE --pointrel-guard-start-late=32", GuardRole::Starter, 32},
+      {"Pointrel.EXE --pointrel-guard-late=", GuardRole::None, 0},
+      {"Pointrel.EXE --pointrel-guard-later=5", GuardRole::None, 0},
+      {"Pointrel.EXE --pointrel-guard-late-start=5", GuardRole::None, 0},
       {"Pointrel.EXE --pointrel-guard=4294967295", GuardRole::Guard, 4294967295u},
       {"Pointrel.EXE   --pointrel-guard=9  ", GuardRole::Guard, 9},
       {"\"C:\\Program Files\\P\\Pointrel.EXE\" --pointrel-guard=5", GuardRole::Guard, 5},
@@ -40,24 +46,29 @@ TEST(GuardCommand, ParsesOnlyTheExactPrivateForms) {
     const GuardCommand command = ParseGuardCommand(c.commandLine);
     EXPECT_EQ(command.role, c.role) << c.commandLine;
     EXPECT_EQ(command.utilityProcess, c.process) << c.commandLine;
+    EXPECT_EQ(command.late, std::string(c.commandLine).find("-late=") != std::string::npos && c.role != GuardRole::None)
+        << c.commandLine;
   }
   EXPECT_EQ(ParseGuardCommand(nullptr).role, GuardRole::None);
 }
 
 TEST(GuardCommand, FormattedArgumentsParseBack) {
   for (GuardRole role : {GuardRole::Starter, GuardRole::Guard}) {
-    for (uint32_t process : {1u, 4242u, 4294967295u}) {
-      char argument[64];
-      ASSERT_TRUE(FormatGuardArgument(role, process, argument, sizeof argument));
-      const GuardCommand command = ParseGuardCommand(("\"C:\\P\\Pointrel.EXE\" " + std::string(argument)).c_str());
-      EXPECT_EQ(command.role, role) << argument;
-      EXPECT_EQ(command.utilityProcess, process) << argument;
+    for (bool late : {false, true}) {
+      for (uint32_t process : {1u, 4242u, 4294967295u}) {
+        char argument[64];
+        ASSERT_TRUE(FormatGuardArgument(role, late, process, argument, sizeof argument));
+        const GuardCommand command = ParseGuardCommand(("\"C:\\P\\Pointrel.EXE\" " + std::string(argument)).c_str());
+        EXPECT_EQ(command.role, role) << argument;
+        EXPECT_EQ(command.late, late) << argument;
+        EXPECT_EQ(command.utilityProcess, process) << argument;
+      }
     }
   }
   char small[8] = "x";
-  EXPECT_FALSE(FormatGuardArgument(GuardRole::Guard, 1, small, sizeof small));
+  EXPECT_FALSE(FormatGuardArgument(GuardRole::Guard, false, 1, small, sizeof small));
   EXPECT_STREQ(small, "");
-  EXPECT_FALSE(FormatGuardArgument(GuardRole::None, 1, small, sizeof small));
+  EXPECT_FALSE(FormatGuardArgument(GuardRole::None, false, 1, small, sizeof small));
 }
 
 TEST(GuardCommand, EventNamesCarryTheProcessId) {
@@ -68,6 +79,22 @@ TEST(GuardCommand, EventNamesCarryTheProcessId) {
   EXPECT_STREQ(name, "PointrelGuardReady.314");
   char tight[10];
   EXPECT_FALSE(FormatGuardEventName(kGuardReadyEvent, 314, tight, sizeof tight));
+}
+
+TEST(GuardCommand, TheHandedDefaultsFolderIsNamedForTheUtility) {
+  char folder[64];
+  ASSERT_TRUE(ComposeHandedDefaultsFolder("C:\\Temp\\", 314, folder, sizeof folder));
+  EXPECT_STREQ(folder, "C:\\Temp\\Pointrel defaults 314");
+  ASSERT_TRUE(ComposeHandedDefaultsFolder("C:\\Temp", 314, folder, sizeof folder));
+  EXPECT_STREQ(folder, "C:\\Temp\\Pointrel defaults 314");
+  EXPECT_FALSE(ComposeHandedDefaultsFolder("", 314, folder, sizeof folder));
+  EXPECT_STREQ(folder, "");
+  // Exactly fitting, and one short: never cut.
+  const std::string base = std::string(sizeof folder - 1 - 1 - 21, 'f');
+  ASSERT_TRUE(ComposeHandedDefaultsFolder(base.c_str(), 314, folder, sizeof folder));
+  EXPECT_EQ(std::strlen(folder), sizeof folder - 1);
+  EXPECT_FALSE(ComposeHandedDefaultsFolder((base + "g").c_str(), 314, folder, sizeof folder));
+  EXPECT_STREQ(folder, "");
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/file_names.h"
+
 namespace {
 
 struct KindCase {
@@ -158,6 +160,68 @@ TEST(LibraryEntry, StoredNameThatDoesNotFitIsRefusedNotCut) {
   EXPECT_FALSE(EntryToStoredName("x", stored, 0));
 }
 
+TEST(LibraryEntry, AStoredNameIsAFileInItsRolesFolderAndNothingElse) {
+  struct Case {
+    const char* name;
+    bool plain;
+  };
+  const Case cases[] = {
+      {"Inflated arrow.CUR", true},
+      {"Stop Watch.ANI", true},
+      {"my..arrow.CUR", true},         // dots inside a name go nowhere
+      {".hidden.CUR", true},
+      {"Pfeil \xC3\xBC.CUR", true},     // UTF-8 letters
+      {"CONSOLE.CUR", true},           // a device's name inside a longer one
+      {"COM10.CUR", true},
+      {"LPT.CUR", true},
+      {"NULL.CUR", true},
+      {"", false},
+      {".", false},
+      {"..", false},
+      {"...", false},
+      {". .", false},
+      {"..\\..\\windows\\system32\\x.cur", false},
+      {"sub\\x.CUR", false},
+      {"sub/x.CUR", false},
+      {"C:x.CUR", false},
+      {"C:\\x.CUR", false},
+      {"\\\\server\\share\\x.CUR", false},
+      {"\\\\?\\C:\\x.CUR", false},
+      {"x.CUR:stream", false},
+      {"*.CUR", false},
+      {"x?.CUR", false},
+      {"a<b.CUR", false},
+      {"a>b.CUR", false},
+      {"a|b.CUR", false},
+      {"a\"b.CUR", false},
+      {"tab\there.CUR", false},
+      {"CON", false},
+      {"con.CUR", false},
+      {"Nul.ani", false},
+      {"PRN.CUR", false},
+      {"AUX", false},
+      {"COM1.CUR", false},
+      {"com9", false},
+      {"LPT0.CUR", false},
+      {"lpt7.cur", false},
+      {"COM\xC2\xB9.CUR", false},        // COM with a superscript one
+      {"LPT\xC2\xB3", false},
+      {"CON .CUR", false},             // blanks before the dot are dropped
+      {"CONIN$.CUR", false},
+      {"conout$", false},
+      {"CLOCK$", false},
+      {"NUL.tar.gz", false},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(IsPlainFileName(c.name), c.plain) << c.name;
+    char path[kTextBufferSize] = "#";
+    EXPECT_EQ(ComposeLibraryPath("NORMAL\\", c.name, path, sizeof path), c.plain) << c.name;
+    if (!c.plain) {
+      EXPECT_STREQ(path, "") << c.name;
+    }
+  }
+}
+
 TEST(LibraryEntry, ComposedPathIsFolderAndNameOrNothing) {
   char path[kTextBufferSize];
   ASSERT_TRUE(ComposeLibraryPath("NORMAL\\", "Inflated arrow.CUR", path, sizeof path));
@@ -165,8 +229,9 @@ TEST(LibraryEntry, ComposedPathIsFolderAndNameOrNothing) {
   ASSERT_TRUE(ComposeLibraryPath("SIZING\\", "BIG_NW.CUR", path, sizeof path));
   EXPECT_STREQ(path, "SIZING\\BIG_NW.CUR");
 
-  const std::string folder = "APPSTART\\";
-  const std::string fits(kTextBufferSize - 1 - folder.size(), 'f');
+  // The longest name a folder holds (255 units) after a folder that leaves it just room.
+  const std::string fits(255, 'f');
+  const std::string folder = std::string(kTextBufferSize - 2 - fits.size(), 'd') + "\\";
   ASSERT_TRUE(ComposeLibraryPath(folder.c_str(), fits.c_str(), path, sizeof path));
   EXPECT_EQ(std::strlen(path), kTextBufferSize - 1);
   // A name from a hand-edited settings file may be as long as the settings buffer.

@@ -77,3 +77,21 @@ TEST(SettingsLocation, TheRunMarkerTakesTheSettingsNameWithItsOwnExtension) {
   EXPECT_FALSE(ComposeRunMarker((stem + "f.INI").c_str(), out, sizeof out));
   EXPECT_STREQ(out, "");
 }
+
+TEST(SettingsLocation, AFailedSaveSaysWhereAndWhyWhenKnown) {
+  char out[512];
+  ASSERT_TRUE(ComposeSaveFailureMessage("C:\\A\\Pointrel\\Pointrel.INI", nullptr, out, sizeof out));
+  EXPECT_STREQ(out,
+               "Your settings could not be saved in\nC:\\A\\Pointrel\\Pointrel.INI\n\n"
+               "Pointrel keeps running with them until it ends.");
+  ASSERT_TRUE(ComposeSaveFailureMessage("C:\\A\\Pointrel\\Pointrel.INI", "C:\\A\\Pointrel", out, sizeof out));
+  EXPECT_STREQ(out,
+               "Your settings could not be saved in\nC:\\A\\Pointrel\\Pointrel.INI\n\n"
+               "C:\\A\\Pointrel is a file, not a folder.\n\nPointrel keeps running with them until it ends.");
+  const size_t length = std::strlen(out);
+  std::string exact(length + 1, '#');
+  EXPECT_TRUE(ComposeSaveFailureMessage("C:\\A\\Pointrel\\Pointrel.INI", "C:\\A\\Pointrel", exact.data(), exact.size()));
+  std::string shorter(length, '#');
+  EXPECT_FALSE(ComposeSaveFailureMessage("C:\\A\\Pointrel\\Pointrel.INI", "C:\\A\\Pointrel", shorter.data(), shorter.size()));
+  EXPECT_EQ(shorter[0], '\0');
+}

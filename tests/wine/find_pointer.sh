@@ -4,6 +4,9 @@
 #  - typing into another program (Wine's notepad) hides every replaceable system cursor behind
 #    the blank; the next movement puts back what each showed before, id by id;
 #  - a quick shake installs the Normal role enlarged to three times its side, then its own again;
+#  - hidden, with the dialog's thread held still for 5 s (find_pointer_probe): a move puts back
+#    all fourteen within 100 ms, keys reach notepad as fast as with Pointrel not running
+#    (measured both ways), and a shake meanwhile is dropped, never done later;
 #  - killed while the pointer is hidden, the guard brings every default back, the six that only
 #    hiding touches included.
 #   find_pointer.sh SESSION-DIR ARCH BUILD-DIR
@@ -17,8 +20,17 @@ enter_session "$session" "$arch"
 lay_out_utility find-pointer "$build"
 mkdir -p "$work/trace"
 trace="$work/trace/trace.txt"
+probe="$build/bin/find_pointer_probe.exe"
 notepad=
-trap 'rm -f "$settings"; [ -n "$notepad" ] && kill "$notepad" 2>/dev/null; true' EXIT
+# On every way out, a utility this script started is ended too (its guard then ends with it), so
+# no later test finds it running.
+end_started() {
+  rm -f "$settings"
+  [ -n "$notepad" ] && kill "$notepad" 2>/dev/null
+  for pid in $(prefix_pids 'Pointrel.EXE' 'pointrel-guard'); do kill -KILL "$pid" 2>/dev/null; done
+  true
+}
+trap end_started EXIT
 printf '[Cursors]\r\nNormal=Giant white arrow.CUR\r\nHideTyping=1\r\nShakeEnlarge=1\r\n' >"$settings"
 roles="32512 32650 32514 32513 32642 32643 32644 32645"
 others="32515 32516 32646 32648 32649 32651"
@@ -40,17 +52,19 @@ after() { events | tail -n +$(($1 + 1)); }
 ids_of() { awk -v kind="$1" '$2 == kind { printf "%s ", $3 }'; }
 sorted() { tr ' ' '\n' | grep . | sort -n | tr '\n' ' '; }
 
+# Keys typed into notepad with Pointrel not running: the floor for the same keys later.
+"$WINE" notepad >/dev/null 2>&1 &
+notepad=$!
+for _ in $(seq 100); do "$WINE" "$probe" keys 1 >/dev/null 2>&1 && break; sleep 0.2; done
+alone=$("$WINE" "$probe" keys 20 | tr -d '\r')
+[ "${alone%% *}" = keys ] || fail "no keys measured without Pointrel: $alone"
+
 (cd "$work" && POINTREL_CURSOR_TRACE='C:\find-pointer\trace' exec "$WINE" ./Pointrel.EXE) >/dev/null 2>&1 &
 settle 8 || fail "the utility did not install its cursors"
 normal_file=$(events | awk '$2 == "install" && $3 == 32512 { f = $6 } END { print f }')
 [ -n "$normal_file" ] || fail "no Normal installed at start"
-"$WINE" notepad >/dev/null 2>&1 &
-notepad=$!
-# Typing goes to notepad once its window is up and active.
-xdotool search --sync --onlyvisible --name 'Notepad' >/dev/null &
-finder=$!
-for _ in $(seq 150); do kill -0 "$finder" 2>/dev/null || break; sleep 0.1; done
-kill "$finder" 2>/dev/null && fail "notepad's window did not come up within 15 s"
+# Notepad in front again, where xdotool types.
+"$WINE" "$probe" keys 1 >/dev/null
 xdotool mousemove 400 300
 pointer_at() { [ "$(xdotool getmouselocation | awk '{ print $1, $2 }')" = "x:$1 y:$2" ]; }
 for _ in $(seq 50); do pointer_at 400 300 && break; sleep 0.05; done
@@ -81,12 +95,13 @@ echo "moved: Normal's own cursor and 13 defaults back"
 start=$(count)
 side=$(od -An -tu1 -j6 -N1 "$work/trace/$normal_file" | tr -d ' ')
 [ "$side" = 0 ] && side=256
+# One xdotool for the whole shake: a process started per move is too slow on a busy machine.
+#   shake [X1 Y1 X2 Y2]   to and fro between the two points
 shake() {
-  xdotool mousemove 200 300; sleep 0.05
-  for _ in 1 2 3 4 5 6; do
-    xdotool mousemove 750 310; sleep 0.05
-    xdotool mousemove 200 300; sleep 0.05
-  done
+  local x1=${1:-200} y1=${2:-300} x2=${3:-750} y2=${4:-310}
+  local moves=(mousemove "$x1" "$y1" sleep 0.05)
+  for _ in 1 2 3 4 5 6; do moves+=(mousemove "$x2" "$y2" sleep 0.05 mousemove "$x1" "$y1" sleep 0.05); done
+  xdotool "${moves[@]}"
 }
 # A display just started may lag behind the first moves: up to three shakes, a second apart.
 for attempt in 1 2 3; do
@@ -113,6 +128,40 @@ last=$(after "$start" | awk '$3 == 32512 { print $2, $6 }' | tail -n 1)
 [ "$last" = "install $normal_file" ] || fail "after the shake Normal shows '$last', not its own"
 steps=$(after "$start" | awk '$2 == "install" && $3 == 32512' | wc -l)
 echo "shaken: Normal grew from $side to $largest pixels and back in $steps installs"
+
+# Hidden, then the dialog's thread held still for 5 s.
+start=$(count)
+xdotool type --delay 40 "y"
+settle $((start + 14)) || fail "typing hid nothing before the dialog was held"
+start=$(count)
+"$WINE" "$probe" stuck 5000 20 500 400 >"$work/probe.txt" 2>&1 &
+probe_pid=$!
+said() { tr -d '\r' <"$work/probe.txt" | awk -v what="$1" '$1 == what { $1 = ""; print substr($0, 2) }'; }
+saying() { tr -d '\r' <"$work/probe.txt" | grep -q "^$1"; }
+for _ in $(seq 300); do saying shake || saying cannot && break; sleep 0.1; done
+saying shake || fail "the probe did not hold the dialog: $(cat "$work/probe.txt")"
+# Over notepad only: under Wine the X events over a window are read by the thread that owns it,
+# so moves over the held dialog would reach nobody's hooks (the platform's own input thread has
+# no such tie).
+shake $(xdotool search --name 'Notepad' getwindowgeometry --shell | awk -F= '
+  $1 == "X" { x = $2 } $1 == "Y" { y = $2 } $1 == "WIDTH" { w = $2 } $1 == "HEIGHT" { h = $2 }
+  END { printf "%d %d %d %d\n", x + w / 10, y + h / 3, x + w * 9 / 10, y + h / 3 + 10 }')
+wait "$probe_pid" || fail "the probe failed: $(cat "$work/probe.txt")"
+moved=$(said moved) stuck_keys=$(said keys)
+settle $((start + 14)) || fail "the move put back $(( $(count) - start )) cursors while the dialog was held"
+back=$(after "$start" | head -n 14)
+[ "$(echo "$back" | awk '{ printf "%s ", $3 }' | sorted)" = "$(echo "$roles $others" | sorted)" ] ||
+  fail "the move put back '$(echo "$back" | awk '{ printf "%s ", $3 }')'"
+latest=$(echo "$back" | awk 'BEGIN { m = 0 } $1 > m { m = $1 } END { print m }')
+[ $((latest - moved)) -le 100 ] || fail "the last of the fourteen came back $((latest - moved)) ms after the move"
+echo "held 5 s: all fourteen back $((latest - moved)) ms after the move; keys into notepad median and slowest:" \
+  "${alone#keys } ms alone, ${stuck_keys} ms with Pointrel's dialog held (20 keys each, fewer where one took over a second)"
+slowest=${stuck_keys#* }
+[ "${slowest%.*}" -lt 1000 ] || fail "a key took $slowest ms to reach notepad while the dialog was held"
+# The shake while it was held was dropped: nothing enlarged then, nor after it was let go.
+sleep 1.5
+[ "$(count)" = $((start + 14)) ] || fail "after the held dialog: $(after $((start + 14)) | head -n 3 | tr '\n' ';')"
+echo "held: the shake meanwhile was dropped"
 
 # Hidden, then killed: the guard puts every default back, the six others too.
 start=$(count)

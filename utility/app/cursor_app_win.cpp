@@ -32,11 +32,11 @@ BOOL CursorApp::InitApplication() {
   // The guard's two private roles run here and end the process: no mutex, window or settings.
   const GuardCommand command = ParseGuardCommand(::GetCommandLineA());
   if (command.role == GuardRole::Starter) {
-    RunGuardStarter(command.utilityProcess);
-    return FALSE;
+    // The guard's process id is the starter's exit code: the utility waits on that guard.
+    ::ExitProcess(RunGuardStarter(command.utilityProcess, command.late));
   }
   if (command.role == GuardRole::Guard) {
-    RunGuard(command.utilityProcess);
+    RunGuard(command.utilityProcess, command.late);
     return FALSE;
   }
   instanceMutex = ::CreateMutexA(nullptr, TRUE, kInstanceMutexName);

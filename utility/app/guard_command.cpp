@@ -4,8 +4,17 @@
 
 namespace {
 
-constexpr char kStarterPrefix[] = "--pointrel-guard-start=";
-constexpr char kGuardPrefix[] = "--pointrel-guard=";
+struct PrivateArgument {
+  const char* prefix;  // followed by the utility's process id
+  GuardRole role;
+  bool late;
+};
+constexpr PrivateArgument kArguments[] = {
+    {"--pointrel-guard-start=", GuardRole::Starter, false},
+    {"--pointrel-guard-start-late=", GuardRole::Starter, true},
+    {"--pointrel-guard=", GuardRole::Guard, false},
+    {"--pointrel-guard-late=", GuardRole::Guard, true},
+};
 
 bool IsSpace(char c) { return c == ' ' || c == '\t'; }
 
@@ -42,23 +51,20 @@ GuardCommand ParseGuardCommand(const char* commandLine) {
   const char* at = SkipProgramName(commandLine);
   if (!at) return command;
   while (IsSpace(*at)) ++at;
-  GuardRole role = GuardRole::None;
-  if (std::strncmp(at, kStarterPrefix, sizeof kStarterPrefix - 1) == 0) {
-    role = GuardRole::Starter;
-    at += sizeof kStarterPrefix - 1;
-  } else if (std::strncmp(at, kGuardPrefix, sizeof kGuardPrefix - 1) == 0) {
-    role = GuardRole::Guard;
-    at += sizeof kGuardPrefix - 1;
-  } else {
-    return command;
+  const PrivateArgument* found = nullptr;
+  for (const PrivateArgument& argument : kArguments) {
+    if (std::strncmp(at, argument.prefix, std::strlen(argument.prefix)) == 0) found = &argument;
   }
+  if (!found) return command;
+  at += std::strlen(found->prefix);
   uint32_t id = 0;
   const char* end = nullptr;
   if (!ReadProcessId(at, &id, &end)) return command;
   while (IsSpace(*end)) ++end;
   if (*end) return command;
-  command.role = role;
+  command.role = found->role;
   command.utilityProcess = id;
+  command.late = found->late;
   return command;
 }
 
@@ -83,14 +89,30 @@ bool Format(char* out, size_t size, const char* prefix, uint32_t id) {
 }
 }  // namespace
 
-bool FormatGuardArgument(GuardRole role, uint32_t utilityProcess, char* out, size_t size) {
-  if (role == GuardRole::None) {
-    if (size > 0) out[0] = '\0';
-    return false;
+bool FormatGuardArgument(GuardRole role, bool late, uint32_t utilityProcess, char* out, size_t size) {
+  for (const PrivateArgument& argument : kArguments) {
+    if (argument.role == role && argument.late == late) return Format(out, size, argument.prefix, utilityProcess);
   }
-  return Format(out, size, role == GuardRole::Starter ? kStarterPrefix : kGuardPrefix, utilityProcess);
+  if (size > 0) out[0] = '\0';
+  return false;
 }
 
 bool FormatGuardEventName(const char* stem, uint32_t utilityProcess, char* out, size_t size) {
   return Format(out, size, stem, utilityProcess);
+}
+
+bool ComposeHandedDefaultsFolder(const char* temporaryFolder, uint32_t utilityProcess, char* out, size_t size) {
+  char name[48];
+  if (size == 0 || !Format(name, sizeof name, "Pointrel defaults ", utilityProcess)) return false;
+  out[0] = '\0';
+  const size_t folderLength = std::strlen(temporaryFolder);
+  if (folderLength == 0) return false;
+  const bool separated = temporaryFolder[folderLength - 1] == '\\';
+  const size_t total = folderLength + (separated ? 0 : 1) + std::strlen(name);
+  if (total + 1 > size) return false;
+  std::memcpy(out, temporaryFolder, folderLength);
+  size_t at = folderLength;
+  if (!separated) out[at++] = '\\';
+  std::strcpy(out + at, name);
+  return true;
 }

@@ -32,7 +32,12 @@ bool FindOlderFile(const char* profileName, char (&older)[kTextBufferSize]) {
   return ComposeSettingsFile(windowsFolder, profileName, older, sizeof older) && FileExists(older);
 }
 
+// Where the settings folder should be and a file is instead; empty otherwise.
+char folderThatIsAFile[kTextBufferSize] = "";
+
 }  // namespace
+
+const char* SettingsFolderThatIsAFile() { return folderThatIsAFile[0] ? folderThatIsAFile : nullptr; }
 
 void LocateSettingsFile(CWinApp& app) {
   char appData[kTextBufferSize];
@@ -41,6 +46,12 @@ void LocateSettingsFile(CWinApp& app) {
   if (!platform::GetUserShellFolder(CSIDL_APPDATA, appData, sizeof appData) ||
       !ComposeSettingsFolder(appData, folder, sizeof folder) ||
       !ComposeSettingsFile(folder, app.profileName, file, sizeof file)) {
+    return;
+  }
+  if (FileExists(folder)) {
+    // Not replaced by the Windows folder in silence: the save says what is in the way.
+    ::lstrcpynA(folderThatIsAFile, folder, sizeof folderThatIsAFile);
+    ::lstrcpynA(app.profileName, file, sizeof app.profileName);
     return;
   }
   if (!FolderExists(folder) && !::CreateDirectoryA(folder, nullptr)) return;

@@ -57,3 +57,16 @@ bool ComposeRunMarker(const char* settingsFile, char* out, size_t size) {
   std::memcpy(out + stem, kExtension, sizeof kExtension);
   return true;
 }
+
+bool ComposeSaveFailureMessage(const char* file, const char* folderIsFile, char* out, size_t size) {
+  const char* const parts[] = {"Your settings could not be saved in\n", file, "\n\n",
+                               folderIsFile ? folderIsFile : "", folderIsFile ? " is a file, not a folder.\n\n" : "",
+                               "Pointrel keeps running with them until it ends."};
+  size_t total = 1;
+  for (const char* part : parts) total += std::strlen(part);
+  if (size == 0) return false;
+  out[0] = '\0';
+  if (total > size) return false;
+  for (const char* part : parts) std::strcat(out, part);
+  return true;
+}

@@ -17,3 +17,8 @@ bool ComposeRunMarker(const char* settingsFile, char* out, size_t size);
 // drive>\<profileName>". False also for a Windows folder without a drive ("C:").
 bool ComposeVirtualStoreFile(const char* localAppData, const char* windowsFolder, const char* profileName, char* out,
                              size_t size);
+
+// The message said when the settings could not be saved in `file`: where, and why when the
+// reason is known (`folderIsFile`: the settings folder, `folder`, is a file and not a folder).
+// False, with `out` empty, when it does not fit.
+bool ComposeSaveFailureMessage(const char* file, const char* folderIsFile, char* out, size_t size);

@@ -2,6 +2,7 @@
 
 #include "platform/app.h"
 #include "platform/gdi.h"
+#include "platform/lock.h"
 #include "platform/system_cursor.h"
 #include "utility/cursor/cursor_slots_win.h"
 #include "utility/resources/resource.h"
@@ -18,6 +19,14 @@ BlinkRole RoleOf(const CursorSlot& slot) { return {slot.animated, slot.handle !=
 // the platform nothing.
 int blankSide = 0;
 
+// The blanks made at other sides, shared by the animator and finding the pointer's thread.
+struct SizedBlank {
+  int side;
+  HCURSOR cursor;
+};
+SizedBlank sized[8] = {};
+platform::Lock sizedBlanksLock;
+
 }  // namespace
 
 void LoadBlankCursor() {
@@ -29,11 +38,7 @@ void LoadBlankCursor() {
 HCURSOR BlankCursorAt(int side) {
   HCURSOR blank = static_cast<HCURSOR>(animatorState.blankCursor);
   if (side <= 0 || side == blankSide) return blank;
-  struct SizedBlank {
-    int side;
-    HCURSOR cursor;
-  };
-  static SizedBlank sized[8] = {};
+  platform::Locked locked(sizedBlanksLock);
   for (SizedBlank& kept : sized) {
     if (kept.cursor && kept.side == side) return kept.cursor;
   }

@@ -9,6 +9,8 @@
 #include "utility/cursor/transformer_win.h"
 
 CursorSlot CursorSlotTable[kSlotCount] = {};
+platform::Lock slotsLock;
+bool slotsCovered = false;
 
 namespace {
 
@@ -121,17 +123,22 @@ int SlotOfCursorId(DWORD id) {
 }
 
 void InstallCursor(HCURSOR cursor, DWORD id) {
-  platform::InstallSystemCursor(cursor, id);
-  const int slot = SlotOfCursorId(id);
-  if (slot < 0) {
-    // No slot keeps it; the platform has its own copy.
-    platform::ReleaseCursor(cursor);
-    return;
+  HCURSOR replaced = nullptr;
+  {
+    SlotsLocked locked;
+    // While the pointer is hidden the id stays blank; the slot shows when the pointer does.
+    if (!slotsCovered) platform::InstallSystemCursor(cursor, id);
+    const int slot = SlotOfCursorId(id);
+    if (slot < 0) {
+      // No slot keeps it; the platform has its own copy.
+      replaced = cursor;
+    } else if (CursorSlotTable[slot].handle != cursor) {  // the same image again: its side is known
+      replaced = CursorSlotTable[slot].handle;
+      CursorSlotTable[slot].handle = cursor;
+      // Asked once here, so a blink never asks the platform at every hide.
+      CursorSlotTable[slot].side = cursor ? platform::CursorSide(cursor) : 0;
+    }
   }
-  HCURSOR& held = CursorSlotTable[slot].handle;
-  if (held == cursor) return;  // the same image again: its side is known
-  if (held) platform::ReleaseCursor(held);
-  held = cursor;
-  // Asked once here, so a blink never asks the platform at every hide.
-  CursorSlotTable[slot].side = cursor ? platform::CursorSide(cursor) : 0;
+  // Released once no slot names it: finding the pointer reads slots only under the lock.
+  if (replaced) platform::ReleaseCursor(replaced);
 }

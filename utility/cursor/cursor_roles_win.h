@@ -46,4 +46,5 @@ int SlotOfCursorId(DWORD id);
 
 // Installs `cursor` (null or not) as system cursor `id` and keeps it in the id's slot; the
 // handle the slot held before is released unless it is this one. The slot owns what it holds.
+// While finding the pointer has the pointer hidden (slotsCovered), only the slot changes.
 void InstallCursor(HCURSOR cursor, DWORD id);

@@ -1,25 +1,26 @@
-// Finding the pointer, on the platform: low-level keyboard and mouse hooks that see input in
-// every application (the keyboard's only as "a typing key went down", never which), the blank
-// that hides every replaceable system cursor while the user types, and the enlarged pointer of
-// a shake. Work happens on input only; the enlargement's timer runs only while it animates.
+// Finding the pointer, on the platform: the session (find_pointer_session.h) runs on a thread of
+// its own, fed by the input hooks' thread (input_hooks_win.h), and carries out what it decides:
+// the blank that hides every replaceable system cursor while the user types, what each showed
+// put back at the first move, and the enlarged pointer of a shake. Neither thread ever waits for
+// the dialog, so the pointer comes back and input flows while the dialog is busy or stuck; the
+// dialog only pauses and resumes its animator when asked (kFindPointerMessage).
 #pragma once
 #include <windows.h>
 
-constexpr UINT kFindPointerMessage = WM_APP + 2;  // posted by the hooks to the owner window
-constexpr UINT_PTR kFindPointerTimerId = 3;       // the animator has 1 and 2
+// Posted to the dialog when the session's hold on the animator changes: the dialog reads
+// FindPointerHoldsAnimator, pauses or resumes its animator to match, and when paused answers
+// with AnswerAnimatorPaused.
+constexpr UINT kFindPointerMessage = WM_APP + 2;
 
-// What the owner does around a hide or an enlargement: the animator is paused before the
-// pointer changes and resumed after it is itself again.
-struct FindPointerHooks {
-  void (*pauseAnimator)();
-  void (*resumeAnimator)();
-};
-
-// Turns each behaviour on or off (installing or removing the hooks it needs); `owner` gets the
-// posted messages and owns the timer. Turning off what is in effect puts the pointer back first.
-void ConfigureFindPointer(HWND owner, bool hideTyping, bool shakeEnlarge, FindPointerHooks hooks);
-// kFindPointerMessage and the timer, from the owner's window procedure.
-void OnFindPointerMessage(WPARAM what);
-void OnFindPointerTimer();
-// Before every ending: the hooks and the timer go; the ending then puts every default back.
+// Turns each behaviour on or off (starting the two threads at the first call); turning off what
+// is in effect puts the pointer back first.
+void ConfigureFindPointer(HWND dialog, bool hideTyping, bool shakeEnlarge);
+bool FindPointerHoldsAnimator();
+void AnswerAnimatorPaused();
+// The dialog has installed its choices again after something reloaded the system cursors.
+void FindPointerCursorsReloaded();
+// The session was unlocked or the computer resumed: the hooks are installed afresh.
+void FindPointerInputMayHaveStopped();
+// Before every ending, from any thread: nothing more is hidden, shown or enlarged and the
+// hooks go; the ending then puts every default back.
 void EndFindPointer();

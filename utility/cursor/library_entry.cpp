@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/file_names.h"
+
 namespace {
 
 char Upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
@@ -72,7 +74,7 @@ bool ComposeLibraryPath(const char* folder, const char* storedName, char* path, 
   if (size == 0) return false;
   const size_t folderLength = std::strlen(folder);
   const size_t nameLength = std::strlen(storedName);
-  if (folderLength + nameLength + 1 > size) {
+  if (!IsPlainFileName(storedName) || folderLength + nameLength + 1 > size) {
     path[0] = '\0';
     return false;
   }

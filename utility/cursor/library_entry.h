@@ -32,5 +32,7 @@ bool BuildEntryText(bool animated, bool colour, const char* fileName, char* entr
 bool EntryToStoredName(const char* entryText, char* storedName, size_t size);
 
 // `folder` followed by `storedName`. Returns false and writes an empty path when it does not
-// fit; such a name is treated like a file that does not load.
+// fit or the name is not a plain file name (IsPlainFileName, platform/file_names.h): a stored
+// name is a file inside its role's folder and nothing else, so such a name is treated like a
+// file that does not load, and is never opened.
 bool ComposeLibraryPath(const char* folder, const char* storedName, char* path, size_t size);

@@ -2,17 +2,23 @@
 // with the dialog's window for its timers.
 #include "utility/app/cursor_settings.h"
 #include "utility/cursor/animator_win.h"
-#include "utility/cursor/find_pointer_win.h"
 #include "utility/dialog/main_dialog_win.h"
 
 void MainDialog::OnBlinkRadio(UINT id) {
   const int32_t mode = BlinkModeForRadio(id);
-  if (mode >= 0) SelectBlinkMode(mode);
+  if (mode < 0) return;
+  // While finding the pointer holds the animator, the mode starts when it lets go.
+  if (animatorPausedForFindPointer) {
+    current.Blink = mode;
+  } else {
+    SelectBlinkMode(mode);
+  }
 }
 
 void MainDialog::SelectBlinkMode(int mode) { ::SelectBlinkMode(m_hWnd, current.Blink, mode); }
 
 void MainDialog::StartStoredBlinkMode() {
+  if (animatorPausedForFindPointer) return;
   if (current.Blink > static_cast<int32_t>(BlinkMode::None) && current.Blink < kBlinkModeCount) {
     SelectBlinkMode(current.Blink);
   }
@@ -23,8 +29,9 @@ void MainDialog::OnTimer(UINT_PTR id) {
     EndCursorTest(m_hWnd);
   } else if (id == kAnimatorTimerId) {
     AnimatorTick(m_hWnd, current.Blink);
-  } else if (id == kFindPointerTimerId) {
-    OnFindPointerTimer();
+  } else if (id == kReloadTimerId) {
+    ::KillTimer(m_hWnd, kReloadTimerId);
+    FollowReloadRule(reloadRate.OnDue(::GetTickCount()));
   }
   Default();
 }

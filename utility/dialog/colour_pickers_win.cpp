@@ -62,6 +62,8 @@ void MainDialog::OnDpiChanged(UINT dpi) {
   dialogDpi = dpi;
   Default();
   PostMessage(kColourLayoutMessage);
+  // The scale of the monitor changed: the cursors follow the size in force.
+  RequestReloadAnswer(ReloadCause::Display);
 }
 
 void MainDialog::OnColourLayoutDue() {
@@ -70,6 +72,7 @@ void MainDialog::OnColourLayoutDue() {
 }
 
 void MainDialog::OnColourButton(UINT id) {
+  UserMadeChoice();
   if (id >= IDC_WHITE_FIRST && id <= IDC_WHITE_LAST) {
     SelectColour(ColourRow::WhiteRow, static_cast<int>(id - IDC_WHITE_FIRST));
   } else if (id >= IDC_BLACK_FIRST && id <= IDC_BLACK_LAST) {

@@ -1,12 +1,12 @@
 // MainDialog: its controls, initialisation, commands and window lifecycle.
 #include "utility/dialog/main_dialog_win.h"
 
-#include <cstring>
-
 #include "platform/app.h"
 #include "platform/help_viewer.h"
 #include "utility/app/app_profile_store_win.h"
 #include "utility/app/cursor_settings.h"
+#include "utility/app/settings_file_win.h"
+#include "utility/app/settings_location.h"
 #include "utility/cursor/animator_win.h"
 #include "utility/cursor/find_pointer_win.h"
 #include "utility/cursor/transformer_win.h"
@@ -39,10 +39,7 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::OnOkButton>(IDC_OK),
     MapClicked<&MainDialog::OnCancelButton>(IDC_CANCEL),
     // Cursor roles
-    MapSelChange<&MainDialog::ApplyNormal>(IDC_LIST_NORMAL),
-    MapSelChange<&MainDialog::ApplyBusy>(IDC_LIST_BUSY),
-    MapSelChange<&MainDialog::ApplyAppStarting>(IDC_LIST_APPSTART),
-    MapSelChange<&MainDialog::ApplyIBeam>(IDC_LIST_IBEAM),
+    MapSelChangeRange<&MainDialog::OnListChosen>(IDC_LIST_NORMAL, IDC_LIST_APPSTART),
     MapClicked<&MainDialog::ApplySizingDefault>(IDC_SIZING_DEFAULT),
     MapClicked<&MainDialog::ApplySizingLarge>(IDC_SIZING_LARGE),
     MapClicked<&MainDialog::OnMirrorNormal>(IDC_MIRROR_NORMAL),
@@ -52,7 +49,6 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapDpiChanged<&MainDialog::OnDpiChanged>(),
     MapMessage<&MainDialog::OnColourLayoutDue>(kColourLayoutMessage),
     MapMessage<&MainDialog::OnDestroy>(WM_DESTROY),
-    MapMessage<&MainDialog::OnDisplayChange>(WM_DISPLAYCHANGE),
     MapClicked<&MainDialog::OnHelpButton>(IDC_HELP_BUTTON),
     MapClicked<&MainDialog::OnExitRestore>(IDC_EXIT_RESTORE),
     MapClicked<&MainDialog::OnAboutButton>(IDC_ABOUT_BUTTON),
@@ -62,6 +58,13 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::OnHideTyping>(IDC_HIDE_TYPING),
     MapClicked<&MainDialog::OnShakeEnlarge>(IDC_SHAKE_ENLARGE),
     MapPosted<&MainDialog::OnFindPointerPosted>(kFindPointerMessage),
+    // Reloads of the system cursors
+    MapNotification<&MainDialog::OnSettingChange>(WM_SETTINGCHANGE),
+    MapMessage<&MainDialog::OnThemeChanged>(WM_THEMECHANGED),
+    MapNotification<&MainDialog::OnSessionChange>(WM_WTSSESSION_CHANGE),
+    MapNotification<&MainDialog::OnPowerBroadcast>(WM_POWERBROADCAST),
+    MapMessage<&MainDialog::OnDisplayChange>(WM_DISPLAYCHANGE),
+    MapMessage<&MainDialog::OnReloadStopped>(kReloadStoppedMessage),
 };
 
 // The window icon is the shared resource icon: nothing to release.
@@ -110,6 +113,7 @@ BOOL MainDialog::OnInitDialog() {
   if (!ColourCursorsSupported) status.SetWindowText(kNoColourText);
 
   LoadBlankCursor();
+  WatchSessionChanges(m_hWnd);
   FillLists();
   AttachColourButtons();
   ShowSettings();
@@ -151,16 +155,16 @@ void MainDialog::OnOkButton() {
   AppProfileStore store(app);
   if (!SaveSettings(store)) {
     // The choices stay in force; only their keeping failed, and the user should know that.
-    char text[sizeof app.profileName + 160];
-    std::strcpy(text, "Your settings could not be saved in\n");
-    std::strcat(text, app.profileName);
-    std::strcat(text, "\n\nPointrel keeps running with them until it ends.");
-    ::MessageBoxA(m_hWnd, text, "Pointrel Settings", MB_OK | MB_ICONWARNING);
+    char text[2 * kTextBufferSize + 160];
+    if (ComposeSaveFailureMessage(app.profileName, SettingsFolderThatIsAFile(), text, sizeof text)) {
+      ::MessageBoxA(m_hWnd, text, "Pointrel Settings", MB_OK | MB_ICONWARNING);
+    }
   }
   HideOrMinimize();
 }
 
 void MainDialog::OnCancelButton() {
+  UserMadeChoice();
   SelectBlinkMode(static_cast<int>(BlinkMode::None));
   RevertSettings();
   ShowSettings();
@@ -207,13 +211,9 @@ void MainDialog::OnDestroy() {
   EndFindPointer();
   StopAnimation();
   RestoreSystemCursors();
+  StopWatchingSessionChanges(m_hWnd);
   // A help window opened by the utility closes with it.
   AfxWinHelp(m_hWnd, 0, HELP_QUIT);
-  Default();
-}
-
-void MainDialog::OnDisplayChange() {
-  ForgetDisplayFormat();
   Default();
 }
 

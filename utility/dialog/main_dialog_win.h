@@ -1,15 +1,17 @@
 // The utility's only window: template 102, run modally for the whole life of the process. Its
 // members are defined here in utility/dialog, by concern: commands and lifecycle
 // (main_dialog_win.cpp), the cursor roles and lists (role_handlers_win.cpp), the animator's
-// handlers (animator_handlers_win.cpp), the colour pickers (colour_pickers_win.cpp) and finding
-// the pointer (find_pointer_handlers_win.cpp). What
-// they do to cursors is the cursor layer's (utility/cursor).
+// handlers (animator_handlers_win.cpp), the colour pickers (colour_pickers_win.cpp), finding
+// the pointer (find_pointer_handlers_win.cpp) and the answers to the platform reloading the
+// cursors (reload_handlers_win.cpp). What they do to cursors is the cursor layer's
+// (utility/cursor).
 #pragma once
 #include <cstdint>
 
 #include "platform/bitmap_button.h"
 #include "platform/window.h"
 #include "utility/cursor/animator_state.h"
+#include "utility/cursor/answer_rate.h"
 #include "utility/resources/resource.h"
 
 enum class ColourRow { WhiteRow, BlackRow };
@@ -30,9 +32,6 @@ class MainDialog : public CDialog {
   // Puts the platform defaults back, once per run; 1 once that has happened.
   void RestoreSystemCursors();
   int32_t RestoredFlag() const { return restoredFlag; }
-  // The animator stopped while the pointer is hidden or enlarged, and started again after.
-  void PauseForFindPointer();
-  void ResumeAfterFindPointer();
 
  protected:
   MessageMap GetMessageMap() const override;
@@ -50,7 +49,6 @@ class MainDialog : public CDialog {
   void OnPaint();
   HICON OnQueryDragIcon();
   void OnDestroy();
-  void OnDisplayChange();
   BOOL OnQueryEndSession();
   void OnEndSession(BOOL ending);
   // OK, Cancel and every minimise: hide when "Hide when minimized" is set, else minimise.
@@ -59,6 +57,8 @@ class MainDialog : public CDialog {
   void ShowSettings();
 
   // Cursor roles: install the current choices as system cursors
+  // A selection in one of the four lists: the user's choice.
+  void OnListChosen(UINT id);
   void ApplyNormal();
   // Normal, and App Starting with it when that follows Normal and `withFollower` asks for it.
   void ApplyNormalRole(bool withFollower);
@@ -98,12 +98,26 @@ class MainDialog : public CDialog {
   BOOL OnSetCursor(HWND window, UINT hitTest, UINT message);
   void StopAnimation();
 
-  // Find the pointer: the two check boxes and what the hooks post
+  // Find the pointer: the two check boxes, and the animator paused while it holds it
   void OnHideTyping();
   void OnShakeEnlarge();
   // Both behaviours as `current` has them.
   void ApplyFindPointer();
   void OnFindPointerPosted(UINT what);
+
+  // Answers to the platform reloading the system cursors over the choices
+  void OnSettingChange(WPARAM action, LPARAM section);
+  void OnThemeChanged();
+  void OnSessionChange(WPARAM what, LPARAM session);
+  void OnPowerBroadcast(WPARAM what, LPARAM data);
+  void OnDisplayChange();
+  void RequestReloadAnswer(ReloadCause cause);
+  void FollowReloadRule(AnswerRate::Decision decision);
+  // The choices installed again at the size in force, the blanks or the enlargement over them.
+  void AnswerReload();
+  void OnReloadStopped();
+  // The user made a choice: reloads are answered again.
+  void UserMadeChoice();
 
   static const MessageMapEntry kMessageMap[];
 
@@ -127,6 +141,12 @@ class MainDialog : public CDialog {
   CBitmapButton* selectedWhiteButton = nullptr;
   CBitmapButton* selectedBlackButton = nullptr;
   UINT dialogDpi = 96;
+  bool animatorPausedForFindPointer = false;
+  AnswerRate reloadRate;
+  ReloadCause lastReloadCause = ReloadCause::Settings;
 };
 
 constexpr UINT kColourLayoutMessage = WM_APP + 1;
+// Posted once the answers to reloads have stopped, so the message is said after the state is set.
+constexpr UINT kReloadStoppedMessage = WM_APP + 3;
+constexpr UINT_PTR kReloadTimerId = 3;  // the animator has 1 and 2

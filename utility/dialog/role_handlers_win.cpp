@@ -26,6 +26,17 @@ bool MirrorAsked(const CButton& box, int32_t option) { return option && box.GetC
 
 }  // namespace
 
+void MainDialog::OnListChosen(UINT id) {
+  UserMadeChoice();
+  switch (id) {
+    case IDC_LIST_NORMAL: ApplyNormal(); break;
+    case IDC_LIST_BUSY: ApplyBusy(); break;
+    case IDC_LIST_IBEAM: ApplyIBeam(); break;
+    case IDC_LIST_APPSTART: ApplyAppStarting(); break;
+    default: break;
+  }
+}
+
 void MainDialog::ApplyNormal() { ApplyNormalRole(true); }
 
 void MainDialog::ApplyNormalRole(bool withFollower) {
@@ -60,21 +71,25 @@ void MainDialog::ApplyIBeam() {
 }
 
 void MainDialog::ApplySizingDefault() {
+  UserMadeChoice();
   current.Sizing = 0;
   InstallSizingArrows(false);
 }
 
 void MainDialog::ApplySizingLarge() {
+  UserMadeChoice();
   current.Sizing = 1;
   InstallSizingArrows(true);
 }
 
 void MainDialog::OnMirrorNormal() {
+  UserMadeChoice();
   current.MirrorNormal = mirrorNormal.GetCheck() == BST_CHECKED ? 1 : 0;
   ApplyNormal();
 }
 
 void MainDialog::OnMirrorAppStarting() {
+  UserMadeChoice();
   current.MirrorAppstart = mirrorAppStarting.GetCheck() == BST_CHECKED ? 1 : 0;
   ApplyAppStarting();
 }

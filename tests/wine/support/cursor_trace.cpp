@@ -68,6 +68,13 @@ std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast) {
   return lines;
 }
 
+TracedSide TracedSideOf(const std::string& folder, const TraceLine& line) {
+  const std::string bytes = ReadFile(folder + "\\" + line.file);
+  if (bytes.size() < 22) return {};
+  const auto side = [&](size_t at) { return bytes[at] ? static_cast<int>(static_cast<uint8_t>(bytes[at])) : 256; };
+  return {side(6), side(7)};
+}
+
 cursor_record::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line) {
   HCURSOR cursor = ::LoadCursorFromFileA((folder + "\\" + line.file).c_str());
   EXPECT_NE(cursor, nullptr) << line.file;

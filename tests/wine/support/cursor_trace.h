@@ -28,6 +28,12 @@ std::vector<TraceLine> ReadTrace(const std::string& folder, int* malformed = nul
 std::vector<TraceLine> ReadWholeTrace(const std::string& folder);
 // The trace once it holds at least `atLeast` lines and has stopped growing for a while.
 std::vector<TraceLine> SettledTrace(const std::string& folder, size_t atLeast = 0);
+// The size a static install's file holds, as its directory says (the platform's loader would
+// scale it to the desktop's size).
+struct TracedSide {
+  int width = 0, height = 0;
+};
+TracedSide TracedSideOf(const std::string& folder, const TraceLine& line);
 // The image of a static install's file, as this process loads it.
 cursor_record::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line);
 

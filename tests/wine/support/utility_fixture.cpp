@@ -81,6 +81,17 @@ HWND WaitForOwnWindow(const Program& program, const char* title) {
   return found;
 }
 
+std::string MessageBoxText(HWND box) {
+  std::string text;
+  for (HWND child = ::GetWindow(box, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) text += Text(child) + "\n";
+  return text;
+}
+
+bool CloseMessageBox(HWND box) {
+  ::PostMessageA(box, WM_COMMAND, IDOK, 0);
+  return WaitFor([&] { return !::IsWindow(box); });
+}
+
 bool HasRed(const cursor_record::CursorPicture& picture) {
   for (size_t i = 0; i < picture.pixels.size() && picture.colour; ++i) {
     if (picture.andMask[i] == 0 && (picture.pixels[i] & 0xFFFFFF) == 0xFF0000) return true;
@@ -88,6 +99,17 @@ bool HasRed(const cursor_record::CursorPicture& picture) {
   return false;
 }
 
+unsigned long TraceClockOf(DWORD processId) {
+  HANDLE process = ::OpenProcess(PROCESS_QUERY_INFORMATION, FALSE, processId);
+  FILETIME creation = {}, exited, kernel, user, now;
+  const bool known = process && ::GetProcessTimes(process, &creation, &exited, &kernel, &user);
+  if (process) ::CloseHandle(process);
+  ::GetSystemTimeAsFileTime(&now);
+  const auto ticks = [](const FILETIME& time) {
+    return (static_cast<unsigned long long>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
+  };
+  return known && ticks(now) > ticks(creation) ? static_cast<unsigned long>((ticks(now) - ticks(creation)) / 10000) : 0;
+}
 
 void MainDialog::SetUp() {
   RemoveFile(SettingsFilePath());

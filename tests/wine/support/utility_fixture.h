@@ -34,7 +34,44 @@ void PostClick(HWND dialog, int id);
 LRESULT SendTo(HWND window, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 // The window titled `title` that belongs to `program`, once it is visible.
 HWND WaitForOwnWindow(const Program& program, const char* title);
+// What a message box of another process says: its controls' texts, one a line.
+std::string MessageBoxText(HWND box);
+// Answers a message box with OK; true once it has gone.
+bool CloseMessageBox(HWND box);
 bool HasRed(const cursor_record::CursorPicture& picture);
+
+// The user's pointer size, as Settings stores it, for as long as this lives.
+class PointerSize {
+ public:
+  explicit PointerSize(DWORD base) {
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
+      key = nullptr;
+      return;
+    }
+    DWORD size = sizeof before;
+    hadValue = ::RegQueryValueExA(key, "CursorBaseSize", nullptr, nullptr, reinterpret_cast<BYTE*>(&before), &size) == ERROR_SUCCESS;
+    set = ::RegSetValueExA(key, "CursorBaseSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&base), sizeof base) == ERROR_SUCCESS;
+  }
+  ~PointerSize() {
+    if (!key) return;
+    if (hadValue) {
+      ::RegSetValueExA(key, "CursorBaseSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before), sizeof before);
+    } else {
+      ::RegDeleteValueA(key, "CursorBaseSize");
+    }
+    ::RegCloseKey(key);
+  }
+  bool set = false;
+
+ private:
+  HKEY key = nullptr;
+  DWORD before = 0;
+  bool hadValue = false;
+};
+
+// Now, on the clock of the trace of process `processId`: milliseconds since it started.
+unsigned long TraceClockOf(DWORD processId);
 
 // A fresh working folder, trace folder and settings file for each test.
 class MainDialog : public ::testing::Test {

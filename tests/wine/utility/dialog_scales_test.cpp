@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -25,16 +24,6 @@ int ExpectedCursorSide() { return 32 * DotsPerInch() / 96; }
 
 // Width and height of a traced cursor file's image as written, not as this process would load
 // it (stretched to the desktop's size); 0 for a file too short to say.
-struct Side {
-  int width = 0, height = 0;
-};
-Side WrittenSide(const std::string& folder, const std::string& file) {
-  std::ifstream in(folder + "\\" + file, std::ios::binary);
-  const std::vector<uint8_t> bytes(std::istreambuf_iterator<char>(in), (std::istreambuf_iterator<char>()));
-  if (bytes.size() < 22) return {};
-  return {bytes[6] ? bytes[6] : 256, bytes[7] ? bytes[7] : 256};
-}
-
 TEST(TestBed, DesktopHandsOutCursorsOfItsScale) {
   EXPECT_EQ(::GetSystemMetrics(SM_CXCURSOR), ExpectedCursorSide()) << DotsPerInch() << " dots per inch";
 }
@@ -54,7 +43,7 @@ TEST_F(MainDialogOnLibrary, NormalIsRecolouredAndMirroredAtTheDesktopsCursorSize
   }
   ASSERT_NE(normal, nullptr) << "Normal was installed";
   ASSERT_EQ(normal->kind, "static");
-  const Side written = WrittenSide(traceFolder, normal->file);
+  const TracedSide written = TracedSideOf(traceFolder, *normal);
   EXPECT_EQ(written.width, side) << "the installed image's width";
   EXPECT_EQ(written.height, side) << "the installed image's height";
   EXPECT_EQ(normal->x, side - 1) << "the tip's column mirrored";
@@ -94,7 +83,7 @@ TEST_F(MainDialogOnLibrary, BlinkHidesNormalBehindABlankOfItsSize) {
       const cursor_record::CursorPicture picture = TracedPicture(traceFolder, line);
       if (!IsBlank(picture)) continue;
       hidden = true;
-      const Side written = WrittenSide(traceFolder, line.file);
+      const TracedSide written = TracedSideOf(traceFolder, line);
       EXPECT_EQ(written.width, side) << "the blank's width";
       EXPECT_EQ(written.height, side) << "the blank's height";
       break;
@@ -129,36 +118,6 @@ TEST_F(MainDialog, EveryControlLiesInsideTheDialogOnTheScreen) {
   EXPECT_TRUE(program.WaitForExit());
 }
 
-// The user's pointer size, as Settings stores it, for as long as this lives.
-class PointerSize {
- public:
-  explicit PointerSize(DWORD base) {
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, "Control Panel\\Cursors", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
-                          nullptr, &key, nullptr) != ERROR_SUCCESS) {
-      key = nullptr;
-      return;
-    }
-    DWORD size = sizeof before;
-    hadValue = ::RegQueryValueExA(key, "CursorBaseSize", nullptr, nullptr, reinterpret_cast<BYTE*>(&before), &size) == ERROR_SUCCESS;
-    set = ::RegSetValueExA(key, "CursorBaseSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&base), sizeof base) == ERROR_SUCCESS;
-  }
-  ~PointerSize() {
-    if (!key) return;
-    if (hadValue) {
-      ::RegSetValueExA(key, "CursorBaseSize", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&before), sizeof before);
-    } else {
-      ::RegDeleteValueA(key, "CursorBaseSize");
-    }
-    ::RegCloseKey(key);
-  }
-  bool set = false;
-
- private:
-  HKEY key = nullptr;
-  DWORD before = 0;
-  bool hadValue = false;
-};
-
 // A pointer of size 2 (48 pixels at 100 %): every replacement is made at 48 times the scale,
 // the static Normal and the animated Busy alike, although the platform reports its own side.
 TEST_F(MainDialogOnLibrary, ReplacementsFollowTheUsersPointerSize) {
@@ -179,7 +138,7 @@ TEST_F(MainDialogOnLibrary, ReplacementsFollowTheUsersPointerSize) {
   }
   ASSERT_NE(normal, nullptr);
   ASSERT_EQ(normal->kind, "static");
-  const Side written = WrittenSide(traceFolder, normal->file);
+  const TracedSide written = TracedSideOf(traceFolder, *normal);
   EXPECT_EQ(written.width, side) << "the mirrored Normal";
   EXPECT_EQ(written.height, side);
   EXPECT_EQ(normal->x, side - 1) << "the tip mirrored at that size";

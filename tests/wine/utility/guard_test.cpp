@@ -192,18 +192,14 @@ INSTANTIATE_TEST_SUITE_P(
     [](const ::testing::TestParamInfo<NormalEnding>& info) { return std::string(info.param.name); });
 
 // A thread started inside the utility at an address that faults: nothing of the program's own
-// exists for this, the crash comes from outside. The guard is ended first, so the defaults can
-// only come from the utility itself.
+// exists for this, the crash comes from outside. The guard is held still first, so the defaults
+// can only come from the utility itself.
 TEST_F(Guard, CrashInsideTheUtilityRestoresTheDefaultsBeforeItDies) {
   Program program(UtilityIn(folder), folder, Traced());
   ASSERT_NE(StartGuarded(program), nullptr);
-  for (DWORD id : OtherPointrelProcesses(program.id())) {
-    HANDLE guard = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id);
-    ASSERT_NE(guard, nullptr);
-    ::TerminateProcess(guard, 1);
-    ::WaitForSingleObject(guard, 5000);
-    ::CloseHandle(guard);
-  }
+  const std::vector<DWORD> guards = OtherPointrelProcesses(program.id());
+  ASSERT_EQ(guards.size(), 1u);
+  ASSERT_GT(SetThreadsSuspended(guards[0], true), 0);
   const size_t before = ReadTrace(traceFolder).size();
   HANDLE process = ::OpenProcess(PROCESS_CREATE_THREAD | PROCESS_QUERY_INFORMATION | PROCESS_VM_OPERATION |
                                      PROCESS_VM_WRITE | PROCESS_VM_READ | SYNCHRONIZE,
@@ -217,6 +213,74 @@ TEST_F(Guard, CrashInsideTheUtilityRestoresTheDefaultsBeforeItDies) {
   ::CloseHandle(process);
   const std::vector<TraceLine> after = SettledTrace(traceFolder, before + 9);
   ExpectDefaultsInOrder(std::vector<TraceLine>(after.begin() + static_cast<long>(before), after.end()));
+  // Let go, the guard finds the defaults restored and ends without a change.
+  SetThreadsSuspended(guards[0], false);
+  EXPECT_TRUE(GuardGoneWithin(program.id(), 2000));
+  EXPECT_EQ(ReadTrace(traceFolder).size(), after.size());
+}
+
+// Types a key as the keyboard does (the platform marks it injected; typing it is all the same).
+void TypeKey(WORD key) {
+  INPUT presses[2] = {};
+  presses[0].type = presses[1].type = INPUT_KEYBOARD;
+  presses[0].ki.wVk = presses[1].ki.wVk = key;
+  presses[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  ::SendInput(2, presses, sizeof(INPUT));
+}
+
+bool TraceSays(const std::string& folder, const std::string& text) {
+  return ReadFile(folder + "\\trace.txt").find(text) != std::string::npos;
+}
+
+// The guard killed: the utility starts a late one within a second, which keeps the pictures of
+// the true defaults the utility hands it (by then the platform may show Pointrel's own cursors)
+// and puts back all fourteen when the utility is killed with the pointer hidden.
+TEST_F(Guard, AKilledGuardIsStartedAgainAndPutsBackEveryDefaultWhenTheUtilityDiesHidden) {
+  WriteLibrarySettings("HideTyping=1\r\n");
+  Program program(UtilityIn(folder), folder, Traced());
+  ASSERT_NE(StartGuarded(program), nullptr);
+  const DWORD utility = program.id();
+  const std::vector<DWORD> first = OtherPointrelProcesses(utility);
+  ASSERT_EQ(first.size(), 1u);
+  HANDLE guard = ::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, first[0]);
+  ASSERT_NE(guard, nullptr);
+  const DWORD killed = ::GetTickCount();
+  ::TerminateProcess(guard, 1);
+  ::WaitForSingleObject(guard, 5000);
+  ::CloseHandle(guard);
+  std::vector<DWORD> late;
+  ASSERT_TRUE(WaitFor([&] {
+    late = OtherPointrelProcesses(utility);
+    return late.size() == 1 && late[0] != first[0];
+  }, 5000)) << "no guard started again";
+  const DWORD restartMs = ::GetTickCount() - killed;
+  std::printf("a new guard %lu ms after the kill\n", static_cast<unsigned long>(restartMs));
+  EXPECT_LE(restartMs, 1000u);
+  EXPECT_TRUE(WaitFor([&] { return TraceSays(traceFolder, " kept " + std::to_string(late[0]) + " handed"); }, 5000))
+      << "the late guard kept the pictures its utility handed it";
+  char temporary[MAX_PATH] = "";
+  ::GetTempPathA(sizeof temporary, temporary);
+  const std::string handed = std::string(temporary) + "Pointrel defaults " + std::to_string(utility);
+  EXPECT_TRUE(WaitFor([&] { return ::GetFileAttributesA(handed.c_str()) == INVALID_FILE_ATTRIBUTES; }, 5000))
+      << handed << " is left";
+
+  // Hidden by typing, then the utility killed: the late guard puts every default back.
+  const size_t before = ReadTrace(traceFolder).size();
+  TypeKey(VK_BACK);
+  const std::vector<TraceLine> hidden = LinesWithin(traceFolder, before, 14, 5000);
+  ASSERT_EQ(hidden.size(), 14u) << "typing hid the pointer";
+  for (const TraceLine& line : hidden) EXPECT_TRUE(IsBlank(line)) << line.id;
+  ::Sleep(300);
+  const size_t killedAt = ReadTrace(traceFolder).size();
+  program.Kill();
+  const std::vector<TraceLine> ending = LinesWithin(traceFolder, killedAt, 15, 2000);
+  ASSERT_EQ(ending.size(), 15u) << "the scheme asked for, the eight, then the six others";
+  ExpectDefaultsInOrder(std::vector<TraceLine>(ending.begin(), ending.begin() + 9));
+  for (size_t i = 0; i < kHideOnlyCount; ++i) {
+    EXPECT_EQ(ending[9 + i].event, "default") << i;
+    EXPECT_EQ(ending[9 + i].id, kHideOnlyCursorIds[i]) << i;
+  }
+  EXPECT_TRUE(GuardGoneWithin(utility, 2000));
 }
 
 TEST_F(Guard, HandOverStartsNoSecondGuardAndAGuardKilledAloneChangesNothing) {

@@ -1,6 +1,7 @@
 // Where the real Pointrel.EXE keeps its settings and finds its library: the settings in the
 // user's application-data folder, taken over once from an older Pointrel's file; a save that
-// fails says so; and the library beside the program whatever folder it was started from.
+// fails says so, and why where a file stands in the settings folder's place; the library beside
+// the program whatever folder it was started from; and stored names read as names in it.
 #include <gtest/gtest.h>
 
 #include <shlobj.h>
@@ -100,11 +101,9 @@ TEST_F(SettingsPlace, ASaveThatFailsSaysSoNamingTheFileAndTheUtilityRunsOn) {
   PostClick(dialog, IDC_OK);
   HWND message = WaitForOwnWindow(program, "Pointrel Settings");
   ASSERT_NE(message, nullptr) << "no word that the settings were not saved";
-  std::string text;
-  for (HWND child = ::GetWindow(message, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) text += Text(child) + "\n";
+  const std::string text = MessageBoxText(message);
   EXPECT_NE(text.find(SettingsFilePath()), std::string::npos) << text;
-  ::PostMessageA(message, WM_COMMAND, IDOK, 0);
-  EXPECT_TRUE(WaitFor([&] { return !::IsWindow(message); }));
+  EXPECT_TRUE(CloseMessageBox(message));
   EXPECT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; })) << "OK goes on as usual";
   ::CloseHandle(held);
   EXPECT_FALSE(program.HasExited());
@@ -112,6 +111,38 @@ TEST_F(SettingsPlace, ASaveThatFailsSaysSoNamingTheFileAndTheUtilityRunsOn) {
   ::ShowWindow(dialog, SW_RESTORE);
   PressKey(dialog, VK_ESCAPE);
   EXPECT_TRUE(program.WaitForExit());
+}
+
+// A file where the settings folder belongs: the settings are not put in the Windows folder in
+// silence; the save fails and its message says what is in the way.
+TEST_F(SettingsPlace, ASettingsFolderThatIsAFileIsNamedWhenTheSaveFails) {
+  const std::string settingsFolder = SettingsFolder();
+  struct FolderBack {
+    std::string path;
+    ~FolderBack() {
+      ::SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      ::DeleteFileA(path.c_str());
+      ::CreateDirectoryA(path.c_str(), nullptr);
+    }
+  } back{settingsFolder};
+  RemoveFile(RunMarkerPath());
+  ASSERT_TRUE(::RemoveDirectoryA(settingsFolder.c_str())) << "the settings folder is not empty";
+  ASSERT_TRUE(WriteFile(settingsFolder, "not a folder"));
+  Program program(UtilityIn(folder), folder);
+  HWND dialog = program.WaitForWindow(kUtilityTitle, 20000);
+  ASSERT_NE(dialog, nullptr);
+  PostClick(dialog, IDC_OK);
+  HWND message = WaitForOwnWindow(program, "Pointrel Settings");
+  ASSERT_NE(message, nullptr) << "no word that the settings were not saved";
+  const std::string text = MessageBoxText(message);
+  EXPECT_NE(text.find(settingsFolder + " is a file, not a folder."), std::string::npos) << text;
+  EXPECT_NE(text.find(settingsFolder + "\\Pointrel.INI"), std::string::npos) << text;
+  EXPECT_TRUE(CloseMessageBox(message));
+  ::ShowWindow(dialog, SW_RESTORE);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_FALSE(FileExists(OlderSettingsFilePath())) << "nothing went to the Windows folder instead";
+  EXPECT_EQ(ReadFile(settingsFolder), "not a folder");
 }
 
 TEST_F(SettingsPlace, TheLibraryIsFoundBesideTheProgramWhateverTheWorkingFolder) {
@@ -166,6 +197,75 @@ TEST_F(SettingsPlace, AProgramFolderOutsideTheAnsiCodePageWorks) {
   ::ShowWindow(dialog, SW_RESTORE);
   PressKey(dialog, VK_ESCAPE);
   EXPECT_TRUE(utility.WaitForExit());
+}
+
+}  // namespace
+
+namespace {
+
+// A file's last access is set a long way back, so that any read of it (the file system notes
+// reads of files not read since their last change) moves it on.
+void SetReadLongAgo(const std::string& path) {
+  HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
+  SYSTEMTIME then = {2001, 1, 1, 1, 0, 0, 0, 0};
+  FILETIME longAgo;
+  ::SystemTimeToFileTime(&then, &longAgo);
+  EXPECT_TRUE(::SetFileTime(file, nullptr, &longAgo, nullptr)) << path;
+  ::CloseHandle(file);
+}
+
+bool ReadSinceLongAgo(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data = {};
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  SYSTEMTIME accessed;
+  ::FileTimeToSystemTime(&data.ftLastAccessTime, &accessed);
+  return accessed.wYear > 2001;
+}
+
+// Stored names that are not plain file names of their role's folder, each with a well-formed
+// cursor where it points: none is opened (read) or installed, each role shows the default, each
+// list shows no choice, and OK writes every name back as it stood.
+TEST_F(MainDialogOnLibrary, StoredNamesOutsideTheirFolderAreNeverOpenedAndKeptAsTheyStood) {
+  const std::string source = folder + "\\NORMAL\\Giant white arrow.CUR";
+  const std::string outside[] = {folder + "\\outside.CUR", WindowsFolder() + "\\system32\\pointrel-outside.cur",
+                                 folder + "\\read here.CUR"};
+  for (const std::string& path : outside) {
+    ASSERT_TRUE(::CopyFileA(source.c_str(), path.c_str(), FALSE)) << path;
+    SetReadLongAgo(path);
+  }
+  // The file system shows reads: a file this test reads itself moves on.
+  ReadFile(outside[2]);
+  ASSERT_TRUE(ReadSinceLongAgo(outside[2])) << "reads leave no mark here";
+  const std::string absolute = folder + "\\outside.CUR";
+  // From NORMAL\ up to the drive's root, then down to the platform's own folder.
+  std::string up = "..\\";
+  for (char c : folder.substr(3)) up += c == '\\' ? "..\\" : "";
+  const std::string stored[] = {"..\\outside.CUR", up + "..\\" + WindowsFolder().substr(3) + "\\system32\\pointrel-outside.cur",
+                                "CON.CUR", absolute};
+  WriteSettings("Normal=" + stored[0] + "\r\nAppstart=" + stored[1] + "\r\nBusy=" + stored[2] + "\r\nIbeam=" + stored[3] +
+                "\r\n");
+  Program program(UtilityIn(folder), folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const std::vector<TraceLine> lines = SettledTrace(traceFolder, 4);
+  for (const TraceLine& line : lines) {
+    EXPECT_TRUE(line.id >= 32642 && line.id <= 32645) << "only the sizing arrows are installed, not " << line.id;
+  }
+  for (int list : {IDC_LIST_NORMAL, IDC_LIST_APPSTART, IDC_LIST_BUSY, IDC_LIST_IBEAM}) {
+    EXPECT_EQ(SendTo(::GetDlgItem(dialog, list), LB_GETCURSEL), LB_ERR) << list;
+  }
+  PostClick(dialog, IDC_OK);
+  ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
+  const std::string saved = ReadFile(SettingsFilePath());
+  const char* keys[] = {"Normal", "Appstart", "Busy", "Ibeam"};
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(ValueInFile(saved, keys[i]), stored[i]) << keys[i];
+  ::ShowWindow(dialog, SW_RESTORE);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+  EXPECT_FALSE(ReadSinceLongAgo(outside[0])) << outside[0] << " was read";
+  EXPECT_FALSE(ReadSinceLongAgo(outside[1])) << outside[1] << " was read";
+  ::DeleteFileA(outside[1].c_str());
 }
 
 }  // namespace
