@@ -6,7 +6,7 @@
 
 #include "platform/system_cursor.h"
 #include "platform/text_buffers.h"
-#include "utility/app/guard_command.h"
+#include "utility/records/guard_command.h"
 #include "utility/cursor/answer_rate.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/gdi.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/library_entry.h"
 
 void FillCursorList(const char* folder, const CListBox& list) {

@@ -2,8 +2,8 @@
 
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
-#include "utility/app/cursor_settings.h"
-#include "utility/app/guard_command.h"
+#include "utility/records/cursor_settings.h"
+#include "utility/records/guard_command.h"
 #include "utility/cursor/cursor_library_win.h"
 #include "utility/cursor/library_entry.h"
 #include "utility/cursor/transformer_win.h"

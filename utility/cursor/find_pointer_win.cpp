@@ -4,7 +4,7 @@
 
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
-#include "utility/app/guard_command.h"
+#include "utility/records/guard_command.h"
 #include "utility/cursor/animator_win.h"
 #include "utility/cursor/cursor_roles_win.h"
 #include "utility/cursor/cursor_slots_win.h"

@@ -2,7 +2,7 @@
 // boxes choose, handed to the cursor layer.
 #include <initializer_list>
 
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/cursor_library_win.h"
 #include "utility/cursor/cursor_roles_win.h"
 #include "utility/dialog/main_dialog_win.h"

@@ -14,7 +14,7 @@
 #include "platform/system_cursor.h"
 #include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/wine_test_support.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/animator_win.h"
 #include "utility/cursor/cursor_slots_win.h"
 #include "utility/dialog/main_dialog_win.h"

@@ -13,7 +13,7 @@
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/main_dialog_driver.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/cursor_library_win.h"
 #include "utility/cursor/library_entry.h"
 #include "utility/resources/resource.h"

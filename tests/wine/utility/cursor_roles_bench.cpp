@@ -15,7 +15,7 @@
 #include "tests/wine/utility/bench_clock.h"
 #include "tests/wine/utility/library_copy.h"
 #include "tests/wine/utility/main_dialog_driver.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/cursor_library_win.h"
 #include "utility/cursor/library_entry.h"
 #include "utility/resources/resource.h"

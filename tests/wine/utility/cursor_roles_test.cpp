@@ -19,7 +19,7 @@
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/library_copy.h"
 #include "tests/wine/utility/main_dialog_driver.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/cursor_roles_win.h"
 #include "utility/cursor/cursor_slots_win.h"
 #include "utility/cursor/library_entry.h"

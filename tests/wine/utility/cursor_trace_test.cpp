@@ -13,7 +13,7 @@
 #include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/library_copy.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/transformer_win.h"
 #include "utility/resources/resource.h"
 

@@ -1,4 +1,4 @@
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 
 #include <cstring>
 
