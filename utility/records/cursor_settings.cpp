@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "utility/records/cursor_role_table.h"
+
 CursorSettings current;
 CursorSettings saved;
 
@@ -17,44 +19,88 @@ bool EqualsIgnoringCase(const char* a, const char* b) {
   }
   return *a == *b;
 }
+
+// Every key in the order the file holds them (a new file gets them in this order), with the
+// value a missing key reads as.
+struct SettingsKey {
+  const char* name;
+  char (CursorSettings::*text)[kProfileTextSize];  // a text key, or
+  int32_t CursorSettings::*number;                  // a number key
+  const char* textFallback;
+  int32_t numberFallback;
+};
+constexpr SettingsKey Text(const char* name, char (CursorSettings::*field)[kProfileTextSize],
+                           const char* fallback = kDefaultName) {
+  return {name, field, nullptr, fallback, 0};
+}
+constexpr SettingsKey Number(const char* name, int32_t CursorSettings::*field, int32_t fallback = 0) {
+  return {name, nullptr, field, nullptr, fallback};
+}
+constexpr SettingsKey kKeys[] = {
+    Text("Normal", &CursorSettings::Normal),
+    Text("Appstart", &CursorSettings::Appstart),
+    Text("Busy", &CursorSettings::Busy),
+    Text("Ibeam", &CursorSettings::Ibeam),
+    Number("Sizing", &CursorSettings::Sizing),
+    Number("Blink", &CursorSettings::Blink),
+    Number("BlkClr", &CursorSettings::BlkClr, 15),
+    Number("WhtClr", &CursorSettings::WhtClr),
+    Number("MirrorNormal", &CursorSettings::MirrorNormal),
+    Number("MirrorAppstart", &CursorSettings::MirrorAppstart),
+    Number("HideMinimized", &CursorSettings::HideMinimized),
+    Number("StartMinimized", &CursorSettings::StartMinimized),
+    Number("HideTyping", &CursorSettings::HideTyping),
+    Number("ShakeEnlarge", &CursorSettings::ShakeEnlarge),
+    Text("Help", &CursorSettings::Help),
+    Text("Cross", &CursorSettings::Cross),
+    Text("Pen", &CursorSettings::Pen),
+    Text("No", &CursorSettings::No),
+    Text("SizeAll", &CursorSettings::SizeAll),
+    Text("UpArrow", &CursorSettings::UpArrow),
+    Text("Hand", &CursorSettings::Hand),
+    Text("Pin", &CursorSettings::Pin),
+    Text("Person", &CursorSettings::Person),
+    Text("Scheme", &CursorSettings::Scheme, kNoSchemeName),
+};
+
+const SettingsKey* TextKeyOf(size_t role) {
+  if (role >= kRoleCount) return nullptr;
+  for (const SettingsKey& key : kKeys) {
+    if (key.text && std::strcmp(key.name, kCursorRoles[role].settingsKey) == 0) return &key;
+  }
+  return nullptr;
+}
 }  // namespace
 
 void LoadSettings(ProfileStore& store) {
-  store.GetProfileString(kSection, "Normal", kDefaultName, current.Normal, kProfileTextSize);
-  store.GetProfileString(kSection, "Appstart", kDefaultName, current.Appstart, kProfileTextSize);
-  store.GetProfileString(kSection, "Busy", kDefaultName, current.Busy, kProfileTextSize);
-  store.GetProfileString(kSection, "Ibeam", kDefaultName, current.Ibeam, kProfileTextSize);
-  current.Sizing = store.GetProfileInt(kSection, "Sizing", 0);
-  current.BlkClr = store.GetProfileInt(kSection, "BlkClr", 15);
-  current.WhtClr = store.GetProfileInt(kSection, "WhtClr", 0);
-  current.Blink = store.GetProfileInt(kSection, "Blink", 0);
-  current.MirrorNormal = store.GetProfileInt(kSection, "MirrorNormal", 0);
-  current.MirrorAppstart = store.GetProfileInt(kSection, "MirrorAppstart", 0);
-  current.HideMinimized = store.GetProfileInt(kSection, "HideMinimized", 0);
-  current.StartMinimized = store.GetProfileInt(kSection, "StartMinimized", 0);
-  current.HideTyping = store.GetProfileInt(kSection, "HideTyping", 0);
-  current.ShakeEnlarge = store.GetProfileInt(kSection, "ShakeEnlarge", 0);
+  for (const SettingsKey& key : kKeys) {
+    if (key.text) {
+      store.GetProfileString(kSection, key.name, key.textFallback, current.*key.text, kProfileTextSize);
+    } else {
+      current.*key.number = store.GetProfileInt(kSection, key.name, key.numberFallback);
+    }
+  }
   saved = current;
 }
 
 bool SaveSettings(ProfileStore& store) {
   saved = current;
   bool written = true;
-  written &= store.WriteProfileString(kSection, "Normal", current.Normal);
-  written &= store.WriteProfileString(kSection, "Appstart", current.Appstart);
-  written &= store.WriteProfileString(kSection, "Busy", current.Busy);
-  written &= store.WriteProfileString(kSection, "Ibeam", current.Ibeam);
-  written &= store.WriteProfileInt(kSection, "Sizing", current.Sizing);
-  written &= store.WriteProfileInt(kSection, "Blink", current.Blink);
-  written &= store.WriteProfileInt(kSection, "BlkClr", current.BlkClr);
-  written &= store.WriteProfileInt(kSection, "WhtClr", current.WhtClr);
-  written &= store.WriteProfileInt(kSection, "MirrorNormal", current.MirrorNormal);
-  written &= store.WriteProfileInt(kSection, "MirrorAppstart", current.MirrorAppstart);
-  written &= store.WriteProfileInt(kSection, "HideMinimized", current.HideMinimized);
-  written &= store.WriteProfileInt(kSection, "StartMinimized", current.StartMinimized);
-  written &= store.WriteProfileInt(kSection, "HideTyping", current.HideTyping);
-  written &= store.WriteProfileInt(kSection, "ShakeEnlarge", current.ShakeEnlarge);
+  for (const SettingsKey& key : kKeys) {
+    written &= key.text ? store.WriteProfileString(kSection, key.name, current.*key.text)
+                        : store.WriteProfileInt(kSection, key.name, current.*key.number);
+  }
   return written;
+}
+
+char* StoredChoice(CursorSettings& settings, size_t role) {
+  const SettingsKey* key = TextKeyOf(role);
+  return key ? settings.*key->text : nullptr;
+}
+
+const char* StoredChoice(const CursorSettings& settings, size_t role) {
+  const SettingsKey* key = TextKeyOf(role);
+  return key ? settings.*key->text : nullptr;
 }
 
 void RevertSettings() { current = saved; }

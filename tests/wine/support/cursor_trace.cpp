@@ -6,6 +6,7 @@
 
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
+#include "utility/records/cursor_role_table.h"
 
 namespace wine_test {
 
@@ -83,14 +84,34 @@ cursor_record::CursorPicture TracedPicture(const std::string& folder, const Trac
   return picture;
 }
 
+std::vector<unsigned long> ExpectedRestoreOrder() {
+  uint8_t order[kRoleCount];
+  RolesInRestoreOrder(order);
+  std::vector<unsigned long> ids;
+  for (uint8_t role : order) ids.push_back(kCursorRoles[role].id);
+  return ids;
+}
+
+size_t EndingLineCount() { return 1 + kRoleCount; }
+
+std::string ExpectedRestoreEvent(unsigned long id) {
+  return ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)) ? "default" : "refused";
+}
+
+void ExpectRolesRestored(const std::vector<TraceLine>& lines, size_t first) {
+  const std::vector<unsigned long> order = ExpectedRestoreOrder();
+  ASSERT_GE(lines.size(), first + order.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    EXPECT_EQ(lines[first + i].id, order[i]) << i;
+    EXPECT_EQ(lines[first + i].event, ExpectedRestoreEvent(order[i])) << order[i];
+  }
+}
+
 void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from) {
   ASSERT_GE(lines.size(), from);
-  ASSERT_EQ(lines.size() - from, 9u) << "the scheme asked for, then the eight defaults, once";
+  ASSERT_EQ(lines.size() - from, EndingLineCount()) << "the scheme asked for, then every role's default, once";
   EXPECT_EQ(lines[from].event + " " + lines[from].kind, "scheme refused");
-  for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(lines[from + 1 + i].event, "default") << i;
-    EXPECT_EQ(lines[from + 1 + i].id, kExpectedRestoreOrder[i]) << i;
-  }
+  ExpectRolesRestored(lines, from + 1);
 }
 
 }  // namespace wine_test

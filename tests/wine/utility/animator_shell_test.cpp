@@ -166,14 +166,14 @@ TEST(AnimatorShell, EmptySlotsFallBackToThePlatformDefault) {
   HCURSOR own = ::CreateCursor(::GetModuleHandleA(nullptr), 0, 0, 32, 32, std::vector<BYTE>(128, 0xFF).data(),
                                std::vector<BYTE>(128, 0).data());
   ASSERT_NE(own, nullptr);
-  const CursorSlot keep = CursorSlotTable[kSlotNormal];
-  CursorSlotTable[kSlotNormal] = {own, 0, 0};
-  EXPECT_EQ(SlotImageOrDefault(kSlotNormal, kIdNormal), own);
-  CursorSlotTable[kSlotNormal] = {nullptr, 0, 0};
-  HCURSOR fallback = SlotImageOrDefault(kSlotNormal, kIdNormal);
+  const CursorSlot keep = CursorSlotTable[kRoleNormal];
+  CursorSlotTable[kRoleNormal] = {own, 0, 0};
+  EXPECT_EQ(SlotImageOrDefault(kRoleNormal, kIdNormal), own);
+  CursorSlotTable[kRoleNormal] = {nullptr, 0, 0};
+  HCURSOR fallback = SlotImageOrDefault(kRoleNormal, kIdNormal);
   EXPECT_NE(fallback, nullptr);
   EXPECT_EQ(fallback, platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(kIdNormal)));
-  CursorSlotTable[kSlotNormal] = keep;
+  CursorSlotTable[kRoleNormal] = keep;
   ::DestroyCursor(own);
 }
 
@@ -327,8 +327,8 @@ TEST_F(RunningDialog, BothTestsEndTogetherFourSecondsAfterTheSecondPress) {
   HCURSOR appStarting = ::CreateCursor(::GetModuleHandleA(nullptr), 3, 3, 32, 32, std::vector<BYTE>(128, 0xF0).data(),
                                        std::vector<BYTE>(128, 0x0F).data());
   ASSERT_NE(appStarting, nullptr);
-  const CursorSlot keep = CursorSlotTable[kSlotAppStarting];
-  CursorSlotTable[kSlotAppStarting] = {appStarting, 0, 0};
+  const CursorSlot keep = CursorSlotTable[kRoleAppStarting];
+  CursorSlotTable[kRoleAppStarting] = {appStarting, 0, 0};
 
   const DWORD first = ::GetTickCount();
   Click(dialog, IDC_TEST_APPSTART);
@@ -347,7 +347,7 @@ TEST_F(RunningDialog, BothTestsEndTogetherFourSecondsAfterTheSecondPress) {
   EXPECT_LE(ended, 4800u);
   EXPECT_EQ(CursorAfterSetCursor(), ::LoadCursorA(nullptr, IDC_ARROW)) << "both ended";
 
-  CursorSlotTable[kSlotAppStarting] = keep;
+  CursorSlotTable[kRoleAppStarting] = keep;
   ::DestroyCursor(appStarting);
 }
 
@@ -391,9 +391,9 @@ class RunningDialogBlink : public RunningDialog, public ::testing::WithParamInte
 TEST_P(RunningDialogBlink, RestingPointerBlinksInTheModesRhythm) {
   const BlinkCase& c = GetParam();
   ASSERT_TRUE(ParkPointer(100, 120));
-  ASSERT_NE(CursorSlotTable[kSlotNormal].handle, nullptr) << "the dialog installed the Normal role";
-  ASSERT_NE(CursorSlotTable[kSlotIBeam].handle, nullptr);
-  HCURSOR normalImage = CursorSlotTable[kSlotNormal].handle;
+  ASSERT_NE(CursorSlotTable[kRoleNormal].handle, nullptr) << "the dialog installed the Normal role";
+  ASSERT_NE(CursorSlotTable[kRoleIBeam].handle, nullptr);
+  HCURSOR normalImage = CursorSlotTable[kRoleNormal].handle;
   size_t seen = cursor_record::GetSystemCursorEvents().size();
   const DWORD clicked = ::GetTickCount();
   Click(dialog, c.radio);
@@ -419,7 +419,7 @@ TEST_P(RunningDialogBlink, RestingPointerBlinksInTheModesRhythm) {
     const DWORD expected = i % 2 ? c.hiddenMs : c.visibleMs;
     EXPECT_NEAR(static_cast<double>(phase), static_cast<double>(expected), 70.0) << c.name << " phase " << i;
   }
-  EXPECT_EQ(CursorSlotTable[kSlotNormal].handle, normalImage) << "the animator never writes a slot";
+  EXPECT_EQ(CursorSlotTable[kRoleNormal].handle, normalImage) << "the animator never writes a slot";
 }
 
 const BlinkCase kBlinkCases[] = {
