@@ -7,7 +7,7 @@
 #include "installer/install_journal.h"
 #include "installer/install_state.h"
 #include "installer/uninstall_entry.h"
-#include "utility/app/settings_location.h"
+#include "utility/records/settings_location.h"
 
 const char kSettingsFileName[] = "Pointrel.INI";
 const char kSchemesFolderName[] = "Schemes";

@@ -3,7 +3,7 @@
 #include <tlhelp32.h>
 
 #include "installer/install_state.h"
-#include "utility/app/utility_identity.h"
+#include "utility/records/utility_identity.h"
 
 namespace {
 

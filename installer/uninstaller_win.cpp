@@ -13,7 +13,7 @@
 #include "installer/running_utility_win.h"
 #include "installer/uninstall_registry_win.h"
 #include "platform/shell_link.h"
-#include "utility/app/settings_location.h"
+#include "utility/records/settings_location.h"
 
 namespace {
 

@@ -12,23 +12,6 @@
 namespace platform {
 namespace {
 
-bool IsReplaceable(DWORD id) {
-  for (DWORD known : kReplaceableCursorIds) {
-    if (known == id) return true;
-  }
-  for (DWORD known : kHideOnlyCursorIds) {
-    if (known == id) return true;
-  }
-  return false;
-}
-
-int HideOnlyIndex(DWORD id) {
-  for (size_t i = 0; i < kHideOnlyCount; ++i) {
-    if (kHideOnlyCursorIds[i] == id) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 // A cursor handle the platform still knows; after a SetSystemCursor that took it over it is gone.
 bool IsLiveCursor(HCURSOR cursor) {
   ICONINFO info = {};
@@ -122,7 +105,14 @@ struct HeldCopy {
   HCURSOR copy;
   HCURSOR source;
 };
-constexpr int kHeldCopyPlaces = 16;
+constexpr int kHeldCopyPlaces = 32;
+
+// The true default of one id, kept before anything of this process was installed on it.
+struct KeptDefault {
+  DWORD id;
+  HCURSOR cursor;  // null where the platform has no cursor of that id
+};
+constexpr int kKeptDefaultPlaces = 32;
 
 class Service {
  public:
@@ -131,7 +121,6 @@ class Service {
     if (::GetProcessTimes(::GetCurrentProcess(), &creation, &exited, &kernel, &user)) {
       processStart = (static_cast<uint64_t>(creation.dwHighDateTime) << 32) | creation.dwLowDateTime;
     }
-    for (size_t i = 0; i < kReplaceableCount; ++i) defaults[i] = KeepDefaultOf(kReplaceableCursorIds[i]);
     char folder[kTextBufferSize];
     const DWORD length = ::GetEnvironmentVariableA("POINTREL_CURSOR_TRACE", folder, sizeof folder);
     // Room for the separator and a picture's name behind it.
@@ -142,8 +131,14 @@ class Service {
         if (folder[length - 1] != '\\' && folder[length - 1] != '/') std::memcpy(traceFolder + length, "\\", 2);
       }
     }
-    // Every traced process appends to the one file, so its order tells whose defaults were
-    // kept before whose first install.
+  }
+
+  // Keeps the defaults of `ids` now, where they are not kept yet; then, where tracing, says so.
+  // Every traced process appends to the one file, so its order tells whose defaults were kept
+  // before whose first install.
+  void KeepNow(const uint32_t* ids, size_t count) {
+    Locked locked(lock);
+    for (size_t i = 0; i < count; ++i) KeptLocked(ids[i]);
     if (Tracing()) {
       char line[64];
       ::wsprintfA(line, "%lu kept %lu%s\r\n", MillisecondsSinceStart(), ::GetCurrentProcessId(),
@@ -152,36 +147,27 @@ class Service {
     }
   }
 
-  HCURSOR Default(DWORD id) const {
-    for (size_t i = 0; i < kReplaceableCount; ++i) {
-      if (kReplaceableCursorIds[i] == id) return defaults[i];
-    }
-    const int other = HideOnlyIndex(id);
-    return other >= 0 ? otherDefaults[other] : nullptr;
-  }
-
-  // The six others are kept only when first asked for: most runs never touch them.
+  // The kept default of `id`, kept now when it was not (nothing of ours is on it then: every
+  // install keeps its id's default first). Null where the platform has none.
   HCURSOR DefaultKeptNow(DWORD id) {
-    const int other = HideOnlyIndex(id);
-    if (other < 0) return Default(id);
-    lock.Enter();
-    if (!otherDefaults[other]) otherDefaults[other] = KeepDefaultOf(id);
-    HCURSOR kept = otherDefaults[other];
-    lock.Leave();
-    return kept;
+    Locked locked(lock);
+    const KeptDefault* kept = KeptLocked(id);
+    return kept ? kept->cursor : nullptr;
   }
 
-  // Each kept default as "<id>.CUR" in `folder`, the six others included (kept now where they
-  // were not yet: nothing of ours has been installed on them then). Not under the lock: a kept
-  // default is never destroyed, and a show of the pointer must not wait for these files.
-  bool WriteDefaults(const char* folder) {
+  // Each kept default of `ids` as "<id>.CUR" in `folder`. Not under the lock while writing: a
+  // kept default is never destroyed, and a show of the pointer must not wait for these files.
+  bool WriteDefaults(const char* folder, const uint32_t* ids, size_t count) {
     bool all = true;
-    for (size_t i = 0; i < kAnyReplaceableCount; ++i) {
-      const DWORD id = AnyReplaceableId(i);
+    for (size_t i = 0; i < count; ++i) {
+      const DWORD id = ids[i];
       char path[kTextBufferSize];
+      HCURSOR kept = DefaultKeptNow(id);
+      // Where the platform has no cursor of the id there is nothing to hand over.
+      if (!kept) continue;
       CapturedCursor picture;
       size_t size = 0;
-      uint8_t* bytes = HandedPicturePath(folder, id, path) && picture.Capture(DefaultKeptNow(id)) ? EncodePicture(picture, &size) : nullptr;
+      uint8_t* bytes = HandedPicturePath(folder, id, path) && picture.Capture(kept) ? EncodePicture(picture, &size) : nullptr;
       all &= bytes && WriteToFile(path, GENERIC_WRITE, CREATE_ALWAYS, bytes, size);
       delete[] bytes;
     }
@@ -192,21 +178,11 @@ class Service {
   // them where it cannot). The ones replaced stay alive: a slot or a held copy may name them.
   void ResizeDefaults(int side) {
     Locked locked(lock);
-    auto resize = [side](HCURSOR& kept) {
-      if (!kept || CursorSide(kept) == side) return;
+    for (int i = 0; i < keptCount; ++i) {
+      HCURSOR& kept = keptDefaults[i].cursor;
+      if (!kept || CursorSide(kept) == side) continue;
       if (HCURSOR resized = static_cast<HCURSOR>(::CopyImage(kept, IMAGE_CURSOR, side, side, LR_COPYFROMRESOURCE))) kept = resized;
-    };
-    for (HCURSOR& kept : defaults) resize(kept);
-    for (HCURSOR& kept : otherDefaults) resize(kept);
-  }
-
-  bool ShowsReplacement(DWORD id) {
-    const int other = HideOnlyIndex(id);
-    if (other < 0) return false;
-    lock.Enter();
-    const bool replaced = otherReplaced[other];
-    lock.Leave();
-    return replaced;
+    }
   }
 
   void Observe(SystemCursorObserver newObserver) {
@@ -237,6 +213,27 @@ class Service {
  private:
   bool Tracing() const { return traceFolder[0] != '\0'; }
 
+  const KeptDefault* FindKept(DWORD id) const {
+    for (int i = 0; i < keptCount; ++i) {
+      if (keptDefaults[i].id == id) return &keptDefaults[i];
+    }
+    return nullptr;
+  }
+
+  // Under the lock: the id's kept default, kept now where it was not; null when every place is
+  // taken (an id beyond them is installed without a default to go back to).
+  const KeptDefault* KeptLocked(DWORD id) {
+    if (const KeptDefault* kept = FindKept(id)) return kept;
+    if (keptCount == kKeptDefaultPlaces) return nullptr;
+    keptDefaults[keptCount] = {id, KeepDefaultOf(id)};
+    return &keptDefaults[keptCount++];
+  }
+
+  HCURSOR Default(DWORD id) const {
+    const KeptDefault* kept = FindKept(id);
+    return kept ? kept->cursor : nullptr;
+  }
+
   BOOL InstallLocked(HCURSOR cursor, DWORD id) {
     const bool watched = Tracing() || observer;
     SystemCursorChange change = {SystemCursorEventKind::Refused, id, cursor, false, false, nullptr, ""};
@@ -244,7 +241,8 @@ class Service {
       if (watched) Tell(change);
       return FALSE;
     }
-    change.isDefault = cursor == Default(id);
+    const KeptDefault* kept = KeptLocked(id);
+    change.isDefault = kept && kept->cursor && cursor == kept->cursor;
     CursorFileOrigin origin;
     if (GetCursorFileOrigin(cursor, &origin)) change.animated = origin.animated;
 
@@ -266,7 +264,7 @@ class Service {
     }
     // Checked again: the file may have changed since the caller loaded it.
     if (!copy && change.animated && CheckCursorFile(origin.path, nullptr)) copy = LoadAnimatedCursorFile(origin.path, CursorSide(cursor));
-    if (!copy && IsReplaceable(id) && change.isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
+    if (!copy && change.isDefault) copy = CopyCursorImage(cursor, LR_COPYFROMRESOURCE);
     if (!copy) copy = CopyCursorImage(cursor, 0);
     // The picture is taken from the copy before the platform may take it over: for the observer,
     // and for the trace where its line tells of the image (a default's names only the id).
@@ -282,7 +280,6 @@ class Service {
     // A platform either takes every copy over or none, and asking costs more than the install,
     // so the first install's answer stands.
     if (platformKeepsCopies < 0) platformKeepsCopies = IsLiveCursor(copy) ? 1 : 0;
-    if (const int other = HideOnlyIndex(id); other >= 0) otherReplaced[other] = !change.isDefault;
     if (!reused) Hold(id, platformKeepsCopies ? copy : nullptr, cursor);
     if (!watched) return TRUE;
 
@@ -401,9 +398,8 @@ class Service {
 
   Lock lock;
   uint64_t processStart = 0;
-  HCURSOR defaults[kReplaceableCount] = {};    // in kReplaceableCursorIds order
-  HCURSOR otherDefaults[kHideOnlyCount] = {};  // in kHideOnlyCursorIds order, kept at their first use
-  bool otherReplaced[kHideOnlyCount] = {};
+  KeptDefault keptDefaults[kKeptDefaultPlaces] = {};  // in the order they were first kept
+  int keptCount = 0;
   HeldCopy heldCopies[kHeldCopyPlaces] = {};
   int platformKeepsCopies = -1;  // unknown until the first install
   char traceFolder[kTextBufferSize] = "";  // with its trailing separator; empty when not tracing
@@ -437,7 +433,7 @@ BOOL InstallSystemCursor(HCURSOR cursor, DWORD id) { return TheService().Install
 
 HCURSOR SystemDefaultCursor(DWORD id) { return TheService().DefaultKeptNow(id); }
 
-bool ShowsReplacement(DWORD id) { return TheService().ShowsReplacement(id); }
+void KeepDefaultsOf(const uint32_t* ids, size_t count) { TheService().KeepNow(ids, count); }
 
 void ObserveSystemCursors(SystemCursorObserver observer) { TheService().Observe(observer); }
 
@@ -450,12 +446,14 @@ void KeepDefaultsHandedIn(const char* folder) {
   ::lstrcpynA(handedFolder, folder, sizeof handedFolder);
 }
 
-bool WriteKeptDefaults(const char* folder) { return TheService().WriteDefaults(folder); }
+bool WriteKeptDefaults(const char* folder, const uint32_t* ids, size_t count) {
+  return TheService().WriteDefaults(folder, ids, count);
+}
 
-void RemoveWrittenDefaults(const char* folder) {
-  for (size_t i = 0; i < kAnyReplaceableCount; ++i) {
+void RemoveWrittenDefaults(const char* folder, const uint32_t* ids, size_t count) {
+  for (size_t i = 0; i < count; ++i) {
     char path[kTextBufferSize];
-    if (HandedPicturePath(folder, AnyReplaceableId(i), path)) ::DeleteFileA(path);
+    if (HandedPicturePath(folder, ids[i], path)) ::DeleteFileA(path);
   }
   ::RemoveDirectoryA(folder);
 }

@@ -9,10 +9,11 @@
 // the copy (Wine, whose SetSystemCursor changes nothing), the service keeps the last copy per
 // id and releases it when the next one replaces it.
 //
-// The true defaults of the eight replaceable ids are copied before the first install and kept
-// for the whole run; LoadSharedCursor(nullptr, MAKEINTRESOURCE(id)) hands them out (shared, never
-// released by DestroyCursor), since after a replacement the platform's own handle for an id
-// shows the replacement.
+// The true default of every id is copied before this process first installs anything on it (or
+// earlier: KeepDefaultsOf, SystemDefaultCursor) and kept for the whole run;
+// LoadSharedCursor(nullptr, MAKEINTRESOURCE(id)) hands them out (shared, never released by
+// DestroyCursor), since after a replacement the platform's own handle for an id shows the
+// replacement.
 //
 // Diagnostics, off unless asked for: when the environment variable POINTREL_CURSOR_TRACE names
 // an existing folder, every event is appended to "trace.txt" there, each line starting with the
@@ -31,7 +32,8 @@
 #pragma once
 #include <windows.h>
 
-#include "platform/system_cursor_ids.h"  // kReplaceableCursorIds: the eight whose defaults are kept
+#include <cstddef>
+#include <cstdint>
 
 namespace platform {
 
@@ -52,21 +54,21 @@ void KeepDefaultsForRestoringOnly();
 // `folder` (read by our own reader), never from what the platform shows now; an id without a
 // picture there is kept from the platform as before.
 void KeepDefaultsHandedIn(const char* folder);
-// Writes every kept true default, the six others included, as "<id>.CUR" in `folder`, for a
-// late guard; true when all were written.
-bool WriteKeptDefaults(const char* folder);
-// Removes what WriteKeptDefaults wrote in `folder`, and the folder once empty.
-void RemoveWrittenDefaults(const char* folder);
+// Writes the kept true default of each of `ids` as "<id>.CUR" in `folder`, for a late guard;
+// true when all were written (an id the platform has no cursor of needs none).
+bool WriteKeptDefaults(const char* folder, const uint32_t* ids, size_t count);
+// Removes what WriteKeptDefaults wrote for `ids` in `folder`, and the folder once empty.
+void RemoveWrittenDefaults(const char* folder, const uint32_t* ids, size_t count);
 // Makes the kept defaults again at `side` pixels from where they were loaded (a pointer size
 // changed while the utility runs), so a role on its default follows the size in force.
 void ResizeKeptDefaults(int side);
 
-// The kept true default of one of the eight ids, or null for any other id. For one of the six
-// kHideOnlyCursorIds it is kept at the first call (made before anything is installed on it).
+// Keeps the true defaults of `ids` now (a process keeps those it will replace before it
+// replaces any); traced as "<ms> kept <process id>".
+void KeepDefaultsOf(const uint32_t* ids, size_t count);
+// The kept true default of `id`, kept now if it was not (nothing of this process is on it then);
+// null where the platform has no cursor of that id.
 HCURSOR SystemDefaultCursor(DWORD id);
-// True while one of the six kHideOnlyCursorIds shows something this process installed, not its
-// default; an ending puts those back too.
-bool ShowsReplacement(DWORD id);
 
 // The user's own cursor scheme loaded again from the user's settings, as the platform does at
 // log-on (SystemParametersInfo SPI_SETCURSORS): every id shows the user's cursor, at the user's

@@ -91,6 +91,28 @@ class CListBox : public CWnd {
   BOOL SetTabStops(int stop) const { return static_cast<BOOL>(SendMessage(LB_SETTABSTOPS, 1, reinterpret_cast<LPARAM>(&stop))); }
 };
 
+// A drop-down list (CBS_DROPDOWNLIST).
+class CComboBox : public CWnd {
+ public:
+  int AddString(const char* text) const { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text))); }
+  int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+  int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+  int SetCurSel(int index) const { return static_cast<int>(SendMessage(CB_SETCURSEL, index)); }
+  int GetLBTextLen(int index) const { return static_cast<int>(SendMessage(CB_GETLBTEXTLEN, index)); }
+  // `buffer` must hold GetLBTextLen(index) + 1 characters.
+  int GetLBText(int index, char* buffer) const {
+    return static_cast<int>(SendMessage(CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(buffer)));
+  }
+  int FindStringExact(int startAfter, const char* text) const {
+    return static_cast<int>(SendMessage(CB_FINDSTRINGEXACT, startAfter, reinterpret_cast<LPARAM>(text)));
+  }
+  int SelectString(int startAfter, const char* prefix) const {
+    return static_cast<int>(SendMessage(CB_SELECTSTRING, startAfter, reinterpret_cast<LPARAM>(prefix)));
+  }
+  int DeleteString(int index) const { return static_cast<int>(SendMessage(CB_DELETESTRING, index)); }
+  void ResetContent() const { SendMessage(CB_RESETCONTENT); }
+};
+
 class CStatic : public CWnd {};
 
 class CEdit : public CWnd {};

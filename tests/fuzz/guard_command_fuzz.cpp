@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "utility/app/guard_command.h"
+#include "utility/records/guard_command.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string line(reinterpret_cast<const char*>(data), size);  // cut at its first NUL as the platform gives it

@@ -57,13 +57,18 @@ TEST(CursorRoleTable, EveryRoleIsInstalledOnceAndRestoredOnce) {
 // The eight ids the first Pointrel replaced keep their places at the head of both orders, so
 // what it installed and put back, and in which order, is what the table gives first.
 TEST(CursorRoleTable, TheFirstEightKeepTheirOrder) {
+  const uint32_t installed[8] = {kIdNormal, kIdAppStarting, kIdBusy, kIdIBeam, kIdSizeNWSE, kIdSizeNESW, kIdSizeWE, kIdSizeNS};
+  const uint32_t restored[8] = {kIdNormal, kIdBusy, kIdAppStarting, kIdIBeam, kIdSizeNWSE, kIdSizeNESW, kIdSizeWE, kIdSizeNS};
   uint8_t install[kRoleCount], restore[kRoleCount];
   RolesInInstallOrder(install);
   RolesInRestoreOrder(restore);
   for (size_t rank = 0; rank < 8; ++rank) {
-    EXPECT_EQ(kCursorRoles[install[rank]].id, kReplaceableCursorIds[rank]) << "install rank " << rank;
-    EXPECT_EQ(kCursorRoles[restore[rank]].id, kRestoreOrder[rank]) << "restore rank " << rank;
+    EXPECT_EQ(kCursorRoles[install[rank]].id, installed[rank]) << "install rank " << rank;
+    EXPECT_EQ(kCursorRoles[restore[rank]].id, restored[rank]) << "restore rank " << rank;
   }
+  uint32_t ids[kRoleCount];
+  CursorIdsOfRoles(ids);
+  for (size_t row = 0; row < kRoleCount; ++row) EXPECT_EQ(ids[row], kCursorRoles[row].id) << row;
 }
 
 TEST(CursorRoleTable, TheWindowsSchemeOrder) {

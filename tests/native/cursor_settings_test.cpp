@@ -1,4 +1,4 @@
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 
 #include <gtest/gtest.h>
 
@@ -6,6 +6,8 @@
 #include <map>
 #include <string>
 #include <vector>
+
+#include "utility/records/cursor_role_table.h"
 
 namespace {
 
@@ -45,11 +47,32 @@ class FakeProfile : public ProfileStore {
   static std::string Name(const char* section, const char* key) { return std::string(section) + "/" + key; }
 };
 
+// Every key, in the order the file holds them.
+const std::vector<std::string> kKeyOrder = {
+    "Normal",        "Appstart",       "Busy",          "Ibeam",          "Sizing", "Blink",   "BlkClr", "WhtClr",
+    "MirrorNormal",  "MirrorAppstart", "HideMinimized", "StartMinimized", "HideTyping", "ShakeEnlarge",
+    "Help",          "Cross",          "Pen",           "No",             "SizeAll", "UpArrow", "Hand",  "Pin",
+    "Person",        "Scheme"};
+bool IsNumberKey(const std::string& key) {
+  return key == "Sizing" || key == "Blink" || key == "BlkClr" || key == "WhtClr" || key.compare(0, 6, "Mirror") == 0 ||
+         key == "HideMinimized" || key == "StartMinimized" || key == "HideTyping" || key == "ShakeEnlarge";
+}
+std::vector<std::string> Calls(const char* textCall, const char* numberCall) {
+  std::vector<std::string> calls;
+  for (const std::string& key : kKeyOrder) calls.push_back(std::string(IsNumberKey(key) ? numberCall : textCall) + " " + key);
+  return calls;
+}
+
 bool SameSettings(const CursorSettings& a, const CursorSettings& b) {
-  return std::strcmp(a.Normal, b.Normal) == 0 && std::strcmp(a.Appstart, b.Appstart) == 0 &&
-         std::strcmp(a.Busy, b.Busy) == 0 && std::strcmp(a.Ibeam, b.Ibeam) == 0 && a.Sizing == b.Sizing &&
-         a.Blink == b.Blink && a.BlkClr == b.BlkClr && a.WhtClr == b.WhtClr && a.MirrorNormal == b.MirrorNormal &&
-         a.MirrorAppstart == b.MirrorAppstart && a.HideMinimized == b.HideMinimized &&
+  const bool texts = std::strcmp(a.Normal, b.Normal) == 0 && std::strcmp(a.Appstart, b.Appstart) == 0 &&
+                     std::strcmp(a.Busy, b.Busy) == 0 && std::strcmp(a.Ibeam, b.Ibeam) == 0 &&
+                     std::strcmp(a.Help, b.Help) == 0 && std::strcmp(a.Cross, b.Cross) == 0 &&
+                     std::strcmp(a.Pen, b.Pen) == 0 && std::strcmp(a.No, b.No) == 0 &&
+                     std::strcmp(a.SizeAll, b.SizeAll) == 0 && std::strcmp(a.UpArrow, b.UpArrow) == 0 &&
+                     std::strcmp(a.Hand, b.Hand) == 0 && std::strcmp(a.Pin, b.Pin) == 0 &&
+                     std::strcmp(a.Person, b.Person) == 0 && std::strcmp(a.Scheme, b.Scheme) == 0;
+  return texts && a.Sizing == b.Sizing && a.Blink == b.Blink && a.BlkClr == b.BlkClr && a.WhtClr == b.WhtClr &&
+         a.MirrorNormal == b.MirrorNormal && a.MirrorAppstart == b.MirrorAppstart && a.HideMinimized == b.HideMinimized &&
          a.StartMinimized == b.StartMinimized && a.HideTyping == b.HideTyping && a.ShakeEnlarge == b.ShakeEnlarge;
 }
 
@@ -71,6 +94,11 @@ TEST(LoadSettings, EmptyFileGivesTheDefaultsInBothRecords) {
   EXPECT_EQ(current.StartMinimized, 0);
   EXPECT_EQ(current.HideTyping, 0) << "a file without the key reads 0";
   EXPECT_EQ(current.ShakeEnlarge, 0);
+  for (const char* role : {current.Help, current.Cross, current.Pen, current.No, current.SizeAll, current.UpArrow,
+                           current.Hand, current.Pin, current.Person}) {
+    EXPECT_STREQ(role, "<Default>");
+  }
+  EXPECT_STREQ(current.Scheme, "<None>") << "no scheme: the platform's cursors, as before";
   EXPECT_TRUE(SameSettings(current, saved));
   EXPECT_TRUE(profile.values.empty()) << "loading must write nothing";
 }
@@ -78,12 +106,7 @@ TEST(LoadSettings, EmptyFileGivesTheDefaultsInBothRecords) {
 TEST(LoadSettings, ReadsTheKeysInTheirOrder) {
   FakeProfile profile;
   LoadSettings(profile);
-  const std::vector<std::string> expected = {
-      "GetString Normal", "GetString Appstart", "GetString Busy",         "GetString Ibeam",
-      "GetInt Sizing",    "GetInt BlkClr",      "GetInt WhtClr",          "GetInt Blink",
-      "GetInt MirrorNormal", "GetInt MirrorAppstart", "GetInt HideMinimized", "GetInt StartMinimized",
-      "GetInt HideTyping", "GetInt ShakeEnlarge"};
-  EXPECT_EQ(profile.calls, expected);
+  EXPECT_EQ(profile.calls, Calls("GetString", "GetInt"));
 }
 
 TEST(LoadSettings, TakesHandEditedValuesAsTheyAre) {
@@ -109,7 +132,7 @@ TEST(LoadSettings, CutsATextLongerThanTheBufferWithoutOverrun) {
   EXPECT_EQ(std::strlen(current.Ibeam), static_cast<size_t>(kProfileTextSize - 1));
 }
 
-TEST(SaveSettings, WritesAllFourteenKeysInOrderAndUpdatesSaved) {
+TEST(SaveSettings, WritesEveryKeyInOrderAndUpdatesSaved) {
   FakeProfile profile;
   LoadSettings(profile);
   std::snprintf(current.Normal, kProfileTextSize, "%s", "Inflated arrow.CUR");
@@ -118,12 +141,7 @@ TEST(SaveSettings, WritesAllFourteenKeysInOrderAndUpdatesSaved) {
   current.ShakeEnlarge = 1;
   profile.calls.clear();
   EXPECT_TRUE(SaveSettings(profile));
-  const std::vector<std::string> expected = {
-      "WriteString Normal", "WriteString Appstart", "WriteString Busy",     "WriteString Ibeam",
-      "WriteInt Sizing",    "WriteInt Blink",       "WriteInt BlkClr",      "WriteInt WhtClr",
-      "WriteInt MirrorNormal", "WriteInt MirrorAppstart", "WriteInt HideMinimized", "WriteInt StartMinimized",
-      "WriteInt HideTyping", "WriteInt ShakeEnlarge"};
-  EXPECT_EQ(profile.calls, expected);
+  EXPECT_EQ(profile.calls, Calls("WriteString", "WriteInt"));
   EXPECT_EQ(profile.values["Cursors/Normal"], "Inflated arrow.CUR");
   EXPECT_EQ(profile.values["Cursors/Blink"], "3");
   EXPECT_EQ(profile.values["Cursors/WhtClr"], "1");
@@ -135,14 +153,14 @@ TEST(SaveSettings, WritesAllFourteenKeysInOrderAndUpdatesSaved) {
 // One refused write, first, in the middle or last: every key is still tried and the save says
 // it failed, so OK can tell the user.
 TEST(SaveSettings, ReportsAFailedWriteAfterTryingEveryKey) {
-  for (const char* key : {"Normal", "Blink", "StartMinimized", "ShakeEnlarge"}) {
+  for (const char* key : {"Normal", "Blink", "StartMinimized", "ShakeEnlarge", "Pin", "Scheme"}) {
     FakeProfile profile;
     LoadSettings(profile);
     profile.refused = key;
     profile.calls.clear();
     EXPECT_FALSE(SaveSettings(profile)) << key;
-    EXPECT_EQ(profile.calls.size(), 14u) << key;
-    EXPECT_EQ(profile.values.size(), 13u) << key;
+    EXPECT_EQ(profile.calls.size(), kKeyOrder.size()) << key;
+    EXPECT_EQ(profile.values.size(), kKeyOrder.size() - 1) << key;
     EXPECT_TRUE(SameSettings(current, saved)) << key;
   }
 }
@@ -152,16 +170,45 @@ TEST(SaveSettings, RoundTripsHandEditedValuesUnchanged) {
   const std::string longName(600, 'z');
   profile.values = {{"Cursors/Normal", "<DEFAULT>"}, {"Cursors/Appstart", "<same AS normal>"},
                     {"Cursors/Busy", longName},      {"Cursors/Blink", "9"},
-                    {"Cursors/BlkClr", "99"},        {"Cursors/HideTyping", "7"}};
+                    {"Cursors/BlkClr", "99"},        {"Cursors/HideTyping", "7"},
+                    {"Cursors/Pin", "..\\..\\windows\\x.cur"}, {"Cursors/Scheme", "A scheme gone since"}};
   LoadSettings(profile);
   SaveSettings(profile);
+  EXPECT_EQ(profile.values["Cursors/Pin"], "..\\..\\windows\\x.cur") << "a name that is no file name, kept as it stood";
+  EXPECT_EQ(profile.values["Cursors/Scheme"], "A scheme gone since");
   EXPECT_EQ(profile.values["Cursors/HideTyping"], "7");
   EXPECT_EQ(profile.values["Cursors/Normal"], "<DEFAULT>");
   EXPECT_EQ(profile.values["Cursors/Appstart"], "<same AS normal>");
   EXPECT_EQ(profile.values["Cursors/Busy"], longName);
   EXPECT_EQ(profile.values["Cursors/Blink"], "9");
   EXPECT_EQ(profile.values["Cursors/BlkClr"], "99");
-  EXPECT_EQ(profile.values.size(), 14u);
+  EXPECT_EQ(profile.values.size(), kKeyOrder.size());
+}
+
+// Each role's stored choice is the field of its key; the sizing arrows have none of their own.
+TEST(StoredChoice, EveryRoleOfAListOrOfMorePointersHasItsField) {
+  CursorSettings settings = {};
+  const std::map<std::string, char*> fields = {
+      {"Normal", settings.Normal}, {"Appstart", settings.Appstart}, {"Busy", settings.Busy},
+      {"Ibeam", settings.Ibeam},   {"Help", settings.Help},         {"Cross", settings.Cross},
+      {"Pen", settings.Pen},       {"No", settings.No},             {"SizeAll", settings.SizeAll},
+      {"UpArrow", settings.UpArrow}, {"Hand", settings.Hand},       {"Pin", settings.Pin},
+      {"Person", settings.Person}};
+  size_t withField = 0;
+  for (size_t role = 0; role < kRoleCount; ++role) {
+    const CursorRoleInfo& info = kCursorRoles[role];
+    char* field = StoredChoice(settings, role);
+    if (info.choice == RoleChoice::Sizing) {
+      EXPECT_EQ(field, nullptr) << info.caption;
+      continue;
+    }
+    ++withField;
+    ASSERT_EQ(fields.count(info.settingsKey), 1u) << info.settingsKey;
+    EXPECT_EQ(field, fields.at(info.settingsKey)) << info.caption;
+    EXPECT_EQ(StoredChoice(static_cast<const CursorSettings&>(settings), role), field);
+  }
+  EXPECT_EQ(withField, fields.size());
+  EXPECT_EQ(StoredChoice(settings, kRoleCount), nullptr);
 }
 
 TEST(RevertSettings, CopiesSavedBackIntoCurrentOnly) {

@@ -1,6 +1,6 @@
 // The guard's private command line: only the exact forms start a starter or a guard; anything
 // else a user may type starts the normal utility.
-#include "utility/app/guard_command.h"
+#include "utility/records/guard_command.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 # which cannot be linked with it, so the installer's platform-free sources build in afresh.
 program_sources(GLOB ${CMAKE_SOURCE_DIR}/installer installer_tsan_sources installer_tsan_unused)
 add_executable(copy_worker_tsan ${CMAKE_CURRENT_SOURCE_DIR}/copy_worker_test.cpp ${installer_tsan_sources}
-  ${CMAKE_SOURCE_DIR}/utility/app/settings_location.cpp)
+  ${CMAKE_SOURCE_DIR}/utility/records/settings_location.cpp)
 target_include_directories(copy_worker_tsan PRIVATE ${CMAKE_SOURCE_DIR})
 target_link_libraries(copy_worker_tsan PRIVATE GTest::gtest_main sanitize_thread)
 add_test(NAME native.copy_worker_tsan COMMAND copy_worker_tsan)

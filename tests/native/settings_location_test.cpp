@@ -1,5 +1,5 @@
 // Where the settings file lives and the older places it is taken over from.
-#include "utility/app/settings_location.h"
+#include "utility/records/settings_location.h"
 
 #include <gtest/gtest.h>
 

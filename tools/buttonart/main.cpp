@@ -40,7 +40,7 @@ std::string BitmapLines() {
 // a row at x 60 + 15k, the first of each row starting a group.
 std::string ControlLines() {
   std::string lines = "// Written by tools/buttonart: the colour rows of template 102.\n";
-  const int firstId[2] = {1020, 1036}, rowY[2] = {185, 205};
+  const int firstId[2] = {1020, 1036}, rowY[2] = {221, 241};
   for (int row = 0; row < 2; ++row) {
     for (int k = 0; k < kPaletteSize; ++k) {
       char line[160];

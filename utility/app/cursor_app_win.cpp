@@ -4,13 +4,13 @@
 
 #include "platform/system_cursor.h"
 #include "platform/text_buffers.h"
-#include "utility/app/app_profile_store_win.h"
-#include "utility/app/cursor_settings.h"
-#include "utility/app/guard_command.h"
+#include "utility/records/app_profile_store_win.h"
+#include "utility/records/cursor_settings.h"
+#include "utility/records/guard_command.h"
 #include "utility/app/guard_win.h"
 #include "utility/app/run_marker_win.h"
-#include "utility/app/settings_file_win.h"
-#include "utility/app/utility_identity.h"
+#include "utility/records/settings_file_win.h"
+#include "utility/records/utility_identity.h"
 #include "utility/dialog/main_dialog_win.h"
 
 HANDLE instanceMutex = nullptr;

@@ -6,8 +6,9 @@
 
 #include "platform/system_cursor.h"
 #include "platform/text_buffers.h"
-#include "utility/app/guard_command.h"
 #include "utility/cursor/answer_rate.h"
+#include "utility/records/cursor_role_table.h"
+#include "utility/records/guard_command.h"
 
 namespace {
 
@@ -95,13 +96,20 @@ HANDLE GuardStartedBy(HANDLE starter) {
   return ::OpenProcess(SYNCHRONIZE, FALSE, guard);
 }
 
+// The pictures of every role's kept default, in `folder`.
+bool WriteRoleDefaults(const char* folder) {
+  uint32_t ids[kRoleCount];
+  CursorIdsOfRoles(ids);
+  return platform::WriteKeptDefaults(folder, ids, kRoleCount);
+}
+
 // A late guard, started directly or through a starter: its process, or null.
 HANDLE StartLateGuard(uint32_t self) {
   char folder[kTextBufferSize];
   // By now the platform may show Pointrel's own cursors, hidden or recoloured; the late guard
   // gets pictures of the defaults this process kept before its first install.
-  const bool handed = HandedDefaultsFolder(self, folder) && (::CreateDirectoryA(folder, nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS) &&
-                      platform::WriteKeptDefaults(folder);
+  const bool made = HandedDefaultsFolder(self, folder) && (::CreateDirectoryA(folder, nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+  const bool handed = made && WriteRoleDefaults(folder);
   ::ResetEvent(readyEvent);
   HANDLE guard = StartSelf(GuardRole::Guard, true, self, JobRule::BreakAwayOnly);
   if (!guard) {
@@ -114,7 +122,12 @@ HANDLE StartLateGuard(uint32_t self) {
     HANDLE readyOrGone[2] = {readyEvent, guard};
     ::WaitForMultipleObjects(2, readyOrGone, FALSE, kLateGuardReadyWaitMs);
   }
-  if (handed) platform::RemoveWrittenDefaults(folder);
+  // Whatever was written goes, all of it or part.
+  if (made) {
+    uint32_t ids[kRoleCount];
+    CursorIdsOfRoles(ids);
+    platform::RemoveWrittenDefaults(folder, ids, kRoleCount);
+  }
   return guard;
 }
 
@@ -193,21 +206,13 @@ void RunGuard(uint32_t utilityProcess, bool late) {
   } else {
     platform::KeepDefaultsForRestoringOnly();
   }
-  platform::SystemDefaultCursor(kIdNormal);
-  // Made here as well as by the utility, so it outlives a utility that dies while it is set.
-  HANDLE hidden = MakeEvent(kPointerHiddenEvent, utilityProcess);
-  // The six that only hiding touches: a late guard reads their pictures before the utility
-  // removes them; the first keeps them after the utility may go on, which hides nothing before
-  // the user types.
-  if (hidden && late) {
-    for (uint32_t id : kHideOnlyCursorIds) platform::SystemDefaultCursor(id);
-  }
+  // Every role's default kept before the utility may install anything: it waits for this.
+  uint32_t ids[kRoleCount];
+  CursorIdsOfRoles(ids);
+  platform::KeepDefaultsOf(ids, kRoleCount);
   if (HANDLE ready = OpenGuardEvent(kGuardReadyEvent, utilityProcess, EVENT_MODIFY_STATE)) {
     ::SetEvent(ready);
     ::CloseHandle(ready);
-  }
-  if (hidden && !late) {
-    for (uint32_t id : kHideOnlyCursorIds) platform::SystemDefaultCursor(id);
   }
   ::WaitForSingleObject(utility, INFINITE);
   ::CloseHandle(utility);
@@ -216,8 +221,7 @@ void RunGuard(uint32_t utilityProcess, bool late) {
   if (restoredByUtility) return;
   // The user's own scheme where the platform can reload it; else the defaults the service kept.
   if (platform::ReloadUserCursorScheme()) return;
-  for (uint32_t id : kRestoreOrder) platform::InstallSystemCursor(platform::SystemDefaultCursor(id), id);
-  if (hidden && ::WaitForSingleObject(hidden, 0) == WAIT_OBJECT_0) {
-    for (uint32_t id : kHideOnlyCursorIds) platform::InstallSystemCursor(platform::SystemDefaultCursor(id), id);
-  }
+  uint8_t order[kRoleCount];
+  RolesInRestoreOrder(order);
+  for (uint8_t role : order) platform::InstallSystemCursor(platform::SystemDefaultCursor(ids[role]), ids[role]);
 }

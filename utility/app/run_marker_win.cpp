@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "platform/text_buffers.h"
-#include "utility/app/settings_location.h"
+#include "utility/records/settings_location.h"
 
 namespace {
 char markerPath[kTextBufferSize] = "";

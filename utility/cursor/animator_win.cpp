@@ -9,7 +9,7 @@
 
 namespace {
 
-int SlotOfRole(DWORD id) { return id == kIdIBeam ? kSlotIBeam : kSlotNormal; }
+int SlotOfRole(DWORD id) { return id == kIdIBeam ? kRoleIBeam : kRoleNormal; }
 
 BlinkRole RoleOf(const CursorSlot& slot) { return {slot.animated, slot.handle != nullptr}; }
 
@@ -98,7 +98,7 @@ void AnimatorTick(HWND timerWindow, int32_t blink) {
   ::GetCursorPos(&pointer);
   PerformAnimatorActions(timerWindow,
                          animator::OnAnimatorTick(animatorState, blink, {pointer.x, pointer.y},
-                                                  RoleOf(CursorSlotTable[kSlotNormal]), RoleOf(CursorSlotTable[kSlotIBeam])));
+                                                  RoleOf(CursorSlotTable[kRoleNormal]), RoleOf(CursorSlotTable[kRoleIBeam])));
 }
 
 void StopAnimation(HWND timerWindow, int32_t blink) {
@@ -115,6 +115,6 @@ void EndCursorTest(HWND timerWindow) { PerformAnimatorActions(timerWindow, anima
 
 bool SetCursorForTest() {
   const SetCursorDecision decision = animator::OnSetCursor(animatorState);
-  if (decision.showAppStarting) ::SetCursor(SlotImageOrDefault(kSlotAppStarting, kIdAppStarting));
+  if (decision.showAppStarting) ::SetCursor(SlotImageOrDefault(kRoleAppStarting, kIdAppStarting));
   return decision.handled;
 }

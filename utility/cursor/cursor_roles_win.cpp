@@ -2,73 +2,73 @@
 
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
-#include "utility/app/cursor_settings.h"
-#include "utility/app/guard_command.h"
-#include "utility/cursor/cursor_library_win.h"
+#include "platform/system_cursor_ids.h"
 #include "utility/cursor/library_entry.h"
 #include "utility/cursor/transformer_win.h"
+#include "utility/records/cursor_settings.h"
+#include "utility/records/guard_command.h"
 
-CursorSlot CursorSlotTable[kSlotCount] = {};
+CursorSlot CursorSlotTable[kRoleCount] = {};
 platform::Lock slotsLock;
 bool slotsCovered = false;
 
 namespace {
 
-struct ListRoleInfo {
-  const char* folder;
-  DWORD id;
-  int slot;
-};
-// In ListRole order.
-constexpr ListRoleInfo kListRoles[4] = {
-    {kNormalFolder, kIdNormal, kSlotNormal},
-    {kAppStartingFolder, kIdAppStarting, kSlotAppStarting},
-    {kBusyFolder, kIdBusy, kSlotBusy},
-    {kIBeamFolder, kIdIBeam, kSlotIBeam},
-};
+uint32_t IdOfRow(size_t row) { return kCursorRoles[row].id; }
 
-const ListRoleInfo& InfoOf(ListRole role) { return kListRoles[static_cast<int>(role)]; }
+Scheme schemeInForce;
+bool schemeSet = false;
 
 // The platform's default for `id`: shared, never released.
 HCURSOR PlatformDefault(DWORD id) { return platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(id)); }
 
-// Puts the default of `defaultId` back as the system cursor `id`; no slot changes. A role on its
-// default needs no such step before its own install: the service hands out the kept default
-// whatever is installed, so the role's one install is the default, recoloured where it can be.
-void PutBackDefault(DWORD defaultId, DWORD id) { platform::InstallSystemCursor(PlatformDefault(defaultId), id); }
-
-// A new cursor from the library that the caller owns, or null when the file does not load or
-// its path does not fit.
+// A new cursor from a library folder that the caller owns, or null when the file does not load
+// or its path does not fit.
 HCURSOR LoadFromLibrary(const char* folder, const char* storedName) {
   char path[kTextBufferSize];
   if (!ComposeLibraryPath(folder, storedName, path, sizeof path)) return nullptr;
   return platform::LoadCheckedCursorFile(path);
 }
 
+// The scheme's cursor for `role` (the caller's), or the platform's default where it has none.
+RoleCursor SchemeCursor(size_t role) {
+  const Scheme& scheme = SchemeInForce();
+  char path[kTextBufferSize];
+  if (SchemeCursorPath(scheme, role, path, sizeof path)) {
+    if (HCURSOR loaded = platform::LoadCheckedCursorFile(path)) return {loaded, IsAnimatedName(scheme.files[role]), IdOfRow(role)};
+  }
+  return {PlatformDefault(IdOfRow(role)), false, IdOfRow(role)};
+}
+
 }  // namespace
 
-const char* RoleFolder(ListRole role) { return InfoOf(role).folder; }
+void SetSchemeInForce(const Scheme& scheme) {
+  schemeInForce = scheme;
+  schemeSet = true;
+}
 
-RoleCursor TakeRoleCursor(ListRole role, const char* storedName) {
-  const ListRoleInfo& info = InfoOf(role);
-  RoleCursor cursor = {nullptr, IsAnimatedName(storedName), info.id};
+const Scheme& SchemeInForce() {
+  if (!schemeSet) SetSchemeInForce(Scheme());  // no files: every role the platform's
+  return schemeInForce;
+}
+
+RoleCursor TakeRoleCursor(size_t role, const char* storedName) {
+  RoleCursor cursor = {nullptr, IsAnimatedName(storedName), IdOfRow(role)};
   if (IsDefaultName(storedName)) {
-    cursor.handle = PlatformDefault(info.id);
+    cursor = SchemeCursor(role);
   } else {
-    cursor.handle = LoadFromLibrary(info.folder, storedName);
+    cursor.handle = LoadFromLibrary(kCursorRoles[role].folder, storedName);
   }
-  CursorSlotTable[info.slot].animated = cursor.animated;
+  CursorSlotTable[role].animated = cursor.animated;
   return cursor;
 }
 
 RoleCursor TakeSameAsNormalCursor(const char* normalName) {
-  RoleCursor cursor = {nullptr, CursorSlotTable[kSlotNormal].animated != 0, kIdAppStarting};
-  if (IsDefaultName(normalName)) {
-    cursor.handle = PlatformDefault(kIdNormal);
-  } else {
-    cursor.handle = LoadFromLibrary(kNormalFolder, normalName);
-  }
-  CursorSlotTable[kSlotAppStarting].animated = cursor.animated;
+  RoleCursor cursor = IsDefaultName(normalName) ? SchemeCursor(kRoleNormal)
+                                                : RoleCursor{LoadFromLibrary(kCursorRoles[kRoleNormal].folder, normalName),
+                                                             IsAnimatedName(normalName), kIdNormal};
+  cursor.id = kIdAppStarting;
+  CursorSlotTable[kRoleAppStarting].animated = cursor.animated;
   return cursor;
 }
 
@@ -83,13 +83,14 @@ void InstallRoleCursor(const RoleCursor& cursor, bool mirror) {
 }
 
 void InstallSizingArrows(bool large) {
-  for (int arrow = 0; arrow < 4; ++arrow) {
-    const DWORD id = kReplaceableCursorIds[kSlotSizeNWSE + arrow];
-    if (large) {
-      InstallCursor(RecolourCursor(LoadFromLibrary(kSizingFolder, kLargeSizingFiles[arrow])), id);
-    } else {
-      InstallCursor(RecolourCursor(PlatformDefault(id)), id);
-    }
+  uint8_t order[kRoleCount];
+  RolesInInstallOrder(order);
+  for (uint8_t role : order) {
+    const CursorRoleInfo& info = kCursorRoles[role];
+    if (info.choice != RoleChoice::Sizing) continue;
+    const RoleCursor cursor = large ? RoleCursor{LoadFromLibrary(info.folder, info.largeFile), false, info.id} : SchemeCursor(role);
+    CursorSlotTable[role].animated = cursor.animated;
+    InstallRoleCursor(cursor, false);
   }
 }
 
@@ -98,11 +99,9 @@ void RestoreSystemCursors(int32_t& restoredFlag) {
   // The user's own scheme, as it stands now (a size or scheme changed while the utility ran
   // included); the copies kept at start only where the platform will not reload it.
   if (!platform::ReloadUserCursorScheme()) {
-    for (DWORD id : kRestoreOrder) PutBackDefault(id, id);
-    // The others only where hiding the pointer had left them blank.
-    for (DWORD id : kHideOnlyCursorIds) {
-      if (platform::ShowsReplacement(id)) platform::InstallSystemCursor(platform::SystemDefaultCursor(id), id);
-    }
+    uint8_t order[kRoleCount];
+    RolesInRestoreOrder(order);
+    for (uint8_t role : order) platform::InstallSystemCursor(PlatformDefault(IdOfRow(role)), IdOfRow(role));
   }
   restoredFlag = 1;
   // The guard, when there is one, has nothing left to do.
@@ -115,20 +114,13 @@ void RestoreSystemCursors(int32_t& restoredFlag) {
   }
 }
 
-int SlotOfCursorId(DWORD id) {
-  for (int slot = 0; slot < kSlotCount; ++slot) {
-    if (kReplaceableCursorIds[slot] == id) return slot;
-  }
-  return -1;
-}
-
 void InstallCursor(HCURSOR cursor, DWORD id) {
   HCURSOR replaced = nullptr;
   {
     SlotsLocked locked;
     // While the pointer is hidden the id stays blank; the slot shows when the pointer does.
     if (!slotsCovered) platform::InstallSystemCursor(cursor, id);
-    const int slot = SlotOfCursorId(id);
+    const int slot = RoleOfCursorId(id);
     if (slot < 0) {
       // No slot keeps it; the platform has its own copy.
       replaced = cursor;

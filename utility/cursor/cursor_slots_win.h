@@ -1,38 +1,22 @@
-// The record of what is installed under each replaced system cursor id. Written only by the
-// cursor roles, on the dialog's thread; the animator reads slots 0, 1 and 3 there, and finding
-// the pointer reads every slot on a thread of its own.
+// The record of what is installed under each role's system cursor id, one slot per row of the
+// role table (slot n is kCursorRoles[n]). Written only by the cursor roles, on the dialog's
+// thread; the animator reads the Normal, App Starting and I-Beam slots there, and finding the
+// pointer reads every slot on a thread of its own.
 #pragma once
 #include <windows.h>
 
 #include <cstdint>
 
 #include "platform/lock.h"
-#include "platform/system_cursor_ids.h"
+#include "utility/records/cursor_role_table.h"
 
 struct CursorSlot {
   HCURSOR handle;    // last installed under the slot's id by InstallCursor; null at start
-  int32_t animated;  // the role's cursor is animated (slots 0 to 3; 4 to 7 stay 0)
+  int32_t animated;  // the role's cursor is animated
   int32_t side;      // the handle's width in pixels, asked once when it was installed; 0 unknown
 };
 
-// Slot n keeps kReplaceableCursorIds[n].
-enum CursorSlotIndex {
-  kSlotNormal = 0,
-  kSlotAppStarting = 1,
-  kSlotBusy = 2,
-  kSlotIBeam = 3,
-  kSlotSizeNWSE = 4,
-  kSlotSizeNESW = 5,
-  kSlotSizeWE = 6,
-  kSlotSizeNS = 7,
-  kSlotCount = 8
-};
-static_assert(kSlotCount == kReplaceableCount && kReplaceableCursorIds[kSlotNormal] == kIdNormal && kReplaceableCursorIds[kSlotAppStarting] == kIdAppStarting &&
-                  kReplaceableCursorIds[kSlotBusy] == kIdBusy && kReplaceableCursorIds[kSlotIBeam] == kIdIBeam &&
-                  kReplaceableCursorIds[kSlotSizeNWSE] == kIdSizeNWSE,
-              "slots follow the replaceable ids");
-
-extern CursorSlot CursorSlotTable[kSlotCount];
+extern CursorSlot CursorSlotTable[kRoleCount];
 
 // Held by the roles around every change of a slot and by finding the pointer around every use
 // of a slot's handle from its thread (the dialog's own reads need no lock: it is the writer).

@@ -4,7 +4,6 @@
 
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
-#include "utility/app/guard_command.h"
 #include "utility/cursor/animator_win.h"
 #include "utility/cursor/cursor_roles_win.h"
 #include "utility/cursor/cursor_slots_win.h"
@@ -27,7 +26,6 @@ constexpr DWORD kEndWaitMs = 2000;
 
 HWND dialog = nullptr;
 HWND sessionWindow = nullptr;
-HANDLE hiddenEvent = nullptr;     // kPointerHiddenEvent, for the guard
 volatile LONG animatorHeld = 0;   // written by the session's thread, read by the dialog's
 LPARAM configurations = 0;        // counted on the dialog's thread
 
@@ -42,15 +40,15 @@ LPARAM endedAfter = 0;
 // What the id shows when Pointrel does not hide or enlarge it: the role's cursor, or the
 // default. Called with the slots locked.
 HCURSOR InForce(DWORD id) {
-  const int slot = SlotOfCursorId(id);
+  const int slot = RoleOfCursorId(id);
   return slot >= 0 ? SlotImageOrDefault(slot, id) : platform::SystemDefaultCursor(id);
 }
 
-// Called with the slots locked.
+// Called with the slots locked; 0 where the id shows nothing (no default, nothing installed).
 int SideOf(DWORD id, HCURSOR image) {
-  const int slot = SlotOfCursorId(id);
+  const int slot = RoleOfCursorId(id);
   if (slot >= 0 && CursorSlotTable[slot].handle == image && CursorSlotTable[slot].side > 0) return CursorSlotTable[slot].side;
-  return platform::CursorSide(image);
+  return image ? platform::CursorSide(image) : 0;
 }
 
 // Hiding and showing run on the session's thread while the dialog's thread may install a
@@ -63,36 +61,27 @@ int SideOf(DWORD id, HCURSOR image) {
 // asks the dialog before it hides), so its own installs cannot cross the blanks either. The one
 // wait left is for an install already under way on the dialog's thread: one platform call.
 void Hide() {
-  {
-    SlotsLocked locked;
-    slotsCovered = true;
-    // Every id blank at the size of what it shows, so no hole is smaller than the pointer.
-    for (DWORD id : kReplaceableCursorIds) platform::InstallSystemCursor(BlankCursorAt(SideOf(id, InForce(id))), id);
-    for (DWORD id : kHideOnlyCursorIds) {
-      HCURSOR own = platform::SystemDefaultCursor(id);
-      platform::InstallSystemCursor(BlankCursorAt(own ? platform::CursorSide(own) : 0), id);
-    }
+  SlotsLocked locked;
+  slotsCovered = true;
+  // Every role's id blank at the size of what it shows, so no hole is smaller than the pointer.
+  for (const CursorRoleInfo& role : kCursorRoles) {
+    platform::InstallSystemCursor(BlankCursorAt(SideOf(role.id, InForce(role.id))), role.id);
   }
-  if (hiddenEvent) ::SetEvent(hiddenEvent);
 }
 
 void Show() {
-  {
-    SlotsLocked locked;
-    for (DWORD id : kReplaceableCursorIds) platform::InstallSystemCursor(InForce(id), id);
-    for (DWORD id : kHideOnlyCursorIds) platform::InstallSystemCursor(platform::SystemDefaultCursor(id), id);
-    slotsCovered = false;
-  }
-  if (hiddenEvent) ::ResetEvent(hiddenEvent);
+  SlotsLocked locked;
+  for (const CursorRoleInfo& role : kCursorRoles) platform::InstallSystemCursor(InForce(role.id), role.id);
+  slotsCovered = false;
 }
 
-// The id whose cursor the pointer shows now: one of Pointrel's roles, else Normal.
+// The id whose cursor the pointer shows now: one of the roles', else Normal.
 DWORD IdInForce() {
   CURSORINFO info = {};
   info.cbSize = sizeof info;
   if (::GetCursorInfo(&info) && info.hCursor) {
-    for (DWORD id : kReplaceableCursorIds) {
-      if (::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)) == info.hCursor) return id;
+    for (const CursorRoleInfo& role : kCursorRoles) {
+      if (::LoadCursorA(nullptr, MAKEINTRESOURCEA(role.id)) == info.hCursor) return role.id;
     }
   }
   return kIdNormal;
@@ -261,12 +250,6 @@ bool StartSession() {
 
 void ConfigureFindPointer(HWND owner, bool hideTyping, bool shakeEnlarge) {
   dialog = owner;
-  if (!hiddenEvent) {
-    char name[64];
-    if (FormatGuardEventName(kPointerHiddenEvent, ::GetCurrentProcessId(), name, sizeof name)) {
-      hiddenEvent = ::CreateEventA(nullptr, TRUE, FALSE, name);
-    }
-  }
   // Nothing is started for a run that never finds the pointer.
   if (!sessionWindow && !hideTyping && !shakeEnlarge) return;
   if (!StartSession()) return;

@@ -5,7 +5,7 @@
 #include <new>
 
 #include "platform/gdi.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/transform_bits.h"
 #include "utility/resources/resource.h"
 

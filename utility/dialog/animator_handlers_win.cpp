@@ -1,6 +1,6 @@
 // MainDialog's blinking radios, test buttons, timers and WM_SETCURSOR, handed to the animator
 // with the dialog's window for its timers.
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/animator_win.h"
 #include "utility/dialog/main_dialog_win.h"
 

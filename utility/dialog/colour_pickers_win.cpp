@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <new>
 
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/dialog/colour_button_art.h"
 #include "utility/dialog/main_dialog_win.h"
 

@@ -2,7 +2,7 @@
 // boxes are (OK keeps them, Cancel goes back to the kept ones), and the animator paused while
 // finding the pointer holds it (the pointer hidden or enlarged): the session asks, the dialog
 // answers when it can, and a dialog that answers late finds the request already withdrawn.
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/find_pointer_win.h"
 #include "utility/dialog/main_dialog_win.h"
 

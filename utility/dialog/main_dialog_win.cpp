@@ -3,10 +3,10 @@
 
 #include "platform/app.h"
 #include "platform/help_viewer.h"
-#include "utility/app/app_profile_store_win.h"
-#include "utility/app/cursor_settings.h"
-#include "utility/app/settings_file_win.h"
-#include "utility/app/settings_location.h"
+#include "utility/records/app_profile_store_win.h"
+#include "utility/records/cursor_settings.h"
+#include "utility/records/settings_file_win.h"
+#include "utility/records/settings_location.h"
 #include "utility/cursor/animator_win.h"
 #include "utility/cursor/find_pointer_win.h"
 #include "utility/cursor/transformer_win.h"
@@ -44,6 +44,8 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::ApplySizingLarge>(IDC_SIZING_LARGE),
     MapClicked<&MainDialog::OnMirrorNormal>(IDC_MIRROR_NORMAL),
     MapClicked<&MainDialog::OnMirrorAppStarting>(IDC_MIRROR_APPSTART),
+    MapClicked<&MainDialog::OnMorePointers>(IDC_MORE_POINTERS),
+    MapSelChange<&MainDialog::OnSchemeChosen>(IDC_SCHEME),
     // Colour pickers, then the window's lifecycle and the remaining commands
     MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
     MapDpiChanged<&MainDialog::OnDpiChanged>(),
@@ -87,6 +89,7 @@ void MainDialog::DoDataExchange(CDataExchange* exchange) {
   DDX_Control(exchange, IDC_LIST_APPSTART, appStartingList);
   DDX_Control(exchange, IDC_LIST_BUSY, busyList);
   DDX_Control(exchange, IDC_LIST_NORMAL, normalList);
+  DDX_Control(exchange, IDC_SCHEME, schemeBox);
 }
 
 BOOL MainDialog::OnInitDialog() {
@@ -115,6 +118,8 @@ BOOL MainDialog::OnInitDialog() {
   LoadBlankCursor();
   WatchSessionChanges(m_hWnd);
   FillLists();
+  FillSchemeBox();
+  LoadSchemeInForce();
   AttachColourButtons();
   ShowSettings();
   ApplyAllCursors();
@@ -130,6 +135,7 @@ BOOL MainDialog::OnInitDialog() {
 
 void MainDialog::ShowSettings() {
   SelectStoredCursors();
+  ShowSchemeChoice();
   // Sizing radios: any value but 0 is applied as Large, so it is shown as Large.
   sizingDefault.SetCheck(current.Sizing == 0 ? BST_CHECKED : BST_UNCHECKED);
   sizingLarge.SetCheck(current.Sizing != 0 ? BST_CHECKED : BST_UNCHECKED);
@@ -167,6 +173,7 @@ void MainDialog::OnCancelButton() {
   UserMadeChoice();
   SelectBlinkMode(static_cast<int>(BlinkMode::None));
   RevertSettings();
+  LoadSchemeInForce();
   ShowSettings();
   ApplyAllCursors();
   StartStoredBlinkMode();

@@ -6,6 +6,7 @@
 // cursors (reload_handlers_win.cpp). What they do to cursors is the cursor layer's
 // (utility/cursor).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/bitmap_button.h"
@@ -31,6 +32,8 @@ class MainDialog : public CDialog {
   void SelectStoredCursors();
   // Puts the platform defaults back, once per run; 1 once that has happened.
   void RestoreSystemCursors();
+  // A role of "More pointers..." installed as `current` has it, and the scheme box told.
+  void ApplyChosenRole(size_t role);
   int32_t RestoredFlag() const { return restoredFlag; }
 
  protected:
@@ -69,9 +72,22 @@ class MainDialog : public CDialog {
   void ApplySizingLarge();
   void OnMirrorNormal();
   void OnMirrorAppStarting();
+  // A role chosen in "More pointers...", installed as `current` has it.
+  void ApplyMoreRole(size_t role);
+  void OnMorePointers();
 
   // Library lists
   void FillLists();
+  // The list box of a role chosen in a list.
+  const CListBox& ListOf(size_t role) const;
+
+  // Schemes: the box lists "<None>", those that ship and the user's own
+  void FillSchemeBox();
+  // The scheme current.Scheme names, as the one the roles' "<Default>" stands for.
+  void LoadSchemeInForce();
+  // The box shows the scheme in force, or "<Custom>" while a choice differs from it.
+  void ShowSchemeChoice();
+  void OnSchemeChosen();
 
   // Colour pickers
   void AttachColourButtons();
@@ -135,6 +151,7 @@ class MainDialog : public CDialog {
   CListBox appStartingList;
   CListBox busyList;
   CListBox normalList;
+  CComboBox schemeBox;
   int32_t restoredFlag = 0;
   HICON windowIcon;
   CBitmapButton colourButtons[2 * kColourRowLength];  // ids 1020 to 1051

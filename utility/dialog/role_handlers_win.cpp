@@ -1,11 +1,10 @@
 // MainDialog's cursor roles and library lists: what the lists, the sizing radios and the mirror
 // boxes choose, handed to the cursor layer.
-#include <initializer_list>
-
-#include "utility/app/cursor_settings.h"
-#include "utility/cursor/cursor_library_win.h"
 #include "utility/cursor/cursor_roles_win.h"
 #include "utility/dialog/main_dialog_win.h"
+#include "utility/dialog/more_pointers_dialog_win.h"
+#include "utility/dialog/role_lists_win.h"
+#include "utility/records/cursor_settings.h"
 
 namespace {
 
@@ -35,13 +34,14 @@ void MainDialog::OnListChosen(UINT id) {
     case IDC_LIST_APPSTART: ApplyAppStarting(); break;
     default: break;
   }
+  ShowSchemeChoice();
 }
 
 void MainDialog::ApplyNormal() { ApplyNormalRole(true); }
 
 void MainDialog::ApplyNormalRole(bool withFollower) {
   if (!ReadSelectedStoredName(normalList, current.Normal, sizeof current.Normal)) return;
-  const RoleCursor cursor = TakeRoleCursor(ListRole::Normal, current.Normal);
+  const RoleCursor cursor = TakeRoleCursor(kRoleNormal, current.Normal);
   ShowMirrorOption(mirrorNormal, cursor.animated, current.MirrorNormal);
   if (withFollower && IsSameAsNormalName(current.Appstart)) ApplyAppStarting();
   InstallRoleCursor(cursor, MirrorAsked(mirrorNormal, current.MirrorNormal));
@@ -54,7 +54,7 @@ void MainDialog::ApplyAppStarting() {
     if (!ReadSelectedStoredName(normalList, current.Normal, sizeof current.Normal)) return;
     cursor = TakeSameAsNormalCursor(current.Normal);
   } else {
-    cursor = TakeRoleCursor(ListRole::AppStarting, current.Appstart);
+    cursor = TakeRoleCursor(kRoleAppStarting, current.Appstart);
   }
   ShowMirrorOption(mirrorAppStarting, cursor.animated, current.MirrorAppstart);
   InstallRoleCursor(cursor, MirrorAsked(mirrorAppStarting, current.MirrorAppstart));
@@ -62,24 +62,41 @@ void MainDialog::ApplyAppStarting() {
 
 void MainDialog::ApplyBusy() {
   if (!ReadSelectedStoredName(busyList, current.Busy, sizeof current.Busy)) return;
-  InstallRoleCursor(TakeRoleCursor(ListRole::Busy, current.Busy), false);
+  InstallRoleCursor(TakeRoleCursor(kRoleBusy, current.Busy), false);
 }
 
 void MainDialog::ApplyIBeam() {
   if (!ReadSelectedStoredName(ibeamList, current.Ibeam, sizeof current.Ibeam)) return;
-  InstallRoleCursor(TakeRoleCursor(ListRole::IBeam, current.Ibeam), false);
+  InstallRoleCursor(TakeRoleCursor(kRoleIBeam, current.Ibeam), false);
 }
 
 void MainDialog::ApplySizingDefault() {
   UserMadeChoice();
   current.Sizing = 0;
   InstallSizingArrows(false);
+  ShowSchemeChoice();
 }
 
 void MainDialog::ApplySizingLarge() {
   UserMadeChoice();
   current.Sizing = 1;
   InstallSizingArrows(true);
+  ShowSchemeChoice();
+}
+
+void MainDialog::ApplyMoreRole(size_t role) {
+  InstallRoleCursor(TakeRoleCursor(role, StoredChoice(current, role)), false);
+}
+
+void MainDialog::ApplyChosenRole(size_t role) {
+  UserMadeChoice();
+  ApplyMoreRole(role);
+  ShowSchemeChoice();
+}
+
+void MainDialog::OnMorePointers() {
+  MorePointersDialog more(*this);
+  more.DoModal();
 }
 
 void MainDialog::OnMirrorNormal() {
@@ -95,27 +112,52 @@ void MainDialog::OnMirrorAppStarting() {
 }
 
 void MainDialog::ApplyAllCursors() {
-  // App Starting comes in its own turn, so a follower of Normal is not installed twice.
-  ApplyNormalRole(false);
-  ApplyAppStarting();
-  ApplyBusy();
-  ApplyIBeam();
-  InstallSizingArrows(current.Sizing != 0);
+  uint8_t order[kRoleCount];
+  RolesInInstallOrder(order);
+  bool sizingDone = false;
+  for (uint8_t role : order) {
+    switch (kCursorRoles[role].choice) {
+      case RoleChoice::List:
+        // App Starting comes in its own turn, so a follower of Normal is not installed twice.
+        if (role == kRoleNormal) ApplyNormalRole(false);
+        if (role == kRoleAppStarting) ApplyAppStarting();
+        if (role == kRoleBusy) ApplyBusy();
+        if (role == kRoleIBeam) ApplyIBeam();
+        break;
+      case RoleChoice::Sizing:
+        // The four arrows go together, in their own order, at the first of them.
+        if (!sizingDone) InstallSizingArrows(current.Sizing != 0);
+        sizingDone = true;
+        break;
+      case RoleChoice::More:
+        ApplyMoreRole(role);
+        break;
+    }
+  }
 }
 
 void MainDialog::RestoreSystemCursors() { ::RestoreSystemCursors(restoredFlag); }
 
+const CListBox& MainDialog::ListOf(size_t role) const {
+  switch (role) {
+    case kRoleAppStarting: return appStartingList;
+    case kRoleBusy: return busyList;
+    case kRoleIBeam: return ibeamList;
+    default: return normalList;
+  }
+}
+
 void MainDialog::FillLists() {
-  for (const CListBox* list : {&normalList, &appStartingList, &busyList, &ibeamList}) list->SetTabStops(20);
-  FillRoleList(normalList, RoleFolder(ListRole::Normal), false);
-  FillRoleList(busyList, RoleFolder(ListRole::Busy), false);
-  FillRoleList(appStartingList, RoleFolder(ListRole::AppStarting), true);
-  FillRoleList(ibeamList, RoleFolder(ListRole::IBeam), false);
+  for (size_t role = 0; role < kRoleCount; ++role) {
+    if (kCursorRoles[role].choice != RoleChoice::List) continue;
+    ListOf(role).SetTabStops(20);
+    FillRoleList(ListOf(role), kCursorRoles[role].folder, role == kRoleAppStarting);
+  }
 }
 
 void MainDialog::SelectStoredCursors() {
-  SelectStoredEntry(normalList, RoleFolder(ListRole::Normal), current.Normal, false);
-  SelectStoredEntry(appStartingList, RoleFolder(ListRole::AppStarting), current.Appstart, true);
-  SelectStoredEntry(busyList, RoleFolder(ListRole::Busy), current.Busy, false);
-  SelectStoredEntry(ibeamList, RoleFolder(ListRole::IBeam), current.Ibeam, false);
+  for (size_t role = 0; role < kRoleCount; ++role) {
+    if (kCursorRoles[role].choice != RoleChoice::List) continue;
+    SelectStoredEntry(ListOf(role), kCursorRoles[role].folder, StoredChoice(current, role), role == kRoleAppStarting);
+  }
 }

@@ -1,29 +1,31 @@
 #include "utility/records/cursor_role_table.h"
 
+#include "platform/system_cursor_ids.h"
+
 namespace {
 constexpr RoleChoice L = RoleChoice::List, S = RoleChoice::Sizing, M = RoleChoice::More;
 }  // namespace
 
 // The first eight ranks keep the order the first Pointrel installed and restored its eight ids in.
 const CursorRoleInfo kCursorRoles[kRoleCount] = {
-    // id    registry       caption              folder        key          choice  large file     in  out
-    {32512, "Arrow",       "Normal",            "NORMAL\\",   "Normal",    L, nullptr,       0,  0},
-    {32651, "Help",        "Help",              "HELP\\",     "Help",      M, nullptr,       8,  8},
-    {32650, "AppStarting", "App Starting",      "APPSTART\\", "Appstart",  L, nullptr,       1,  2},
-    {32514, "Wait",        "Busy",              "BUSY\\",     "Busy",      L, nullptr,       2,  1},
-    {32515, "Crosshair",   "Precision",         "CROSS\\",    "Cross",     M, nullptr,       9,  9},
-    {32513, "IBeam",       "I-Beam",            "IBEAM\\",    "Ibeam",     L, nullptr,       3,  3},
-    {32631, "NWPen",       "Handwriting",       "PEN\\",      "Pen",       M, nullptr,      10, 10},
-    {32648, "No",          "Unavailable",       "NO\\",       "No",        M, nullptr,      11, 11},
-    {32645, "SizeNS",      "Vertical resize",   "SIZING\\",   "Sizing",    S, "BIG_NS.CUR",  7,  7},
-    {32644, "SizeWE",      "Horizontal resize", "SIZING\\",   "Sizing",    S, "BIG_EW.CUR",  6,  6},
-    {32642, "SizeNWSE",    "Diagonal resize 1", "SIZING\\",   "Sizing",    S, "BIG_NW.CUR",  4,  4},
-    {32643, "SizeNESW",    "Diagonal resize 2", "SIZING\\",   "Sizing",    S, "BIG_NE.CUR",  5,  5},
-    {32646, "SizeAll",     "Move",              "MOVE\\",     "SizeAll",   M, nullptr,      12, 12},
-    {32516, "UpArrow",     "Alternate",         "UPARROW\\",  "UpArrow",   M, nullptr,      13, 13},
-    {32649, "Hand",        "Link",              "HAND\\",     "Hand",      M, nullptr,      14, 14},
-    {32671, "Pin",         "Location",          "PIN\\",      "Pin",       M, nullptr,      15, 15},
-    {32672, "Person",      "Person",            "PERSON\\",   "Person",    M, nullptr,      16, 16},
+    // id           registry       caption              folder        key          choice  large file     in  out
+    {kIdNormal,      "Arrow",       "Normal",            "NORMAL\\",   "Normal",    L, nullptr,       0,  0},
+    {kIdHelp,        "Help",        "Help",              "HELP\\",     "Help",      M, nullptr,       8,  8},
+    {kIdAppStarting, "AppStarting", "App Starting",      "APPSTART\\", "Appstart",  L, nullptr,       1,  2},
+    {kIdBusy,        "Wait",        "Busy",              "BUSY\\",     "Busy",      L, nullptr,       2,  1},
+    {kIdCross,       "Crosshair",   "Precision",         "CROSS\\",    "Cross",     M, nullptr,       9,  9},
+    {kIdIBeam,       "IBeam",       "I-Beam",            "IBEAM\\",    "Ibeam",     L, nullptr,       3,  3},
+    {kIdPen,         "NWPen",       "Handwriting",       "PEN\\",      "Pen",       M, nullptr,      10, 10},
+    {kIdNo,          "No",          "Unavailable",       "NO\\",       "No",        M, nullptr,      11, 11},
+    {kIdSizeNS,      "SizeNS",      "Vertical resize",   "SIZING\\",   "Sizing",    S, "BIG_NS.CUR",  7,  7},
+    {kIdSizeWE,      "SizeWE",      "Horizontal resize", "SIZING\\",   "Sizing",    S, "BIG_EW.CUR",  6,  6},
+    {kIdSizeNWSE,    "SizeNWSE",    "Diagonal resize 1", "SIZING\\",   "Sizing",    S, "BIG_NW.CUR",  4,  4},
+    {kIdSizeNESW,    "SizeNESW",    "Diagonal resize 2", "SIZING\\",   "Sizing",    S, "BIG_NE.CUR",  5,  5},
+    {kIdSizeAll,     "SizeAll",     "Move",              "MOVE\\",     "SizeAll",   M, nullptr,      12, 12},
+    {kIdUp,          "UpArrow",     "Alternate",         "UPARROW\\",  "UpArrow",   M, nullptr,      13, 13},
+    {kIdHand,        "Hand",        "Link",              "HAND\\",     "Hand",      M, nullptr,      14, 14},
+    {kIdPin,         "Pin",         "Location",          "PIN\\",      "Pin",       M, nullptr,      15, 15},
+    {kIdPerson,      "Person",      "Person",            "PERSON\\",   "Person",    M, nullptr,      16, 16},
 };
 
 namespace {
@@ -54,6 +56,10 @@ int RoleOfRegistryName(const char* name) {
     if (SameIgnoringCase(kCursorRoles[row].registryName, name)) return static_cast<int>(row);
   }
   return -1;
+}
+
+void CursorIdsOfRoles(uint32_t (&ids)[kRoleCount]) {
+  for (size_t row = 0; row < kRoleCount; ++row) ids[row] = kCursorRoles[row].id;
 }
 
 void RolesInInstallOrder(uint8_t (&order)[kRoleCount]) { ByRank(&CursorRoleInfo::installRank, order); }

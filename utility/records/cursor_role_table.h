@@ -53,6 +53,8 @@ extern const CursorRoleInfo kCursorRoles[kRoleCount];
 int RoleOfCursorId(uint32_t id);
 // The row whose registry name is `name` in any letter case, or -1.
 int RoleOfRegistryName(const char* name);
+// Every role's system cursor id, in the table's order, for the calls that take them all.
+void CursorIdsOfRoles(uint32_t (&ids)[kRoleCount]);
 // The rows in install (or restore) order: `order[rank]` is a row index.
 void RolesInInstallOrder(uint8_t (&order)[kRoleCount]);
 void RolesInRestoreOrder(uint8_t (&order)[kRoleCount]);

@@ -5,6 +5,7 @@
 #define IDD_ABOUT 100
 #define IDS_ABOUTBOX 101
 #define IDD_MAIN 102
+#define IDD_MORE_POINTERS 103
 #define IDI_MAIN 128
 #define IDC_PALETTE_TEMPLATE 129
 #define IDC_BLANK 130
@@ -50,6 +51,18 @@
 #define IDC_HIDE_TYPING 1068
 #define IDC_SHAKE_ENLARGE 1069
 
+// Template 102: schemes
+#define IDC_SCHEME 1070
+#define IDC_MORE_POINTERS 1071
+
+// Template 103: "More pointers...", row k for the k-th role chosen there, in role-table order
+#define IDC_MORE_FIRST_CHOICE 1080
+#define IDC_MORE_LAST_CHOICE 1088
+#define IDC_MORE_FIRST_PREVIEW 1090
+#define IDC_MORE_LAST_PREVIEW 1098
+#define IDC_MORE_FIRST_CAPTION 1100
+#define IDC_MORE_LAST_CAPTION 1108
+
 #ifndef IDC_STATIC
 #define IDC_STATIC -1
 #endif
@@ -61,4 +74,9 @@ static_assert(kColourRowLength == 16 /* kPaletteSize */ && IDC_BLACK_FIRST == ID
                   IDC_BLACK_LAST - IDC_BLACK_FIRST + 1 == kColourRowLength,
               "the colour rows are two blocks of sixteen ids");
 static_assert(IDC_BLINK_4S - IDC_BLINK_NONE == 5, "blink radios None to 4 second flicker are contiguous");
+// Rows of "More pointers...": a caption, a drop-down and a preview each, in three blocks.
+constexpr int kMorePointerRows = IDC_MORE_LAST_CHOICE - IDC_MORE_FIRST_CHOICE + 1;
+static_assert(IDC_MORE_LAST_PREVIEW - IDC_MORE_FIRST_PREVIEW + 1 == kMorePointerRows &&
+                  IDC_MORE_LAST_CAPTION - IDC_MORE_FIRST_CAPTION + 1 == kMorePointerRows,
+              "the rows of More pointers are three blocks of the same length");
 #endif

@@ -9,10 +9,13 @@
 #include <vector>
 
 #include "platform/system_cursor.h"
+#include "platform/system_cursor_ids.h"
 
 namespace {
 
 constexpr int kThreads = 8;
+// Eight ids whose defaults the platform has.
+constexpr uint32_t kIds[8] = {kIdNormal, kIdAppStarting, kIdBusy, kIdIBeam, kIdSizeNWSE, kIdSizeNESW, kIdSizeWE, kIdSizeNS};
 
 struct Start {
   HANDLE go;
@@ -24,7 +27,7 @@ DWORD WINAPI FirstUse(void* parameter) {
   Start* start = static_cast<Start*>(parameter);
   ::InterlockedIncrement(start->arrived);
   ::WaitForSingleObject(start->go, INFINITE);
-  for (int i = 0; i < 8; ++i) start->defaults[i] = platform::SystemDefaultCursor(kReplaceableCursorIds[i]);
+  for (int i = 0; i < 8; ++i) start->defaults[i] = platform::SystemDefaultCursor(kIds[i]);
   return 0;
 }
 
@@ -44,11 +47,11 @@ TEST(CursorServiceStart, ThreadsMeetingAtTheFirstUseShareOneService) {
   ::SetEvent(go);
   ASSERT_EQ(::WaitForMultipleObjects(kThreads, threads.data(), TRUE, 20000), WAIT_OBJECT_0);
   for (int i = 0; i < 8; ++i) {
-    ASSERT_NE(starts[0].defaults[i], nullptr) << kReplaceableCursorIds[i];
+    ASSERT_NE(starts[0].defaults[i], nullptr) << kIds[i];
     for (int t = 1; t < kThreads; ++t) {
-      EXPECT_EQ(starts[t].defaults[i], starts[0].defaults[i]) << "thread " << t << ", id " << kReplaceableCursorIds[i];
+      EXPECT_EQ(starts[t].defaults[i], starts[0].defaults[i]) << "thread " << t << ", id " << kIds[i];
     }
-    EXPECT_EQ(platform::SystemDefaultCursor(kReplaceableCursorIds[i]), starts[0].defaults[i]);
+    EXPECT_EQ(platform::SystemDefaultCursor(kIds[i]), starts[0].defaults[i]);
   }
   for (HANDLE thread : threads) ::CloseHandle(thread);
   ::CloseHandle(go);

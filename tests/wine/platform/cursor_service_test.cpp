@@ -9,6 +9,7 @@
 #include "tests/wine/support/handle_census.h"
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
+#include "platform/system_cursor_ids.h"
 #include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
@@ -19,6 +20,9 @@ using cursor_record::SystemCursorEvent;
 using platform::SystemCursorEventKind;
 
 namespace {
+
+// Eight ids whose defaults the platform has.
+constexpr uint32_t kIds[8] = {kIdNormal, kIdAppStarting, kIdBusy, kIdIBeam, kIdSizeNWSE, kIdSizeNESW, kIdSizeWE, kIdSizeNS};
 
 // The trace folder must be named before the service first runs, which is at the first cursor
 // call of the process; the record is kept beside it.
@@ -83,7 +87,7 @@ class CursorService : public ::testing::Test {
 };
 
 TEST_F(CursorService, KeptDefaultsAreTheSystemsAndSurviveDestroyCursor) {
-  for (DWORD id : kReplaceableCursorIds) {
+  for (DWORD id : kIds) {
     HCURSOR kept = platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(id));
     ASSERT_NE(kept, nullptr) << id;
     EXPECT_EQ(platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(id)), kept) << id;
@@ -98,14 +102,24 @@ TEST_F(CursorService, KeptDefaultsAreTheSystemsAndSurviveDestroyCursor) {
     EXPECT_FALSE(platform::ReleaseCursor(kept)) << "a shared default is never released";
     EXPECT_GT(PictureOf(kept).width, 0) << id;
   }
-  EXPECT_EQ(platform::SystemDefaultCursor(32641), nullptr) << "no other id but the six that hiding touches";
-  EXPECT_EQ(platform::SystemDefaultCursor(12345), nullptr);
-  // One of the six that only hiding touches: kept at its first call, the system's own picture.
+  EXPECT_EQ(platform::SystemDefaultCursor(12345), nullptr) << "an id the platform has no cursor for";
+  // Any other id is kept at its first call, the system's own picture, and only once.
   HCURSOR hand = platform::SystemDefaultCursor(32649);
   ASSERT_NE(hand, nullptr);
   EXPECT_EQ(platform::SystemDefaultCursor(32649), hand) << "kept once";
   EXPECT_TRUE(PictureOf(hand) == PictureOf(::LoadCursorA(nullptr, MAKEINTRESOURCEA(32649))));
-  EXPECT_FALSE(platform::ShowsReplacement(32649));
+}
+
+// An id's default is kept before the first install on it, so a replacement is never taken for
+// the default, whichever id it is.
+TEST_F(CursorService, TheDefaultIsKeptBeforeTheFirstInstallOnAnId) {
+  const CursorPicture help = PictureOf(::LoadCursorA(nullptr, MAKEINTRESOURCEA(kIdHelp)));
+  ASSERT_GT(help.width, 0);
+  HCURSOR mine = LoadWritten("mine.cur", StaticCursorFile(MonochromePicture(5), {1, 1}));
+  ASSERT_NE(mine, nullptr);
+  ASSERT_TRUE(platform::InstallSystemCursor(mine, kIdHelp));
+  EXPECT_TRUE(PictureOf(platform::SystemDefaultCursor(kIdHelp)) == help) << "the default, not the replacement";
+  platform::ReleaseCursor(mine);
 }
 
 TEST_F(CursorService, StaticInstallKeepsTheHandleAndRecordsItsImage) {
@@ -265,10 +279,11 @@ TEST_F(CursorService, ManyInstallsHoldAtMostOneCopyPerId) {
   HCURSOR second = LoadWritten("b.cur", StaticCursorFile(ColourPicture(8, 0x0000FF00), {0, 0}));
   const auto counts = handle_census::CountLiveHandles();
   for (int round = 0; round < 500; ++round) {
-    for (DWORD id : kReplaceableCursorIds) platform::InstallSystemCursor(round % 2 ? first : second, id);
+    for (DWORD id : kIds) platform::InstallSystemCursor(round % 2 ? first : second, id);
   }
-  EXPECT_LE(handle_census::CountLiveHandles().copies, 2 * 8 + 1)
-      << "the eight kept defaults, at most one held copy per id, and the hand the first test kept";
+  EXPECT_LE(handle_census::CountLiveHandles().copies, 2 * 8 + 3)
+      << "the eight kept defaults, at most one held copy per id, the hand an earlier test kept, and the help "
+         "default another kept with the one copy it installed";
   // An animation's fresh load that an earlier test left held goes with the first replacement.
   EXPECT_LE(handle_census::CountLiveHandles().cursors, counts.cursors);
   EXPECT_EQ(handle_census::CountLiveHandles().bitmaps, counts.bitmaps);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/system_cursor.h"
+#include "platform/system_cursor_ids.h"
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/import_hooks.h"
 #include "tests/wine/support/wine_test_support.h"
@@ -32,13 +33,19 @@ HCURSOR WINAPI ShownNow(HINSTANCE module, LPCSTR name) {
 
 std::string PicturePath(const std::string& folder, uint32_t id) { return folder + "\\" + std::to_string(id) + ".CUR"; }
 
+// The ids a utility hands over: those of a pointer scheme, Pin and Person among them.
+constexpr uint32_t kIds[] = {kIdNormal, kIdHelp,   kIdAppStarting, kIdBusy,    kIdCross, kIdIBeam,
+                             kIdPen,    kIdNo,     kIdSizeNS,      kIdSizeWE,  kIdSizeNWSE, kIdSizeNESW,
+                             kIdSizeAll, kIdUp,    kIdHand,        kIdPin,     kIdPerson};
+constexpr size_t kIdCount = sizeof kIds / sizeof kIds[0];
+
 TEST(HandedDefaults, ALateGuardKeepsThePicturesHandedToItNeverWhatThePlatformShows) {
   const std::string folder = MakeTempFolder("pointrel-handed");
   // The utility's pictures: green, each id's hotspot its own; the last missing, one damaged.
   std::vector<uint32_t> handed;
-  for (size_t i = 0; i < kAnyReplaceableCount; ++i) {
-    const uint32_t id = AnyReplaceableId(i);
-    if (i + 1 == kAnyReplaceableCount) continue;
+  for (size_t i = 0; i < kIdCount; ++i) {
+    const uint32_t id = kIds[i];
+    if (i + 1 == kIdCount) continue;
     std::vector<uint8_t> bytes = StaticCursorFile(ColourPicture(static_cast<int>(i), 0x00C000), {static_cast<LONG>(i), 2});
     if (i == 3) bytes.resize(bytes.size() / 2);
     ASSERT_TRUE(WriteBytes(PicturePath(folder, id), bytes));
@@ -56,8 +63,8 @@ TEST(HandedDefaults, ALateGuardKeepsThePicturesHandedToItNeverWhatThePlatformSho
   ASSERT_GT(import_hooks::Redirect(reinterpret_cast<void*>(platformLoadCursor), reinterpret_cast<void*>(&ShownNow)), 0);
 
   platform::KeepDefaultsHandedIn(folder.c_str());
-  for (size_t i = 0; i < kAnyReplaceableCount; ++i) {
-    const uint32_t id = AnyReplaceableId(i);
+  for (size_t i = 0; i < kIdCount; ++i) {
+    const uint32_t id = kIds[i];
     POINT hotspot = {};
     const cursor_record::CursorPicture kept = PictureOf(platform::SystemDefaultCursor(id), &hotspot);
     const bool wasHanded = std::find(handed.begin(), handed.end(), id) != handed.end();
@@ -75,15 +82,15 @@ TEST(HandedDefaults, ALateGuardKeepsThePicturesHandedToItNeverWhatThePlatformSho
 
   // Handed on again: the same pictures, and nothing left once removed.
   const std::string again = MakeTempFolder("pointrel-handed-again");
-  ASSERT_TRUE(platform::WriteKeptDefaults(again.c_str()));
-  for (size_t i = 0; i < kAnyReplaceableCount; ++i) {
-    const uint32_t id = AnyReplaceableId(i);
+  ASSERT_TRUE(platform::WriteKeptDefaults(again.c_str(), kIds, kIdCount));
+  for (size_t i = 0; i < kIdCount; ++i) {
+    const uint32_t id = kIds[i];
     HCURSOR file = ::LoadCursorFromFileA(PicturePath(again, id).c_str());
     ASSERT_NE(file, nullptr) << id;
     EXPECT_EQ(PictureOf(file), PictureOf(platform::SystemDefaultCursor(id))) << id;
     ::DestroyCursor(file);
   }
-  platform::RemoveWrittenDefaults(again.c_str());
+  platform::RemoveWrittenDefaults(again.c_str(), kIds, kIdCount);
   EXPECT_EQ(::GetFileAttributesA(again.c_str()), INVALID_FILE_ATTRIBUTES) << again << " is left";
   import_hooks::Redirect(reinterpret_cast<void*>(&ShownNow), reinterpret_cast<void*>(platformLoadCursor));
 }

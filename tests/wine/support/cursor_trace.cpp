@@ -6,6 +6,7 @@
 
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
+#include "utility/records/cursor_role_table.h"
 
 namespace wine_test {
 
@@ -83,14 +84,63 @@ cursor_record::CursorPicture TracedPicture(const std::string& folder, const Trac
   return picture;
 }
 
+namespace {
+std::vector<unsigned long> IdsOf(const uint8_t (&order)[kRoleCount]) {
+  std::vector<unsigned long> ids;
+  for (uint8_t role : order) ids.push_back(kCursorRoles[role].id);
+  return ids;
+}
+}  // namespace
+
+std::vector<unsigned long> ExpectedRestoreOrder() {
+  uint8_t order[kRoleCount];
+  RolesInRestoreOrder(order);
+  return IdsOf(order);
+}
+
+std::vector<unsigned long> ExpectedInstallOrder() {
+  uint8_t order[kRoleCount];
+  RolesInInstallOrder(order);
+  return IdsOf(order);
+}
+
+size_t EndingLineCount() { return 1 + kRoleCount; }
+
+namespace {
+bool PlatformHasCursor(unsigned long id) { return ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)) != nullptr; }
+}  // namespace
+
+std::string ExpectedRestoreEvent(unsigned long id) { return PlatformHasCursor(id) ? "default" : "refused"; }
+
+bool PlatformCursorIsMonochrome(unsigned long id) {
+  HCURSOR cursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
+  ICONINFO info;
+  if (!cursor || !::GetIconInfo(cursor, &info)) return false;
+  const bool monochrome = info.hbmColor == nullptr;
+  if (info.hbmColor) ::DeleteObject(info.hbmColor);
+  if (info.hbmMask) ::DeleteObject(info.hbmMask);
+  return monochrome;
+}
+
+std::string ExpectedDefaultInstallEvent(unsigned long id, bool recoloured) {
+  if (!PlatformHasCursor(id)) return "refused";
+  return recoloured && PlatformCursorIsMonochrome(id) ? "install" : "default";
+}
+
+void ExpectRolesRestored(const std::vector<TraceLine>& lines, size_t first) {
+  const std::vector<unsigned long> order = ExpectedRestoreOrder();
+  ASSERT_GE(lines.size(), first + order.size());
+  for (size_t i = 0; i < order.size(); ++i) {
+    EXPECT_EQ(lines[first + i].id, order[i]) << i;
+    EXPECT_EQ(lines[first + i].event, ExpectedRestoreEvent(order[i])) << order[i];
+  }
+}
+
 void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from) {
   ASSERT_GE(lines.size(), from);
-  ASSERT_EQ(lines.size() - from, 9u) << "the scheme asked for, then the eight defaults, once";
+  ASSERT_EQ(lines.size() - from, EndingLineCount()) << "the scheme asked for, then every role's default, once";
   EXPECT_EQ(lines[from].event + " " + lines[from].kind, "scheme refused");
-  for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(lines[from + 1 + i].event, "default") << i;
-    EXPECT_EQ(lines[from + 1 + i].id, kExpectedRestoreOrder[i]) << i;
-  }
+  ExpectRolesRestored(lines, from + 1);
 }
 
 }  // namespace wine_test

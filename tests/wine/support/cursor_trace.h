@@ -37,10 +37,24 @@ TracedSide TracedSideOf(const std::string& folder, const TraceLine& line);
 // The image of a static install's file, as this process loads it.
 cursor_record::CursorPicture TracedPicture(const std::string& folder, const TraceLine& line);
 
-// The order in which the platform defaults are put back.
-constexpr unsigned long kExpectedRestoreOrder[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
+// Every role's id in the order the platform defaults are put back (the role table's).
+std::vector<unsigned long> ExpectedRestoreOrder();
+// Every role's id in the order a start installs them (the role table's).
+std::vector<unsigned long> ExpectedInstallOrder();
+// Whether the platform's own cursor of `id` is two-coloured (recolouring then applies to it).
+bool PlatformCursorIsMonochrome(unsigned long id);
+// The line traced for `id` left at the platform's cursor: "default", "install" where it is
+// recoloured into an image of its own, or "refused" where the platform has no cursor of `id`.
+std::string ExpectedDefaultInstallEvent(unsigned long id, bool recoloured);
+// How many lines an ending traces: the scheme asked for, then one per role.
+size_t EndingLineCount();
+// The line an ending traces for `id`: "default", or "refused" where the platform has no cursor
+// of that id to put back (Wine has neither the location pin nor the person).
+std::string ExpectedRestoreEvent(unsigned long id);
+// The lines from `first` on are the defaults put back, every role once in the restore order.
+void ExpectRolesRestored(const std::vector<TraceLine>& lines, size_t first);
 // Exactly one ending from line `from` to the end: the user's scheme asked for and refused (as
-// Wine refuses it), then the eight defaults in that order.
+// Wine refuses it), then every role's default in the restore order.
 void ExpectDefaultsRestored(const std::vector<TraceLine>& lines, size_t from);
 
 }  // namespace wine_test

@@ -6,6 +6,7 @@
 
 #include "platform/cursor_capture.h"
 #include "platform/cursor_file.h"
+#include "utility/records/cursor_role_table.h"
 
 namespace cursor_record {
 namespace {
@@ -45,7 +46,8 @@ void Keep(const SystemCursorChange& change) {
   const POINT hotspot = change.picture ? change.picture->hotspot() : POINT{0, 0};
   if (change.kind == SystemCursorEventKind::SchemeReloaded) {
     // Every id shows the user's scheme again, as a default does.
-    for (DWORD id : kReplaceableCursorIds) {
+    for (const CursorRoleInfo& role : kCursorRoles) {
+      const DWORD id = role.id;
       InstalledSystemCursor& entry = record.installed[id];
       entry.handle = nullptr;
       entry.animated = false;

@@ -12,9 +12,10 @@
 #include "platform/app.h"
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
+#include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/wine_test_support.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/animator_win.h"
 #include "utility/cursor/cursor_slots_win.h"
 #include "utility/dialog/main_dialog_win.h"
@@ -166,14 +167,14 @@ TEST(AnimatorShell, EmptySlotsFallBackToThePlatformDefault) {
   HCURSOR own = ::CreateCursor(::GetModuleHandleA(nullptr), 0, 0, 32, 32, std::vector<BYTE>(128, 0xFF).data(),
                                std::vector<BYTE>(128, 0).data());
   ASSERT_NE(own, nullptr);
-  const CursorSlot keep = CursorSlotTable[kSlotNormal];
-  CursorSlotTable[kSlotNormal] = {own, 0, 0};
-  EXPECT_EQ(SlotImageOrDefault(kSlotNormal, kIdNormal), own);
-  CursorSlotTable[kSlotNormal] = {nullptr, 0, 0};
-  HCURSOR fallback = SlotImageOrDefault(kSlotNormal, kIdNormal);
+  const CursorSlot keep = CursorSlotTable[kRoleNormal];
+  CursorSlotTable[kRoleNormal] = {own, 0, 0};
+  EXPECT_EQ(SlotImageOrDefault(kRoleNormal, kIdNormal), own);
+  CursorSlotTable[kRoleNormal] = {nullptr, 0, 0};
+  HCURSOR fallback = SlotImageOrDefault(kRoleNormal, kIdNormal);
   EXPECT_NE(fallback, nullptr);
   EXPECT_EQ(fallback, platform::LoadSharedCursor(nullptr, MAKEINTRESOURCEA(kIdNormal)));
-  CursorSlotTable[kSlotNormal] = keep;
+  CursorSlotTable[kRoleNormal] = keep;
   ::DestroyCursor(own);
 }
 
@@ -327,8 +328,8 @@ TEST_F(RunningDialog, BothTestsEndTogetherFourSecondsAfterTheSecondPress) {
   HCURSOR appStarting = ::CreateCursor(::GetModuleHandleA(nullptr), 3, 3, 32, 32, std::vector<BYTE>(128, 0xF0).data(),
                                        std::vector<BYTE>(128, 0x0F).data());
   ASSERT_NE(appStarting, nullptr);
-  const CursorSlot keep = CursorSlotTable[kSlotAppStarting];
-  CursorSlotTable[kSlotAppStarting] = {appStarting, 0, 0};
+  const CursorSlot keep = CursorSlotTable[kRoleAppStarting];
+  CursorSlotTable[kRoleAppStarting] = {appStarting, 0, 0};
 
   const DWORD first = ::GetTickCount();
   Click(dialog, IDC_TEST_APPSTART);
@@ -347,7 +348,7 @@ TEST_F(RunningDialog, BothTestsEndTogetherFourSecondsAfterTheSecondPress) {
   EXPECT_LE(ended, 4800u);
   EXPECT_EQ(CursorAfterSetCursor(), ::LoadCursorA(nullptr, IDC_ARROW)) << "both ended";
 
-  CursorSlotTable[kSlotAppStarting] = keep;
+  CursorSlotTable[kRoleAppStarting] = keep;
   ::DestroyCursor(appStarting);
 }
 
@@ -391,9 +392,9 @@ class RunningDialogBlink : public RunningDialog, public ::testing::WithParamInte
 TEST_P(RunningDialogBlink, RestingPointerBlinksInTheModesRhythm) {
   const BlinkCase& c = GetParam();
   ASSERT_TRUE(ParkPointer(100, 120));
-  ASSERT_NE(CursorSlotTable[kSlotNormal].handle, nullptr) << "the dialog installed the Normal role";
-  ASSERT_NE(CursorSlotTable[kSlotIBeam].handle, nullptr);
-  HCURSOR normalImage = CursorSlotTable[kSlotNormal].handle;
+  ASSERT_NE(CursorSlotTable[kRoleNormal].handle, nullptr) << "the dialog installed the Normal role";
+  ASSERT_NE(CursorSlotTable[kRoleIBeam].handle, nullptr);
+  HCURSOR normalImage = CursorSlotTable[kRoleNormal].handle;
   size_t seen = cursor_record::GetSystemCursorEvents().size();
   const DWORD clicked = ::GetTickCount();
   Click(dialog, c.radio);
@@ -419,7 +420,7 @@ TEST_P(RunningDialogBlink, RestingPointerBlinksInTheModesRhythm) {
     const DWORD expected = i % 2 ? c.hiddenMs : c.visibleMs;
     EXPECT_NEAR(static_cast<double>(phase), static_cast<double>(expected), 70.0) << c.name << " phase " << i;
   }
-  EXPECT_EQ(CursorSlotTable[kSlotNormal].handle, normalImage) << "the animator never writes a slot";
+  EXPECT_EQ(CursorSlotTable[kRoleNormal].handle, normalImage) << "the animator never writes a slot";
 }
 
 const BlinkCase kBlinkCases[] = {
@@ -473,9 +474,10 @@ TEST_F(RunningDialog, ExitWhileHiddenPutsTheImagesBackBeforeTheDefaults) {
     EXPECT_NE(events[i].handle, animatorState.blankCursor) << "event " << i - before << " installs the blank";
     ids.push_back(events[i].id);
   }
-  // The two role images, the user's scheme asked for (refused by Wine: no id), then the eight
-  // defaults in their order.
-  const std::vector<DWORD> expected = {32512, 32513, 0, 32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
+  // The two role images, the user's scheme asked for (refused by Wine: no id), then every
+  // role's default in the restore order.
+  std::vector<DWORD> expected = {32512, 32513, 0};
+  for (unsigned long id : ExpectedRestoreOrder()) expected.push_back(id);
   EXPECT_EQ(ids, expected);
   for (DWORD id : {kIdNormal, kIdIBeam}) {
     cursor_record::InstalledSystemCursor now;

@@ -13,7 +13,7 @@
 #include "tests/wine/support/cursor_files.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/main_dialog_driver.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/cursor_library_win.h"
 #include "utility/cursor/library_entry.h"
 #include "utility/resources/resource.h"
@@ -23,6 +23,13 @@ using dialog_driver::ListTexts;
 using dialog_driver::SelectedText;
 
 namespace {
+
+// A list filled with the entries of a library folder, as the dialog fills its lists.
+void FillCursorList(const char* folder, const CListBox& list) {
+  ForEachLibraryEntry(
+      folder, [](void* control, const char* text) { static_cast<const CListBox*>(control)->AddString(text); },
+      const_cast<CListBox*>(&list));
+}
 
 enum class Content { MonoCur, ColourCur, MonoAni, ColourAni, Text, Folder };
 
@@ -104,15 +111,7 @@ class FolderGuard {
   std::string saved;
 };
 
-void SetDefaultSettings() {
-  std::memset(&current, 0, sizeof current);
-  std::strcpy(current.Normal, "<Default>");
-  std::strcpy(current.Appstart, "<Default>");
-  std::strcpy(current.Busy, "<Default>");
-  std::strcpy(current.Ibeam, "<Default>");
-  current.BlkClr = 15;
-  current.WhtClr = 0;
-}
+void SetDefaultSettings() { dialog_driver::DefaultSettings(); }
 
 std::string Join(const std::vector<std::string>& texts) {
   std::string joined;
@@ -203,7 +202,7 @@ TEST(CursorLibrary, FillListsTheCursorFilesAndComesBackToItsFolder) {
   list.m_hWnd = ::GetDlgItem(host, IDC_LIST_NORMAL);
   const handle_census::LiveHandleCounts before = handle_census::CountLiveHandles();
 
-  FillCursorList(kNormalFolder, list);
+  FillCursorList(kCursorRoles[kRoleNormal].folder, list);
   EXPECT_EQ(CurrentFolder(), root);
   std::vector<std::string> texts = ListTexts(list.m_hWnd);
   EXPECT_EQ(Sorted(texts), Sorted(kMixedNormal)) << Join(texts);
@@ -211,7 +210,7 @@ TEST(CursorLibrary, FillListsTheCursorFilesAndComesBackToItsFolder) {
 
   // A missing folder adds nothing and leaves the current folder alone.
   ::SendMessageA(list.m_hWnd, LB_RESETCONTENT, 0, 0);
-  FillCursorList(kAppStartingFolder, list);
+  FillCursorList(kCursorRoles[kRoleAppStarting].folder, list);
   EXPECT_EQ(CurrentFolder(), root);
   EXPECT_EQ(ListTexts(list.m_hWnd).size(), 0u);
 
@@ -223,7 +222,7 @@ TEST(CursorLibrary, FillListsTheCursorFilesAndComesBackToItsFolder) {
   ASSERT_TRUE(WriteBytes(root + "\\IBEAM\\" + tooLong + ".CUR", Bytes(Content::MonoCur, 9)));
   ASSERT_LT(root.size() + 7 + longName.size() + 4, static_cast<size_t>(MAX_PATH));
   ASSERT_GE(root.size() + 7 + tooLong.size() + 4, static_cast<size_t>(MAX_PATH));
-  FillCursorList(kIBeamFolder, list);
+  FillCursorList(kCursorRoles[kRoleIBeam].folder, list);
   EXPECT_EQ(CurrentFolder(), root);
   texts = ListTexts(list.m_hWnd);
   EXPECT_EQ(Sorted(texts), Sorted({"[sm]\tbeam", "[sm]\t" + longName}));

@@ -15,12 +15,19 @@
 #include "tests/wine/utility/bench_clock.h"
 #include "tests/wine/utility/library_copy.h"
 #include "tests/wine/utility/main_dialog_driver.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/cursor_library_win.h"
 #include "utility/cursor/library_entry.h"
 #include "utility/resources/resource.h"
 
 namespace {
+
+// A list filled with the entries of a library folder, as the dialog fills its lists.
+void FillCursorList(const char* folder, const CListBox& list) {
+  ForEachLibraryEntry(
+      folder, [](void* control, const char* text) { static_cast<const CListBox*>(control)->AddString(text); },
+      const_cast<CListBox*>(&list));
+}
 
 using bench_clock::Median;
 using bench_clock::Now;
@@ -91,14 +98,14 @@ double TimeFillOnce(FillList fill) {
   ::ShowWindow(host, SW_HIDE);
   const double start = Now();
   for (const CListBox* list : {&normal, &appStarting, &busy, &ibeam}) list->SetTabStops(20);
-  fill(kNormalFolder, normal);
+  fill(kCursorRoles[kRoleNormal].folder, normal);
   normal.AddString(kDefaultName);
-  fill(kBusyFolder, busy);
+  fill(kCursorRoles[kRoleBusy].folder, busy);
   busy.AddString(kDefaultName);
-  fill(kAppStartingFolder, appStarting);
+  fill(kCursorRoles[kRoleAppStarting].folder, appStarting);
   appStarting.AddString(kDefaultName);
   appStarting.AddString(kSameAsNormalName);
-  fill(kIBeamFolder, ibeam);
+  fill(kCursorRoles[kRoleIBeam].folder, ibeam);
   ibeam.AddString(kDefaultName);
   const double elapsed = Now() - start;
   ::DestroyWindow(host);
@@ -179,7 +186,7 @@ int main() {
   FillNormal(root, 50);
   ::CopyFileA((library_copy::GeneratedLibrary() + "/NORMAL/Giant white arrow.CUR").c_str(),
               (root + "\\NORMAL\\Giant white arrow.CUR").c_str(), FALSE);
-  std::memset(&current, 0, sizeof current);
+  dialog_driver::DefaultSettings();
   std::strcpy(current.Normal, "Giant white arrow.CUR");
   std::strcpy(current.Appstart, "Skinny arrow.CUR");
   std::strcpy(current.Busy, "Hamster on treadmill.CUR");

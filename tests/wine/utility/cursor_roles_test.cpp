@@ -16,10 +16,11 @@
 #include "platform/system_cursor.h"
 #include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/cursor_files.h"
+#include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/library_copy.h"
 #include "tests/wine/utility/main_dialog_driver.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/cursor_roles_win.h"
 #include "utility/cursor/cursor_slots_win.h"
 #include "utility/cursor/library_entry.h"
@@ -41,8 +42,8 @@ namespace {
 // These tests read the service's record, which the program keeps only when asked.
 const bool kRecorded = (cursor_record::RecordSystemCursors(), true);
 
-// The sizing arrows' ids, in slot order.
-const uint32_t* const kSizingIds = kReplaceableCursorIds + kSlotSizeNWSE;
+// The sizing arrows' rows, in the order they are installed.
+const size_t kSizingRoles[4] = {kRoleSizeNWSE, kRoleSizeNESW, kRoleSizeWE, kRoleSizeNS};
 
 constexpr uint32_t kRed = 0x00FF0000;
 
@@ -114,11 +115,7 @@ class CursorRoles : public ::testing::Test {
     root = MakeTempFolder("pointrel-roles");
     ASSERT_EQ(library_copy::CopyGeneratedLibrary(root), library_copy::kLibraryFiles) << "the generated library";
     ASSERT_TRUE(::SetCurrentDirectoryA(root.c_str()));
-    std::memset(&current, 0, sizeof current);
-    std::strcpy(current.Normal, "<Default>");
-    std::strcpy(current.Appstart, "<Default>");
-    std::strcpy(current.Busy, "<Default>");
-    std::strcpy(current.Ibeam, "<Default>");
+    dialog_driver::DefaultSettings();
     // A red black and a yellow white make every recoloured image differ from its source.
     current.BlkClr = 1;
     current.WhtClr = 6;
@@ -154,13 +151,6 @@ class CursorRoles : public ::testing::Test {
   std::string root;
 };
 
-TEST_F(CursorRoles, SlotTableHasTheEightIdsInRoleOrder) {
-  const DWORD ids[kSlotCount] = {32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
-  for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(SlotOfCursorId(ids[slot]), slot) << ids[slot];
-  EXPECT_EQ(SlotOfCursorId(32649), -1);
-  EXPECT_EQ(SlotOfCursorId(0), -1);
-}
-
 TEST_F(CursorRoles, AnimatedNormalDisablesTheMirrorAndAStaticOneBringsItBack) {
   current.MirrorNormal = 1;
   Run([&](MainDialog&, HWND dialog) {
@@ -179,8 +169,8 @@ TEST_F(CursorRoles, AnimatedNormalDisablesTheMirrorAndAStaticOneBringsItBack) {
     EXPECT_STREQ(current.Normal, stored);
     const InstalledSystemCursor installed = Installed(kIdNormal);
     EXPECT_TRUE(installed.animated);
-    EXPECT_EQ(installed.handle, CursorSlotTable[kSlotNormal].handle) << "the loaded animation itself";
-    EXPECT_TRUE(CursorSlotTable[kSlotNormal].animated);
+    EXPECT_EQ(installed.handle, CursorSlotTable[kRoleNormal].handle) << "the loaded animation itself";
+    EXPECT_TRUE(CursorSlotTable[kRoleNormal].animated);
     platform::CursorFileOrigin origin;
     ASSERT_TRUE(platform::GetCursorFileOrigin(installed.handle, &origin)) << "untouched by the transformer";
     EXPECT_TRUE(origin.animated);
@@ -191,11 +181,11 @@ TEST_F(CursorRoles, AnimatedNormalDisablesTheMirrorAndAStaticOneBringsItBack) {
     ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[0]));
     EXPECT_TRUE(::IsWindowEnabled(mirror));
     EXPECT_TRUE(IsChecked(dialog, IDC_MIRROR_NORMAL));
-    EXPECT_FALSE(CursorSlotTable[kSlotNormal].animated);
+    EXPECT_FALSE(CursorSlotTable[kRoleNormal].animated);
     const Expected expected = FromFile(PathOf("NORMAL\\", plain[0]), true, true);
     EXPECT_INSTALLED(kIdNormal, expected);
     EXPECT_TRUE(HasRed(Installed(kIdNormal).picture)) << "recoloured";
-    EXPECT_EQ(Installed(kIdNormal).handle, CursorSlotTable[kSlotNormal].handle);
+    EXPECT_EQ(Installed(kIdNormal).handle, CursorSlotTable[kRoleNormal].handle);
 
     // Unticking the box re-applies Normal without the mirror and clears the option.
     ClickControl(dialog, IDC_MIRROR_NORMAL);
@@ -230,7 +220,7 @@ TEST_F(CursorRoles, SameAsNormalFollowsEveryNormalChangeWithItsOwnHandleAndMirro
       ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[i]));
       EXPECT_INSTALLED(kIdAppStarting, FromFile(PathOf("NORMAL\\", plain[i]), true, false));
       EXPECT_INSTALLED(kIdNormal, FromFile(PathOf("NORMAL\\", plain[i]), true, true));
-      EXPECT_NE(CursorSlotTable[kSlotAppStarting].handle, CursorSlotTable[kSlotNormal].handle);
+      EXPECT_NE(CursorSlotTable[kRoleAppStarting].handle, CursorSlotTable[kRoleNormal].handle);
       // App Starting follows from within Normal, so it is installed first.
       const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
       ASSERT_EQ(events.size(), 2u) << plain[i];
@@ -247,10 +237,10 @@ TEST_F(CursorRoles, SameAsNormalFollowsEveryNormalChangeWithItsOwnHandleAndMirro
     ASSERT_FALSE(animated.empty());
     ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, animated[0]));
     EXPECT_TRUE(Installed(kIdAppStarting).animated);
-    EXPECT_TRUE(CursorSlotTable[kSlotAppStarting].animated);
+    EXPECT_TRUE(CursorSlotTable[kRoleAppStarting].animated);
     EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_MIRROR_APPSTART)));
     EXPECT_FALSE(IsChecked(dialog, IDC_MIRROR_APPSTART));
-    EXPECT_NE(CursorSlotTable[kSlotAppStarting].handle, CursorSlotTable[kSlotNormal].handle);
+    EXPECT_NE(CursorSlotTable[kRoleAppStarting].handle, CursorSlotTable[kRoleNormal].handle);
     EXPECT_STREQ(current.Appstart, "<Same as Normal>");
   });
 }
@@ -299,7 +289,7 @@ TEST_F(CursorRoles, BusyAndIBeamAreRecolouredButNeverMirrored) {
       DWORD id;
       int slot;
     };
-    const Role roles[] = {{IDC_LIST_BUSY, "BUSY\\", kIdBusy, kSlotBusy}, {IDC_LIST_IBEAM, "IBEAM\\", kIdIBeam, kSlotIBeam}};
+    const Role roles[] = {{IDC_LIST_BUSY, "BUSY\\", kIdBusy, kRoleBusy}, {IDC_LIST_IBEAM, "IBEAM\\", kIdIBeam, kRoleIBeam}};
     for (const Role& role : roles) {
       for (const std::string& entry : EntriesTagged(dialog, role.list, "[s")) {
         cursor_record::ClearSystemCursorEvents();
@@ -328,10 +318,10 @@ TEST_F(CursorRoles, LargeInstallsTheFourFilesInSlotOrderAndDefaultTheRecolouredA
     ASSERT_EQ(events.size(), 4u);
     for (int arrow = 0; arrow < 4; ++arrow) {
       EXPECT_EQ(events[arrow].kind, SystemCursorEventKind::Install);
-      EXPECT_EQ(events[arrow].id, kSizingIds[arrow]);
-      EXPECT_EQ(events[arrow].handle, CursorSlotTable[kSlotSizeNWSE + arrow].handle);
-      EXPECT_INSTALLED(kSizingIds[arrow], FromFile(std::string("SIZING\\") + kLargeSizingFiles[arrow], true, false));
-      EXPECT_TRUE(HasRed(Installed(kSizingIds[arrow]).picture));
+      EXPECT_EQ(events[arrow].id, kCursorRoles[kSizingRoles[arrow]].id);
+      EXPECT_EQ(events[arrow].handle, CursorSlotTable[kSizingRoles[arrow]].handle);
+      EXPECT_INSTALLED(kCursorRoles[kSizingRoles[arrow]].id, FromFile(std::string(kCursorRoles[kSizingRoles[arrow]].folder) + kCursorRoles[kSizingRoles[arrow]].largeFile, true, false));
+      EXPECT_TRUE(HasRed(Installed(kCursorRoles[kSizingRoles[arrow]].id).picture));
     }
 
     cursor_record::ClearSystemCursorEvents();
@@ -340,10 +330,10 @@ TEST_F(CursorRoles, LargeInstallsTheFourFilesInSlotOrderAndDefaultTheRecolouredA
     events = cursor_record::GetSystemCursorEvents();
     ASSERT_EQ(events.size(), 4u) << "each arrow once";
     for (int arrow = 0; arrow < 4; ++arrow) {
-      EXPECT_EQ(events[arrow].kind, RecolouredDefaultKind(kSizingIds[arrow]));
-      EXPECT_EQ(events[arrow].id, kSizingIds[arrow]);
-      EXPECT_INSTALLED(kSizingIds[arrow], FromDefault(kSizingIds[arrow], false));
-      EXPECT_FALSE(CursorSlotTable[kSlotSizeNWSE + arrow].animated);
+      EXPECT_EQ(events[arrow].kind, RecolouredDefaultKind(kCursorRoles[kSizingRoles[arrow]].id));
+      EXPECT_EQ(events[arrow].id, kCursorRoles[kSizingRoles[arrow]].id);
+      EXPECT_INSTALLED(kCursorRoles[kSizingRoles[arrow]].id, FromDefault(kCursorRoles[kSizingRoles[arrow]].id, false));
+      EXPECT_FALSE(CursorSlotTable[kSizingRoles[arrow]].animated);
     }
   });
 }
@@ -357,7 +347,7 @@ TEST_F(CursorRoles, AMissingLargeArrowLeavesItsIdAsItWasAndTheOthersInstalled) {
     ASSERT_EQ(events.size(), 4u);
     EXPECT_EQ(events[2].kind, SystemCursorEventKind::Refused);
     EXPECT_EQ(events[2].id, kIdSizeWE);
-    EXPECT_EQ(CursorSlotTable[kSlotSizeWE].handle, nullptr);
+    EXPECT_EQ(CursorSlotTable[kRoleSizeWE].handle, nullptr);
     const InstalledSystemCursor after = Installed(kIdSizeWE);
     EXPECT_EQ(after.installs, before.installs);
     EXPECT_TRUE(after.picture == before.picture);
@@ -371,7 +361,7 @@ TEST_F(CursorRoles, AFileRemovedAfterFillingLeavesTheCursorAndEmptiesTheSlot) {
     ASSERT_GE(plain.size(), 2u);
     ASSERT_TRUE(ChooseEntry(dialog, IDC_LIST_NORMAL, plain[0]));
     const InstalledSystemCursor before = Installed(kIdNormal);
-    ASSERT_NE(CursorSlotTable[kSlotNormal].handle, nullptr);
+    ASSERT_NE(CursorSlotTable[kRoleNormal].handle, nullptr);
     const long liveBefore = handle_census::CountLiveHandles().cursors;
     ASSERT_TRUE(::DeleteFileA(PathOf("NORMAL\\", plain[1]).c_str()));
     cursor_record::ClearSystemCursorEvents();
@@ -380,7 +370,7 @@ TEST_F(CursorRoles, AFileRemovedAfterFillingLeavesTheCursorAndEmptiesTheSlot) {
     EXPECT_EQ(after.installs, before.installs) << "the system cursor stays as it was";
     EXPECT_EQ(after.handle, before.handle);
     EXPECT_TRUE(after.picture == before.picture);
-    EXPECT_EQ(CursorSlotTable[kSlotNormal].handle, nullptr);
+    EXPECT_EQ(CursorSlotTable[kRoleNormal].handle, nullptr);
     EXPECT_EQ(handle_census::CountLiveHandles().cursors, liveBefore - 1) << "the slot's old handle is released";
     const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
     ASSERT_EQ(events.size(), 1u);
@@ -395,22 +385,26 @@ TEST_F(CursorRoles, AFileRemovedAfterFillingLeavesTheCursorAndEmptiesTheSlot) {
 TEST_F(CursorRoles, RestoreRunsOnceInItsOrder) {
   Run([&](MainDialog& dialog, HWND) {
     EXPECT_EQ(dialog.RestoredFlag(), 0);
-    HCURSOR slotsBefore[kSlotCount];
-    for (int slot = 0; slot < kSlotCount; ++slot) slotsBefore[slot] = CursorSlotTable[slot].handle;
+    HCURSOR slotsBefore[kRoleCount];
+    for (size_t slot = 0; slot < kRoleCount; ++slot) slotsBefore[slot] = CursorSlotTable[slot].handle;
     dialog.RestoreSystemCursors();
     dialog.RestoreSystemCursors();
     EXPECT_EQ(dialog.RestoredFlag(), 1);
-    const DWORD order[8] = {32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
+    const std::vector<unsigned long> order = ExpectedRestoreOrder();
     const std::vector<SystemCursorEvent> events = cursor_record::GetSystemCursorEvents();
-    // The user's scheme asked for first; where the platform refuses it (Wine), the kept defaults.
-    ASSERT_EQ(events.size(), 9u);
+    // The user's scheme asked for first; where the platform refuses it (Wine), the kept defaults
+    // of every role, once each.
+    ASSERT_EQ(events.size(), 1 + order.size());
     EXPECT_EQ(events[0].kind, SystemCursorEventKind::SchemeRefused);
-    for (int i = 0; i < 8; ++i) {
-      EXPECT_EQ(events[1 + i].kind, SystemCursorEventKind::Default) << i;
+    for (size_t i = 0; i < order.size(); ++i) {
+      const bool kept = ExpectedRestoreEvent(order[i]) == "default";
+      EXPECT_EQ(events[1 + i].kind, kept ? SystemCursorEventKind::Default : SystemCursorEventKind::Refused) << i;
       EXPECT_EQ(events[1 + i].id, order[i]) << i;
-      EXPECT_TRUE(Installed(order[i]).isDefault);
+      if (kept) {
+        EXPECT_TRUE(Installed(order[i]).isDefault);
+      }
     }
-    for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_EQ(CursorSlotTable[slot].handle, slotsBefore[slot]) << slot;
+    for (size_t slot = 0; slot < kRoleCount; ++slot) EXPECT_EQ(CursorSlotTable[slot].handle, slotsBefore[slot]) << slot;
   });
 }
 
@@ -436,8 +430,10 @@ TEST_F(CursorRoles, StartInstallsEveryStoredChoice) {
   seen = &atStart;
   std::vector<DWORD> ids;
   for (const SystemCursorEvent& event : *seen) ids.push_back(event.id);
-  // Each role once: Normal, App Starting (which follows it), Busy, I-Beam, the four arrows.
-  const std::vector<DWORD> expected = {32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
+  // Each role once: Normal, App Starting (which follows it), Busy, I-Beam, the four arrows,
+  // then the nine others.
+  std::vector<DWORD> expected;
+  for (unsigned long id : ExpectedInstallOrder()) expected.push_back(id);
   // The record holds the earlier tests' events too: the start's are the last ones.
   ASSERT_GE(ids.size(), expected.size());
   EXPECT_EQ(std::vector<DWORD>(ids.end() - expected.size(), ids.end()), expected);
@@ -465,8 +461,13 @@ TEST_F(CursorRoles, AThousandRoundsLeaveTheLiveHandlesWhereTheFirstLeftThem) {
     EXPECT_EQ(last.cursors, first.cursors);
     EXPECT_EQ(last.bitmaps, first.bitmaps);
     EXPECT_EQ(last.bitmaps, 0) << "every bitmap handed out is deleted";
-    EXPECT_LE(handle_census::CountLiveHandles().copies, 2 * 8) << "the eight kept defaults and at most one held copy per id";
-    for (int slot = 0; slot < kSlotCount; ++slot) EXPECT_NE(CursorSlotTable[slot].handle, nullptr) << slot;
+    EXPECT_LE(handle_census::CountLiveHandles().copies, 2 * kRoleCount) << "the kept defaults and at most one held copy per id";
+    // Every slot holds a cursor but those the platform has no default for.
+    for (size_t slot = 0; slot < kRoleCount; ++slot) {
+      if (ExpectedRestoreEvent(kCursorRoles[slot].id) == "default") {
+        EXPECT_NE(CursorSlotTable[slot].handle, nullptr) << slot;
+      }
+    }
   });
 }
 

@@ -13,6 +13,7 @@
 
 #include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/utility_fixture.h"
+#include "utility/records/cursor_role_table.h"
 #include "tests/wine/utility/library_copy.h"
 #include "utility/resources/resource.h"
 
@@ -55,15 +56,8 @@ std::vector<TraceLine> LinesWithin(const std::string& folder, size_t from, size_
   return std::vector<TraceLine>(lines.begin() + static_cast<long>(std::min(from, lines.size())), lines.end());
 }
 
-// The user's scheme asked for (and refused, as Wine refuses it), then the eight defaults.
-void ExpectDefaultsInOrder(const std::vector<TraceLine>& lines) {
-  ASSERT_EQ(lines.size(), 9u) << "the scheme asked for, then the eight defaults, once";
-  EXPECT_EQ(lines[0].event + " " + lines[0].kind, "scheme refused");
-  for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(lines[1 + i].event, "default") << i;
-    EXPECT_EQ(lines[1 + i].id, kExpectedRestoreOrder[i]) << i;
-  }
-}
+// The user's scheme asked for (and refused, as Wine refuses it), then every role's default.
+void ExpectDefaultsInOrder(const std::vector<TraceLine>& lines) { ExpectDefaultsRestored(lines, 0); }
 
 class Guard : public MainDialogOnLibrary {
  protected:
@@ -73,7 +67,7 @@ class Guard : public MainDialogOnLibrary {
     EXPECT_NE(dialog, nullptr);
     EXPECT_TRUE(WaitFor([&] { return OtherPointrelProcesses(program.id()).size() == 1; }))
         << OtherPointrelProcesses(program.id()).size() << " other Pointrel processes";
-    SettledTrace(traceFolder, 8);
+    SettledTrace(traceFolder, kRoleCount);
     return dialog;
   }
 
@@ -98,7 +92,7 @@ TEST_F(Guard, TerminatedUtilityGetsTheDefaultsBackWithinASecond) {
   const DWORD utility = program.id();
   const DWORD killed = ::GetTickCount();
   program.Kill();
-  const std::vector<TraceLine> after = LinesWithin(traceFolder, before, 9, 1000);
+  const std::vector<TraceLine> after = LinesWithin(traceFolder, before, EndingLineCount(), 1000);
   std::printf("the last default %lu ms after the kill\n", static_cast<unsigned long>(::GetTickCount() - killed));
   ExpectDefaultsInOrder(after);
   EXPECT_TRUE(GuardGoneWithin(utility, 1000)) << "no guard is left";
@@ -161,7 +155,7 @@ TEST_F(Guard, TerminatedWhileHiddenBringsThePointerBack) {
   const DWORD utility = program.id();
   const size_t before = lines.size();
   program.Kill();
-  ExpectDefaultsInOrder(LinesWithin(traceFolder, before, 9, 1000));
+  ExpectDefaultsInOrder(LinesWithin(traceFolder, before, EndingLineCount(), 1000));
   EXPECT_TRUE(GuardGoneWithin(utility, 1000));
 }
 
@@ -182,7 +176,7 @@ TEST_P(GuardNormalEnding, TheUtilitysOwnDefaultsAndNothingAfter) {
   ASSERT_TRUE(program.WaitForExit());
   EXPECT_TRUE(GuardGoneWithin(utility, 1000)) << "the guard ends with the utility";
   ::Sleep(300);
-  ExpectDefaultsInOrder(LinesWithin(traceFolder, before, 9, 300));
+  ExpectDefaultsInOrder(LinesWithin(traceFolder, before, EndingLineCount(), 300));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -211,7 +205,7 @@ TEST_F(Guard, CrashInsideTheUtilityRestoresTheDefaultsBeforeItDies) {
   ::CloseHandle(thread);
   EXPECT_EQ(::WaitForSingleObject(process, 10000), WAIT_OBJECT_0) << "the crash ends the utility";
   ::CloseHandle(process);
-  const std::vector<TraceLine> after = SettledTrace(traceFolder, before + 9);
+  const std::vector<TraceLine> after = SettledTrace(traceFolder, before + EndingLineCount());
   ExpectDefaultsInOrder(std::vector<TraceLine>(after.begin() + static_cast<long>(before), after.end()));
   // Let go, the guard finds the defaults restored and ends without a change.
   SetThreadsSuspended(guards[0], false);
@@ -267,19 +261,14 @@ TEST_F(Guard, AKilledGuardIsStartedAgainAndPutsBackEveryDefaultWhenTheUtilityDie
   // Hidden by typing, then the utility killed: the late guard puts every default back.
   const size_t before = ReadTrace(traceFolder).size();
   TypeKey(VK_BACK);
-  const std::vector<TraceLine> hidden = LinesWithin(traceFolder, before, 14, 5000);
-  ASSERT_EQ(hidden.size(), 14u) << "typing hid the pointer";
+  const std::vector<TraceLine> hidden = LinesWithin(traceFolder, before, kRoleCount, 5000);
+  ASSERT_EQ(hidden.size(), kRoleCount) << "typing hid the pointer";
   for (const TraceLine& line : hidden) EXPECT_TRUE(IsBlank(line)) << line.id;
   ::Sleep(300);
   const size_t killedAt = ReadTrace(traceFolder).size();
   program.Kill();
-  const std::vector<TraceLine> ending = LinesWithin(traceFolder, killedAt, 15, 2000);
-  ASSERT_EQ(ending.size(), 15u) << "the scheme asked for, the eight, then the six others";
-  ExpectDefaultsInOrder(std::vector<TraceLine>(ending.begin(), ending.begin() + 9));
-  for (size_t i = 0; i < kHideOnlyCount; ++i) {
-    EXPECT_EQ(ending[9 + i].event, "default") << i;
-    EXPECT_EQ(ending[9 + i].id, kHideOnlyCursorIds[i]) << i;
-  }
+  const std::vector<TraceLine> ending = LinesWithin(traceFolder, killedAt, EndingLineCount(), 2000);
+  ExpectDefaultsInOrder(ending);
   EXPECT_TRUE(GuardGoneWithin(utility, 2000));
 }
 

@@ -12,8 +12,22 @@
 #include "platform/app.h"
 #include "utility/cursor/cursor_slots_win.h"
 #include "utility/dialog/main_dialog_win.h"
+#include "utility/records/cursor_settings.h"
 
 namespace dialog_driver {
+
+// `current` as a first start has it: every key its default, as a store with none gives them.
+inline void DefaultSettings() {
+  class NoKeys : public ProfileStore {
+    void GetProfileString(const char*, const char*, const char* fallback, char* buffer, int size) override {
+      ::lstrcpynA(buffer, fallback, size);
+    }
+    int32_t GetProfileInt(const char*, const char*, int32_t fallback) override { return fallback; }
+    bool WriteProfileString(const char*, const char*, const char*) override { return false; }
+    bool WriteProfileInt(const char*, const char*, int32_t) override { return false; }
+  } none;
+  LoadSettings(none);
+}
 
 // The program's application object, as the framework expects one to exist.
 inline CWinApp& TestApplication() {

@@ -9,7 +9,7 @@
 #include "platform/gdi.h"
 #include "tests/bench_timing.h"
 #include "tests/wine/utility/cursor_fixtures.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/transformer_win.h"
 
 int main(int argc, char** argv) {

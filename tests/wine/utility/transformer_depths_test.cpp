@@ -6,7 +6,7 @@
 #include "tests/wine/support/handle_census.h"
 #include "platform/gdi.h"
 #include "tests/wine/utility/cursor_fixtures.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 #include "utility/cursor/transformer_win.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "utility/app/settings_location.h"
+#include "utility/records/settings_location.h"
 
 #include <cstring>
 

@@ -1,4 +1,4 @@
-#include "utility/app/guard_command.h"
+#include "utility/records/guard_command.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 // The settings store's seam, served by the application object's profile calls.
 #pragma once
 #include "platform/app.h"
-#include "utility/app/cursor_settings.h"
+#include "utility/records/cursor_settings.h"
 
 class AppProfileStore : public ProfileStore {
  public:

@@ -33,7 +33,4 @@ bool ComposeHandedDefaultsFolder(const char* temporaryFolder, uint32_t utilityPr
 // true defaults (kGuardReadyEvent), the utility has put the defaults back (kDefaultsRestoredEvent).
 constexpr char kGuardReadyEvent[] = "PointrelGuardReady.";
 constexpr char kDefaultsRestoredEvent[] = "PointrelDefaultsRestored.";
-// Set while the utility has hidden the pointer behind blanks of every system cursor, so that a
-// guard whose utility died then puts back the six that only hiding touches.
-constexpr char kPointerHiddenEvent[] = "PointrelPointerHidden.";
 bool FormatGuardEventName(const char* stem, uint32_t utilityProcess, char* out, size_t size);

@@ -1,10 +1,10 @@
-#include "utility/app/settings_file_win.h"
+#include "utility/records/settings_file_win.h"
 
 #include <shlobj.h>
 
 #include "platform/shell_link.h"
 #include "platform/text_buffers.h"
-#include "utility/app/settings_location.h"
+#include "utility/records/settings_location.h"
 
 namespace {
 

@@ -1,6 +1,7 @@
 // Every persisted choice of the utility, one field per key of section "Cursors", and the two
 // process-wide records: `current` (shown and installed) and `saved` (last loaded or saved).
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "platform/text_buffers.h"
@@ -24,7 +25,23 @@ struct CursorSettings {
   int32_t StartMinimized;
   int32_t HideTyping;    // hide the pointer while the user types (any value but 0 is on)
   int32_t ShakeEnlarge;  // enlarge the pointer when the user shakes the mouse
+  // The roles chosen in "More pointers...", stored as the list roles are.
+  char Help[kProfileTextSize];
+  char Cross[kProfileTextSize];
+  char Pen[kProfileTextSize];
+  char No[kProfileTextSize];
+  char SizeAll[kProfileTextSize];
+  char UpArrow[kProfileTextSize];
+  char Hand[kProfileTextSize];
+  char Pin[kProfileTextSize];
+  char Person[kProfileTextSize];
+  // The scheme whose cursors the roles on "<Default>" show: "<None>" (the platform's), a scheme
+  // that ships with Pointrel or one of the user's own, by its name.
+  char Scheme[kProfileTextSize];
 };
+
+// The scheme value that stands for none: every role on "<Default>" shows the platform's cursor.
+constexpr char kNoSchemeName[] = "<None>";
 
 extern CursorSettings current;
 extern CursorSettings saved;
@@ -44,10 +61,15 @@ class ProfileStore {
 
 // Fills `current` from the store, then makes `saved` equal to it. No value is corrected.
 void LoadSettings(ProfileStore& store);
-// Makes `saved` equal to `current`, then writes all fourteen keys (the twelve of the first
-// Pointrel, then HideTyping and ShakeEnlarge), each tried whatever became of the others: true
-// when every one was written.
+// Makes `saved` equal to `current`, then writes every key (the twelve of the first Pointrel,
+// HideTyping and ShakeEnlarge, the nine roles of "More pointers...", Scheme), each tried
+// whatever became of the others: true when every one was written.
 bool SaveSettings(ProfileStore& store);
+
+// The choice of role `role` of the role table in `settings` (its settingsKey's field), or null
+// for a role chosen otherwise (the sizing arrows' radios).
+char* StoredChoice(CursorSettings& settings, size_t role);
+const char* StoredChoice(const CursorSettings& settings, size_t role);
 // Cancel: `current` becomes `saved` again; no file is touched.
 void RevertSettings();
 
