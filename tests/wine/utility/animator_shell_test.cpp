@@ -298,7 +298,12 @@ TEST_F(RunningDialog, WobbleTracesTheSquareAfterTwoSecondsAndStopsWhenMoved) {
     EXPECT_EQ(where.y, square[at].y);
     at = (at + 1) % 4;
   }
-  // The user takes the mouse: from the next tick on the pointer stays where it was put.
+  // The user takes the mouse: from the next tick on the pointer stays where it was put. A hand
+  // moves the pointer in many steps; two here, a tick apart, so a tick that read the pointer just
+  // before the first and moved it just after cannot hide the move (a busy machine can pause a
+  // thread between the two).
+  ::SetCursorPos(59, 59);
+  ::Sleep(60);
   ::SetCursorPos(60, 60);
   ::Sleep(100);
   const std::vector<POINT> afterMove = TracePointer(1500);  // less than the 2 s to the next step
