@@ -53,11 +53,11 @@ Bytes FileFor(const std::string& name, int k) {
 std::string ClassicInf(const std::string& name) {
   const char* variables[kRoleCount] = {"pointer", "help", "work", "busy", "cross", "text", "Hand", "unavailiable", "vert",
                                        "horz", "dgn1", "dgn2", "move", "alternate", "link", "pin", "person"};
-  std::string line = "HKCU,\"Control Panel\\Cursors\\Schemes\",\"%SCHEME_NAME%\",,\"";
+  // The line goes on after a final backslash, outside the quotes.
+  std::string line = "HKCU,\"Control Panel\\Cursors\\Schemes\",\"%SCHEME_NAME%\",, \\\r\n    \"";
   std::string strings;
   for (size_t role = 0; role < kRoleCount; ++role) {
     line += std::string(role ? "," : "") + "%10%\\%CUR_DIR%\\%" + variables[role] + "%";
-    if (role == 8) line += "\\\r\n    ";  // a continued line
     strings += std::string(variables[role]) + " = \"" + kClassicFiles[role] + "\"\r\n";
   }
   return "; " + name + " -- right-click this file and choose Install\r\n[Version]\r\nsignature=\"$CHICAGO$\"\r\n"
@@ -122,11 +122,12 @@ class PackImport : public wine_test::MainDialog {
     return second.ExitCode();
   }
 
-  // The last line of each id from line `from` on.
+  // The last line of each id from line `from` on: an install, the platform's default put back,
+  // or a refusal (Wine has no location pin or person to put back).
   static std::map<unsigned long, TraceLine> LastLines(const std::vector<TraceLine>& lines, size_t from) {
     std::map<unsigned long, TraceLine> last;
     for (size_t i = from; i < lines.size(); ++i) {
-      if (lines[i].event == "install" || lines[i].event == "refused") last[lines[i].id] = lines[i];
+      if (lines[i].event == "install" || lines[i].event == "default" || lines[i].event == "refused") last[lines[i].id] = lines[i];
     }
     return last;
   }
