@@ -21,6 +21,9 @@ namespace {
 // The running dialog, for a crash on any thread.
 MainDialog* runningDialog = nullptr;
 
+// How long a second start that imports waits for the running copy's window to show.
+constexpr DWORD kRunningWindowWaitMs = 20000;
+
 // The import this start's command line asks for, its path made full from the folder it was
 // started in (empty when it does not fit).
 ImportCommand ThisStartsImport() {
@@ -59,6 +62,11 @@ BOOL CursorApp::InitApplication() {
   HWND running = ::FindWindowA(nullptr, kUtilityWindowTitle);
   const ImportCommand import = ThisStartsImport();
   if (import.import) {
+    // The running copy may still be starting: its window is waited for, within a bound.
+    for (DWORD waited = 0; !running && waited < kRunningWindowWaitMs; waited += 100) {
+      ::Sleep(100);
+      running = ::FindWindowA(nullptr, kUtilityWindowTitle);
+    }
     // The running copy works in a folder of its own: it is handed the path made full.
     char line[kTextBufferSize + 32];
     std::strcpy(line, "Pointrel.EXE /import \"");

@@ -88,12 +88,11 @@ void ListFolder(const char* root, const char* relative, size_t depth, PackListin
   HANDLE search = ::FindFirstFileA(pattern, &found);
   if (search == INVALID_HANDLE_VALUE) return;
   do {
-    if (IsDotOrDotDot(found.cFileName)) continue;
+    // A link to elsewhere, file or folder, is not followed: nothing is read outside the pack.
+    if (IsDotOrDotDot(found.cFileName) || (found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) continue;
     char path[kTextBufferSize];
     if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-      // A link to elsewhere is not followed: nothing is read outside the pack's folder.
-      if (depth < kDeepestPackFolder && !(found.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
-          Join(path, relative, found.cFileName, "\\")) {
+      if (depth < kDeepestPackFolder && Join(path, relative, found.cFileName, "\\")) {
         ListFolder(root, path, depth + 1, listing);
       }
       continue;

@@ -115,6 +115,20 @@ class PackImport : public wine_test::MainDialog {
     return folder;
   }
 
+  // The import's preview and the file dialog of "Import...": both are titled so; the preview
+  // is the one with the last role's reason (an id no common dialog uses).
+  static HWND ImportWindowOf(const Program& program, bool preview) {
+    for (HWND window : FindTopLevelWindows("Import cursor pack")) {
+      if (WindowProcess(window) == program.id() && ::IsWindowVisible(window) &&
+          (::GetDlgItem(window, IDC_IMPORT_LAST_REASON) != nullptr) == preview) {
+        return window;
+      }
+    }
+    return nullptr;
+  }
+  static HWND PreviewOf(const Program& program) { return ImportWindowOf(program, true); }
+  static HWND FileDialogOf(const Program& program) { return ImportWindowOf(program, false); }
+
   // A second start that imports `path` quietly; its exit code.
   DWORD ImportQuietly(const std::string& path) {
     Program second(UtilityIn(folder), folder, Traced(), "/import \"" + path + "\" /quiet");
@@ -324,6 +338,31 @@ TEST_F(PackImport, EveryShapeOfPackIsImportedQuietlyByASecondStart) {
       SCOPED_TRACE(path);
       EXPECT_EQ(ImportQuietly(path), DWORD(kImportRefused));
     }
+    EXPECT_EQ(Folders(SchemesFolder()), before);
+  }
+  // "Import..." opens the file dialog; the pack picked there is previewed, and Cancel imports
+  // nothing. A second start without /quiet waits for the preview, and ends with Cancel's code.
+  {
+    const std::vector<std::string> before = Folders(SchemesFolder());
+    HWND dialog = utility.WaitForWindow(kUtilityTitle);
+    PostClick(dialog, IDC_IMPORT_SCHEME);
+    HWND open = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (open = FileDialogOf(utility)) != nullptr; })) << "no file dialog";
+    // The file name box: the Explorer style's (cmb13) or the older one's (edt1).
+    for (int box : {0x47C, 0x480}) ::SetDlgItemTextA(open, box, zipPath.c_str());
+    ::PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(open, IDOK)));
+    HWND preview = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (preview = PreviewOf(utility)) != nullptr; })) << "no preview";
+    EXPECT_EQ(Text(::GetDlgItem(preview, IDC_IMPORT_NAME)), "Neon (3)");
+    PostClick(preview, IDCANCEL);
+    ASSERT_TRUE(WaitFor([&] { return !::IsWindow(preview); }));
+
+    Program second(UtilityIn(folder), folder, Traced(), "/import \"" + zipPath + "\"");
+    ASSERT_TRUE(WaitFor([&] { return (preview = PreviewOf(utility)) != nullptr; }, kImportWaitMs)) << "no preview";
+    EXPECT_FALSE(second.HasExited()) << "the second start waits for the preview";
+    PostClick(preview, IDCANCEL);
+    ASSERT_TRUE(second.WaitForExit(kImportWaitMs));
+    EXPECT_EQ(second.ExitCode(), DWORD(kImportCancelled));
     EXPECT_EQ(Folders(SchemesFolder()), before);
   }
   EXPECT_EQ(utility.HasExited(), false);
