@@ -115,8 +115,9 @@ class PackImport : public wine_test::MainDialog {
     return folder;
   }
 
-  // The import's preview and the file dialog of "Import...": both are titled so; the preview
-  // is the one with the last role's reason (an id no common dialog uses).
+  // The import's preview, and the file dialog of "Import..." or the message that refuses a pack:
+  // all are titled so; the preview is the one with the last role's reason (an id no common
+  // dialog uses).
   static HWND ImportWindowOf(const Program& program, bool preview) {
     for (HWND window : FindTopLevelWindows("Import cursor pack")) {
       if (WindowProcess(window) == program.id() && ::IsWindowVisible(window) &&
@@ -127,7 +128,7 @@ class PackImport : public wine_test::MainDialog {
     return nullptr;
   }
   static HWND PreviewOf(const Program& program) { return ImportWindowOf(program, true); }
-  static HWND FileDialogOf(const Program& program) { return ImportWindowOf(program, false); }
+  static HWND ImportBoxOf(const Program& program) { return ImportWindowOf(program, false); }
 
   // A second start that imports `path` quietly; its exit code.
   DWORD ImportQuietly(const std::string& path) {
@@ -338,6 +339,14 @@ TEST_F(PackImport, EveryShapeOfPackIsImportedQuietlyByASecondStart) {
       SCOPED_TRACE(path);
       EXPECT_EQ(ImportQuietly(path), DWORD(kImportRefused));
     }
+    // Without /quiet the running utility says why.
+    Program second(UtilityIn(folder), folder, Traced(), "/import \"" + crowded + "\"");
+    HWND box = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (box = ImportBoxOf(utility)) != nullptr; }, kImportWaitMs)) << "no message";
+    EXPECT_NE(MessageBoxText(box).find("The pack holds more than 64 files."), std::string::npos) << MessageBoxText(box);
+    EXPECT_TRUE(CloseMessageBox(box));
+    ASSERT_TRUE(second.WaitForExit(kImportWaitMs));
+    EXPECT_EQ(second.ExitCode(), DWORD(kImportRefused));
     EXPECT_EQ(Folders(SchemesFolder()), before);
   }
   // "Import..." opens the file dialog; the pack picked there is previewed, and Cancel imports
@@ -347,7 +356,7 @@ TEST_F(PackImport, EveryShapeOfPackIsImportedQuietlyByASecondStart) {
     HWND dialog = utility.WaitForWindow(kUtilityTitle);
     PostClick(dialog, IDC_IMPORT_SCHEME);
     HWND open = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (open = FileDialogOf(utility)) != nullptr; })) << "no file dialog";
+    ASSERT_TRUE(WaitFor([&] { return (open = ImportBoxOf(utility)) != nullptr; })) << "no file dialog";
     // The file name box: the Explorer style's (cmb13) or the older one's (edt1).
     for (int box : {0x47C, 0x480}) ::SetDlgItemTextA(open, box, zipPath.c_str());
     ::PostMessageA(open, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(open, IDOK)));
