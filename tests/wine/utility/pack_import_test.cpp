@@ -79,13 +79,15 @@ class PackImport : public wine_test::MainDialog {
   }
 
   static std::string SchemesFolder() { return SettingsFolder() + "\\Schemes"; }
-  // The user's schemes folder emptied: each scheme's files, then its folder.
+  // The user's schemes folder gone: each scheme's files, its folder, then the schemes folder,
+  // so the settings folder is as other tests expect it.
   static void ClearSchemes() {
     for (const std::string& name : Folders(SchemesFolder())) {
       const std::string scheme = SchemesFolder() + "\\" + name;
       for (const std::string& file : Files(scheme)) RemoveFile(scheme + "\\" + file);
       ::RemoveDirectoryA(scheme.c_str());
     }
+    ::RemoveDirectoryA(SchemesFolder().c_str());
   }
   static std::vector<std::string> Entries(const std::string& folder, bool folders) {
     std::vector<std::string> names;
