@@ -162,6 +162,15 @@ HCURSOR CursorFromCheckedFile(const cursor_file::CheckedFile& found, int side) {
 }
 }  // namespace
 
+HICON CheckedFilePicture(const cursor_file::CheckedFile& found, int side) {
+  if (HCURSOR cursor = CursorFromCheckedFile(found, side)) return cursor;
+  const uint8_t* image = nullptr;
+  size_t length = 0;
+  if (!cursor_file::FirstImage(found, &image, &length)) return nullptr;
+  return ::CreateIconFromResourceEx(const_cast<BYTE*>(image), static_cast<DWORD>(length), TRUE, 0x00030000, side, side,
+                                    LR_DEFAULTCOLOR);
+}
+
 int UserCursorSide() {
   DWORD base = 0;
   bool stored = false;

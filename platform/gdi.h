@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/cursor_file.h"
 #include "platform/text_buffers.h"
 
 namespace platform {
@@ -35,6 +36,11 @@ int CursorSide(HCURSOR cursor);
 // The side every cursor of a file is made at: the user's pointer size at the display's scale
 // (platform/pointer_size.h), read afresh at each call.
 int UserCursorSide();
+
+// The picture of a file the reader has accepted, made from its checked bytes at `side` pixels:
+// the image a static cursor shows at that size, or an animation's first frame. For drawing
+// only; the caller destroys it (DestroyIcon). Null where the platform cannot make it.
+HICON CheckedFilePicture(const cursor_file::CheckedFile& found, int side);
 
 // An animated cursor file the reader has accepted, loaded by the platform at `side` pixels.
 HCURSOR LoadAnimatedCursorFile(const char* path, int side);

@@ -195,6 +195,10 @@ LRESULT CallEndSession(CWnd& self, WPARAM wParam, LPARAM) {
   (static_cast<Owner<Fn>&>(self).*Fn)(static_cast<BOOL>(wParam));
   return 0;
 }
+template <auto Fn>
+LRESULT CallCopyData(CWnd& self, WPARAM, LPARAM lParam) {
+  return (static_cast<Owner<Fn>&>(self).*Fn)(*reinterpret_cast<const COPYDATASTRUCT*>(lParam));
+}
 }  // namespace messages
 
 // Entry makers, one per handler shape.
@@ -228,6 +232,8 @@ template <auto Fn>  // BOOL Fn(HWND window, UINT hitTest, UINT message)
 constexpr MessageMapEntry MapSetCursor() { return {WM_SETCURSOR, 0, 0, 0, &messages::CallSetCursor<Fn>}; }
 template <auto Fn>  // BOOL Fn()
 constexpr MessageMapEntry MapQueryEndSession() { return {WM_QUERYENDSESSION, 0, 0, 0, &messages::CallBoolResult<Fn>}; }
+template <auto Fn>  // LRESULT Fn(const COPYDATASTRUCT&): what another process handed over; the result goes back to it
+constexpr MessageMapEntry MapCopyData() { return {WM_COPYDATA, 0, 0, 0, &messages::CallCopyData<Fn>}; }
 template <auto Fn>  // void Fn(BOOL ending)
 constexpr MessageMapEntry MapEndSession() { return {WM_ENDSESSION, 0, 0, 0, &messages::CallEndSession<Fn>}; }
 

@@ -7,6 +7,7 @@
 #include "utility/records/app_profile_store_win.h"
 #include "utility/records/cursor_settings.h"
 #include "utility/records/guard_command.h"
+#include "utility/records/import_command.h"
 #include "utility/app/guard_win.h"
 #include "utility/app/run_marker_win.h"
 #include "utility/records/settings_file_win.h"
@@ -19,6 +20,21 @@ namespace {
 
 // The running dialog, for a crash on any thread.
 MainDialog* runningDialog = nullptr;
+
+// How long a second start that imports waits for the running copy's window to show.
+constexpr DWORD kRunningWindowWaitMs = 20000;
+
+// The import this start's command line asks for, its path made full from the folder it was
+// started in (empty when it does not fit).
+ImportCommand ThisStartsImport() {
+  ImportCommand command = ParseImportCommand(::GetCommandLineA());
+  if (!command.import) return command;
+  char full[kTextBufferSize];
+  const DWORD length = ::GetFullPathNameA(command.path, sizeof full, full, nullptr);
+  if (length == 0 || length >= sizeof full) full[0] = '\0';
+  std::strcpy(command.path, full);
+  return command;
+}
 
 // An unhandled exception: the defaults go back before the process dies.
 LONG WINAPI RestoreOnCrash(EXCEPTION_POINTERS*) {
@@ -41,8 +57,27 @@ BOOL CursorApp::InitApplication() {
   }
   instanceMutex = ::CreateMutexA(nullptr, TRUE, kInstanceMutexName);
   if (instanceMutex && ::GetLastError() != ERROR_ALREADY_EXISTS) return CWinApp::InitApplication();
-  // A copy runs already (or the mutex could not be made): bring its window back, hidden or not.
-  if (HWND running = ::FindWindowA(nullptr, kUtilityWindowTitle)) ::ShowWindow(running, SW_RESTORE);
+  // A copy runs already (or the mutex could not be made). An import goes to it, and this
+  // process ends with the import's exit code; else its window comes back, hidden or not.
+  HWND running = ::FindWindowA(nullptr, kUtilityWindowTitle);
+  const ImportCommand import = ThisStartsImport();
+  if (import.import) {
+    // The running copy may still be starting: its window is waited for, within a bound.
+    for (DWORD waited = 0; !running && waited < kRunningWindowWaitMs; waited += 100) {
+      ::Sleep(100);
+      running = ::FindWindowA(nullptr, kUtilityWindowTitle);
+    }
+    // The running copy works in a folder of its own: it is handed the path made full.
+    char line[kTextBufferSize + 32];
+    std::strcpy(line, "Pointrel.EXE /import \"");
+    std::strcat(line, import.path);
+    std::strcat(line, import.quiet ? "\" /quiet" : "\"");
+    COPYDATASTRUCT data = {kImportHandOverTag, static_cast<DWORD>(std::strlen(line) + 1), line};
+    const LRESULT result = running && import.path[0] ? ::SendMessageA(running, WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&data))
+                                                      : kImportRefused;
+    ::ExitProcess(static_cast<UINT>(result));
+  }
+  if (running) ::ShowWindow(running, SW_RESTORE);
   return FALSE;
 }
 
@@ -61,6 +96,7 @@ void EnterProgramFolder(const char* programPath) {
 
 BOOL CursorApp::InitInstance() {
   Enable3dControls();
+  const ImportCommand import = ThisStartsImport();
   EnterProgramFolder(programPath);
   LocateSettingsFile(*this);
   AppProfileStore store(*this);
@@ -72,6 +108,7 @@ BOOL CursorApp::InitInstance() {
   StartGuard();
   {
     MainDialog dialog;
+    dialog.ImportAtStart(import);
     runningDialog = &dialog;
     LPTOP_LEVEL_EXCEPTION_FILTER previous = ::SetUnhandledExceptionFilter(&RestoreOnCrash);
     dialog.DoModal();

@@ -4,7 +4,8 @@
 
 class CursorApp : public CWinApp {
  public:
-  // The first copy goes on; a later one restores the running copy's window and ends silently.
+  // The first copy goes on; a later one restores the running copy's window and ends silently,
+  // or hands its import (import_command.h) to the running copy and ends with its exit code.
   // Started as the guard or its starter (guard_command.h), it does that work instead and ends.
   BOOL InitApplication() override;
   // Loads the settings, starts the guard and runs the main dialog for the rest of the process,

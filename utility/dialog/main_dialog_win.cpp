@@ -46,6 +46,9 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::OnMirrorAppStarting>(IDC_MIRROR_APPSTART),
     MapClicked<&MainDialog::OnMorePointers>(IDC_MORE_POINTERS),
     MapSelChange<&MainDialog::OnSchemeChosen>(IDC_SCHEME),
+    MapClicked<&MainDialog::OnImportButton>(IDC_IMPORT_SCHEME),
+    MapCopyData<&MainDialog::OnCopyData>(),
+    MapMessage<&MainDialog::OnStartImport>(kStartImportMessage),
     // Colour pickers, then the window's lifecycle and the remaining commands
     MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
     MapDpiChanged<&MainDialog::OnDpiChanged>(),
@@ -130,6 +133,7 @@ BOOL MainDialog::OnInitDialog() {
     ShowWindow(SW_MINIMIZE);
     PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
   }
+  if (startImport.import) PostMessage(kStartImportMessage);
   return TRUE;
 }
 

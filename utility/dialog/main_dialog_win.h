@@ -2,7 +2,8 @@
 // members are defined here in utility/dialog, by concern: commands and lifecycle
 // (main_dialog_win.cpp), the cursor roles and lists (role_handlers_win.cpp), the animator's
 // handlers (animator_handlers_win.cpp), the colour pickers (colour_pickers_win.cpp), finding
-// the pointer (find_pointer_handlers_win.cpp) and the answers to the platform reloading the
+// the pointer (find_pointer_handlers_win.cpp), importing cursor packs (import_handlers_win.cpp)
+// and the answers to the platform reloading the
 // cursors (reload_handlers_win.cpp). What they do to cursors is the cursor layer's
 // (utility/cursor).
 #pragma once
@@ -13,6 +14,7 @@
 #include "platform/window.h"
 #include "utility/cursor/animator_state.h"
 #include "utility/cursor/answer_rate.h"
+#include "utility/records/import_command.h"
 #include "utility/resources/resource.h"
 
 enum class ColourRow { WhiteRow, BlackRow };
@@ -35,6 +37,8 @@ class MainDialog : public CDialog {
   // A role of "More pointers..." installed as `current` has it, and the scheme box told.
   void ApplyChosenRole(size_t role);
   int32_t RestoredFlag() const { return restoredFlag; }
+  // The import the command line asked for, done once the dialog is up.
+  void ImportAtStart(const ImportCommand& command) { startImport = command; }
 
  protected:
   MessageMap GetMessageMap() const override;
@@ -88,6 +92,15 @@ class MainDialog : public CDialog {
   // The box shows the scheme in force, or "<Custom>" while a choice differs from it.
   void ShowSchemeChoice();
   void OnSchemeChosen();
+
+  // Importing a cursor pack as a scheme of the user's own: "Import...", a second start's
+  // command line, or this start's
+  void OnImportButton();
+  LRESULT OnCopyData(const COPYDATASTRUCT& data);
+  void OnStartImport();
+  // Opens, previews (unless `quiet`) and copies the pack at `path`, then chooses and installs
+  // the new scheme; an exit code of import_command.h. Unless quiet, a refusal is said.
+  int ImportPack(const char* path, bool quiet);
 
   // Colour pickers
   void AttachColourButtons();
@@ -152,6 +165,7 @@ class MainDialog : public CDialog {
   CListBox busyList;
   CListBox normalList;
   CComboBox schemeBox;
+  ImportCommand startImport;
   int32_t restoredFlag = 0;
   HICON windowIcon;
   CBitmapButton colourButtons[2 * kColourRowLength];  // ids 1020 to 1051
@@ -166,4 +180,6 @@ class MainDialog : public CDialog {
 constexpr UINT kColourLayoutMessage = WM_APP + 1;
 // Posted once the answers to reloads have stopped, so the message is said after the state is set.
 constexpr UINT kReloadStoppedMessage = WM_APP + 3;
+// Posted at the end of initialisation when the command line asks for an import.
+constexpr UINT kStartImportMessage = WM_APP + 6;
 constexpr UINT_PTR kReloadTimerId = 3;  // the animator has 1 and 2

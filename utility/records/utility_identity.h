@@ -4,3 +4,7 @@
 
 constexpr char kInstanceMutexName[] = "PointrelInstanceMutex";
 constexpr char kUtilityWindowTitle[] = "Pointrel";
+// A second start that imports hands its whole command line to the running utility in a
+// WM_COPYDATA message with this tag (the text and its terminator); the answer is the import's
+// exit code.
+constexpr unsigned long kImportHandOverTag = 0x504D4950;  // "PIMP"

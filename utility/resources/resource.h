@@ -6,6 +6,7 @@
 #define IDS_ABOUTBOX 101
 #define IDD_MAIN 102
 #define IDD_MORE_POINTERS 103
+#define IDD_IMPORT_PREVIEW 104
 #define IDI_MAIN 128
 #define IDC_PALETTE_TEMPLATE 129
 #define IDC_BLANK 130
@@ -54,6 +55,7 @@
 // Template 102: schemes
 #define IDC_SCHEME 1070
 #define IDC_MORE_POINTERS 1071
+#define IDC_IMPORT_SCHEME 1072
 
 // Template 103: "More pointers...", row k for the k-th role chosen there, in role-table order
 #define IDC_MORE_FIRST_CHOICE 1080
@@ -62,6 +64,19 @@
 #define IDC_MORE_LAST_PREVIEW 1098
 #define IDC_MORE_FIRST_CAPTION 1100
 #define IDC_MORE_LAST_CAPTION 1108
+
+// Template 104: the import's preview, row k for role k of the role table
+#define IDC_IMPORT_NAME 1110
+#define IDC_IMPORT_OWN 1111
+#define IDC_IMPORT_REMOVE 1112
+#define IDC_IMPORT_FIRST_CAPTION 1120
+#define IDC_IMPORT_LAST_CAPTION 1136
+#define IDC_IMPORT_FIRST_CHOICE 1140
+#define IDC_IMPORT_LAST_CHOICE 1156
+#define IDC_IMPORT_FIRST_PREVIEW 1160
+#define IDC_IMPORT_LAST_PREVIEW 1176
+#define IDC_IMPORT_FIRST_REASON 1180
+#define IDC_IMPORT_LAST_REASON 1196
 
 #ifndef IDC_STATIC
 #define IDC_STATIC -1
@@ -79,4 +94,10 @@ constexpr int kMorePointerRows = IDC_MORE_LAST_CHOICE - IDC_MORE_FIRST_CHOICE + 
 static_assert(IDC_MORE_LAST_PREVIEW - IDC_MORE_FIRST_PREVIEW + 1 == kMorePointerRows &&
                   IDC_MORE_LAST_CAPTION - IDC_MORE_FIRST_CAPTION + 1 == kMorePointerRows,
               "the rows of More pointers are three blocks of the same length");
+// Rows of the import's preview: one per role, in four blocks.
+constexpr int kImportRows = IDC_IMPORT_LAST_CHOICE - IDC_IMPORT_FIRST_CHOICE + 1;
+static_assert(IDC_IMPORT_LAST_CAPTION - IDC_IMPORT_FIRST_CAPTION + 1 == kImportRows &&
+                  IDC_IMPORT_LAST_PREVIEW - IDC_IMPORT_FIRST_PREVIEW + 1 == kImportRows &&
+                  IDC_IMPORT_LAST_REASON - IDC_IMPORT_FIRST_REASON + 1 == kImportRows,
+              "the rows of the import's preview are four blocks of the same length");
 #endif

@@ -30,6 +30,7 @@ const char* const kColourNames[16] = {"BMBWHITE",   "BMBRED",    "BMBGREEN",    
 const ControlRow kTopBand[] = {
     {kNoId, Kind::Text, "Scheme:", 10, 9, 30, 8, false},
     {IDC_SCHEME, Kind::ComboBox, "", 42, 7, 150, 120, false},
+    {IDC_IMPORT_SCHEME, Kind::PushButton, "Import...", 196, 6, 50, 14, false},
     {IDC_MORE_POINTERS, Kind::PushButton, "More pointers...", 250, 6, 65, 14, false},
 };
 
