@@ -36,6 +36,12 @@ int CursorSide(HCURSOR cursor);
 // (platform/pointer_size.h), read afresh at each call.
 int UserCursorSide();
 
+// Reads and checks `source` once, mirrors it left to right (cursor_file::MirrorCursorFile: every
+// image of every frame, hotspots on their pixels, steps and rates kept) and writes the result to
+// `target`, replacing what was there. False, with `target` removed, when the file is refused,
+// holds an image that cannot be mirrored, or could not be written whole.
+bool WriteMirroredCursorFile(const char* source, const char* target);
+
 // An animated cursor file the reader has accepted, loaded by the platform at `side` pixels.
 HCURSOR LoadAnimatedCursorFile(const char* path, int side);
 

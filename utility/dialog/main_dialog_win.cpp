@@ -8,6 +8,7 @@
 #include "utility/records/settings_file_win.h"
 #include "utility/records/settings_location.h"
 #include "utility/cursor/animator_win.h"
+#include "utility/cursor/app_mode_win.h"
 #include "utility/cursor/find_pointer_win.h"
 #include "utility/cursor/transformer_win.h"
 #include "utility/dialog/about_dialog_win.h"
@@ -46,6 +47,9 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::OnMirrorAppStarting>(IDC_MIRROR_APPSTART),
     MapClicked<&MainDialog::OnMorePointers>(IDC_MORE_POINTERS),
     MapSelChange<&MainDialog::OnSchemeChosen>(IDC_SCHEME),
+    MapClicked<&MainDialog::OnFollowDarkMode>(IDC_FOLLOW_DARK_MODE),
+    MapSelChange<&MainDialog::OnDarkSchemeChosen>(IDC_DARK_SCHEME),
+    MapClicked<&MainDialog::OnLeftHanded>(IDC_LEFT_HANDED),
     // Colour pickers, then the window's lifecycle and the remaining commands
     MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
     MapDpiChanged<&MainDialog::OnDpiChanged>(),
@@ -90,6 +94,9 @@ void MainDialog::DoDataExchange(CDataExchange* exchange) {
   DDX_Control(exchange, IDC_LIST_BUSY, busyList);
   DDX_Control(exchange, IDC_LIST_NORMAL, normalList);
   DDX_Control(exchange, IDC_SCHEME, schemeBox);
+  DDX_Control(exchange, IDC_DARK_SCHEME, darkSchemeBox);
+  DDX_Control(exchange, IDC_FOLLOW_DARK_MODE, followDarkMode);
+  DDX_Control(exchange, IDC_LEFT_HANDED, leftHanded);
 }
 
 BOOL MainDialog::OnInitDialog() {
@@ -119,6 +126,7 @@ BOOL MainDialog::OnInitDialog() {
   WatchSessionChanges(m_hWnd);
   FillLists();
   FillSchemeBox();
+  appMode = ReadAppMode();
   LoadSchemeInForce();
   AttachColourButtons();
   ShowSettings();
@@ -150,6 +158,7 @@ void MainDialog::ShowSettings() {
   startMinimized.SetCheck(CheckState(current.StartMinimized));
   hideTyping.SetCheck(CheckState(current.HideTyping));
   shakeEnlarge.SetCheck(CheckState(current.ShakeEnlarge));
+  leftHanded.SetCheck(CheckState(current.LeftHanded));
 }
 
 void MainDialog::OnOkButton() {
@@ -173,6 +182,7 @@ void MainDialog::OnCancelButton() {
   UserMadeChoice();
   SelectBlinkMode(static_cast<int>(BlinkMode::None));
   RevertSettings();
+  appMode = ReadAppMode();
   LoadSchemeInForce();
   ShowSettings();
   ApplyAllCursors();
