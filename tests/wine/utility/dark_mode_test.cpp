@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,11 @@ class AppsUseLightTheme {
     if (!key) return;
     ::RegDeleteValueA(key, kAppsUseLightTheme);
     ::RegCloseKey(key);
+  }
+  // A value of another type, as a program other than Windows might leave it.
+  bool SetText(const char* text) {
+    return key && ::RegSetValueExA(key, kAppsUseLightTheme, 0, REG_SZ, reinterpret_cast<const BYTE*>(text),
+                                   static_cast<DWORD>(std::strlen(text) + 1)) == ERROR_SUCCESS;
   }
   bool Set(DWORD light) {
     return key && ::RegSetValueExA(key, kAppsUseLightTheme, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&light),
@@ -152,6 +158,29 @@ TEST_F(DarkMode, TheDarkSchemeComesWithDarkAppsAndGoesWithLightOnesUnlessUnticke
   Click(dialog, IDC_EXIT_RESTORE);
   EXPECT_TRUE(program.WaitForExit());
   ExpectDefaultsRestored(SettledTrace(traceFolder), unticked + kRoleCount);
+}
+
+}  // namespace
+
+namespace {
+
+// Dark when it starts: the dark scheme from the first install; a value of another type that
+// reads "0" is no dark mode, so the light scheme comes back.
+TEST_F(DarkMode, ADarkStartShowsTheDarkSchemeAndAnOddValueReadsAsLight) {
+  AppsUseLightTheme mode;
+  ASSERT_TRUE(mode.Set(0));
+  Program program(UtilityIn(folder), folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  ExpectScheme(SettledTrace(traceFolder, kRoleCount), 0, dark);
+  EXPECT_EQ(Text(::GetDlgItem(dialog, IDC_SCHEME)), "Pointrel") << "the box keeps the light scheme";
+
+  const size_t from = SettledTrace(traceFolder).size();
+  ASSERT_TRUE(mode.SetText("0"));
+  BroadcastModeChange();
+  ExpectScheme(SettledTrace(traceFolder, from + kRoleCount), from, light);
+  Click(dialog, IDC_EXIT_RESTORE);
+  EXPECT_TRUE(program.WaitForExit());
 }
 
 }  // namespace
