@@ -162,9 +162,12 @@ class Service {
     for (size_t i = 0; i < count; ++i) {
       const DWORD id = ids[i];
       char path[kTextBufferSize];
+      HCURSOR kept = DefaultKeptNow(id);
+      // Where the platform has no cursor of the id there is nothing to hand over.
+      if (!kept) continue;
       CapturedCursor picture;
       size_t size = 0;
-      uint8_t* bytes = HandedPicturePath(folder, id, path) && picture.Capture(DefaultKeptNow(id)) ? EncodePicture(picture, &size) : nullptr;
+      uint8_t* bytes = HandedPicturePath(folder, id, path) && picture.Capture(kept) ? EncodePicture(picture, &size) : nullptr;
       all &= bytes && WriteToFile(path, GENERIC_WRITE, CREATE_ALWAYS, bytes, size);
       delete[] bytes;
     }

@@ -55,7 +55,7 @@ void KeepDefaultsForRestoringOnly();
 // picture there is kept from the platform as before.
 void KeepDefaultsHandedIn(const char* folder);
 // Writes the kept true default of each of `ids` as "<id>.CUR" in `folder`, for a late guard;
-// true when all were written.
+// true when all were written (an id the platform has no cursor of needs none).
 bool WriteKeptDefaults(const char* folder, const uint32_t* ids, size_t count);
 // Removes what WriteKeptDefaults wrote for `ids` in `folder`, and the folder once empty.
 void RemoveWrittenDefaults(const char* folder, const uint32_t* ids, size_t count);

@@ -45,6 +45,9 @@ build_tree() {
 
 wanted() { [ ${#trees[@]} -eq 0 ] || printf '%s\n' "${trees[@]}" | grep -qx "$1"; }
 trees=("$@")
+for tree in "${trees[@]}"; do
+  case "$tree" in native|win32|win64) ;; *) echo "build: no tree named $tree (native, win32, win64)" >&2; exit 2 ;; esac
+done
 wanted native && build_tree native -DCMAKE_BUILD_TYPE=RelWithDebInfo
 for arch in i686 x86_64; do
   name=win32; [ $arch = x86_64 ] && name=win64

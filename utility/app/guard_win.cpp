@@ -108,8 +108,8 @@ HANDLE StartLateGuard(uint32_t self) {
   char folder[kTextBufferSize];
   // By now the platform may show Pointrel's own cursors, hidden or recoloured; the late guard
   // gets pictures of the defaults this process kept before its first install.
-  const bool handed = HandedDefaultsFolder(self, folder) && (::CreateDirectoryA(folder, nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS) &&
-                      WriteRoleDefaults(folder);
+  const bool made = HandedDefaultsFolder(self, folder) && (::CreateDirectoryA(folder, nullptr) || ::GetLastError() == ERROR_ALREADY_EXISTS);
+  const bool handed = made && WriteRoleDefaults(folder);
   ::ResetEvent(readyEvent);
   HANDLE guard = StartSelf(GuardRole::Guard, true, self, JobRule::BreakAwayOnly);
   if (!guard) {
@@ -122,7 +122,8 @@ HANDLE StartLateGuard(uint32_t self) {
     HANDLE readyOrGone[2] = {readyEvent, guard};
     ::WaitForMultipleObjects(2, readyOrGone, FALSE, kLateGuardReadyWaitMs);
   }
-  if (handed) {
+  // Whatever was written goes, all of it or part.
+  if (made) {
     uint32_t ids[kRoleCount];
     CursorIdsOfRoles(ids);
     platform::RemoveWrittenDefaults(folder, ids, kRoleCount);

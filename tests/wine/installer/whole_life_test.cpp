@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include "tests/wine/support/cursor_trace.h"
+#include "utility/records/cursor_role_table.h"
 
 using namespace installer_driver;
 
@@ -69,7 +70,7 @@ class WholeLife : public Installer {
                               {"POINTREL_CURSOR_TRACE=" + traceFolder}));
     HWND dialog = utility->WaitForWindow("Pointrel");
     if (!dialog) return nullptr;
-    SettledTrace(traceFolder, 8);
+    SettledTrace(traceFolder, kRoleCount);
     Press(dialog, 1010);  // OK keeps the settings
     // Written key by key: whole once the last of the fourteen is there.
     wine_test::WaitFor([&] { return ReadFile(SettingsFilePath()).find("ShakeEnlarge=") != std::string::npos; });
@@ -117,9 +118,14 @@ TEST_F(WholeLife, InstallingAgainEndsTheRunningUtilityAndStartsItAgain) {
   InstallBuiltMedium();
   HWND dialog = StartInstalledUtility();
   ASSERT_NE(nullptr, dialog);
-  const std::string settings = ReadFile(SettingsFilePath());
-  ASSERT_FALSE(settings.empty());
-  const size_t before = SettledTrace(traceFolder, 8).size();
+  const size_t before = SettledTrace(traceFolder, kRoleCount).size();
+  // The first start writes the settings key by key: read them once they hold still.
+  std::string settings;
+  ASSERT_TRUE(wine_test::WaitFor([&] {
+    settings = ReadFile(SettingsFilePath());
+    ::Sleep(300);
+    return !settings.empty() && settings == ReadFile(SettingsFilePath());
+  }));
 
   Start(kBuiltMedium);
   ThroughDestination();
@@ -165,7 +171,7 @@ TEST_F(WholeLife, UninstallEndsTheUtilityAndRemovesWhatTheInstallerMade) {
   ASSERT_TRUE(::CopyFileA((std::string(kInstalled) + "\\" + FileManifest[kFirstCursorRow].destinationName).c_str(),
                           own.c_str(), FALSE));
   ASSERT_NE(nullptr, StartInstalledUtility());
-  const size_t before = SettledTrace(traceFolder, 8).size();
+  const size_t before = SettledTrace(traceFolder, kRoleCount).size();
   ASSERT_TRUE(EntryExists());
   for (const std::string& link : {desktopLink, startMenuLink, startupLink}) ASSERT_TRUE(FileExists(link)) << link;
 

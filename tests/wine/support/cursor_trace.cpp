@@ -84,18 +84,47 @@ cursor_record::CursorPicture TracedPicture(const std::string& folder, const Trac
   return picture;
 }
 
-std::vector<unsigned long> ExpectedRestoreOrder() {
-  uint8_t order[kRoleCount];
-  RolesInRestoreOrder(order);
+namespace {
+std::vector<unsigned long> IdsOf(const uint8_t (&order)[kRoleCount]) {
   std::vector<unsigned long> ids;
   for (uint8_t role : order) ids.push_back(kCursorRoles[role].id);
   return ids;
 }
+}  // namespace
+
+std::vector<unsigned long> ExpectedRestoreOrder() {
+  uint8_t order[kRoleCount];
+  RolesInRestoreOrder(order);
+  return IdsOf(order);
+}
+
+std::vector<unsigned long> ExpectedInstallOrder() {
+  uint8_t order[kRoleCount];
+  RolesInInstallOrder(order);
+  return IdsOf(order);
+}
 
 size_t EndingLineCount() { return 1 + kRoleCount; }
 
-std::string ExpectedRestoreEvent(unsigned long id) {
-  return ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)) ? "default" : "refused";
+namespace {
+bool PlatformHasCursor(unsigned long id) { return ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id)) != nullptr; }
+}  // namespace
+
+std::string ExpectedRestoreEvent(unsigned long id) { return PlatformHasCursor(id) ? "default" : "refused"; }
+
+bool PlatformCursorIsMonochrome(unsigned long id) {
+  HCURSOR cursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(id));
+  ICONINFO info;
+  if (!cursor || !::GetIconInfo(cursor, &info)) return false;
+  const bool monochrome = info.hbmColor == nullptr;
+  if (info.hbmColor) ::DeleteObject(info.hbmColor);
+  if (info.hbmMask) ::DeleteObject(info.hbmMask);
+  return monochrome;
+}
+
+std::string ExpectedDefaultInstallEvent(unsigned long id, bool recoloured) {
+  if (!PlatformHasCursor(id)) return "refused";
+  return recoloured && PlatformCursorIsMonochrome(id) ? "install" : "default";
 }
 
 void ExpectRolesRestored(const std::vector<TraceLine>& lines, size_t first) {

@@ -39,6 +39,13 @@ cursor_record::CursorPicture TracedPicture(const std::string& folder, const Trac
 
 // Every role's id in the order the platform defaults are put back (the role table's).
 std::vector<unsigned long> ExpectedRestoreOrder();
+// Every role's id in the order a start installs them (the role table's).
+std::vector<unsigned long> ExpectedInstallOrder();
+// Whether the platform's own cursor of `id` is two-coloured (recolouring then applies to it).
+bool PlatformCursorIsMonochrome(unsigned long id);
+// The line traced for `id` left at the platform's cursor: "default", "install" where it is
+// recoloured into an image of its own, or "refused" where the platform has no cursor of `id`.
+std::string ExpectedDefaultInstallEvent(unsigned long id, bool recoloured);
 // How many lines an ending traces: the scheme asked for, then one per role.
 size_t EndingLineCount();
 // The line an ending traces for `id`: "default", or "refused" where the platform has no cursor

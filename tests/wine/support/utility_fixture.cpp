@@ -144,19 +144,24 @@ void MainDialogOnLibrary::WriteLibrarySettings(const std::string& more) {
 }
 
 void MainDialogOnLibrary::ExpectEveryRoleInstalled(const std::vector<TraceLine>& lines, size_t from, bool red) {
-  std::vector<unsigned long> ids;
-  for (size_t i = from; i < lines.size(); ++i) {
-    SCOPED_TRACE("line " + std::to_string(i) + " id " + std::to_string(lines[i].id));
-    EXPECT_EQ(lines[i].event, "install");
-    EXPECT_EQ(lines[i].kind, "static");
-    if (lines[i].kind == "static") {
-      EXPECT_EQ(HasRed(TracedPicture(traceFolder, lines[i])), red);
+  // Each role once, in the install order: App Starting, which follows Normal, in its own turn
+  // only; the five roles' library files first, then the nine others at the platform's cursor.
+  const std::vector<unsigned long> expected = ExpectedInstallOrder();
+  ASSERT_EQ(lines.size() - from, expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const TraceLine& line = lines[from + i];
+    SCOPED_TRACE("line " + std::to_string(from + i) + " id " + std::to_string(line.id));
+    EXPECT_EQ(line.id, expected[i]);
+    const bool library = i < 8;
+    EXPECT_EQ(line.event, library ? "install" : ExpectedDefaultInstallEvent(expected[i], red));
+    if (line.event != "install") continue;
+    if (library) {
+      EXPECT_EQ(line.kind, "static");
     }
-    ids.push_back(lines[i].id);
+    if (line.kind == "static") {
+      EXPECT_EQ(HasRed(TracedPicture(traceFolder, line)), red && (library || PlatformCursorIsMonochrome(line.id)));
+    }
   }
-  // Each role once: App Starting, which follows Normal, in its own turn only.
-  const std::vector<unsigned long> expected = {32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
-  EXPECT_EQ(ids, expected);
 }
 
 }  // namespace wine_test

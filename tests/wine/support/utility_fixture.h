@@ -94,7 +94,8 @@ class MainDialogOnLibrary : public MainDialog {
   void SetUp() override;
   // The static choice for every role, then `more` settings lines.
   void WriteLibrarySettings(const std::string& more);
-  // Every role's id is installed, each as a static image, red or not as asked.
+  // Every role's id is installed once from line `from` to the end, the library's static images
+  // and the platform's two-coloured ones red or not as asked.
   void ExpectEveryRoleInstalled(const std::vector<TraceLine>& lines, size_t from, bool red);
 };
 

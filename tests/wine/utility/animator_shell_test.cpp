@@ -12,6 +12,7 @@
 #include "platform/app.h"
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
+#include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/system_cursor_record.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "utility/records/cursor_settings.h"
@@ -473,9 +474,10 @@ TEST_F(RunningDialog, ExitWhileHiddenPutsTheImagesBackBeforeTheDefaults) {
     EXPECT_NE(events[i].handle, animatorState.blankCursor) << "event " << i - before << " installs the blank";
     ids.push_back(events[i].id);
   }
-  // The two role images, the user's scheme asked for (refused by Wine: no id), then the eight
-  // defaults in their order.
-  const std::vector<DWORD> expected = {32512, 32513, 0, 32512, 32514, 32650, 32513, 32642, 32643, 32644, 32645};
+  // The two role images, the user's scheme asked for (refused by Wine: no id), then every
+  // role's default in the restore order.
+  std::vector<DWORD> expected = {32512, 32513, 0};
+  for (unsigned long id : ExpectedRestoreOrder()) expected.push_back(id);
   EXPECT_EQ(ids, expected);
   for (DWORD id : {kIdNormal, kIdIBeam}) {
     cursor_record::InstalledSystemCursor now;

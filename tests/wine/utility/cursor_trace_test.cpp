@@ -3,6 +3,7 @@
 // cursor files the trace names holding the images as installed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <sstream>
 #include <string>
@@ -13,6 +14,7 @@
 #include "tests/wine/support/cursor_trace.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/library_copy.h"
+#include "utility/records/cursor_role_table.h"
 #include "utility/records/cursor_settings.h"
 #include "utility/cursor/transformer_win.h"
 #include "utility/resources/resource.h"
@@ -63,20 +65,26 @@ TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
   HWND dialog = program.WaitForWindow("Pointrel");
   ASSERT_NE(dialog, nullptr);
 
-  // The start: Normal, App Starting (following it), Busy, I-Beam and the four large arrows,
-  // each once.
-  const unsigned long startIds[] = {32512, 32650, 32514, 32513, 32642, 32643, 32644, 32645};
-  std::vector<TraceLine> lines = WaitForLines(8);
-  ASSERT_EQ(lines.size(), 8u);
+  // The start: every role once, in the install order: Normal, App Starting (following it),
+  // Busy, I-Beam, the four large arrows, then the other nine at the platform's cursor.
+  const std::vector<unsigned long> startIds = ExpectedInstallOrder();
+  std::vector<TraceLine> lines = WaitForLines(kRoleCount);
+  ASSERT_EQ(lines.size(), size_t{kRoleCount});
   unsigned long previousMs = 0;
-  for (size_t i = 0; i < 8; ++i) {
-    EXPECT_EQ(lines[i].event, "install") << i;
+  for (size_t i = 0; i < kRoleCount; ++i) {
+    // The settings' colours recolour the nine others where they are two-coloured.
+    EXPECT_EQ(lines[i].event, i < 8 ? "install" : ExpectedDefaultInstallEvent(startIds[i], true)) << i;
     EXPECT_EQ(lines[i].id, startIds[i]) << i;
     EXPECT_GE(lines[i].ms, previousMs) << i;
     previousMs = lines[i].ms;
   }
+  EXPECT_EQ(startIds[2], 32514u);
   EXPECT_EQ(lines[2].kind, "animated");
-  for (size_t i : {0u, 1u, 3u, 4u, 5u, 6u, 7u}) EXPECT_EQ(lines[i].kind, "static") << i;
+  for (size_t i = 0; i < kRoleCount; ++i) {
+    if (i != 2 && lines[i].event == "install") {
+      EXPECT_EQ(lines[i].kind, "static") << i;
+    }
+  }
 
   // Each static image, loaded back from its trace file, is the library file recoloured (and
   // for Normal mirrored) with the settings' colours.
@@ -112,10 +120,12 @@ TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
   ASSERT_GE(index, 0);
   ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
   ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_NORMAL, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-  lines = WaitForLines(10);
-  ASSERT_EQ(lines.size(), 10u);
-  EXPECT_EQ(lines[8].event + " " + std::to_string(lines[8].id) + " " + lines[8].kind, "install 32650 animated");
-  EXPECT_EQ(lines[9].event + " " + std::to_string(lines[9].id) + " " + lines[9].kind, "install 32512 animated");
+  lines = WaitForLines(kRoleCount + 2);
+  ASSERT_EQ(lines.size(), kRoleCount + 2u);
+  EXPECT_EQ(lines[kRoleCount].event + " " + std::to_string(lines[kRoleCount].id) + " " + lines[kRoleCount].kind,
+            "install 32650 animated");
+  EXPECT_EQ(lines[kRoleCount + 1].event + " " + std::to_string(lines[kRoleCount + 1].id) + " " + lines[kRoleCount + 1].kind,
+            "install 32512 animated");
   EXPECT_FALSE(IsChecked(dialog, IDC_MIRROR_NORMAL));
   EXPECT_FALSE(::IsWindowEnabled(::GetDlgItem(dialog, IDC_MIRROR_NORMAL)));
 
@@ -125,9 +135,9 @@ TEST_F(CursorTrace, StartAndAChoiceAreTracedWithTheirImages) {
   ASSERT_GE(defaultIndex, 0);
   ::SendMessageA(busy, LB_SETCURSEL, static_cast<WPARAM>(defaultIndex), 0);
   ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_BUSY, LBN_SELCHANGE), reinterpret_cast<LPARAM>(busy));
-  lines = WaitForLines(11);
-  ASSERT_EQ(lines.size(), 11u);
-  EXPECT_EQ(lines[10].id, 32514u);
+  lines = WaitForLines(kRoleCount + 3);
+  ASSERT_EQ(lines.size(), kRoleCount + 3u);
+  EXPECT_EQ(lines[kRoleCount + 2].id, 32514u);
   program.Kill();
 }
 
@@ -138,12 +148,13 @@ TEST_F(CursorTrace, FilesGoneMissingInstallNothingAndNoTraceWithoutTheFolder) {
     Program program(UtilityIn(root), root, {"POINTREL_CURSOR_TRACE=" + traceFolder});
     HWND dialog = program.WaitForWindow("Pointrel");
     ASSERT_NE(dialog, nullptr);
-    // Normal, App Starting and Busy install their defaults transformed, once each; the stored
-    // I-Beam name selects nothing, so I-Beam installs nothing; then the four arrows.
-    std::vector<TraceLine> lines = WaitForLines(7);
-    ASSERT_EQ(lines.size(), 7u);
-    const unsigned long ids[] = {32512, 32650, 32514, 32642, 32643, 32644, 32645};
-    for (size_t i = 0; i < 7; ++i) EXPECT_EQ(lines[i].id, ids[i]) << i;
+    // Every role but I-Beam installs once, in the install order; the stored I-Beam name
+    // selects nothing, so I-Beam installs nothing.
+    std::vector<unsigned long> ids = ExpectedInstallOrder();
+    ids.erase(std::find(ids.begin(), ids.end(), 32513ul));
+    std::vector<TraceLine> lines = WaitForLines(ids.size());
+    ASSERT_EQ(lines.size(), ids.size());
+    for (size_t i = 0; i < ids.size(); ++i) EXPECT_EQ(lines[i].id, ids[i]) << i;
     // A listed file removed afterwards: refused, and nothing else changes.
     ASSERT_TRUE(::DeleteFileA((root + "\\NORMAL\\Inflated arrow.CUR").c_str()));
     HWND list = ::GetDlgItem(dialog, IDC_LIST_NORMAL);
@@ -152,9 +163,9 @@ TEST_F(CursorTrace, FilesGoneMissingInstallNothingAndNoTraceWithoutTheFolder) {
     ASSERT_GE(index, 0);
     ::SendMessageA(list, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
     ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_LIST_NORMAL, LBN_SELCHANGE), reinterpret_cast<LPARAM>(list));
-    lines = WaitForLines(8);
-    ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[7].event + " " + std::to_string(lines[7].id), "refused 32512");
+    lines = WaitForLines(ids.size() + 1);
+    ASSERT_EQ(lines.size(), ids.size() + 1);
+    EXPECT_EQ(lines.back().event + " " + std::to_string(lines.back().id), "refused 32512");
     program.Kill();
   }
   // A trace variable that names no folder writes nothing anywhere.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/wine/support/utility_fixture.h"
+#include "utility/records/cursor_role_table.h"
 #include "utility/resources/resource.h"
 
 using namespace wine_test;
@@ -109,26 +110,23 @@ TEST_F(MainDialogOnLibrary, RedClickReinstallsEveryCursorInRedAndCancelPutsTheSa
   Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
-  std::vector<TraceLine> lines = SettledTrace(traceFolder, 8);
-  ASSERT_EQ(lines.size(), 8u);
+  std::vector<TraceLine> lines = SettledTrace(traceFolder, kRoleCount);
   ExpectEveryRoleInstalled(lines, 0, false);
 
   Click(dialog, IDC_WHITE_FIRST + 1);  // red for white
-  lines = SettledTrace(traceFolder, 16);
-  ASSERT_EQ(lines.size(), 16u);
-  ExpectEveryRoleInstalled(lines, 8, true);
+  lines = SettledTrace(traceFolder, 2 * kRoleCount);
+  ExpectEveryRoleInstalled(lines, kRoleCount, true);
 
   Click(dialog, IDC_CANCEL);
-  lines = SettledTrace(traceFolder, 24);
-  ASSERT_EQ(lines.size(), 24u);
-  ExpectEveryRoleInstalled(lines, 16, false);
+  lines = SettledTrace(traceFolder, 3 * kRoleCount);
+  ExpectEveryRoleInstalled(lines, 2 * kRoleCount, false);
   EXPECT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
   EXPECT_EQ(PushedColourButtons(dialog), (std::vector<int>{IDC_WHITE_FIRST, IDC_BLACK_LAST}));
 
   ::ShowWindow(dialog, SW_RESTORE);
   Click(dialog, IDC_EXIT_RESTORE);
   EXPECT_TRUE(program.WaitForExit());
-  ExpectDefaultsRestored(ReadTrace(traceFolder), 24);
+  ExpectDefaultsRestored(ReadTrace(traceFolder), 3 * kRoleCount);
 }
 
 }  // namespace

@@ -56,7 +56,10 @@ TEST_F(MainDialog, EnterInAListActsAsOk) {
   GUITHREADINFO info{};
   info.cbSize = sizeof info;
   ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info));
-  EXPECT_EQ(info.hwndFocus, ::GetDlgItem(dialog, IDC_LIST_NORMAL)) << "the first control has the focus";
+  EXPECT_EQ(info.hwndFocus, ::GetDlgItem(dialog, IDC_SCHEME)) << "the first control has the focus";
+  SendTo(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(dialog, IDC_LIST_NORMAL)), TRUE);
+  ASSERT_TRUE(::GetGUIThreadInfo(::GetWindowThreadProcessId(dialog, nullptr), &info));
+  ASSERT_EQ(info.hwndFocus, ::GetDlgItem(dialog, IDC_LIST_NORMAL));
   PressKey(dialog, VK_RETURN);
   ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
   EXPECT_EQ(ValueInFile(ReadFile(SettingsFilePath()), "StartMinimized"), "0");
@@ -268,5 +271,6 @@ TEST_F(MainDialog, FindThePointerBoxesFollowOkAndCancel) {
   ASSERT_TRUE(WaitFor([&] { return ValueInFile(ReadFile(SettingsFilePath()), "ShakeEnlarge") == "1"; }));
   const std::string content = ReadFile(SettingsFilePath());
   EXPECT_EQ(ValueInFile(content, "HideTyping"), "1") << content;
-  EXPECT_EQ(KeysInFile(content).size(), 14u) << content;
+  // The fourteen keys of old, the nine other roles and the scheme.
+  EXPECT_EQ(KeysInFile(content).size(), 24u) << content;
 }

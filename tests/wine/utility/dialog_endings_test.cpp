@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "tests/wine/support/utility_fixture.h"
+#include "utility/records/cursor_role_table.h"
 #include "utility/resources/resource.h"
 
 using namespace wine_test;
@@ -69,14 +70,17 @@ TEST_F(MainDialog, BlinkingStaysStoppedAfterAVetoedLogOff) {
   Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
-  const size_t started = SettledTrace(traceFolder, 8).size();
+  const size_t started = SettledTrace(traceFolder, kRoleCount).size();
   // Rapid hides after eight still ticks of 200 ms, then alternates at every tick.
   ASSERT_TRUE(WaitFor([&] { return ReadTrace(traceFolder).size() >= started + 4; }, 6000)) << "no blinking";
   EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE);
   SendTo(dialog, WM_ENDSESSION, FALSE, 0);
   const std::vector<TraceLine> atQuery = ReadTrace(traceFolder);
-  ASSERT_GE(atQuery.size(), 8u);
-  EXPECT_EQ(atQuery.back().event, "default") << "the defaults are the last thing installed";
+  ASSERT_GE(atQuery.size(), EndingLineCount());
+  const unsigned long lastRestored = ExpectedRestoreOrder().back();
+  EXPECT_EQ(atQuery.back().event + " " + std::to_string(atQuery.back().id),
+            ExpectedRestoreEvent(lastRestored) + " " + std::to_string(lastRestored))
+      << "the defaults are the last thing installed";
   ::Sleep(2500);  // past a whole Rapid count
   EXPECT_EQ(ReadTrace(traceFolder).size(), atQuery.size()) << "a blink after the query";
   EXPECT_TRUE(IsChecked(dialog, IDC_BLINK_RAPID));
@@ -92,7 +96,7 @@ TEST_F(MainDialogOnLibrary, QueryEndSessionRestoresTheDefaultsOnceAndTheUtilityG
   ASSERT_NE(dialog, nullptr);
   const size_t started = SettledTrace(traceFolder, 1).size();
   EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE) << "the log-off may go on";
-  std::vector<TraceLine> lines = SettledTrace(traceFolder, started + 9);
+  std::vector<TraceLine> lines = SettledTrace(traceFolder, started + EndingLineCount());
   ExpectDefaultsRestored(lines, started);
   EXPECT_EQ(SendTo(dialog, WM_QUERYENDSESSION, 0, 0), TRUE) << "asked again, same answer";
   // A log-off vetoed elsewhere: the utility goes on; a choice made now installs again.
@@ -100,9 +104,9 @@ TEST_F(MainDialogOnLibrary, QueryEndSessionRestoresTheDefaultsOnceAndTheUtilityG
   EXPECT_FALSE(program.HasExited());
   Click(dialog, IDC_WHITE_FIRST + 1);
   EXPECT_TRUE(IsPushed(dialog, IDC_WHITE_FIRST + 1));
-  lines = SettledTrace(traceFolder, started + 17);
-  ASSERT_EQ(lines.size(), started + 17) << "every role installed again after the query";
-  ExpectEveryRoleInstalled(lines, started + 9, true);
+  lines = SettledTrace(traceFolder, started + EndingLineCount() + kRoleCount);
+  ASSERT_EQ(lines.size(), started + EndingLineCount() + kRoleCount) << "every role installed again after the query";
+  ExpectEveryRoleInstalled(lines, started + EndingLineCount(), true);
   // Leaving now puts nothing back: that happened once, at the query.
   const size_t beforeEnd = lines.size();
   PressKey(dialog, VK_ESCAPE);

@@ -79,6 +79,7 @@ std::string ClassFromOrdinal(const std::string& name) {
   if (name == "#129") return "Edit";
   if (name == "#130") return "Static";
   if (name == "#131") return "ListBox";
+  if (name == "#133") return "ComboBox";
   return name;
 }
 
@@ -128,7 +129,7 @@ TEST(MainTemplate, DialogHeaderStyleCaptionFontAndSize) {
   EXPECT_EQ(t.pointSize, 8);
   EXPECT_EQ(t.fontName, "MS Sans Serif");
   EXPECT_EQ(t.cx, 402);
-  EXPECT_EQ(t.cy, 286);
+  EXPECT_EQ(t.cy, 322);
 }
 
 TEST(MainTemplate, EveryControlInTemplateOrder) {

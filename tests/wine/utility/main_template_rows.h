@@ -10,7 +10,7 @@
 
 namespace template_rows {
 
-enum class Kind { ListBox, AutoCheckBox, PushButton, DefPushButton, AutoRadio, OwnerDraw, Text, Edit, GroupBox };
+enum class Kind { ComboBox, ListBox, AutoCheckBox, PushButton, DefPushButton, AutoRadio, OwnerDraw, Text, Edit, GroupBox };
 
 struct ControlRow {
   int id;  // -1: no id of its own
@@ -26,62 +26,71 @@ const char* const kColourNames[16] = {"BMBWHITE",   "BMBRED",    "BMBGREEN",    
                                       "BMBYELLOW",  "BMBDKRED",  "BMBDKGREEN",   "BMBDKBLUE",   "BMBDKCYAN", "BMBDKMAGENTA",
                                       "BMBDKYELLOW", "BMBLTGRAY", "BMBDKGRAY",   "BMBBLACK"};
 
-// Rows before the colour buttons, then the 32 colour buttons (made by ColourRow), then the rest.
+// The band at the top: the scheme and the other nine roles.
+const ControlRow kTopBand[] = {
+    {kNoId, Kind::Text, "Scheme:", 10, 9, 30, 8, false},
+    {IDC_SCHEME, Kind::ComboBox, "", 42, 7, 150, 120, false},
+    {IDC_MORE_POINTERS, Kind::PushButton, "More pointers...", 250, 6, 65, 14, false},
+};
+
+// Rows below the band and before the colour buttons, then the 32 colour buttons (made by
+// ColourRow), then the rest.
 const ControlRow kBeforeColours[] = {
-    {IDC_LIST_NORMAL, Kind::ListBox, "", 10, 20, 120, 95, false},
-    {IDC_MIRROR_NORMAL, Kind::AutoCheckBox, "Mirror Image \"Normal\"", 10, 120, 115, 10, false},
-    {IDC_LIST_APPSTART, Kind::ListBox, "", 140, 20, 120, 95, false},
-    {IDC_MIRROR_APPSTART, Kind::AutoCheckBox, "Mirror Image \"App Starting\"", 140, 120, 115, 10, false},
-    {IDC_TEST_APPSTART, Kind::PushButton, "Test", 215, 5, 31, 14, false},
-    {IDC_LIST_BUSY, Kind::ListBox, "", 270, 20, 120, 95, false},
-    {IDC_TEST_BUSY, Kind::PushButton, "Test", 345, 5, 31, 14, false},
-    {IDC_LIST_IBEAM, Kind::ListBox, "", 10, 145, 120, 36, false},
-    {IDC_SIZING_DEFAULT, Kind::AutoRadio, "Default", 240, 145, 50, 15, true},
-    {IDC_SIZING_LARGE, Kind::AutoRadio, "Large", 240, 160, 50, 15, false},
-    {IDC_BLINK_NONE, Kind::AutoRadio, "None", 315, 145, 70, 10, true},
-    {IDC_BLINK_RAPID, Kind::AutoRadio, "Rapid", 315, 155, 70, 10, false},
-    {IDC_BLINK_1S_5050, Kind::AutoRadio, "1 second, 50:50", 315, 165, 70, 10, false},
-    {IDC_BLINK_1S_7525, Kind::AutoRadio, "1 second, 75:25", 315, 175, 70, 10, false},
-    {IDC_BLINK_2S, Kind::AutoRadio, "2 second flicker", 315, 185, 70, 10, false},
-    {IDC_BLINK_4S, Kind::AutoRadio, "4 second flicker", 315, 195, 70, 10, false},
-    {IDC_BLINK_WOBBLE, Kind::AutoRadio, "Wobble", 315, 220, 70, 10, false},
+    {IDC_LIST_NORMAL, Kind::ListBox, "", 10, 56, 120, 95, false},
+    {IDC_MIRROR_NORMAL, Kind::AutoCheckBox, "Mirror Image \"Normal\"", 10, 156, 115, 10, false},
+    {IDC_LIST_APPSTART, Kind::ListBox, "", 140, 56, 120, 95, false},
+    {IDC_MIRROR_APPSTART, Kind::AutoCheckBox, "Mirror Image \"App Starting\"", 140, 156, 115, 10, false},
+    {IDC_TEST_APPSTART, Kind::PushButton, "Test", 215, 41, 31, 14, false},
+    {IDC_LIST_BUSY, Kind::ListBox, "", 270, 56, 120, 95, false},
+    {IDC_TEST_BUSY, Kind::PushButton, "Test", 345, 41, 31, 14, false},
+    {IDC_LIST_IBEAM, Kind::ListBox, "", 10, 181, 120, 36, false},
+    {IDC_SIZING_DEFAULT, Kind::AutoRadio, "Default", 240, 181, 50, 15, true},
+    {IDC_SIZING_LARGE, Kind::AutoRadio, "Large", 240, 196, 50, 15, false},
+    {IDC_BLINK_NONE, Kind::AutoRadio, "None", 315, 181, 70, 10, true},
+    {IDC_BLINK_RAPID, Kind::AutoRadio, "Rapid", 315, 191, 70, 10, false},
+    {IDC_BLINK_1S_5050, Kind::AutoRadio, "1 second, 50:50", 315, 201, 70, 10, false},
+    {IDC_BLINK_1S_7525, Kind::AutoRadio, "1 second, 75:25", 315, 211, 70, 10, false},
+    {IDC_BLINK_2S, Kind::AutoRadio, "2 second flicker", 315, 221, 70, 10, false},
+    {IDC_BLINK_4S, Kind::AutoRadio, "4 second flicker", 315, 231, 70, 10, false},
+    {IDC_BLINK_WOBBLE, Kind::AutoRadio, "Wobble", 315, 256, 70, 10, false},
 };
 
 // Colour button k of a row (0 white row, 1 black row) where the template places it.
 inline ControlRow ColourRow(int row, int k) {
   return {(row == 0 ? IDC_WHITE_FIRST : IDC_BLACK_FIRST) + k, Kind::OwnerDraw, kColourNames[k], 60 + 15 * k,
-          row == 0 ? 185 : 205, 15, 15, k == 0};
+          row == 0 ? 221 : 241, 15, 15, k == 0};
 }
 
 const ControlRow kAfterColours[] = {
-    {IDC_HIDE_MINIMIZED, Kind::AutoCheckBox, "Hide when minimized", 10, 225, 85, 10, false},
-    {IDC_START_MINIMIZED, Kind::AutoCheckBox, "Minimize at startup", 10, 240, 80, 10, false},
-    {IDC_OK, Kind::DefPushButton, "OK", 95, 240, 35, 14, false},
-    {IDC_CANCEL, Kind::PushButton, "Cancel", 140, 240, 35, 14, false},
-    {IDC_HELP_BUTTON, Kind::PushButton, "Help", 185, 240, 35, 14, false},
-    {IDC_ABOUT_BUTTON, Kind::PushButton, "About...", 230, 240, 35, 14, false},
-    {IDC_EXIT_RESTORE, Kind::PushButton, "Exit + Restore System Defaults", 275, 240, 115, 14, false},
-    {kNoId, Kind::Text, "Normal", 15, 10, 32, 8, false},
-    {kNoId, Kind::Text, "App Starting", 145, 10, 48, 8, false},
-    {kNoId, Kind::Text, "Busy", 275, 10, 28, 8, false},
-    {kNoId, Kind::Text, "I-Beam", 12, 135, 32, 8, false},
-    {kNoId, Kind::Text, "Test I-Beam here:", 140, 145, 65, 8, false},
-    {kNoId, Kind::Edit, "", 140, 155, 80, 12, false},
-    {kNoId, Kind::GroupBox, "Sizing Arrows", 235, 135, 60, 45, false},
-    {kNoId, Kind::GroupBox, "Blinking", 310, 125, 80, 110, false},
-    {kNoId, Kind::Text, "(All cursors)", 315, 210, 70, 8, false},
-    {kNoId, Kind::Text, "New \"white\":", 9, 188, 43, 8, false},
-    {kNoId, Kind::Text, "New \"black\":", 9, 207, 45, 8, false},
-    {kNoId, Kind::Text, "(Non-animated only)", 315, 135, 69, 8, false},
-    {IDC_STATUS, Kind::Text, "", 105, 225, 195, 10, false},
-    {kNoId, Kind::GroupBox, "Find the pointer", 10, 258, 380, 23, false},
-    {IDC_HIDE_TYPING, Kind::AutoCheckBox, "Hide while typing", 20, 268, 100, 10, false},
-    {IDC_SHAKE_ENLARGE, Kind::AutoCheckBox, "Shake to enlarge", 140, 268, 100, 10, false},
+    {IDC_HIDE_MINIMIZED, Kind::AutoCheckBox, "Hide when minimized", 10, 261, 85, 10, false},
+    {IDC_START_MINIMIZED, Kind::AutoCheckBox, "Minimize at startup", 10, 276, 80, 10, false},
+    {IDC_OK, Kind::DefPushButton, "OK", 95, 276, 35, 14, false},
+    {IDC_CANCEL, Kind::PushButton, "Cancel", 140, 276, 35, 14, false},
+    {IDC_HELP_BUTTON, Kind::PushButton, "Help", 185, 276, 35, 14, false},
+    {IDC_ABOUT_BUTTON, Kind::PushButton, "About...", 230, 276, 35, 14, false},
+    {IDC_EXIT_RESTORE, Kind::PushButton, "Exit + Restore System Defaults", 275, 276, 115, 14, false},
+    {kNoId, Kind::Text, "Normal", 15, 46, 32, 8, false},
+    {kNoId, Kind::Text, "App Starting", 145, 46, 48, 8, false},
+    {kNoId, Kind::Text, "Busy", 275, 46, 28, 8, false},
+    {kNoId, Kind::Text, "I-Beam", 12, 171, 32, 8, false},
+    {kNoId, Kind::Text, "Test I-Beam here:", 140, 181, 65, 8, false},
+    {kNoId, Kind::Edit, "", 140, 191, 80, 12, false},
+    {kNoId, Kind::GroupBox, "Sizing Arrows", 235, 171, 60, 45, false},
+    {kNoId, Kind::GroupBox, "Blinking", 310, 161, 80, 110, false},
+    {kNoId, Kind::Text, "(All cursors)", 315, 246, 70, 8, false},
+    {kNoId, Kind::Text, "New \"white\":", 9, 224, 43, 8, false},
+    {kNoId, Kind::Text, "New \"black\":", 9, 243, 45, 8, false},
+    {kNoId, Kind::Text, "(Non-animated only)", 315, 171, 69, 8, false},
+    {IDC_STATUS, Kind::Text, "", 105, 261, 195, 10, false},
+    {kNoId, Kind::GroupBox, "Find the pointer", 10, 294, 380, 23, false},
+    {IDC_HIDE_TYPING, Kind::AutoCheckBox, "Hide while typing", 20, 304, 100, 10, false},
+    {IDC_SHAKE_ENLARGE, Kind::AutoCheckBox, "Shake to enlarge", 140, 304, 100, 10, false},
 };
 
-// All 84 rows in template order.
+// All 87 rows in template order.
 inline std::vector<ControlRow> AllRows() {
-  std::vector<ControlRow> rows(std::begin(kBeforeColours), std::end(kBeforeColours));
+  std::vector<ControlRow> rows(std::begin(kTopBand), std::end(kTopBand));
+  rows.insert(rows.end(), std::begin(kBeforeColours), std::end(kBeforeColours));
   for (int row = 0; row < 2; ++row) {
     for (int k = 0; k < 16; ++k) rows.push_back(ColourRow(row, k));
   }
@@ -91,6 +100,7 @@ inline std::vector<ControlRow> AllRows() {
 
 inline const char* KindName(Kind kind) {
   switch (kind) {
+    case Kind::ComboBox: return "drop-down list";
     case Kind::ListBox: return "list box";
     case Kind::AutoCheckBox: return "auto check box";
     case Kind::PushButton: return "push button";
@@ -111,6 +121,7 @@ inline bool HasKind(const char* className, DWORD style, Kind kind, DWORD exStyle
   const DWORD type = style & 0x0F;
   auto is = [&](const char* name) { return lstrcmpiA(className, name) == 0; };
   switch (kind) {
+    case Kind::ComboBox: return is("ComboBox") && (style & 0x3) == CBS_DROPDOWNLIST;
     case Kind::ListBox: {
       const DWORD needed = LBS_SORT | LBS_USETABSTOPS | LBS_NOTIFY | LBS_DISABLENOSCROLL | WS_VSCROLL;
       return is("ListBox") && (style & needed) == needed && ((style & WS_BORDER) || (exStyle & WS_EX_CLIENTEDGE));

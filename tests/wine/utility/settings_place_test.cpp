@@ -8,7 +8,9 @@
 
 #include <string>
 
+#include "platform/system_cursor_ids.h"
 #include "tests/wine/support/utility_fixture.h"
+#include "utility/records/cursor_role_table.h"
 #include "tests/wine/support/wine_test_support.h"
 #include "tests/wine/utility/library_copy.h"
 #include "utility/resources/resource.h"
@@ -243,14 +245,17 @@ TEST_F(MainDialogOnLibrary, StoredNamesOutsideTheirFolderAreNeverOpenedAndKeptAs
   for (char c : folder.substr(3)) up += c == '\\' ? "..\\" : "";
   const std::string stored[] = {"..\\outside.CUR", up + "..\\" + WindowsFolder().substr(3) + "\\system32\\pointrel-outside.cur",
                                 "CON.CUR", absolute};
+  // The nine other roles read their names by the same rules: two of them stand for all.
   WriteSettings("Normal=" + stored[0] + "\r\nAppstart=" + stored[1] + "\r\nBusy=" + stored[2] + "\r\nIbeam=" + stored[3] +
-                "\r\n");
+                "\r\nHelp=" + stored[0] + "\r\nHand=" + stored[1] + "\r\n");
   Program program(UtilityIn(folder), folder, Traced());
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
-  const std::vector<TraceLine> lines = SettledTrace(traceFolder, 4);
+  const std::vector<TraceLine> lines = SettledTrace(traceFolder, kRoleCount - 4);
   for (const TraceLine& line : lines) {
-    EXPECT_TRUE(line.id >= 32642 && line.id <= 32645) << "only the sizing arrows are installed, not " << line.id;
+    const bool named = line.id == kIdNormal || line.id == kIdAppStarting || line.id == kIdBusy || line.id == kIdIBeam ||
+                       line.id == kIdHelp || line.id == kIdHand;
+    EXPECT_FALSE(named && line.event == "install") << "a role with such a name installed: " << line.id;
   }
   for (int list : {IDC_LIST_NORMAL, IDC_LIST_APPSTART, IDC_LIST_BUSY, IDC_LIST_IBEAM}) {
     EXPECT_EQ(SendTo(::GetDlgItem(dialog, list), LB_GETCURSEL), LB_ERR) << list;
@@ -260,6 +265,8 @@ TEST_F(MainDialogOnLibrary, StoredNamesOutsideTheirFolderAreNeverOpenedAndKeptAs
   const std::string saved = ReadFile(SettingsFilePath());
   const char* keys[] = {"Normal", "Appstart", "Busy", "Ibeam"};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(ValueInFile(saved, keys[i]), stored[i]) << keys[i];
+  EXPECT_EQ(ValueInFile(saved, "Help"), stored[0]);
+  EXPECT_EQ(ValueInFile(saved, "Hand"), stored[1]);
   ::ShowWindow(dialog, SW_RESTORE);
   PressKey(dialog, VK_ESCAPE);
   EXPECT_TRUE(program.WaitForExit());

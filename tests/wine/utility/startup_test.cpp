@@ -45,7 +45,7 @@ TEST_F(Startup, FirstStartShowsDefaultsAndEscapeWritesNothing) {
   EXPECT_FALSE(FileExists(SettingsFilePath()));
 }
 
-TEST_F(Startup, OkWritesAllFourteenKeysInOrderAndMinimises) {
+TEST_F(Startup, OkWritesEveryKeyInOrderAndMinimises) {
   Program program(UtilityIn(folder), folder);
   HWND dialog = Start(program);
   ASSERT_NE(dialog, nullptr);
@@ -56,7 +56,9 @@ TEST_F(Startup, OkWritesAllFourteenKeysInOrderAndMinimises) {
   const std::string content = ReadFile(SettingsFilePath());
   const std::vector<std::string> expected = {"Normal", "Appstart", "Busy", "Ibeam", "Sizing", "Blink",
                                              "BlkClr", "WhtClr", "MirrorNormal", "MirrorAppstart",
-                                             "HideMinimized", "StartMinimized", "HideTyping", "ShakeEnlarge"};
+                                             "HideMinimized", "StartMinimized", "HideTyping", "ShakeEnlarge",
+                                             "Help", "Cross", "Pen", "No", "SizeAll", "UpArrow", "Hand", "Pin", "Person",
+                                             "Scheme"};
   EXPECT_EQ(KeysInFile(content), expected) << content;
   EXPECT_NE(content.find("[Cursors]"), std::string::npos);
   EXPECT_EQ(ValueInFile(content, "Normal"), "<Default>");
@@ -151,7 +153,7 @@ TEST_F(Startup, HandEditedValuesLoadAndAreWrittenBackUnchanged) {
   EXPECT_EQ(ValueInFile(content, "Busy"), longName + ".CUR");
   EXPECT_EQ(ValueInFile(content, "Blink"), "9");
   EXPECT_EQ(ValueInFile(content, "BlkClr"), "99");
-  EXPECT_EQ(KeysInFile(content).size(), 14u);
+  EXPECT_EQ(KeysInFile(content).size(), 24u);
 }
 
 }  // namespace
