@@ -27,22 +27,34 @@ int32_t CheckPng(Span image) {
   return static_cast<int32_t>(width);
 }
 
-// The image's side (its width) when it is a well-formed DIB entry, else 0.
-int32_t CheckDib(Span image) {
-  if (!image.Has(0, 4)) return 0;
+// Where a well-formed DIB entry keeps its pixels: the colour (XOR) rows, then the AND rows,
+// each from the bottom up.
+struct DibLayout {
+  int32_t width = 0;
+  int32_t rows = 0;
+  uint32_t bitCount = 0;
+  size_t colourAt = 0;
+  size_t colourStride = 0;
+  size_t maskAt = 0;
+  size_t maskStride = 0;
+};
+
+// Whether `image` is a well-formed DIB entry, with where its parts lie.
+bool ReadDibLayout(Span image, DibLayout* layout) {
+  if (!image.Has(0, 4)) return false;
   const uint32_t headerSize = image.U32(0);
   int64_t width, height;
   uint32_t planes, bitCount, compression = 0, coloursUsed = 0;
   size_t paletteEntry = 4, masks = 0;
   if (headerSize == 12) {  // BITMAPCOREHEADER
-    if (!image.Has(0, 12)) return 0;
+    if (!image.Has(0, 12)) return false;
     width = image.U16(4);
     height = image.U16(6);
     planes = image.U16(8);
     bitCount = image.U16(10);
     paletteEntry = 3;
   } else if (headerSize == 40 || headerSize == 52 || headerSize == 56 || headerSize == 108 || headerSize == 124) {
-    if (!image.Has(0, headerSize)) return 0;
+    if (!image.Has(0, headerSize)) return false;
     width = static_cast<int32_t>(image.U32(4));
     height = static_cast<int32_t>(image.U32(8));
     planes = image.U16(12);
@@ -52,26 +64,43 @@ int32_t CheckDib(Span image) {
     // BI_BITFIELDS: three masks after a bare info header, inside the larger ones.
     if (compression == 3 && headerSize == 40) masks = 12;
   } else {
-    return 0;
+    return false;
   }
   // The height covers the colour (XOR) rows and the AND rows.
   const int64_t rows = height / 2;
-  if (!SaneSide(width) || height < 2 || !SaneSide(rows) || planes > 1) return 0;
-  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) return 0;
-  if (compression != 0 && !(compression == 3 && (bitCount == 16 || bitCount == 32))) return 0;
+  if (!SaneSide(width) || height < 2 || !SaneSide(rows) || planes > 1) return false;
+  if (bitCount != 1 && bitCount != 4 && bitCount != 8 && bitCount != 16 && bitCount != 24 && bitCount != 32) return false;
+  if (compression != 0 && !(compression == 3 && (bitCount == 16 || bitCount == 32))) return false;
   uint64_t paletteCount = bitCount <= 8 ? (1u << bitCount) : 0;
   if (coloursUsed != 0) {
-    if (coloursUsed > 256 || (bitCount <= 8 && coloursUsed > paletteCount)) return 0;
+    if (coloursUsed > 256 || (bitCount <= 8 && coloursUsed > paletteCount)) return false;
     paletteCount = coloursUsed;
   }
-  const uint64_t needed = headerSize + masks + paletteCount * paletteEntry +
-                          DibStride(width, bitCount) * rows + DibStride(width, 1) * rows;
-  return needed <= image.size ? static_cast<int32_t>(width) : 0;
+  const uint64_t colourAt = headerSize + masks + paletteCount * paletteEntry;
+  const uint64_t colourStride = DibStride(width, bitCount), maskStride = DibStride(width, 1);
+  const uint64_t needed = colourAt + colourStride * rows + maskStride * rows;
+  if (needed > image.size) return false;
+  *layout = {static_cast<int32_t>(width), static_cast<int32_t>(rows), bitCount,
+             static_cast<size_t>(colourAt), static_cast<size_t>(colourStride),
+             static_cast<size_t>(colourAt + colourStride * rows), static_cast<size_t>(maskStride)};
+  return true;
 }
+
+// The image's side (its width) when it is a well-formed DIB entry, else 0.
+int32_t CheckDib(Span image) {
+  DibLayout layout;
+  return ReadDibLayout(image, &layout) ? layout.width : 0;
+}
+
+// Told of every image a check accepts, with its directory entry (16 bytes) and the file's type.
+struct ImageVisitor {
+  bool (*visit)(void* context, Span entry, Span image, FileType type);
+  void* context;
+};
 
 // Checks a static file's directory and every image in it; with `found`, records each image
 // where it was found.
-bool CheckStatic(Span file, CheckedFile* found) {
+bool CheckStatic(Span file, CheckedFile* found, const ImageVisitor* visitor = nullptr) {
   if (!file.Has(0, kDirectoryHeader)) return false;
   const uint16_t type = file.U16(2);
   const uint16_t count = file.U16(4);
@@ -86,6 +115,7 @@ bool CheckStatic(Span file, CheckedFile* found) {
     const int32_t side = image.StartsWith(kPngSignature, 8) ? CheckPng(image) : CheckDib(image);
     if (side == 0) return false;
     if (found) found->images[i] = {image.data, image.size, side, entry.U16(4), entry.U16(6)};
+    if (visitor && !visitor->visit(visitor->context, entry, image, static_cast<FileType>(type))) return false;
   }
   if (found) {
     found->type = static_cast<FileType>(type);
@@ -128,7 +158,7 @@ bool KeepOnce(const Chunk& chunk, Chunk* slot, bool* seen) {
 
 bool IsFrameList(const Chunk& chunk) { return chunk.Is("LIST") && chunk.data.Has(0, 4) && chunk.data.TagAt(0, "fram"); }
 
-bool CheckAnimated(Span file, CheckedFile* found) {
+bool CheckAnimated(Span file, CheckedFile* found, const ImageVisitor* visitor = nullptr) {
   if (!file.Has(0, 12) || !file.TagAt(0, "RIFF") || !file.TagAt(8, "ACON")) return false;
   const uint32_t riffLength = file.U32(4);
   if (riffLength < 4 || !file.Has(8, riffLength)) return false;
@@ -173,7 +203,7 @@ bool CheckAnimated(Span file, CheckedFile* found) {
     if (++icons > frameCount) return false;
     // The first frame's images are the ones recorded.
     if (icons == 1) first = chunk.data;
-    return CheckStatic(chunk.data, icons == 1 ? found : nullptr);
+    return CheckStatic(chunk.data, icons == 1 ? found : nullptr, visitor);
   });
   if (!framesWalked || icons != frameCount) return false;
   if (found) {
@@ -219,6 +249,81 @@ bool BestCursorImage(const CheckedFile& file, int32_t side, CursorImage* image) 
   const CheckedImage& chosen = file.images[best];
   *image = {chosen.bytes, chosen.length, chosen.side, chosen.field1, chosen.field2};
   return true;
+}
+
+namespace {
+
+// Every accepted image of the file told to `visitor`, in file order; false for a refused file or
+// a visit that refused.
+bool VisitImages(Span file, const ImageVisitor& visitor) {
+  if (!file.data || file.size > kLargestFile) return false;
+  const bool riff = file.Has(0, 4) && file.TagAt(0, "RIFF");
+  return riff ? CheckAnimated(file, nullptr, &visitor) : CheckStatic(file, nullptr, &visitor);
+}
+
+bool RefusePng(void*, Span, Span image, FileType) { return !image.StartsWith(kPngSignature, 8); }
+
+// Swaps pixels x and width - 1 - x of one row of `bitCount` bits per pixel, for every x.
+void MirrorRow(uint8_t* row, int32_t width, uint32_t bitCount) {
+  if (bitCount >= 8) {
+    const size_t bytes = bitCount / 8;
+    for (int32_t x = 0, y = width - 1; x < y; ++x, --y) {
+      for (size_t b = 0; b < bytes; ++b) {
+        const uint8_t kept = row[x * bytes + b];
+        row[x * bytes + b] = row[y * bytes + b];
+        row[y * bytes + b] = kept;
+      }
+    }
+    return;
+  }
+  // 1 or 4 bits: the leftmost pixel in a byte's high bits.
+  const uint32_t perByte = 8 / bitCount, valueMask = (1u << bitCount) - 1;
+  const auto shift = [&](int32_t x) { return static_cast<uint32_t>((perByte - 1 - x % perByte) * bitCount); };
+  const auto get = [&](int32_t x) { return (row[x / perByte] >> shift(x)) & valueMask; };
+  const auto set = [&](int32_t x, uint32_t v) {
+    uint8_t& byte = row[x / perByte];
+    byte = static_cast<uint8_t>((byte & ~(valueMask << shift(x))) | (v << shift(x)));
+  };
+  for (int32_t x = 0, y = width - 1; x < y; ++x, --y) {
+    const uint32_t kept = get(x);
+    set(x, get(y));
+    set(y, kept);
+  }
+}
+
+struct MirrorTarget {
+  const uint8_t* base;  // the bytes as the check reads them
+  uint8_t* writable;    // the same bytes, to write
+  uint8_t* At(Span span) const { return writable + (span.data - base); }
+};
+
+bool MirrorOneImage(void* context, Span entry, Span image, FileType type) {
+  const MirrorTarget& target = *static_cast<const MirrorTarget*>(context);
+  DibLayout layout;
+  if (!ReadDibLayout(image, &layout)) return false;
+  uint8_t* bytes = target.At(image);
+  for (int32_t row = 0; row < layout.rows; ++row) {
+    MirrorRow(bytes + layout.colourAt + row * layout.colourStride, layout.width, layout.bitCount);
+    MirrorRow(bytes + layout.maskAt + row * layout.maskStride, layout.width, 1);
+  }
+  // A cursor's hotspot stays on its pixel; a column beyond the image counts as the last.
+  if (type == FileType::Cursor) {
+    const uint32_t x = entry.U16(4);
+    const uint32_t last = static_cast<uint32_t>(layout.width - 1);
+    Store16(target.At(entry) + 4, last - (x < last ? x : last));
+  }
+  return true;
+}
+
+}  // namespace
+
+bool MirrorCursorFile(uint8_t* data, size_t size) {
+  const Span file{data, size};
+  // Everything is checked before a byte is written: a refused file, or one holding a PNG image,
+  // is left as it was.
+  if (!VisitImages(file, ImageVisitor{&RefusePng, nullptr})) return false;
+  MirrorTarget target{data, data};
+  return VisitImages(file, ImageVisitor{&MirrorOneImage, &target});
 }
 
 void Store16(uint8_t* at, uint32_t v) {

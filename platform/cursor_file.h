@@ -73,6 +73,13 @@ struct CursorImage {
 };
 bool BestCursorImage(const CheckedFile& file, int32_t side, CursorImage* image);
 
+// Mirrors a cursor file left to right in place, the `size` bytes at `data`: every image of a
+// static file, or of every frame of an animation, row by row (colour and AND mask), and a
+// cursor's hotspot column so it stays on its pixel (a column beyond the image counts as the
+// last). An animation keeps its header, steps, rates and order. The file is checked first; false,
+// with nothing written, for a file CheckCursorFile refuses or one holding a PNG image.
+bool MirrorCursorFile(uint8_t* data, size_t size);
+
 // Little-endian fields, as every Windows picture format stores them, at a place already there.
 void Store16(uint8_t* at, uint32_t value);
 void Store32(uint8_t* at, uint32_t value);

@@ -196,6 +196,20 @@ int UserCursorSide() {
   return pointer_size::CursorSide(stored, base, dpi, ::GetSystemMetrics(SM_CXCURSOR));
 }
 
+bool WriteMirroredCursorFile(const char* source, const char* target) {
+  OwnedBytes bytes;
+  bool written = ReadCursorFileBytes(source, bytes) && cursor_file::MirrorCursorFile(bytes.data, bytes.size);
+  if (written) {
+    HANDLE file = ::CreateFileA(target, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    DWORD count = 0;
+    written = file != INVALID_HANDLE_VALUE && ::WriteFile(file, bytes.data, static_cast<DWORD>(bytes.size), &count, nullptr) &&
+              count == bytes.size;
+    if (file != INVALID_HANDLE_VALUE) ::CloseHandle(file);
+  }
+  if (!written) ::DeleteFileA(target);
+  return written;
+}
+
 HCURSOR LoadAnimatedCursorFile(const char* path, int side) {
   return static_cast<HCURSOR>(::LoadImageA(nullptr, path, IMAGE_CURSOR, side, side, LR_LOADFROMFILE));
 }

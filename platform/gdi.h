@@ -42,6 +42,12 @@ int UserCursorSide();
 // only; the caller destroys it (DestroyIcon). Null where the platform cannot make it.
 HICON CheckedFilePicture(const cursor_file::CheckedFile& found, int side);
 
+// Reads and checks `source` once, mirrors it left to right (cursor_file::MirrorCursorFile: every
+// image of every frame, hotspots on their pixels, steps and rates kept) and writes the result to
+// `target`, replacing what was there. False, with `target` removed, when the file is refused,
+// holds an image that cannot be mirrored, or could not be written whole.
+bool WriteMirroredCursorFile(const char* source, const char* target);
+
 // An animated cursor file the reader has accepted, loaded by the platform at `side` pixels.
 HCURSOR LoadAnimatedCursorFile(const char* path, int side);
 

@@ -6,3 +6,5 @@ set_tests_properties(native.cursor_file_test PROPERTIES FIXTURES_REQUIRED cursor
 set_tests_properties(native.cursor_file_test PROPERTIES
   ENVIRONMENT "CURSOR_ART_DIR=${cursor_art_dir};FUZZ_SEED_DIR=${CMAKE_BINARY_DIR}/fuzz-seeds")
 set_tests_properties(native.cursor_file_test PROPERTIES FIXTURES_SETUP cursor_file_seeds)
+# The mirror's test compares with files its writers make from mirrored pictures.
+target_link_libraries(cursor_file_mirror_test PRIVATE imagelib)

@@ -52,10 +52,11 @@ const std::vector<std::string> kKeyOrder = {
     "Normal",        "Appstart",       "Busy",          "Ibeam",          "Sizing", "Blink",   "BlkClr", "WhtClr",
     "MirrorNormal",  "MirrorAppstart", "HideMinimized", "StartMinimized", "HideTyping", "ShakeEnlarge",
     "Help",          "Cross",          "Pen",           "No",             "SizeAll", "UpArrow", "Hand",  "Pin",
-    "Person",        "Scheme"};
+    "Person",        "Scheme",         "DarkScheme",    "FollowDarkMode", "LeftHanded"};
 bool IsNumberKey(const std::string& key) {
   return key == "Sizing" || key == "Blink" || key == "BlkClr" || key == "WhtClr" || key.compare(0, 6, "Mirror") == 0 ||
-         key == "HideMinimized" || key == "StartMinimized" || key == "HideTyping" || key == "ShakeEnlarge";
+         key == "HideMinimized" || key == "StartMinimized" || key == "HideTyping" || key == "ShakeEnlarge" ||
+         key == "FollowDarkMode" || key == "LeftHanded";
 }
 std::vector<std::string> Calls(const char* textCall, const char* numberCall) {
   std::vector<std::string> calls;
@@ -70,10 +71,12 @@ bool SameSettings(const CursorSettings& a, const CursorSettings& b) {
                      std::strcmp(a.Pen, b.Pen) == 0 && std::strcmp(a.No, b.No) == 0 &&
                      std::strcmp(a.SizeAll, b.SizeAll) == 0 && std::strcmp(a.UpArrow, b.UpArrow) == 0 &&
                      std::strcmp(a.Hand, b.Hand) == 0 && std::strcmp(a.Pin, b.Pin) == 0 &&
-                     std::strcmp(a.Person, b.Person) == 0 && std::strcmp(a.Scheme, b.Scheme) == 0;
+                     std::strcmp(a.Person, b.Person) == 0 && std::strcmp(a.Scheme, b.Scheme) == 0 &&
+                     std::strcmp(a.DarkScheme, b.DarkScheme) == 0;
   return texts && a.Sizing == b.Sizing && a.Blink == b.Blink && a.BlkClr == b.BlkClr && a.WhtClr == b.WhtClr &&
          a.MirrorNormal == b.MirrorNormal && a.MirrorAppstart == b.MirrorAppstart && a.HideMinimized == b.HideMinimized &&
-         a.StartMinimized == b.StartMinimized && a.HideTyping == b.HideTyping && a.ShakeEnlarge == b.ShakeEnlarge;
+         a.StartMinimized == b.StartMinimized && a.HideTyping == b.HideTyping && a.ShakeEnlarge == b.ShakeEnlarge &&
+         a.FollowDarkMode == b.FollowDarkMode && a.LeftHanded == b.LeftHanded;
 }
 
 TEST(LoadSettings, EmptyFileGivesTheDefaultsInBothRecords) {
@@ -99,6 +102,9 @@ TEST(LoadSettings, EmptyFileGivesTheDefaultsInBothRecords) {
     EXPECT_STREQ(role, "<Default>");
   }
   EXPECT_STREQ(current.Scheme, "<None>") << "no scheme: the platform's cursors, as before";
+  EXPECT_STREQ(current.DarkScheme, "<None>");
+  EXPECT_EQ(current.FollowDarkMode, 0) << "pointers stay as they are when Windows turns dark";
+  EXPECT_EQ(current.LeftHanded, 0);
   EXPECT_TRUE(SameSettings(current, saved));
   EXPECT_TRUE(profile.values.empty()) << "loading must write nothing";
 }
@@ -153,7 +159,7 @@ TEST(SaveSettings, WritesEveryKeyInOrderAndUpdatesSaved) {
 // One refused write, first, in the middle or last: every key is still tried and the save says
 // it failed, so OK can tell the user.
 TEST(SaveSettings, ReportsAFailedWriteAfterTryingEveryKey) {
-  for (const char* key : {"Normal", "Blink", "StartMinimized", "ShakeEnlarge", "Pin", "Scheme"}) {
+  for (const char* key : {"Normal", "Blink", "StartMinimized", "ShakeEnlarge", "Pin", "Scheme", "LeftHanded"}) {
     FakeProfile profile;
     LoadSettings(profile);
     profile.refused = key;
@@ -171,9 +177,16 @@ TEST(SaveSettings, RoundTripsHandEditedValuesUnchanged) {
   profile.values = {{"Cursors/Normal", "<DEFAULT>"}, {"Cursors/Appstart", "<same AS normal>"},
                     {"Cursors/Busy", longName},      {"Cursors/Blink", "9"},
                     {"Cursors/BlkClr", "99"},        {"Cursors/HideTyping", "7"},
-                    {"Cursors/Pin", "..\\..\\windows\\x.cur"}, {"Cursors/Scheme", "A scheme gone since"}};
+                    {"Cursors/Pin", "..\\..\\windows\\x.cur"}, {"Cursors/Scheme", "A scheme gone since"},
+                    {"Cursors/DarkScheme", "<none>"},        {"Cursors/FollowDarkMode", "-1"},
+                    {"Cursors/LeftHanded", "2"}};
   LoadSettings(profile);
+  EXPECT_EQ(current.FollowDarkMode, -1);
+  EXPECT_EQ(current.LeftHanded, 2);
   SaveSettings(profile);
+  EXPECT_EQ(profile.values["Cursors/DarkScheme"], "<none>");
+  EXPECT_EQ(profile.values["Cursors/FollowDarkMode"], "-1");
+  EXPECT_EQ(profile.values["Cursors/LeftHanded"], "2");
   EXPECT_EQ(profile.values["Cursors/Pin"], "..\\..\\windows\\x.cur") << "a name that is no file name, kept as it stood";
   EXPECT_EQ(profile.values["Cursors/Scheme"], "A scheme gone since");
   EXPECT_EQ(profile.values["Cursors/HideTyping"], "7");

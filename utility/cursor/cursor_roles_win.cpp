@@ -3,7 +3,9 @@
 #include "platform/gdi.h"
 #include "platform/system_cursor.h"
 #include "platform/system_cursor_ids.h"
+#include "utility/cursor/left_hand.h"
 #include "utility/cursor/library_entry.h"
+#include "utility/cursor/mirrored_animations_win.h"
 #include "utility/cursor/transformer_win.h"
 #include "utility/records/cursor_settings.h"
 #include "utility/records/guard_command.h"
@@ -72,12 +74,20 @@ RoleCursor TakeSameAsNormalCursor(const char* normalName) {
   return cursor;
 }
 
-void InstallRoleCursor(const RoleCursor& cursor, bool mirror) {
+void InstallRoleCursor(const RoleCursor& cursor, bool ownMirror) {
+  const int row = RoleOfCursorId(cursor.id);
+  MirrorQuestion question = {static_cast<size_t>(row), current.LeftHanded != 0, ownMirror, false};
+  // Only a role that may keep its shape asks the platform for its bits.
+  if (question.leftHanded && row >= 0 && kCursorRoles[row].leftHand == LeftHand::MirrorUnlessSymmetric) {
+    question.symmetric = IsMirrorSymmetric(cursor.handle);
+  }
+  const bool mirror = row >= 0 ? MirrorsRole(question) : ownMirror;
   HCURSOR prepared = cursor.handle;
-  if (mirror) {
-    prepared = MirrorCursor(RecolourCursor(prepared));
-  } else if (!cursor.animated) {
+  if (cursor.animated) {
+    if (mirror) prepared = MirroredAnimation(static_cast<size_t>(row), prepared);
+  } else {
     prepared = RecolourCursor(prepared);
+    if (mirror) prepared = MirrorCursor(prepared);
   }
   InstallCursor(prepared, cursor.id);
 }
@@ -104,6 +114,7 @@ void RestoreSystemCursors(int32_t& restoredFlag) {
     for (uint8_t role : order) platform::InstallSystemCursor(PlatformDefault(IdOfRow(role)), IdOfRow(role));
   }
   restoredFlag = 1;
+  RemoveMirroredAnimations();
   // The guard, when there is one, has nothing left to do.
   char name[64];
   if (FormatGuardEventName(kDefaultsRestoredEvent, ::GetCurrentProcessId(), name, sizeof name)) {

@@ -29,14 +29,16 @@ RoleCursor TakeRoleCursor(size_t role, const char* storedName);
 // App Starting as "<Same as Normal>": its own handle for Normal's choice `normalName` (never the
 // Normal slot's handle), animated as Normal is.
 RoleCursor TakeSameAsNormalCursor(const char* normalName);
-// Recolours a static cursor, mirrors it when `mirror` is asked and it is static, and installs it.
-void InstallRoleCursor(const RoleCursor& cursor, bool mirror);
+// Recolours a static cursor, mirrors it (a static one, or an animation frame by frame) where
+// MirrorsRole (utility/cursor/left_hand.h) says so for its role, current.LeftHanded and the
+// role's own mirror box `ownMirror`, and installs it.
+void InstallRoleCursor(const RoleCursor& cursor, bool ownMirror);
 
 // The four sizing arrows: the scheme's (or the platform's), recoloured, or the library's large ones.
 void InstallSizingArrows(bool large);
 
 // Puts every role's platform default back in the restore order, once per run: `restoredFlag`
-// records that it has.
+// records that it has. The mirrored animations' files are removed.
 void RestoreSystemCursors(int32_t& restoredFlag);
 
 // Installs `cursor` (null or not) as system cursor `id` and keeps it in the id's slot; the

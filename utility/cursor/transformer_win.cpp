@@ -171,6 +171,16 @@ HCURSOR RecolourCursor(HCURSOR source) {
 
 HCURSOR MirrorCursor(HCURSOR source) { return transformer_detail::MirrorWith(source, platform::CreateOwnedCursor); }
 
+bool IsMirrorSymmetric(HCURSOR cursor) {
+  IconBitmaps icon;
+  if (!icon.Query(cursor)) return false;
+  const bool hasColour = icon.info.hbmColor != nullptr;
+  FetchedBits mask, colour;
+  if (!mask.Fetch(icon.info.hbmMask) || (hasColour && !colour.Fetch(icon.info.hbmColor))) return false;
+  const cursor_bits::MirrorReport report = cursor_bits::MirrorSymmetry(mask.view, hasColour ? &colour.view : nullptr);
+  return report.readable && report.symmetric;
+}
+
 namespace {
 
 // src's whole bitmap drawn over dst's, pixel for pixel stretched: no blending, so masks stay masks.

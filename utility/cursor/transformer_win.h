@@ -14,6 +14,11 @@ HCURSOR RecolourCursor(HCURSOR source);
 // Mirrors mask, colour and hotspot left to right; monochrome stays monochrome.
 HCURSOR MirrorCursor(HCURSOR source);
 
+// Whether a cursor's shape (an animation's first frame) is its own mirror image left to right,
+// wherever it sits in its square; false where its bits cannot be read. The cursor stays the
+// caller's.
+bool IsMirrorSymmetric(HCURSOR cursor);
+
 // A new cursor of `newSide` pixels (at least the source's, at most 256) stretched from `source`
 // pixel for pixel, its hotspot in the block of its pixel; the source stays the caller's. Null
 // when it cannot be made.

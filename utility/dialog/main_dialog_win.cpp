@@ -8,6 +8,7 @@
 #include "utility/records/settings_file_win.h"
 #include "utility/records/settings_location.h"
 #include "utility/cursor/animator_win.h"
+#include "utility/cursor/app_mode_win.h"
 #include "utility/cursor/find_pointer_win.h"
 #include "utility/cursor/transformer_win.h"
 #include "utility/dialog/about_dialog_win.h"
@@ -49,6 +50,9 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::OnImportButton>(IDC_IMPORT_SCHEME),
     MapCopyData<&MainDialog::OnCopyData>(),
     MapMessage<&MainDialog::OnStartImport>(kStartImportMessage),
+    MapClicked<&MainDialog::OnFollowDarkMode>(IDC_FOLLOW_DARK_MODE),
+    MapSelChange<&MainDialog::OnDarkSchemeChosen>(IDC_DARK_SCHEME),
+    MapClicked<&MainDialog::OnLeftHanded>(IDC_LEFT_HANDED),
     // Colour pickers, then the window's lifecycle and the remaining commands
     MapClickedRange<&MainDialog::OnColourButton>(IDC_WHITE_FIRST, IDC_BLACK_LAST),
     MapDpiChanged<&MainDialog::OnDpiChanged>(),
@@ -93,6 +97,9 @@ void MainDialog::DoDataExchange(CDataExchange* exchange) {
   DDX_Control(exchange, IDC_LIST_BUSY, busyList);
   DDX_Control(exchange, IDC_LIST_NORMAL, normalList);
   DDX_Control(exchange, IDC_SCHEME, schemeBox);
+  DDX_Control(exchange, IDC_DARK_SCHEME, darkSchemeBox);
+  DDX_Control(exchange, IDC_FOLLOW_DARK_MODE, followDarkMode);
+  DDX_Control(exchange, IDC_LEFT_HANDED, leftHanded);
 }
 
 BOOL MainDialog::OnInitDialog() {
@@ -122,6 +129,7 @@ BOOL MainDialog::OnInitDialog() {
   WatchSessionChanges(m_hWnd);
   FillLists();
   FillSchemeBox();
+  appMode = ReadAppMode();
   LoadSchemeInForce();
   AttachColourButtons();
   ShowSettings();
@@ -154,6 +162,7 @@ void MainDialog::ShowSettings() {
   startMinimized.SetCheck(CheckState(current.StartMinimized));
   hideTyping.SetCheck(CheckState(current.HideTyping));
   shakeEnlarge.SetCheck(CheckState(current.ShakeEnlarge));
+  leftHanded.SetCheck(CheckState(current.LeftHanded));
 }
 
 void MainDialog::OnOkButton() {
@@ -177,6 +186,7 @@ void MainDialog::OnCancelButton() {
   UserMadeChoice();
   SelectBlinkMode(static_cast<int>(BlinkMode::None));
   RevertSettings();
+  appMode = ReadAppMode();
   LoadSchemeInForce();
   ShowSettings();
   ApplyAllCursors();

@@ -15,6 +15,7 @@
 #include "utility/cursor/animator_state.h"
 #include "utility/cursor/answer_rate.h"
 #include "utility/records/import_command.h"
+#include "utility/cursor/app_mode.h"
 #include "utility/resources/resource.h"
 
 enum class ColourRow { WhiteRow, BlackRow };
@@ -76,6 +77,8 @@ class MainDialog : public CDialog {
   void ApplySizingLarge();
   void OnMirrorNormal();
   void OnMirrorAppStarting();
+  // "Left-handed": every role installed again, the pointing ones mirrored or not.
+  void OnLeftHanded();
   // A role chosen in "More pointers...", installed as `current` has it.
   void ApplyMoreRole(size_t role);
   void OnMorePointers();
@@ -85,13 +88,19 @@ class MainDialog : public CDialog {
   // The list box of a role chosen in a list.
   const CListBox& ListOf(size_t role) const;
 
-  // Schemes: the box lists "<None>", those that ship and the user's own
+  // Schemes: the two boxes list "<None>", those that ship and the user's own
   void FillSchemeBox();
-  // The scheme current.Scheme names, as the one the roles' "<Default>" stands for.
+  // The scheme in force for the app mode (the dark one while following a dark mode, else
+  // current.Scheme), as the one the roles' "<Default>" stands for.
   void LoadSchemeInForce();
-  // The box shows the scheme in force, or "<Custom>" while a choice differs from it.
+  // The box shows the light scheme, or "<Custom>" while a choice differs from the scheme in
+  // force; the dark box shows the dark scheme, enabled while the mode is followed.
   void ShowSchemeChoice();
   void OnSchemeChosen();
+  void OnFollowDarkMode();
+  void OnDarkSchemeChosen();
+  // The app mode read again; when the scheme in force changes with it, true and it is loaded.
+  bool FollowAppMode();
 
   // Importing a cursor pack as a scheme of the user's own: "Import...", a second start's
   // command line, or this start's
@@ -166,6 +175,10 @@ class MainDialog : public CDialog {
   CListBox normalList;
   CComboBox schemeBox;
   ImportCommand startImport;
+  CComboBox darkSchemeBox;
+  CButton followDarkMode;
+  CButton leftHanded;
+  AppMode appMode = AppMode::Light;
   int32_t restoredFlag = 0;
   HICON windowIcon;
   CBitmapButton colourButtons[2 * kColourRowLength];  // ids 1020 to 1051

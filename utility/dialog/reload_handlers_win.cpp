@@ -9,6 +9,7 @@
 #include "utility/cursor/find_pointer_win.h"
 #include "utility/cursor/transformer_win.h"
 #include "utility/dialog/main_dialog_win.h"
+#include "utility/records/cursor_settings.h"
 
 namespace {
 constexpr WPARAM kResumeAutomatic = 0x12;  // PBT_APMRESUMEAUTOMATIC
@@ -16,8 +17,14 @@ constexpr WPARAM kResumeSuspend = 0x07;    // PBT_APMRESUMESUSPEND
 constexpr WPARAM kSessionUnlock = 0x8;     // WTS_SESSION_UNLOCK
 }  // namespace
 
-void MainDialog::OnSettingChange(WPARAM action, LPARAM) {
+void MainDialog::OnSettingChange(WPARAM action, LPARAM section) {
   if (IsCursorReloadSetting(static_cast<uint32_t>(action))) RequestReloadAnswer(ReloadCause::Settings);
+  // Windows' apps turned light or dark: the section is a string only with no action of its own.
+  if (action == 0 && current.FollowDarkMode && IsAppModeChange(reinterpret_cast<const char*>(section))) {
+    // The other scheme goes on as a theme's cursors would, under the same rule.
+    if (FollowAppMode()) RequestReloadAnswer(ReloadCause::Theme);
+    ShowSchemeChoice();
+  }
   Default();
 }
 

@@ -111,6 +111,12 @@ void MainDialog::OnMirrorAppStarting() {
   ApplyAppStarting();
 }
 
+void MainDialog::OnLeftHanded() {
+  UserMadeChoice();
+  current.LeftHanded = leftHanded.GetCheck() == BST_CHECKED ? 1 : 0;
+  ApplyAllCursors();
+}
+
 void MainDialog::ApplyAllCursors() {
   uint8_t order[kRoleCount];
   RolesInInstallOrder(order);

@@ -1,28 +1,51 @@
-// MainDialog's scheme box: the schemes there are, the one in force (or "<Custom>" while a choice
-// differs from it), and a scheme chosen there installed for every role at once.
+// MainDialog's two scheme boxes: the schemes there are, the light one (or "<Custom>" while a
+// choice differs from the scheme in force) and the dark one, a scheme chosen there installed for
+// every role at once, and the dark one put in force while Windows' apps are dark.
 #include <cstring>
 #include <new>
 
+#include "utility/cursor/app_mode_win.h"
 #include "utility/cursor/cursor_library_win.h"
 #include "utility/cursor/cursor_roles_win.h"
 #include "utility/cursor/shipped_schemes.h"
 #include "utility/dialog/main_dialog_win.h"
 #include "utility/records/cursor_settings.h"
 
-void MainDialog::FillSchemeBox() {
-  schemeBox.ResetContent();
-  schemeBox.AddString(kNoSchemeName);
-  for (const ShippedScheme& shipped : kShippedSchemes) schemeBox.AddString(shipped.name);
-  OwnSchemeEntry* own = new (std::nothrow) OwnSchemeEntry[kMostOwnSchemes];
-  if (own) {
-    const size_t count = ListOwnSchemes(own, kMostOwnSchemes);
-    for (size_t i = 0; i < count; ++i) {
-      // A scheme of the user's named like one of ours, or like the box's own entries, is left out.
-      if (schemeBox.FindStringExact(-1, own[i].name) < 0 && std::strcmp(own[i].name, kCustomSchemeName) != 0) {
-        schemeBox.AddString(own[i].name);
-      }
+namespace {
+
+void FillWithSchemes(const CComboBox& box, const OwnSchemeEntry* own, size_t ownCount) {
+  box.ResetContent();
+  box.AddString(kNoSchemeName);
+  for (const ShippedScheme& shipped : kShippedSchemes) box.AddString(shipped.name);
+  for (size_t i = 0; i < ownCount; ++i) {
+    // A scheme of the user's named like one of ours, or like the box's own entries, is left out.
+    if (box.FindStringExact(-1, own[i].name) < 0 && std::strcmp(own[i].name, kCustomSchemeName) != 0) {
+      box.AddString(own[i].name);
     }
   }
+}
+
+// The entry of the scheme named `name`, or "<None>" for a name the box does not list (a scheme
+// removed since: the platform's cursors are in force for it).
+void SelectSchemeNamed(const CComboBox& box, const char* name) {
+  const int at = box.FindStringExact(-1, name);
+  box.SetCurSel(at >= 0 ? at : box.FindStringExact(-1, kNoSchemeName));
+}
+
+// The selected entry's text into `name`; false for none, or one that does not fit.
+bool ReadSelectedName(const CComboBox& box, char* name, size_t size) {
+  const int selection = box.GetCurSel();
+  const int length = selection >= 0 ? box.GetLBTextLen(selection) : -1;
+  return length >= 0 && static_cast<size_t>(length) < size && box.GetLBText(selection, name) == length;
+}
+
+}  // namespace
+
+void MainDialog::FillSchemeBox() {
+  OwnSchemeEntry* own = new (std::nothrow) OwnSchemeEntry[kMostOwnSchemes];
+  const size_t count = own ? ListOwnSchemes(own, kMostOwnSchemes) : 0;
+  FillWithSchemes(schemeBox, own, count);
+  FillWithSchemes(darkSchemeBox, own, count);
   delete[] own;
 }
 
@@ -31,12 +54,15 @@ void MainDialog::LoadSchemeInForce() {
   if (!scheme) return;
   // A stored name of no scheme there is (one removed since) shows the platform's cursors; it
   // stays stored as it stood until another is chosen.
-  if (!LoadSchemeNamed(current.Scheme, scheme)) NoScheme(scheme);
+  if (!LoadSchemeNamed(SchemeNameInForce(current, appMode), scheme)) NoScheme(scheme);
   SetSchemeInForce(*scheme);
   delete scheme;
 }
 
 void MainDialog::ShowSchemeChoice() {
+  followDarkMode.SetCheck(current.FollowDarkMode ? BST_CHECKED : BST_UNCHECKED);
+  darkSchemeBox.EnableWindow(current.FollowDarkMode ? TRUE : FALSE);
+  SelectSchemeNamed(darkSchemeBox, current.DarkScheme);
   const int custom = schemeBox.FindStringExact(-1, kCustomSchemeName);
   if (SettingsDifferFromScheme(SchemeInForce(), current)) {
     const int at = custom >= 0 ? custom : schemeBox.AddString(kCustomSchemeName);
@@ -44,15 +70,12 @@ void MainDialog::ShowSchemeChoice() {
     return;
   }
   if (custom >= 0) schemeBox.DeleteString(custom);
-  schemeBox.SetCurSel(schemeBox.FindStringExact(-1, SchemeInForce().name));
+  SelectSchemeNamed(schemeBox, current.Scheme);
 }
 
 void MainDialog::OnSchemeChosen() {
-  const int selection = schemeBox.GetCurSel();
-  const int length = selection >= 0 ? schemeBox.GetLBTextLen(selection) : -1;
   char name[kTextBufferSize];
-  if (length < 0 || static_cast<size_t>(length) >= sizeof name || schemeBox.GetLBText(selection, name) != length ||
-      std::strcmp(name, kCustomSchemeName) == 0) {
+  if (!ReadSelectedName(schemeBox, name, sizeof name) || std::strcmp(name, kCustomSchemeName) == 0) {
     ShowSchemeChoice();
     return;
   }
@@ -69,4 +92,31 @@ void MainDialog::OnSchemeChosen() {
   sizingLarge.SetCheck(BST_UNCHECKED);
   ApplyAllCursors();
   ShowSchemeChoice();
+}
+
+void MainDialog::OnFollowDarkMode() {
+  UserMadeChoice();
+  current.FollowDarkMode = followDarkMode.GetCheck() == BST_CHECKED ? 1 : 0;
+  if (FollowAppMode()) ApplyAllCursors();
+  ShowSchemeChoice();
+}
+
+void MainDialog::OnDarkSchemeChosen() {
+  char name[kTextBufferSize];
+  if (!ReadSelectedName(darkSchemeBox, name, sizeof name)) {
+    ShowSchemeChoice();
+    return;
+  }
+  UserMadeChoice();
+  std::strcpy(current.DarkScheme, name);
+  if (FollowAppMode()) ApplyAllCursors();
+  ShowSchemeChoice();
+}
+
+bool MainDialog::FollowAppMode() {
+  char before[kSchemeNameSize];
+  CopyCut(SchemeInForce().name, before, sizeof before);
+  appMode = ReadAppMode();
+  LoadSchemeInForce();
+  return std::strcmp(before, SchemeInForce().name) != 0;
 }

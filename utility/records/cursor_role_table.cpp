@@ -4,28 +4,29 @@
 
 namespace {
 constexpr RoleChoice L = RoleChoice::List, S = RoleChoice::Sizing, M = RoleChoice::More;
+constexpr LeftHand Keep = LeftHand::Keep, Mirror = LeftHand::Mirror, Unless = LeftHand::MirrorUnlessSymmetric;
 }  // namespace
 
 // The first eight ranks keep the order the first Pointrel installed and restored its eight ids in.
 const CursorRoleInfo kCursorRoles[kRoleCount] = {
-    // id           registry       caption              folder        key          choice  large file     in  out
-    {kIdNormal,      "Arrow",       "Normal",            "NORMAL\\",   "Normal",    L, nullptr,       0,  0},
-    {kIdHelp,        "Help",        "Help",              "HELP\\",     "Help",      M, nullptr,       8,  8},
-    {kIdAppStarting, "AppStarting", "App Starting",      "APPSTART\\", "Appstart",  L, nullptr,       1,  2},
-    {kIdBusy,        "Wait",        "Busy",              "BUSY\\",     "Busy",      L, nullptr,       2,  1},
-    {kIdCross,       "Crosshair",   "Precision",         "CROSS\\",    "Cross",     M, nullptr,       9,  9},
-    {kIdIBeam,       "IBeam",       "I-Beam",            "IBEAM\\",    "Ibeam",     L, nullptr,       3,  3},
-    {kIdPen,         "NWPen",       "Handwriting",       "PEN\\",      "Pen",       M, nullptr,      10, 10},
-    {kIdNo,          "No",          "Unavailable",       "NO\\",       "No",        M, nullptr,      11, 11},
-    {kIdSizeNS,      "SizeNS",      "Vertical resize",   "SIZING\\",   "Sizing",    S, "BIG_NS.CUR",  7,  7},
-    {kIdSizeWE,      "SizeWE",      "Horizontal resize", "SIZING\\",   "Sizing",    S, "BIG_EW.CUR",  6,  6},
-    {kIdSizeNWSE,    "SizeNWSE",    "Diagonal resize 1", "SIZING\\",   "Sizing",    S, "BIG_NW.CUR",  4,  4},
-    {kIdSizeNESW,    "SizeNESW",    "Diagonal resize 2", "SIZING\\",   "Sizing",    S, "BIG_NE.CUR",  5,  5},
-    {kIdSizeAll,     "SizeAll",     "Move",              "MOVE\\",     "SizeAll",   M, nullptr,      12, 12},
-    {kIdUp,          "UpArrow",     "Alternate",         "UPARROW\\",  "UpArrow",   M, nullptr,      13, 13},
-    {kIdHand,        "Hand",        "Link",              "HAND\\",     "Hand",      M, nullptr,      14, 14},
-    {kIdPin,         "Pin",         "Location",          "PIN\\",      "Pin",       M, nullptr,      15, 15},
-    {kIdPerson,      "Person",      "Person",            "PERSON\\",   "Person",    M, nullptr,      16, 16},
+    // id           registry       caption              folder        key          choice  large file     in  out  left hand
+    {kIdNormal,      "Arrow",       "Normal",            "NORMAL\\",   "Normal",    L, nullptr,       0,  0, Mirror},
+    {kIdHelp,        "Help",        "Help",              "HELP\\",     "Help",      M, nullptr,       8,  8, Mirror},
+    {kIdAppStarting, "AppStarting", "App Starting",      "APPSTART\\", "Appstart",  L, nullptr,       1,  2, Mirror},
+    {kIdBusy,        "Wait",        "Busy",              "BUSY\\",     "Busy",      L, nullptr,       2,  1, Keep  },
+    {kIdCross,       "Crosshair",   "Precision",         "CROSS\\",    "Cross",     M, nullptr,       9,  9, Keep  },
+    {kIdIBeam,       "IBeam",       "I-Beam",            "IBEAM\\",    "Ibeam",     L, nullptr,       3,  3, Keep  },
+    {kIdPen,         "NWPen",       "Handwriting",       "PEN\\",      "Pen",       M, nullptr,      10, 10, Mirror},
+    {kIdNo,          "No",          "Unavailable",       "NO\\",       "No",        M, nullptr,      11, 11, Unless},
+    {kIdSizeNS,      "SizeNS",      "Vertical resize",   "SIZING\\",   "Sizing",    S, "BIG_NS.CUR",  7,  7, Keep  },
+    {kIdSizeWE,      "SizeWE",      "Horizontal resize", "SIZING\\",   "Sizing",    S, "BIG_EW.CUR",  6,  6, Keep  },
+    {kIdSizeNWSE,    "SizeNWSE",    "Diagonal resize 1", "SIZING\\",   "Sizing",    S, "BIG_NW.CUR",  4,  4, Keep  },
+    {kIdSizeNESW,    "SizeNESW",    "Diagonal resize 2", "SIZING\\",   "Sizing",    S, "BIG_NE.CUR",  5,  5, Keep  },
+    {kIdSizeAll,     "SizeAll",     "Move",              "MOVE\\",     "SizeAll",   M, nullptr,      12, 12, Keep  },
+    {kIdUp,          "UpArrow",     "Alternate",         "UPARROW\\",  "UpArrow",   M, nullptr,      13, 13, Mirror},
+    {kIdHand,        "Hand",        "Link",              "HAND\\",     "Hand",      M, nullptr,      14, 14, Mirror},
+    {kIdPin,         "Pin",         "Location",          "PIN\\",      "Pin",       M, nullptr,      15, 15, Mirror},
+    {kIdPerson,      "Person",      "Person",            "PERSON\\",   "Person",    M, nullptr,      16, 16, Mirror},
 };
 
 namespace {

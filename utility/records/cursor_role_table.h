@@ -12,6 +12,14 @@ enum class RoleChoice : uint8_t {
   More,    // a row of "More pointers..."
 };
 
+// What "Left-handed" does to a role: mirror a pointer that points or leans, and leave alone a
+// shape that reads the same either way (the I-Beam, the crosshair, the arrows, busy).
+enum class LeftHand : uint8_t {
+  Keep,
+  Mirror,
+  MirrorUnlessSymmetric,  // mirrored only where its shape is not its own mirror image
+};
+
 struct CursorRoleInfo {
   uint32_t id;               // the system cursor id
   const char* registryName;  // its value under HKCU\Control Panel\Cursors (and in .inf and .theme files)
@@ -22,6 +30,7 @@ struct CursorRoleInfo {
   const char* largeFile;     // sizing arrows: the "Large" file in the folder; else null
   uint8_t installRank;       // 0 first: the order in which every role is installed
   uint8_t restoreRank;       // 0 first: the order in which the defaults are put back
+  LeftHand leftHand;
 };
 
 constexpr size_t kRoleCount = 17;

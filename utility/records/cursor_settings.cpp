@@ -61,6 +61,9 @@ constexpr SettingsKey kKeys[] = {
     Text("Pin", &CursorSettings::Pin),
     Text("Person", &CursorSettings::Person),
     Text("Scheme", &CursorSettings::Scheme, kNoSchemeName),
+    Text("DarkScheme", &CursorSettings::DarkScheme, kNoSchemeName),
+    Number("FollowDarkMode", &CursorSettings::FollowDarkMode),
+    Number("LeftHanded", &CursorSettings::LeftHanded),
 };
 
 const SettingsKey* TextKeyOf(size_t role) {

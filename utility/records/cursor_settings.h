@@ -38,6 +38,12 @@ struct CursorSettings {
   // The scheme whose cursors the roles on "<Default>" show: "<None>" (the platform's), a scheme
   // that ships with Pointrel or one of the user's own, by its name.
   char Scheme[kProfileTextSize];
+  // While FollowDarkMode is on (any value but 0), the scheme in force while Windows' apps are
+  // dark; Scheme stays the light one.
+  char DarkScheme[kProfileTextSize];
+  int32_t FollowDarkMode;
+  // Every pointer that points or leans mirrored (the role table's leftHand column).
+  int32_t LeftHanded;
 };
 
 // The scheme value that stands for none: every role on "<Default>" shows the platform's cursor.
@@ -62,7 +68,8 @@ class ProfileStore {
 // Fills `current` from the store, then makes `saved` equal to it. No value is corrected.
 void LoadSettings(ProfileStore& store);
 // Makes `saved` equal to `current`, then writes every key (the twelve of the first Pointrel,
-// HideTyping and ShakeEnlarge, the nine roles of "More pointers...", Scheme), each tried
+// HideTyping and ShakeEnlarge, the nine roles of "More pointers...", Scheme, DarkScheme,
+// FollowDarkMode and LeftHanded), each tried
 // whatever became of the others: true when every one was written.
 bool SaveSettings(ProfileStore& store);
 

@@ -56,6 +56,9 @@
 #define IDC_SCHEME 1070
 #define IDC_MORE_POINTERS 1071
 #define IDC_IMPORT_SCHEME 1072
+#define IDC_FOLLOW_DARK_MODE 1073
+#define IDC_DARK_SCHEME 1074
+#define IDC_LEFT_HANDED 1075
 
 // Template 103: "More pointers...", row k for the k-th role chosen there, in role-table order
 #define IDC_MORE_FIRST_CHOICE 1080

@@ -272,5 +272,5 @@ TEST_F(MainDialog, FindThePointerBoxesFollowOkAndCancel) {
   const std::string content = ReadFile(SettingsFilePath());
   EXPECT_EQ(ValueInFile(content, "HideTyping"), "1") << content;
   // The fourteen keys of old, the nine other roles and the scheme.
-  EXPECT_EQ(KeysInFile(content).size(), 24u) << content;
+  EXPECT_EQ(KeysInFile(content).size(), 27u) << content;
 }

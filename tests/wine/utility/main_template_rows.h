@@ -26,12 +26,17 @@ const char* const kColourNames[16] = {"BMBWHITE",   "BMBRED",    "BMBGREEN",    
                                       "BMBYELLOW",  "BMBDKRED",  "BMBDKGREEN",   "BMBDKBLUE",   "BMBDKCYAN", "BMBDKMAGENTA",
                                       "BMBDKYELLOW", "BMBLTGRAY", "BMBDKGRAY",   "BMBBLACK"};
 
-// The band at the top: the scheme and the other nine roles.
+// The band at the top: the scheme and the other nine roles, Left-handed, and the dark mode's
+// scheme.
 const ControlRow kTopBand[] = {
     {kNoId, Kind::Text, "Scheme:", 10, 9, 30, 8, false},
     {IDC_SCHEME, Kind::ComboBox, "", 42, 7, 150, 120, false},
     {IDC_IMPORT_SCHEME, Kind::PushButton, "Import...", 196, 6, 50, 14, false},
     {IDC_MORE_POINTERS, Kind::PushButton, "More pointers...", 250, 6, 65, 14, false},
+    {IDC_LEFT_HANDED, Kind::AutoCheckBox, "Left-handed", 322, 8, 70, 10, false},
+    {IDC_FOLLOW_DARK_MODE, Kind::AutoCheckBox, "Switch with dark mode", 10, 24, 95, 10, false},
+    {kNoId, Kind::Text, "Dark mode scheme:", 110, 25, 66, 8, false},
+    {IDC_DARK_SCHEME, Kind::ComboBox, "", 180, 23, 135, 120, false},
 };
 
 // Rows below the band and before the colour buttons, then the 32 colour buttons (made by

@@ -58,7 +58,7 @@ TEST_F(Startup, OkWritesEveryKeyInOrderAndMinimises) {
                                              "BlkClr", "WhtClr", "MirrorNormal", "MirrorAppstart",
                                              "HideMinimized", "StartMinimized", "HideTyping", "ShakeEnlarge",
                                              "Help", "Cross", "Pen", "No", "SizeAll", "UpArrow", "Hand", "Pin", "Person",
-                                             "Scheme"};
+                                             "Scheme", "DarkScheme", "FollowDarkMode", "LeftHanded"};
   EXPECT_EQ(KeysInFile(content), expected) << content;
   EXPECT_NE(content.find("[Cursors]"), std::string::npos);
   EXPECT_EQ(ValueInFile(content, "Normal"), "<Default>");
@@ -153,7 +153,7 @@ TEST_F(Startup, HandEditedValuesLoadAndAreWrittenBackUnchanged) {
   EXPECT_EQ(ValueInFile(content, "Busy"), longName + ".CUR");
   EXPECT_EQ(ValueInFile(content, "Blink"), "9");
   EXPECT_EQ(ValueInFile(content, "BlkClr"), "99");
-  EXPECT_EQ(KeysInFile(content).size(), 24u);
+  EXPECT_EQ(KeysInFile(content).size(), 27u);
 }
 
 }  // namespace
