@@ -51,12 +51,15 @@ class Interruptions : public Installer {
     Press(progress.window, IDCANCEL);
     ExpectMessagesThenEnd({});
   }
-  // A second medium whose every file differs from the first.
+  // A second medium whose every file differs from the first. Its files are large, so that its
+  // copy lasts long enough to be cut at a given point: small ones are all copied and swapped in
+  // between two looks of the test.
+  static std::string NewMediumContent(int row) { return MediumContent(row) + " the new version" + std::string(512 * 1024, 'n'); }
   void MakeNewMedium() {
     newMedium = MakeTempFolder("wendset-new-medium");
     ASSERT_TRUE(::CopyFileA(kInstallerExe, (newMedium + "\\WENDSET.EXE").c_str(), FALSE));
     for (int row = 0; row < kManifestRows; ++row) {
-      ASSERT_TRUE(WriteFile(newMedium + "\\" + FileManifest[row].sourceName, MediumContent(row) + " the new version"));
+      ASSERT_TRUE(WriteFile(newMedium + "\\" + FileManifest[row].sourceName, NewMediumContent(row)));
     }
   }
   // Every row as one medium has it, the record, and nothing left over.
@@ -113,7 +116,7 @@ TEST_F(Interruptions, AnUpgradeCutShortLeavesTheOldOrTheNew) {
   for (int row = 0; row < kManifestRows; ++row) {
     const std::string path = std::string("C:\\Pointrel\\") + FileManifest[row].destinationName;
     const std::string content = FileExists(path) ? ReadFile(path) : ReadFile(path + ".pointrel-new");
-    EXPECT_TRUE(content == MediumContent(row) || content == MediumContent(row) + " the new version") << path;
+    EXPECT_TRUE(content == MediumContent(row) || content == NewMediumContent(row)) << path;
   }
   ASSERT_EQ(0u, QuietInstall("/desktop", newMedium));
   ExpectWhole(newMedium);
