@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: native (sanitizers and the fuzz targets' one-minute
-# budget included), the static checks of the shipped PE32 files, then the Wine tests on the build
-# this machine runs (scripts/wine-arch.sh) in lanes side by side, each lane with its own private
-# Xvfb displays, WINEPREFIXes and home (tests/wine/session.sh); the tests that measure time run
-# alone after the rest. Ends with the slowest ten tests and the total.
+# Builds everything and runs every test: the static checks of the shipped PE32 files, the Wine
+# tests on the build this machine runs (scripts/wine-arch.sh) in lanes side by side, each lane with
+# its own private Xvfb displays, WINEPREFIXes and home (tests/wine/session.sh), and beside them
+# the native tests (sanitizers and the fuzz targets' one-minute budget included); the tests that
+# measure time run alone after the rest. Ends with the slowest ten tests and the total.
 #   POINTREL_TEST_LANES=N   lanes for the Wine tests (default: one per core); 1 runs them one by one
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -31,7 +31,10 @@ run() {
   if ! ctest --output-on-failure "$@" 2>&1 | tee "$logs/$name.log"; then status=1; fi
 }
 
-run native --test-dir "$root/build/native" -j "$(nproc)"
+# The native tests run beside the Wine tests, one at a time: those mostly wait on windows, timers
+# and processes, these mostly compute. Their output is shown when the Wine tests are done.
+ctest --output-on-failure --test-dir "$root/build/native" >"$logs/native.log" 2>&1 &
+native=$!
 run static --test-dir "$root/build/win32" -L static
 echo "Wine tests on $why, in $lanes lane(s)"
 spec="$root/build/$arch/lanes.json"
@@ -46,6 +49,9 @@ spec="$root/build/$arch/lanes.json"
 # The session stays up between the two runs: the first starts it and leaves it, the second
 # uses it and stops it.
 run wine --test-dir "$root/build/$arch" -L wine -LE timing -j "$lanes" --resource-spec-file "$spec" -FC wine
+wait "$native" || status=1
+cat "$logs/native.log"
+# Alone, once nothing else runs.
 run timing --test-dir "$root/build/$arch" -L timing -FS wine
 
 end=$(date +%s)
