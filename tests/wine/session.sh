@@ -120,10 +120,6 @@ start_lane() {  # lane number
   for depth in "${depths[@]}"; do
     prefix="$dir/prefix-$depth"
     if ! cmp -s "$prefix/.ready" "$root/base/prefix/.ready"; then copy_prefix "$prefix" "$dir/home"; fi
-    # A server that stays up between the lane's programs, so a test's start skips the server's own
-    # start and the prefix's services (a second each under Wine 8); stop_lane ends it. Like the
-    # displays it outlives this script and must not hold the session's lock.
-    WINEPREFIX=$prefix wineserver -p >/dev/null 2>&1 9>&- &
     echo "WINEPREFIX_$depth=$prefix" >>"$dir/session.env.new"
   done
   mv "$dir/session.env.new" "$dir/session.env"
