@@ -163,4 +163,29 @@ TEST_F(Schemes, ASchemeInstallsEveryRoleAListChoiceMakesItCustomAndOkKeepsItAcro
   ExpectDefaultsRestored(ReadTrace(secondTrace), kRoleCount);
 }
 
+// A stored scheme name is looked up among the schemes there are, never made into a path: one
+// that climbs out of the schemes' folder, or names none, shows the platform's cursors, and OK
+// keeps it as it stood.
+TEST_F(Schemes, AStoredNameOfNoSchemeThereShowsThePlatformsAndIsKept) {
+  const std::string hostile = "..\\..\\..\\Windows\\win.ini";
+  WriteSettings("Scheme=" + hostile + "\r\n");
+  Program program(UtilityIn(folder), folder, Traced());
+  HWND dialog = Start(program);
+  ASSERT_NE(dialog, nullptr);
+  const std::vector<TraceLine> lines = SettledTrace(traceFolder, kRoleCount);
+  ASSERT_EQ(lines.size(), size_t{kRoleCount});
+  const std::vector<unsigned long> order = ExpectedInstallOrder();
+  for (size_t i = 0; i < kRoleCount; ++i) {
+    EXPECT_EQ(lines[i].id, order[i]);
+    EXPECT_EQ(lines[i].event, ExpectedDefaultInstallEvent(order[i], false)) << order[i];
+  }
+  Click(dialog, IDC_OK);
+  EXPECT_TRUE(WaitFor([&] { return ::IsIconic(dialog) != FALSE; }));
+  const std::string saved = ReadFile(SettingsFilePath());
+  EXPECT_NE(saved.find("\r\nScheme=" + hostile + "\r\n"), std::string::npos) << saved;
+  ::ShowWindow(dialog, SW_RESTORE);
+  PressKey(dialog, VK_ESCAPE);
+  EXPECT_TRUE(program.WaitForExit());
+}
+
 }  // namespace
