@@ -7,6 +7,9 @@
 #   session.sh start ROOT ARCH        lanes 0 to POINTREL_TEST_LANES-1 (default 1) under ROOT
 #                                     (ARCH: win32 or win64); each writes ROOT/lane-N/session.env
 #   session.sh start-lane ROOT ARCH N lane N alone, when it is not running yet
+#   session.sh scaled ROOT ARCH N DPI  prints lane N's 24-bit prefix whose desktop has DPI dots
+#                                     per inch and a virtual desktop as much larger, made from the
+#                                     base on first use
 #   session.sh stop ROOT              ends the wineservers and displays every lane began, by their ids
 # tests/wine/lanes.sh tells a test which lane it has.
 set -euo pipefail
@@ -54,7 +57,8 @@ prefix_step_settled() {
 }
 
 # Names what the base prefix was made by; a prefix made otherwise is made again.
-made() { echo "$WINEARCH, no crash dialog, Marlett"; }
+# The Wine that made it too: another version would update the prefix's libraries in place.
+made() { echo "$("$WINE" --version) $WINEARCH, no crash dialog, Marlett"; }
 
 # The base prefix every lane copies, made once on a display of its own.
 make_base() {
@@ -86,11 +90,21 @@ make_base() {
   made >"$base/prefix/.ready"
 }
 
-# A copy of the base prefix whose links into the base's home lead into `home` instead.
+# A copy of the base prefix whose links into the base's home lead into `home` instead. Its
+# programs and libraries are links to the base's files, which no test writes (a copy would be
+# 700 MB a prefix); every other file is a copy of its own.
 copy_prefix() {  # to home
-  local to=$1 home=$2 link target
+  local to=$1 home=$2 link target file base="$root/base/prefix"
   rm -rf "$to"
-  cp -a "$root/base/prefix" "$to"
+  if cp -al "$base" "$to" 2>/dev/null; then
+    while IFS= read -r -d '' file; do
+      cp -a "$base/${file#"$to"/}" "$file.copy" && mv -f "$file.copy" "$file"
+    done < <(find "$to" -type f ! -iregex '.*\.\(dll\|exe\|sys\|drv\|ocx\|cpl\|acm\|tlb\|nls\|com\|ds\|msstyles\|ttf\)' -print0)
+  else
+    # Another file system than the base's: copies throughout.
+    rm -rf "$to"
+    cp -a "$base" "$to"
+  fi
   while IFS= read -r -d '' link; do
     target=$(readlink "$link")
     case "$target" in "$root/base/home"*) ln -sfn "$home${target#"$root/base/home"}" "$link" ;; esac
@@ -125,6 +139,30 @@ start_lane() {  # lane number
   mv "$dir/session.env.new" "$dir/session.env"
 }
 
+# Lane N's scaled prefix, made from the base (never from a prefix in use, whose registry the
+# running server has not written out) on first use. .ready comes last, so one cut short is made
+# again.
+scaled_prefix() {  # lane dpi
+  local dir="$root/lane-$1" dpi=$2
+  local prefix="$dir/prefix-24-dpi$dpi"
+  if ! cmp -s "$prefix/.ready" "$root/base/prefix/.ready"; then
+    copy_prefix "$prefix" "$dir/home"
+    rm -f "$prefix/.ready"
+    (
+      # shellcheck disable=SC1091
+      . "$dir/session.env"
+      export WINEPREFIX=$prefix DISPLAY=$DISPLAY_SCALED HOME
+      prefix_step "the scaled desktop's dots per inch" "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f &&
+      # The virtual desktop grows with the scale, as a screen of that many dots per inch would.
+      prefix_step "the scaled desktop's size" "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+        /d "$((1024 * dpi / 96))x$((768 * dpi / 96))" /f &&
+      wineserver -w
+    ) || return 1
+    cp "$root/base/prefix/.ready" "$prefix/.ready"
+  fi
+  echo "$prefix"
+}
+
 stop_lane() {  # dir [env file]
   local dir=$1 env=${2:-$1/session.env} prefix pid_var
   [ -f "$env" ] || return 0
@@ -134,6 +172,7 @@ stop_lane() {  # dir [env file]
     # Every prefix of the lane: one per depth and the scaled copies the emulator made.
     for prefix in "$dir"/prefix-*; do
       [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+      rm -f "$prefix/.keeper" "$prefix/.keeper.fifo"
     done
     for depth in "${depths[@]}" SCALED; do
       pid_var=XVFB_PID_$depth
@@ -144,7 +183,7 @@ stop_lane() {  # dir [env file]
 }
 
 case "$cmd" in
-start|start-lane)
+start|start-lane|scaled)
   WINEARCH=${3:?usage: session.sh start ROOT win32|win64}
   # shellcheck source=tests/wine/wine-env.sh
   . "$here/wine-env.sh"
@@ -152,6 +191,12 @@ start|start-lane)
   exec 9>"$root/.lock"
   flock 9
   make_base || exit 1
+  if [ "$cmd" = scaled ]; then
+    case "${5:-}" in ''|*[!0-9]*) echo "session: the dots per inch must be a number" >&2; exit 2 ;; esac
+    [ -f "$root/lane-$4/session.env" ] || start_lane "$4" || exit 1
+    scaled_prefix "$4" "$5" || exit 1
+    exit 0
+  fi
   if [ "$cmd" = start-lane ]; then
     [ -f "$root/lane-$4/session.env" ] || start_lane "$4" || exit 1
     exit 0
@@ -163,5 +208,5 @@ start|start-lane)
 stop)
   for dir in "$root"/lane-*; do [ -d "$dir" ] && stop_lane "$dir"; done
   ;;
-*) echo "usage: $0 start ROOT win32|win64 | start-lane ROOT win32|win64 N | stop ROOT" >&2; exit 2 ;;
+*) echo "usage: $0 start ROOT win32|win64 | start-lane ROOT win32|win64 N | scaled ROOT win32|win64 N DPI | stop ROOT" >&2; exit 2 ;;
 esac
