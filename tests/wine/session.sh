@@ -4,6 +4,7 @@
 # per pixel, and a larger 24-bit display for scaled desktops), its own WINEPREFIX per depth and its
 # own home folder (Wine links the prefix's Desktop, Documents... to it). A test never sees what a
 # test of another lane left. The prefixes are copies of one base prefix, made once.
+#   session.sh base ROOT ARCH         the base prefix alone (made while the programs build)
 #   session.sh start ROOT ARCH        lanes 0 to POINTREL_TEST_LANES-1 (default 1) under ROOT
 #                                     (ARCH: win32 or win64); each writes ROOT/lane-N/session.env
 #   session.sh start-lane ROOT ARCH N lane N alone, when it is not running yet
@@ -183,7 +184,7 @@ stop_lane() {  # dir [env file]
 }
 
 case "$cmd" in
-start|start-lane|scaled)
+base|start|start-lane|scaled)
   WINEARCH=${3:?usage: session.sh start ROOT win32|win64}
   # shellcheck source=tests/wine/wine-env.sh
   . "$here/wine-env.sh"
@@ -191,6 +192,7 @@ start|start-lane|scaled)
   exec 9>"$root/.lock"
   flock 9
   make_base || exit 1
+  [ "$cmd" = base ] && exit 0
   if [ "$cmd" = scaled ]; then
     case "${5:-}" in ''|*[!0-9]*) echo "session: the dots per inch must be a number" >&2; exit 2 ;; esac
     [ -f "$root/lane-$4/session.env" ] || start_lane "$4" || exit 1
@@ -208,5 +210,5 @@ start|start-lane|scaled)
 stop)
   for dir in "$root"/lane-*; do [ -d "$dir" ] && stop_lane "$dir"; done
   ;;
-*) echo "usage: $0 start ROOT win32|win64 | start-lane ROOT win32|win64 N | scaled ROOT win32|win64 N DPI | stop ROOT" >&2; exit 2 ;;
+*) echo "usage: $0 base ROOT win32|win64 | start ROOT win32|win64 | start-lane ROOT win32|win64 N | scaled ROOT win32|win64 N DPI | stop ROOT" >&2; exit 2 ;;
 esac
