@@ -25,11 +25,11 @@ session="$root/build/$arch/wine-session"
 trap '"$root/tests/wine/session.sh" stop "$session" >/dev/null 2>&1 || true' EXIT
 
 # The Wine tests' base prefix (wineboot: the slowest step of a fresh tree) is made while the
-# programs and tests they run are built; the tree this machine does not run waits until the Wine
-# tests run, which mostly wait.
+# programs and tests they run are built, of the native tree only the host tools they need; the
+# rest is built while the Wine tests run, which mostly wait.
 "$root/tests/wine/session.sh" base "$session" "$arch" >"$logs/session-base.log" 2>&1 &
 base=$!
-"$root/scripts/build.sh" native "$arch"
+"$root/scripts/build.sh" tools "$arch"
 built=$(date +%s)
 if ! wait "$base"; then cat "$logs/session-base.log"; exit 1; fi
 
@@ -40,13 +40,15 @@ run() {
   if ! ctest --output-on-failure "$@" 2>&1 | tee "$logs/$name.log"; then status=1; fi
 }
 
-# Beside the Wine tests, which mostly wait on windows, timers and processes: the native tests,
-# one at a time, and the other tree's build and then the static checks of the PE32 files. Their
-# output is shown when the Wine tests are done.
-ctest --output-on-failure --test-dir "$root/build/native" >"$logs/native.log" 2>&1 &
+# Beside the Wine tests, one build job each: the native tree, then its tests one at a time; the
+# other tree's programs, then the static checks of the PE32 files. Their output is shown when the
+# Wine tests are done.
+{
+  JOBS=1 "$root/scripts/build.sh" native && ctest --output-on-failure --test-dir "$root/build/native"
+} >"$logs/native.log" 2>&1 &
 native=$!
 {
-  POINTREL_PROGRAMS_ONLY=$other "$root/scripts/build.sh" "$other" &&
+  JOBS=1 POINTREL_PROGRAMS_ONLY=$other "$root/scripts/build.sh" "$other" &&
     ctest --output-on-failure --test-dir "$root/build/win32" -L static
 } >"$logs/static.log" 2>&1 &
 static=$!
@@ -78,5 +80,5 @@ echo
 echo "The slowest ten tests:"
 cat "$logs"/*.log | sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) [ .*]*(Passed|\*\*\*[A-Za-z ]+|Failed|Not Run)[^0-9]*([0-9.]+) sec$/\3 \1/p' |
   sort -rn | head -n 10 | awk '{ printf "  %7.1f s  %s\n", $1, $2 }'
-echo "all tests took $((end - start)) s: $((built - start)) s building, $((end - built)) s testing (Wine tests on build/$arch, $lanes lane(s); build/$other built beside them)"
+echo "all tests took $((end - start)) s: $((built - start)) s building what the Wine tests run, $((end - built)) s testing (Wine tests on build/$arch, $lanes lane(s); the native tree and build/$other built beside them)"
 exit $status
