@@ -40,18 +40,18 @@ run() {
   if ! ctest --output-on-failure "$@" 2>&1 | tee "$logs/$name.log"; then status=1; fi
 }
 
-# Beside the Wine tests, one build job each and at the lowest priority, so they take only the time
+# Beside the Wine tests, one build job each and at a low priority, so they take only the time
 # the Wine tests leave (those mostly wait, but some keep a core busy for a minute): the native
 # tree, then its tests one at a time; the other tree's programs, then the static checks of the
 # PE32 files. Their output is shown when the Wine tests are done.
 {
-  JOBS=1 nice -n 19 "$root/scripts/build.sh" native &&
-    nice -n 19 ctest --output-on-failure --test-dir "$root/build/native"
+  JOBS=1 nice -n 10 "$root/scripts/build.sh" native &&
+    nice -n 10 ctest --output-on-failure --test-dir "$root/build/native"
 } >"$logs/native.log" 2>&1 &
 native=$!
 {
-  JOBS=1 POINTREL_PROGRAMS_ONLY=$other nice -n 19 "$root/scripts/build.sh" "$other" &&
-    nice -n 19 ctest --output-on-failure --test-dir "$root/build/win32" -L static
+  JOBS=1 POINTREL_PROGRAMS_ONLY=$other nice -n 10 "$root/scripts/build.sh" "$other" &&
+    nice -n 10 ctest --output-on-failure --test-dir "$root/build/win32" -L static
 } >"$logs/static.log" 2>&1 &
 static=$!
 echo "Wine tests on $why, in $lanes lane(s)"
