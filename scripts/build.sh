@@ -5,7 +5,8 @@
 # code; ships nowhere). Installs missing tools first. Builds are incremental, and compile through
 # ccache, whose cache (in the user's home) outlives the tree: a fresh clone on a machine that has
 # built before compiles little.
-#   build.sh [TREE...]                 only the trees named (native, win32, win64)
+#   build.sh [TREE...]                 only the trees named (native, win32, win64; tools: of the
+#                                      native tree only the host tools the other two run)
 #   POINTREL_PROGRAMS_ONLY=win32|win64 that tree builds the shipped programs and the medium but
 #                                      not its Wine tests (the tree this machine does not run)
 set -euo pipefail
@@ -40,15 +41,19 @@ build_tree() {
     exit 1
   fi
   grep -q 'warning:' "$log" && echo "build: the $name build has warnings (see $log)" >&2
-  echo "build: $name built ($dir${targets:+, programs only})"
+  echo "build: $name built ($dir${targets:+, only ${targets[*]}})"
 }
 
 wanted() { [ ${#trees[@]} -eq 0 ] || printf '%s\n' "${trees[@]}" | grep -qx "$1"; }
 trees=("$@")
 for tree in "${trees[@]}"; do
-  case "$tree" in native|win32|win64) ;; *) echo "build: no tree named $tree (native, win32, win64)" >&2; exit 2 ;; esac
+  case "$tree" in native|tools|win32|win64) ;; *) echo "build: no tree named $tree (native, tools, win32, win64)" >&2; exit 2 ;; esac
 done
-wanted native && build_tree native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+if wanted native; then
+  build_tree native -DCMAKE_BUILD_TYPE=RelWithDebInfo
+elif wanted tools; then
+  build_tree native --targets host_tools -DCMAKE_BUILD_TYPE=RelWithDebInfo
+fi
 for arch in i686 x86_64; do
   name=win32; [ $arch = x86_64 ] && name=win64
   wanted $name || continue

@@ -2,27 +2,36 @@
 # Builds everything and runs every test: the static checks of the shipped PE32 files, the Wine
 # tests on the build this machine runs (scripts/wine-arch.sh) in lanes side by side, each lane with
 # its own private Xvfb displays, WINEPREFIXes and home (tests/wine/session.sh), and beside them
-# the native tests (sanitizers and the fuzz targets' one-minute budget included); the tests that
-# measure time run alone after the rest. Ends with the slowest ten tests and the total.
+# the native tests (sanitizers and the fuzz targets' one-minute budget included) and the build of
+# the tree whose Wine tests this machine does not run; the tests that measure time run alone after
+# the rest. Ends with the slowest ten tests and the total.
 #   POINTREL_TEST_LANES=N   lanes for the Wine tests (default: one per core); 1 runs them one by one
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 start=$(date +%s)
 read -r arch why < <("$root/scripts/wine-arch.sh")
 [ -n "$arch" ] || exit 2
-# The tree this machine does not run under Wine is built (the sources stay clean for both) but
-# not its Wine tests.
 other=win32; [ "$arch" = win32 ] && other=win64
-POINTREL_PROGRAMS_ONLY=$other "$root/scripts/build.sh"
-built=$(date +%s)
-
 lanes=${POINTREL_TEST_LANES:-$(nproc)}
 [[ $lanes =~ ^[1-9][0-9]*$ ]] || { echo "POINTREL_TEST_LANES must be a number from 1, not '$lanes'" >&2; exit 2; }
 export POINTREL_TEST_LANES=$lanes
+if ! "$root/scripts/install-deps.sh"; then
+  echo "test: installing the dependencies failed (scripts/install-deps.sh, above)" >&2
+  exit 1
+fi
 logs="$root/build/test-logs"
 rm -rf "$logs"; mkdir -p "$logs"
 session="$root/build/$arch/wine-session"
 trap '"$root/tests/wine/session.sh" stop "$session" >/dev/null 2>&1 || true' EXIT
+
+# The Wine tests' base prefix (wineboot: the slowest step of a fresh tree) is made while the
+# programs and tests they run are built, of the native tree only the host tools they need; the
+# rest is built while the Wine tests run, which mostly wait.
+"$root/tests/wine/session.sh" base "$session" "$arch" >"$logs/session-base.log" 2>&1 &
+base=$!
+"$root/scripts/build.sh" tools "$arch"
+built=$(date +%s)
+if ! wait "$base"; then cat "$logs/session-base.log"; exit 1; fi
 
 status=0
 # Runs ctest with the arguments given, its output shown and kept in $logs/NAME.log.
@@ -31,11 +40,20 @@ run() {
   if ! ctest --output-on-failure "$@" 2>&1 | tee "$logs/$name.log"; then status=1; fi
 }
 
-# The native tests run beside the Wine tests, one at a time: those mostly wait on windows, timers
-# and processes, these mostly compute. Their output is shown when the Wine tests are done.
-ctest --output-on-failure --test-dir "$root/build/native" >"$logs/native.log" 2>&1 &
+# Beside the Wine tests, one build job each and at a low priority, so they take only the time
+# the Wine tests leave (those mostly wait, but some keep a core busy for a minute): the native
+# tree, then its tests one at a time; the other tree's programs, then the static checks of the
+# PE32 files. Their output is shown when the Wine tests are done.
+{
+  JOBS=1 nice -n 10 "$root/scripts/build.sh" native &&
+    nice -n 10 ctest --output-on-failure --test-dir "$root/build/native"
+} >"$logs/native.log" 2>&1 &
 native=$!
-run static --test-dir "$root/build/win32" -L static
+{
+  JOBS=1 POINTREL_PROGRAMS_ONLY=$other nice -n 10 "$root/scripts/build.sh" "$other" &&
+    nice -n 10 ctest --output-on-failure --test-dir "$root/build/win32" -L static
+} >"$logs/static.log" 2>&1 &
+static=$!
 echo "Wine tests on $why, in $lanes lane(s)"
 lanes_file="$root/build/$arch/lanes.json"
 {
@@ -54,7 +72,8 @@ lanes_option=--resource-sp
 lanes_option+=ec-file
 run wine --test-dir "$root/build/$arch" -L wine -LE timing -j "$lanes" "$lanes_option" "$lanes_file" -FC wine
 wait "$native" || status=1
-cat "$logs/native.log"
+wait "$static" || status=1
+cat "$logs/native.log" "$logs/static.log"
 # Alone, once nothing else runs.
 run timing --test-dir "$root/build/$arch" -L timing -FS wine
 
@@ -63,5 +82,5 @@ echo
 echo "The slowest ten tests:"
 cat "$logs"/*.log | sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) [ .*]*(Passed|\*\*\*[A-Za-z ]+|Failed|Not Run)[^0-9]*([0-9.]+) sec$/\3 \1/p' |
   sort -rn | head -n 10 | awk '{ printf "  %7.1f s  %s\n", $1, $2 }'
-echo "all tests took $((end - start)) s: $((built - start)) s building, $((end - built)) s testing (Wine tests on build/$arch, $lanes lane(s))"
+echo "all tests took $((end - start)) s: $((built - start)) s building what the Wine tests run, $((end - built)) s testing (Wine tests on build/$arch, $lanes lane(s); the native tree and build/$other built beside them)"
 exit $status

@@ -4,6 +4,7 @@
 #pragma once
 #include <cctype>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -89,20 +90,17 @@ class MemoryPack : public PackReader {
   std::vector<std::pair<std::string, Bytes>> files_;
 };
 
-// The tests' inputs go where the fuzzer of `target` takes its seeds from, one file each; large
-// ones would only slow it down.
+// The tests' inputs go where the fuzzer of `target` takes its seeds from (POINTREL_PACK_SEEDS,
+// set by CTest), one file each; large ones would only slow it down.
 inline void WriteSeed(const char* target, const std::string& name, const Bytes& bytes) {
-#ifdef PACK_SEED_DIR
-  if (bytes.size() > (1u << 18)) return;
-  const std::filesystem::path folder = std::filesystem::path(PACK_SEED_DIR) / target;
+  const char* seeds = std::getenv("POINTREL_PACK_SEEDS");
+  if (!seeds || !*seeds || bytes.size() > (1u << 18)) return;
+  const std::filesystem::path folder = std::filesystem::path(seeds) / target;
   std::filesystem::create_directories(folder);
   std::string file;
   for (char c : name) file += (std::isalnum(static_cast<unsigned char>(c)) ? c : '_');
   std::ofstream(folder / file, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
                                                        static_cast<std::streamsize>(bytes.size()));
-#else
-  (void)target, (void)name, (void)bytes;
-#endif
 }
 
 }  // namespace pack_fixtures

@@ -3,8 +3,8 @@
 #   emulator.sh SESSION-DIR ARCH PROGRAM ARGS...   (ARCH: win32 or win64)
 # in the test's lane of the session (tests/wine/lanes.sh).
 # POINTREL_WINE_DEPTH (24, 8 or 16; default 24) picks the display and its prefix;
-# POINTREL_WINE_DPI (default 96) a copy of that prefix whose desktop has that many dots per
-# inch (144: 150 %, 192: 200 %) and a virtual desktop as much larger, made on first use.
+# POINTREL_WINE_DPI (default 96) a prefix of the lane whose desktop has that many dots per inch
+# (144: 150 %, 192: 200 %) and a virtual desktop as much larger (session.sh scaled).
 set -euo pipefail
 root=$1 arch=$2; shift 2
 # shellcheck source=tests/wine/lanes.sh
@@ -28,20 +28,9 @@ display_var=DISPLAY_$depth prefix_var=WINEPREFIX_$depth
 export DISPLAY=${!display_var} WINEPREFIX=${!prefix_var} HOME
 dpi=${POINTREL_WINE_DPI:-96}
 case "$dpi" in 96) ;; *[!0-9]*|'') echo "emulator: POINTREL_WINE_DPI must be a number" >&2; exit 2 ;; *)
-  scaled="$WINEPREFIX-dpi$dpi"
-  # .ready comes last, so a copy cut short is made again.
-  if ! cmp -s "$scaled/.ready" "$WINEPREFIX/.ready"; then
-    rm -rf "$scaled"
-    cp -a "$WINEPREFIX" "$scaled"
-    rm -f "$scaled/.ready"
-    WINEPREFIX=$scaled "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f >/dev/null 2>&1
-    # The virtual desktop grows with the scale, as a screen of that many dots per inch would.
-    WINEPREFIX=$scaled "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
-      /d "$((1024 * dpi / 96))x$((768 * dpi / 96))" /f >/dev/null 2>&1
-    WINEPREFIX=$scaled wineserver -w
-    cp "$WINEPREFIX/.ready" "$scaled/.ready"
-  fi
+  scaled=$("$(dirname "$0")/session.sh" scaled "$root" "$arch" "$(lane_number)" "$dpi")
   [ "$depth" = 24 ] || { echo "emulator: scaled desktops run at depth 24 only" >&2; exit 2; }
   export WINEPREFIX=$scaled DISPLAY=$DISPLAY_SCALED ;;
 esac
+keep_prefix_up
 exec "$WINE" "$@"

@@ -19,6 +19,7 @@ enter_session() {
   # shellcheck source=tests/wine/wine-env.sh
   . "$prefix_programs_here/wine-env.sh"
   export DISPLAY=$DISPLAY_24 WINEPREFIX=$WINEPREFIX_24 HOME
+  keep_prefix_up
   settings="$WINEPREFIX/drive_c/users/$(id -un)/AppData/Roaming/Pointrel/Pointrel.INI"
   mkdir -p "$(dirname "$settings")"
 }

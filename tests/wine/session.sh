@@ -4,9 +4,13 @@
 # per pixel, and a larger 24-bit display for scaled desktops), its own WINEPREFIX per depth and its
 # own home folder (Wine links the prefix's Desktop, Documents... to it). A test never sees what a
 # test of another lane left. The prefixes are copies of one base prefix, made once.
+#   session.sh base ROOT ARCH         the base prefix alone (made while the programs build)
 #   session.sh start ROOT ARCH        lanes 0 to POINTREL_TEST_LANES-1 (default 1) under ROOT
 #                                     (ARCH: win32 or win64); each writes ROOT/lane-N/session.env
 #   session.sh start-lane ROOT ARCH N lane N alone, when it is not running yet
+#   session.sh scaled ROOT ARCH N DPI  prints lane N's 24-bit prefix whose desktop has DPI dots
+#                                     per inch and a virtual desktop as much larger, made from the
+#                                     base on first use
 #   session.sh stop ROOT              ends the wineservers and displays every lane began, by their ids
 # tests/wine/lanes.sh tells a test which lane it has.
 set -euo pipefail
@@ -14,6 +18,8 @@ cmd=$1
 root=$(mkdir -p "$2" && cd "$2" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
 read -r -a depths <<<"${SESSION_DEPTHS:-24 8 16}"
+# The scaled desktops the tests ask for (dots per inch), made with the base; others on first use.
+read -r -a scales <<<"${SESSION_SCALES:-144 192}"
 
 start_display() {  # dir depth [size label] -> prints "display pid"
   local dir=$1 depth=$2 screen=${3:-1024x768} label=${4:-$2}
@@ -54,12 +60,15 @@ prefix_step_settled() {
 }
 
 # Names what the base prefix was made by; a prefix made otherwise is made again.
-made() { echo "$WINEARCH, no crash dialog, Marlett"; }
+# The Wine that made it too: another version would update the prefix's libraries in place.
+made() { echo "$("$WINE" --version) $WINEARCH, no crash dialog, Marlett"; }
 
 # The base prefix every lane copies, made once on a display of its own.
 make_base() {
   local base="$root/base"
-  if [ -f "$base/prefix/.ready" ] && [ "$(cat "$base/prefix/.ready")" = "$(made)" ]; then return 0; fi
+  local dpi complete=yes
+  for dpi in "${scales[@]}"; do cmp -s "$base/prefix-dpi$dpi/.ready" "$base/prefix/.ready" || complete=; done
+  if [ -f "$base/prefix/.ready" ] && [ "$(cat "$base/prefix/.ready")" = "$(made)" ] && [ -n "$complete" ]; then return 0; fi
   rm -rf "$base"; mkdir -p "$base/home"
   : >"$root/wineboot.log"
   local line display pid
@@ -79,50 +88,100 @@ make_base() {
     # Wine draws the caption buttons with its Marlett font, which it does not find on its own
     # here (they come out as the letter "r"); in the prefix's Fonts folder it does.
     prefix_step "the Marlett font" cp /usr/share/wine/fonts/marlett.ttf "$base/prefix/drive_c/windows/Fonts/"
-  )
-  local status=$?
+  ) && made >"$base/prefix/.ready"
+  local status=$? dpi
+  for dpi in "${scales[@]}"; do
+    [ $status = 0 ] || break
+    make_scaled_base "$dpi" "$display" || status=1
+  done
   kill "$pid" 2>/dev/null || true
-  [ $status = 0 ] || return 1
-  made >"$base/prefix/.ready"
+  if [ $status != 0 ]; then rm -f "$base/prefix/.ready"; return 1; fi
 }
 
-# A copy of the base prefix whose links into the base's home lead into `home` instead.
-copy_prefix() {  # to home
-  local to=$1 home=$2 link target
+# A copy of a prefix of the base (FROM) whose links into the base's home lead into `home`
+# instead. Its programs and libraries are links to the base's files, which no test writes (a copy
+# would be 700 MB a prefix); every other file is a copy of its own.
+copy_prefix() {  # from to home
+  local from=$1 to=$2 home=$3 link target file
   rm -rf "$to"
-  cp -a "$root/base/prefix" "$to"
+  if cp -al "$from" "$to" 2>/dev/null; then
+    while IFS= read -r -d '' file; do
+      cp -a "$from/${file#"$to"/}" "$file.copy" && mv -f "$file.copy" "$file"
+    done < <(find "$to" -type f ! -iregex '.*\.\(dll\|exe\|sys\|drv\|ocx\|cpl\|acm\|tlb\|nls\|com\|ds\|msstyles\|ttf\)' -print0)
+  else
+    # Another file system than the base's: copies throughout.
+    rm -rf "$to"
+    cp -a "$from" "$to"
+  fi
   while IFS= read -r -d '' link; do
     target=$(readlink "$link")
     case "$target" in "$root/base/home"*) ln -sfn "$home${target#"$root/base/home"}" "$link" ;; esac
   done < <(find "$to/drive_c/users" -type l -print0)
 }
 
+# The base's prefix whose desktop has DPI dots per inch and a virtual desktop as much larger,
+# made from the base prefix on DISPLAY. .ready comes last, so one cut short is made again.
+make_scaled_base() {  # dpi display
+  local dpi=$1 prefix="$root/base/prefix-dpi$1"
+  cmp -s "$prefix/.ready" "$root/base/prefix/.ready" && [ -f "$prefix/.ready" ] && return 0
+  copy_prefix "$root/base/prefix" "$prefix" "$root/base/home"
+  rm -f "$prefix/.ready"
+  (
+    export WINEPREFIX=$prefix DISPLAY=$2 HOME="$root/base/home"
+    prefix_step_settled "the scaled desktop's dots per inch" "$WINE" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f &&
+      # The virtual desktop grows with the scale, as a screen of that many dots per inch would.
+      prefix_step_settled "the scaled desktop's size" "$WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default \
+        /d "$((1024 * dpi / 96))x$((768 * dpi / 96))" /f &&
+      wineserver -w
+  ) || return 1
+  made >"$prefix/.ready"
+}
+
 start_lane() {  # lane number
-  local dir="$root/lane-$1" line display pid depth prefix
+  local dir="$root/lane-$1" display pid depth prefix
   [ -f "$dir/session.env" ] && stop_lane "$dir"
   mkdir -p "$dir/home"
   {
     echo "WINEARCH=$WINEARCH"
     echo "HOME=$dir/home"
   } >"$dir/session.env.new"
-  for depth in "${depths[@]}"; do
-    line=$(start_display "$dir" "$depth") || { stop_lane "$dir" "$dir/session.env.new"; return 1; }
-    read -r display pid <<<"$line"
-    echo "DISPLAY_$depth=$display" >>"$dir/session.env.new"
-    echo "XVFB_PID_$depth=$pid" >>"$dir/session.env.new"
+  # The displays start side by side: each takes a second to be ready. The last has room for the
+  # scaled desktops (200 % of 1024 x 768); the others stay the size of their virtual desktop, so
+  # the pointer never leaves it.
+  local label labels=("${depths[@]}" SCALED) failed=
+  for label in "${labels[@]}"; do
+    if [ "$label" = SCALED ]; then start_display "$dir" 24 2048x1536 scaled; else start_display "$dir" "$label"; fi \
+      >"$dir/display.$label" &
   done
-  # A screen with room for the scaled desktops the emulator makes (200 % of 1024 x 768); the
-  # others stay the size of their virtual desktop, so the pointer never leaves it.
-  line=$(start_display "$dir" 24 2048x1536 scaled) || { stop_lane "$dir" "$dir/session.env.new"; return 1; }
-  read -r display pid <<<"$line"
-  echo "DISPLAY_SCALED=$display" >>"$dir/session.env.new"
-  echo "XVFB_PID_SCALED=$pid" >>"$dir/session.env.new"
+  wait
+  for label in "${labels[@]}"; do
+    if read -r display pid <"$dir/display.$label" && [ -n "$pid" ]; then
+      echo "DISPLAY_$label=$display" >>"$dir/session.env.new"
+      echo "XVFB_PID_$label=$pid" >>"$dir/session.env.new"
+    else
+      failed=yes
+    fi
+    rm -f "$dir/display.$label"
+  done
+  [ -z "$failed" ] || { stop_lane "$dir" "$dir/session.env.new"; return 1; }
   for depth in "${depths[@]}"; do
     prefix="$dir/prefix-$depth"
-    if ! cmp -s "$prefix/.ready" "$root/base/prefix/.ready"; then copy_prefix "$prefix" "$dir/home"; fi
+    if ! cmp -s "$prefix/.ready" "$root/base/prefix/.ready"; then copy_prefix "$root/base/prefix" "$prefix" "$dir/home"; fi
     echo "WINEPREFIX_$depth=$prefix" >>"$dir/session.env.new"
   done
   mv "$dir/session.env.new" "$dir/session.env"
+}
+
+# Lane N's scaled prefix: a copy of the base's (made first when the base has none at DPI).
+scaled_prefix() {  # lane dpi
+  local dir="$root/lane-$1" dpi=$2
+  local prefix="$dir/prefix-24-dpi$dpi"
+  if ! cmp -s "$prefix/.ready" "$root/base/prefix/.ready"; then
+    # shellcheck disable=SC1091
+    make_scaled_base "$dpi" "$(. "$dir/session.env" && echo "$DISPLAY_SCALED")" || return 1
+    copy_prefix "$root/base/prefix-dpi$dpi" "$prefix" "$dir/home"
+  fi
+  echo "$prefix"
 }
 
 stop_lane() {  # dir [env file]
@@ -133,8 +192,10 @@ stop_lane() {  # dir [env file]
     . "$env"
     # Every prefix of the lane: one per depth and the scaled copies the emulator made.
     for prefix in "$dir"/prefix-*; do
-      [ -d "$prefix" ] && WINEPREFIX=$prefix wineserver -k 2>/dev/null || true
+      [ -d "$prefix" ] || continue
+      { WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; rm -f "$prefix/.keeper" "$prefix/.keeper.fifo"; } &
     done
+    wait
     for depth in "${depths[@]}" SCALED; do
       pid_var=XVFB_PID_$depth
       [ -n "${!pid_var:-}" ] && kill "${!pid_var}" 2>/dev/null || true
@@ -144,7 +205,7 @@ stop_lane() {  # dir [env file]
 }
 
 case "$cmd" in
-start|start-lane)
+base|start|start-lane|scaled)
   WINEARCH=${3:?usage: session.sh start ROOT win32|win64}
   # shellcheck source=tests/wine/wine-env.sh
   . "$here/wine-env.sh"
@@ -152,16 +213,27 @@ start|start-lane)
   exec 9>"$root/.lock"
   flock 9
   make_base || exit 1
+  [ "$cmd" = base ] && exit 0
+  if [ "$cmd" = scaled ]; then
+    case "${5:-}" in ''|*[!0-9]*) echo "session: the dots per inch must be a number" >&2; exit 2 ;; esac
+    [ -f "$root/lane-$4/session.env" ] || start_lane "$4" || exit 1
+    scaled_prefix "$4" "$5" || exit 1
+    exit 0
+  fi
   if [ "$cmd" = start-lane ]; then
     [ -f "$root/lane-$4/session.env" ] || start_lane "$4" || exit 1
     exit 0
   fi
   lanes=${POINTREL_TEST_LANES:-1}
-  for lane in $(seq 0 $((lanes - 1))); do start_lane "$lane" || exit 1; done
+  # Side by side; each lane reads the base and writes only its own folder.
+  pids=()
+  for lane in $(seq 0 $((lanes - 1))); do start_lane "$lane" & pids+=($!); done
+  for pid in "${pids[@]}"; do wait "$pid" || exit 1; done
   echo "session ready in $root ($WINEARCH, $lanes lane(s))"
   ;;
 stop)
-  for dir in "$root"/lane-*; do [ -d "$dir" ] && stop_lane "$dir"; done
+  for dir in "$root"/lane-*; do [ -d "$dir" ] && stop_lane "$dir" & done
+  wait
   ;;
-*) echo "usage: $0 start ROOT win32|win64 | start-lane ROOT win32|win64 N | stop ROOT" >&2; exit 2 ;;
+*) echo "usage: $0 base ROOT win32|win64 | start ROOT win32|win64 | start-lane ROOT win32|win64 N | scaled ROOT win32|win64 N DPI | stop ROOT" >&2; exit 2 ;;
 esac

@@ -8,6 +8,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -322,12 +323,19 @@ inline void ClickTwice(HWND control, DWORD gapMs = 150) {
   ::GetWindowRect(control, &box);
   ::SetForegroundWindow(::GetAncestor(control, GA_ROOT));
   const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
+  const POINT middle = {(box.left + box.right) / 2, (box.top + box.bottom) / 2};
   INPUT move = {};
   move.type = INPUT_MOUSE;
-  move.mi.dx = static_cast<LONG>(((box.left + box.right) / 2) * 65535LL / (width - 1));
-  move.mi.dy = static_cast<LONG>(((box.top + box.bottom) / 2) * 65535LL / (height - 1));
+  move.mi.dx = static_cast<LONG>(middle.x * 65535LL / (width - 1));
+  move.mi.dy = static_cast<LONG>(middle.y * 65535LL / (height - 1));
   move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-  ::SendInput(1, &move, sizeof move);
+  // The clicks only once the pointer is there: on a busy machine the display's own report of
+  // where its pointer was can arrive after the move and take the pointer back.
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    ::SendInput(1, &move, sizeof move);
+    POINT at = {};
+    if (wine_test::WaitFor([&] { return ::GetCursorPos(&at) && std::abs(at.x - middle.x) <= 1 && std::abs(at.y - middle.y) <= 1; }, 1000)) break;
+  }
   for (int i = 0; i < 2; ++i) {
     INPUT click[2] = {};
     click[0].type = click[1].type = INPUT_MOUSE;
