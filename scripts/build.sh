@@ -7,11 +7,12 @@
 # built before compiles little.
 #   build.sh [TREE...]                 only the trees named (native, win32, win64; tools: of the
 #                                      native tree only the host tools the other two run)
+#   POINTREL_DEPS_CHECKED=1            the caller has run scripts/install-deps.sh already
 #   POINTREL_PROGRAMS_ONLY=win32|win64 that tree builds the shipped programs and the medium but
 #                                      not its Wine tests (the tree this machine does not run)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-if ! "$root/scripts/install-deps.sh"; then
+if [ "${POINTREL_DEPS_CHECKED:-}" != 1 ] && ! "$root/scripts/install-deps.sh"; then
   echo "build: installing the dependencies failed (scripts/install-deps.sh, above)" >&2
   exit 1
 fi

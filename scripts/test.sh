@@ -19,6 +19,8 @@ if ! "$root/scripts/install-deps.sh"; then
   echo "test: installing the dependencies failed (scripts/install-deps.sh, above)" >&2
   exit 1
 fi
+# Checked once: the builds below need not ask dpkg again.
+export POINTREL_DEPS_CHECKED=1
 logs="$root/build/test-logs"
 rm -rf "$logs"; mkdir -p "$logs"
 session="$root/build/$arch/wine-session"

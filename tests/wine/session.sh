@@ -123,7 +123,7 @@ copy_prefix() {  # from to home
 # made from the base prefix on DISPLAY. .ready comes last, so one cut short is made again.
 make_scaled_base() {  # dpi display
   local dpi=$1 prefix="$root/base/prefix-dpi$1"
-  cmp -s "$prefix/.ready" "$root/base/prefix/.ready" && [ -f "$prefix/.ready" ] && return 0
+  cmp -s "$prefix/.ready" "$root/base/prefix/.ready" && return 0
   copy_prefix "$root/base/prefix" "$prefix" "$root/base/home"
   rm -f "$prefix/.ready"
   (
@@ -190,7 +190,7 @@ stop_lane() {  # dir [env file]
   (
     # shellcheck disable=SC1090
     . "$env"
-    # Every prefix of the lane: one per depth and the scaled copies the emulator made.
+    # Every prefix of the lane: one per depth and the scaled ones (session.sh scaled).
     for prefix in "$dir"/prefix-*; do
       [ -d "$prefix" ] || continue
       { WINEPREFIX=$prefix wineserver -k 2>/dev/null || true; rm -f "$prefix/.keeper" "$prefix/.keeper.fifo"; } &
@@ -204,6 +204,13 @@ stop_lane() {  # dir [env file]
   rm -f "$env"
 }
 
+# What names a folder or a setting must be a plain number: a lane or dots per inch such as
+# "../x" would reach outside the session.
+number() { [[ $2 =~ ^[0-9]+$ ]] || { echo "session: $1 must be a number, not '$2'" >&2; exit 2; }; }
+for dpi in "${scales[@]}"; do number "each of SESSION_SCALES" "$dpi"; done
+case "$cmd" in start-lane|scaled) number "the lane" "${4:-}" ;; esac
+[ "$cmd" = scaled ] && number "the dots per inch" "${5:-}"
+
 case "$cmd" in
 base|start|start-lane|scaled)
   WINEARCH=${3:?usage: session.sh start ROOT win32|win64}
@@ -215,7 +222,6 @@ base|start|start-lane|scaled)
   make_base || exit 1
   [ "$cmd" = base ] && exit 0
   if [ "$cmd" = scaled ]; then
-    case "${5:-}" in ''|*[!0-9]*) echo "session: the dots per inch must be a number" >&2; exit 2 ;; esac
     [ -f "$root/lane-$4/session.env" ] || start_lane "$4" || exit 1
     scaled_prefix "$4" "$5" || exit 1
     exit 0
