@@ -4,26 +4,12 @@
 
 #include "installer/install_state.h"
 #include "utility/records/utility_identity.h"
+#include "utility/records/utility_window_win.h"
 
 namespace {
 
 constexpr DWORD kOwnEndingMs = 5000;   // its ending puts eight cursors back: well under a second
 constexpr DWORD kAfterKillMs = 3000;
-
-struct WindowSearch {
-  HWND found = nullptr;
-};
-
-// The utility's dialog: a dialog-class window titled "Pointrel", shown or hidden, so neither a
-// folder window of that name nor another program's window is taken for it.
-BOOL CALLBACK FindUtilityWindow(HWND window, LPARAM data) {
-  char title[16], className[16];
-  if (::GetWindowTextA(window, title, sizeof title) == 0 || lstrcmpA(title, kUtilityWindowTitle) != 0) return TRUE;
-  if (::GetClassNameA(window, className, sizeof className) == 0 || lstrcmpA(className, "#32770") != 0) return TRUE;
-  if (::GetWindow(window, GW_OWNER)) return TRUE;
-  reinterpret_cast<WindowSearch*>(data)->found = window;
-  return FALSE;
-}
 
 // A process's program file. The call is newer than the headers' target and looked up at run
 // time; the right to ask is the limited one that any process of the user grants.
@@ -61,14 +47,14 @@ bool FindRunningUtility(RunningUtility& found) {
   if (!mutex) return false;
   ::CloseHandle(mutex);
   // A utility that is starting holds the mutex before its window shows.
-  WindowSearch search;
-  for (int attempt = 0; attempt < 30 && !search.found; ++attempt) {
-    ::EnumWindows(&FindUtilityWindow, reinterpret_cast<LPARAM>(&search));
-    if (!search.found) ::Sleep(100);
+  HWND window = nullptr;
+  for (int attempt = 0; attempt < 30 && !window; ++attempt) {
+    window = FindUtilityWindow();
+    if (!window) ::Sleep(100);
   }
-  if (!search.found) return false;
-  found.window = search.found;
-  ::GetWindowThreadProcessId(search.found, &found.process);
+  if (!window) return false;
+  found.window = window;
+  ::GetWindowThreadProcessId(window, &found.process);
   WCHAR program[kMaxPath];
   found.program[0] = '\0';
   if (ProgramOf(found.process, program, kMaxPath) &&

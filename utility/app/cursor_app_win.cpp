@@ -12,6 +12,7 @@
 #include "utility/app/run_marker_win.h"
 #include "utility/records/settings_file_win.h"
 #include "utility/records/utility_identity.h"
+#include "utility/records/utility_window_win.h"
 #include "utility/dialog/main_dialog_win.h"
 
 HANDLE instanceMutex = nullptr;
@@ -59,13 +60,13 @@ BOOL CursorApp::InitApplication() {
   if (instanceMutex && ::GetLastError() != ERROR_ALREADY_EXISTS) return CWinApp::InitApplication();
   // A copy runs already (or the mutex could not be made). An import goes to it, and this
   // process ends with the import's exit code; else its window comes back, hidden or not.
-  HWND running = ::FindWindowA(nullptr, kUtilityWindowTitle);
+  HWND running = FindUtilityWindow();
   const ImportCommand import = ThisStartsImport();
   if (import.import) {
     // The running copy may still be starting: its window is waited for, within a bound.
     for (DWORD waited = 0; !running && waited < kRunningWindowWaitMs; waited += 100) {
       ::Sleep(100);
-      running = ::FindWindowA(nullptr, kUtilityWindowTitle);
+      running = FindUtilityWindow();
     }
     // The running copy works in a folder of its own: it is handed the path made full.
     char line[kTextBufferSize + 32];
@@ -77,7 +78,13 @@ BOOL CursorApp::InitApplication() {
                                                       : kImportRefused;
     ::ExitProcess(static_cast<UINT>(result));
   }
-  if (running) ::ShowWindow(running, SW_RESTORE);
+  if (running) {
+    // Asked, not shown from here: a copy still starting would hide again what was shown.
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(running, &owner);
+    ::AllowSetForegroundWindow(owner);
+    ::PostMessageA(running, kShowUtilityMessage, 0, 0);
+  }
   return FALSE;
 }
 

@@ -7,6 +7,7 @@
 #include "utility/records/cursor_settings.h"
 #include "utility/records/settings_file_win.h"
 #include "utility/records/settings_location.h"
+#include "utility/records/utility_window_win.h"
 #include "utility/cursor/animator_win.h"
 #include "utility/cursor/app_mode_win.h"
 #include "utility/cursor/find_pointer_win.h"
@@ -50,6 +51,8 @@ const MessageMapEntry MainDialog::kMessageMap[] = {
     MapClicked<&MainDialog::OnImportButton>(IDC_IMPORT_SCHEME),
     MapCopyData<&MainDialog::OnCopyData>(),
     MapMessage<&MainDialog::OnStartImport>(kStartImportMessage),
+    MapMessage<&MainDialog::OnStartMinimized>(kStartMinimizedMessage),
+    MapMessage<&MainDialog::OnShowRequested>(kShowUtilityMessage),
     MapClicked<&MainDialog::OnFollowDarkMode>(IDC_FOLLOW_DARK_MODE),
     MapSelChange<&MainDialog::OnDarkSchemeChosen>(IDC_DARK_SCHEME),
     MapClicked<&MainDialog::OnLeftHanded>(IDC_LEFT_HANDED),
@@ -138,8 +141,9 @@ BOOL MainDialog::OnInitDialog() {
   ApplyFindPointer();
 
   if (current.StartMinimized) {
+    // Shown minimised at once, so the dialog never flashes up; hidden, if so set, once it is up.
     ShowWindow(SW_MINIMIZE);
-    PostMessage(WM_SYSCOMMAND, SC_MINIMIZE);
+    PostMessage(kStartMinimizedMessage);
   }
   if (startImport.import) PostMessage(kStartImportMessage);
   return TRUE;
@@ -255,6 +259,16 @@ void MainDialog::RestoreAfterCrash() {
   EndFindPointer();
   StopAnimation();
   RestoreSystemCursors();
+}
+
+void MainDialog::OnStartMinimized() {
+  if (!shownOnRequest) HideOrMinimize();
+}
+
+void MainDialog::OnShowRequested() {
+  shownOnRequest = true;
+  ShowWindow(SW_RESTORE);
+  ::SetForegroundWindow(m_hWnd);
 }
 
 void MainDialog::HideOrMinimize() { ShowWindow(current.HideMinimized ? SW_HIDE : SW_MINIMIZE); }

@@ -61,6 +61,10 @@ class MainDialog : public CDialog {
   void OnEndSession(BOOL ending);
   // OK, Cancel and every minimise: hide when "Hide when minimized" is set, else minimise.
   void HideOrMinimize();
+  // The start minimised, once the dialog is up: unless a second start has asked for it meanwhile.
+  void OnStartMinimized();
+  // A second start asks for the window: back into view and to the front.
+  void OnShowRequested();
   // Every control that shows a setting, from `current`: at start and after Cancel.
   void ShowSettings();
 
@@ -186,6 +190,7 @@ class MainDialog : public CDialog {
   CBitmapButton* selectedBlackButton = nullptr;
   UINT dialogDpi = 96;
   bool animatorPausedForFindPointer = false;
+  bool shownOnRequest = false;
   AnswerRate reloadRate;
   ReloadCause lastReloadCause = ReloadCause::Settings;
 };
@@ -195,4 +200,6 @@ constexpr UINT kColourLayoutMessage = WM_APP + 1;
 constexpr UINT kReloadStoppedMessage = WM_APP + 3;
 // Posted at the end of initialisation when the command line asks for an import.
 constexpr UINT kStartImportMessage = WM_APP + 6;
+// Posted at the end of initialisation when the settings ask to start minimised.
+constexpr UINT kStartMinimizedMessage = WM_APP + 8;
 constexpr UINT_PTR kReloadTimerId = 3;  // the animator has 1 and 2

@@ -78,6 +78,7 @@ class Program {
 
   bool started() const { return process != nullptr; }
   DWORD id() const { return processId; }
+  HANDLE handle() const { return process; }
   // The visible top-level window of this process titled `title`, once the process waits for
   // input; waits up to `timeoutMs`.
   HWND WaitForWindow(const char* title, DWORD timeoutMs = 10000) const;

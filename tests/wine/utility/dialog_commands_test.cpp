@@ -118,6 +118,58 @@ TEST_F(MainDialog, StartMinimizedWithHideComesUpWithoutAVisibleWindow) {
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(dialog) && !::IsIconic(dialog); }));
 }
 
+// A second start while the first is still starting (its window made, its start not done): the
+// window comes up all the same and stays up.
+TEST_F(MainDialog, ASecondStartWhileTheFirstStartsShowsItsWindow) {
+  WriteSettings("StartMinimized=1\r\nHideMinimized=1\r\n");
+  Program program(UtilityIn(folder), folder);
+  ASSERT_TRUE(program.started());
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    for (HWND window : FindTopLevelWindows(kUtilityTitle)) {
+      if (WindowProcess(window) == program.id()) dialog = window;
+    }
+    return dialog != nullptr;
+  }));
+  Program second(UtilityIn(folder), folder);
+  EXPECT_TRUE(second.WaitForExit());
+  EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(dialog) && !::IsIconic(dialog); }));
+  ::WaitForInputIdle(program.handle(), 5000);
+  ::Sleep(500);
+  EXPECT_TRUE(::IsWindowVisible(dialog) && !::IsIconic(dialog)) << "not hidden again by the start";
+}
+
+// Another window titled "Pointrel" (a folder of that name, another program) is not the utility's.
+TEST_F(MainDialog, ASecondStartLeavesAnotherWindowOfTheSameTitleAlone) {
+  WriteSettings("StartMinimized=1\r\nHideMinimized=1\r\n");
+  Program program(UtilityIn(folder), folder);
+  ASSERT_TRUE(program.started());
+  HWND dialog = nullptr;
+  ASSERT_TRUE(WaitFor([&] {
+    for (HWND window : FindTopLevelWindows(kUtilityTitle)) {
+      if (WindowProcess(window) == program.id() && ::IsIconic(window) && !::IsWindowVisible(window)) dialog = window;
+    }
+    return dialog != nullptr;
+  }));
+  // Made after the utility's, so it comes first in the order windows are searched.
+  HWND other = ::CreateWindowExA(0, "STATIC", kUtilityTitle, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
+                                 ::GetModuleHandleA(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  Program second(UtilityIn(folder), folder);
+  // This thread answers what is done to its window meanwhile.
+  const auto answering = [](auto condition) {
+    return WaitFor([&] {
+      MSG message;
+      while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+      return condition();
+    });
+  };
+  EXPECT_TRUE(answering([&] { return second.HasExited(); }));
+  EXPECT_TRUE(answering([&] { return ::IsWindowVisible(dialog) && !::IsIconic(dialog); }));
+  EXPECT_FALSE(::IsWindowVisible(other)) << "the other window was shown";
+  ::DestroyWindow(other);
+}
+
 
 struct AboutDoor {
   const char* name;
