@@ -19,6 +19,7 @@ if ! "$root/scripts/install-deps.sh"; then
   echo "test: installing the dependencies failed (scripts/install-deps.sh, above)" >&2
   exit 1
 fi
+installed=$(date +%s)
 # Checked once: the builds below need not ask dpkg again.
 export POINTREL_DEPS_CHECKED=1
 logs="$root/build/test-logs"
@@ -42,17 +43,18 @@ run() {
   if ! ctest --output-on-failure "$@" 2>&1 | tee "$logs/$name.log"; then status=1; fi
 }
 
-# Beside the Wine tests, one build job each and at a low priority, so they take only the time
-# the Wine tests leave (those mostly wait, but some keep a core busy for a minute): the native
-# tree, then its tests one at a time; the other tree's programs, then the static checks of the
-# PE32 files. Their output is shown when the Wine tests are done.
+# Beside the Wine tests and at a low priority, so they take only the time the Wine tests leave
+# (those mostly wait, but some keep a core busy for a minute), yet every core once the Wine tests
+# are done (a fresh machine compiles the native tree for minutes after them): the native tree,
+# then its tests; the other tree's programs, then the static checks of the PE32 files. Their
+# output is shown when the Wine tests are done.
 {
-  JOBS=1 nice -n 10 "$root/scripts/build.sh" native &&
-    nice -n 10 ctest --output-on-failure --test-dir "$root/build/native"
+  nice -n 10 "$root/scripts/build.sh" native &&
+    nice -n 10 ctest --output-on-failure --test-dir "$root/build/native" -j "$(nproc)"
 } >"$logs/native.log" 2>&1 &
 native=$!
 {
-  JOBS=1 POINTREL_PROGRAMS_ONLY=$other nice -n 10 "$root/scripts/build.sh" "$other" &&
+  POINTREL_PROGRAMS_ONLY=$other nice -n 10 "$root/scripts/build.sh" "$other" &&
     nice -n 10 ctest --output-on-failure --test-dir "$root/build/win32" -L static
 } >"$logs/static.log" 2>&1 &
 static=$!
@@ -84,5 +86,5 @@ echo
 echo "The slowest ten tests:"
 cat "$logs"/*.log | sed -nE 's/^ *[0-9]+\/[0-9]+ Test +#[0-9]+: ([^ ]+) [ .*]*(Passed|\*\*\*[A-Za-z ]+|Failed|Not Run)[^0-9]*([0-9.]+) sec$/\3 \1/p' |
   sort -rn | head -n 10 | awk '{ printf "  %7.1f s  %s\n", $1, $2 }'
-echo "all tests took $((end - start)) s: $((built - start)) s building what the Wine tests run, $((end - built)) s testing (Wine tests on build/$arch, $lanes lane(s); the native tree and build/$other built beside them)"
+echo "all tests took $((end - start)) s: $((installed - start)) s checking and installing the dependencies, $((built - installed)) s building what the Wine tests run, $((end - built)) s testing (Wine tests on build/$arch, $lanes lane(s); the native tree and build/$other built beside them)"
 exit $status

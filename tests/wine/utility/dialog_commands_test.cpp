@@ -110,7 +110,8 @@ TEST_F(MainDialog, StartMinimizedWithHideComesUpWithoutAVisibleWindow) {
     }
     return dialog != nullptr;
   }));
-  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog); }));
+  // Minimised, then hidden once the dialog is up: hidden and minimised is where its start ends.
+  EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog) && ::IsIconic(dialog); }));
   ::Sleep(500);
   EXPECT_FALSE(::IsWindowVisible(dialog)) << "stays hidden";
   Program second(UtilityIn(folder), folder);
