@@ -241,11 +241,15 @@ inline Seen Current(const Program& program) {
       ::EnumChildWindows(window, &FindMessageText, reinterpret_cast<LPARAM>(&message.text));
       return message;
     }
-    Screen screen = ::GetDlgItem(window, IDC_WELCOME_PICTURE) ? Screen::Welcome
-                    : ::GetDlgItem(window, IDC_DESTINATION)   ? Screen::Destination
-                    : ::GetDlgItem(window, IDC_SHOWN_SOURCE)  ? Screen::Progress
-                                                              : Screen::Finish;
-    page = Seen{screen, window, ""};
+    HWND picture = nullptr;
+    ::EnumChildWindows(window, &FindPicture, reinterpret_cast<LPARAM>(&picture));
+    Screen screen = ::GetDlgItem(window, IDC_WELCOME_PICTURE)  ? Screen::Welcome
+                    : ::GetDlgItem(window, IDC_DESTINATION)    ? Screen::Destination
+                    : ::GetDlgItem(window, IDC_SHOWN_SOURCE)   ? Screen::Progress
+                    : picture && ::GetDlgItem(window, IDOK)    ? Screen::Finish
+                                                               : Screen::None;
+    // A window of the caption that is none of the pages (yet) is not taken for one.
+    if (screen != Screen::None) page = Seen{screen, window, ""};
   }
   return page;
 }
