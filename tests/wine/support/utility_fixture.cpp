@@ -112,6 +112,8 @@ unsigned long TraceClockOf(DWORD processId) {
 }
 
 void MainDialog::SetUp() {
+  // The guard of the last test's utility ends after it, from the file this test replaces.
+  WaitFor([] { return ProcessesNamed("Pointrel.EXE").empty(); }, 5000);
   RemoveFile(SettingsFilePath());
   RemoveFile(RunMarkerPath());  // a test that killed the utility leaves it
   folder = MakeTempFolder("pointrel-dialog");

@@ -53,7 +53,12 @@ std::string BuiltUtility() { return BinaryDir() + "/bin/Pointrel.EXE"; }
 
 std::string UtilityIn(const std::string& folder) {
   const std::string program = folder + "\\Pointrel.EXE";
-  ::CopyFileA(BuiltUtility().c_str(), program.c_str(), FALSE);
+  // A program of an earlier test still ending (a guard ends after its utility) holds the file:
+  // the copy waits for it. One that still fails would start nothing, or an older build: said
+  // here rather than as a program that did not start.
+  if (!WaitFor([&] { return ::CopyFileA(BuiltUtility().c_str(), program.c_str(), FALSE) != FALSE; }, 5000)) {
+    std::fprintf(stderr, "Pointrel.EXE not copied into %s: error %lu\n", folder.c_str(), ::GetLastError());
+  }
   std::string help = BuiltUtility();
   help.replace(help.size() - 4, 4, ".HLP");
   ::CopyFileA(help.c_str(), (folder + "\\Pointrel.HLP").c_str(), FALSE);
@@ -183,6 +188,8 @@ Program::Program(const std::string& exe, const std::string& workingFolder, const
     ::CloseHandle(info.hThread);
     process = info.hProcess;
     processId = info.dwProcessId;
+  } else {
+    std::fprintf(stderr, "%s did not start: error %lu\n", exe.c_str(), ::GetLastError());
   }
 }
 
