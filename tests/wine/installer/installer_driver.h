@@ -340,11 +340,11 @@ inline void ClickTwice(HWND control, DWORD gapMs = 150) {
     POINT at = {};
     if (wine_test::WaitFor([&] { return ::GetCursorPos(&at) && std::abs(at.x - middle.x) <= 1 && std::abs(at.y - middle.y) <= 1; }, 1000)) break;
   }
+  // Each press and release carries the place too, so a late report cannot move the clicks.
   for (int i = 0; i < 2; ++i) {
-    INPUT click[2] = {};
-    click[0].type = click[1].type = INPUT_MOUSE;
-    click[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    click[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    INPUT click[2] = {move, move};
+    click[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTDOWN;
+    click[1].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_LEFTUP;
     ::SendInput(2, click, sizeof(INPUT));
     ::Sleep(gapMs);
   }
