@@ -53,10 +53,13 @@ std::string BuiltUtility() { return BinaryDir() + "/bin/Pointrel.EXE"; }
 
 std::string UtilityIn(const std::string& folder) {
   const std::string program = folder + "\\Pointrel.EXE";
-  // A program of an earlier test still ending (a guard ends after its utility) holds the file:
-  // the copy waits for it. One that still fails would start nothing, or an older build: said
-  // here rather than as a program that did not start.
-  if (!WaitFor([&] { return ::CopyFileA(BuiltUtility().c_str(), program.c_str(), FALSE) != FALSE; }, 5000)) {
+  // The build's own file, already there, is left as it is: a second start runs from the file the
+  // first one holds. Another is replaced, waiting for a program of an earlier test still ending
+  // (a guard ends after its utility) that holds it; a copy that still fails would start
+  // nothing, or an older build: said here rather than as a program that did not start.
+  const std::string built = ReadFile(BuiltUtility());
+  const bool there = !built.empty() && ReadFile(program) == built;
+  if (!there && !WaitFor([&] { return ::CopyFileA(BuiltUtility().c_str(), program.c_str(), FALSE) != FALSE; }, 5000)) {
     std::fprintf(stderr, "Pointrel.EXE not copied into %s: error %lu\n", folder.c_str(), ::GetLastError());
   }
   std::string help = BuiltUtility();
