@@ -57,7 +57,7 @@ for round in $(seq "$kills"); do
   # A default is refused only where the platform had none at the start either.
   for id in $(echo "$trace" | tail -n +$((before + 1)) | awk '$2 == "refused" { print $3 }'); do
     echo "$trace" | head -n "$before" | awk -v id="$id" '$2 == "refused" && $3 == id { f = 1 } END { exit !f }' ||
-      fail "round $round: the default of $id refused, though the platform had one"
+      fail "round $round: the default of $id refused, though the platform had one (its lines before the kill: $(echo "$trace" | head -n "$before" | awk -v id="$id" '$3 == id' | tr '\n' ';'))"
   done
   for _ in $(seq 100); do [ -z "$(guard_pids)" ] && break; sleep 0.01; done
   [ -z "$(guard_pids)" ] || fail "round $round: a guard is left"
