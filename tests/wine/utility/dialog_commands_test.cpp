@@ -99,17 +99,24 @@ INSTANTIATE_TEST_SUITE_P(Cases, MinimiseRule,
                                            MinimiseCase{"Hides", "HideMinimized=1\r\n", true}),
                          [](const ::testing::TestParamInfo<MinimiseCase>& info) { return std::string(info.param.name); });
 
-TEST_F(MainDialog, StartMinimizedWithHideComesUpWithoutAVisibleWindow) {
-  WriteSettings("StartMinimized=1\r\nHideMinimized=1\r\n");
-  Program program(UtilityIn(folder), folder);
-  ASSERT_TRUE(program.started());
+// The utility's window as soon as it exists, shown or not (its start may not be done).
+HWND WindowOnceMade(const Program& program) {
   HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
+  WaitFor([&] {
     for (HWND window : FindTopLevelWindows(kUtilityTitle)) {
       if (WindowProcess(window) == program.id()) dialog = window;
     }
     return dialog != nullptr;
-  }));
+  });
+  return dialog;
+}
+
+TEST_F(MainDialog, StartMinimizedWithHideComesUpWithoutAVisibleWindow) {
+  WriteSettings("StartMinimized=1\r\nHideMinimized=1\r\n");
+  Program program(UtilityIn(folder), folder);
+  ASSERT_TRUE(program.started());
+  HWND dialog = WindowOnceMade(program);
+  ASSERT_NE(dialog, nullptr);
   // Minimised, then hidden once the dialog is up: hidden and minimised is where its start ends.
   EXPECT_TRUE(WaitFor([&] { return !::IsWindowVisible(dialog) && ::IsIconic(dialog); }));
   ::Sleep(500);
@@ -125,13 +132,8 @@ TEST_F(MainDialog, ASecondStartWhileTheFirstStartsShowsItsWindow) {
   WriteSettings("StartMinimized=1\r\nHideMinimized=1\r\n");
   Program program(UtilityIn(folder), folder);
   ASSERT_TRUE(program.started());
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    for (HWND window : FindTopLevelWindows(kUtilityTitle)) {
-      if (WindowProcess(window) == program.id()) dialog = window;
-    }
-    return dialog != nullptr;
-  }));
+  HWND dialog = WindowOnceMade(program);
+  ASSERT_NE(dialog, nullptr);
   Program second(UtilityIn(folder), folder);
   EXPECT_TRUE(second.WaitForExit());
   EXPECT_TRUE(WaitFor([&] { return ::IsWindowVisible(dialog) && !::IsIconic(dialog); }));
@@ -145,13 +147,9 @@ TEST_F(MainDialog, ASecondStartLeavesAnotherWindowOfTheSameTitleAlone) {
   WriteSettings("StartMinimized=1\r\nHideMinimized=1\r\n");
   Program program(UtilityIn(folder), folder);
   ASSERT_TRUE(program.started());
-  HWND dialog = nullptr;
-  ASSERT_TRUE(WaitFor([&] {
-    for (HWND window : FindTopLevelWindows(kUtilityTitle)) {
-      if (WindowProcess(window) == program.id() && ::IsIconic(window) && !::IsWindowVisible(window)) dialog = window;
-    }
-    return dialog != nullptr;
-  }));
+  HWND dialog = WindowOnceMade(program);
+  ASSERT_NE(dialog, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return ::IsIconic(dialog) && !::IsWindowVisible(dialog); }));
   // Made after the utility's, so it comes first in the order windows are searched.
   HWND other = ::CreateWindowExA(0, "STATIC", kUtilityTitle, WS_OVERLAPPEDWINDOW, 0, 0, 200, 100, nullptr, nullptr,
                                  ::GetModuleHandleA(nullptr), nullptr);
