@@ -72,9 +72,26 @@ pointer_at 400 300 || fail "the pointer did not reach 400,300"
 settle "$(count)" || fail "the trace did not hold still"
 start=$(count)
 
+# Keys go where X's focus is; with no window manager nothing moves it to notepad, and an earlier
+# test of the display can have left it on a window that is gone, where keys reach no program.
+type_into_notepad() {
+  local window
+  window=$(xdotool search --name 'Notepad' | head -n 1)
+  [ -n "$window" ] || fail "no notepad window to type into"
+  xdotool windowfocus --sync "$window"
+  xdotool type --delay 40 "$1"
+}
+
 # Typing: every replaceable id becomes the blank.
-xdotool type --delay 40 "find"
-settle $((start + count_roles)) || fail "typing hid nothing ($(( $(count) - start )) events)"
+type_into_notepad "find"
+# Where the keys went, should none arrive: X's focus and the window under the pointer.
+where_keys_went() {
+  local focus under
+  focus=$(xdotool getwindowfocus 2>/dev/null || echo none)
+  under=$(xdotool getmouselocation --shell 2>/dev/null | awk -F= '$1 == "WINDOW" { print $2 }')
+  echo "focus $focus '$(xdotool getwindowname "$focus" 2>/dev/null)', under the pointer $under '$(xdotool getwindowname "$under" 2>/dev/null)'"
+}
+settle $((start + count_roles)) || fail "typing hid nothing ($(( $(count) - start )) events; $(where_keys_went))"
 hidden=$(after "$start" | ids_of install | sorted)
 [ "$hidden" = "$(echo "$roles" | sorted)" ] || fail "typing installed blanks for '$hidden'"
 blank_files=$(after "$start" | awk '$2 == "install" { print $6 }' | sort -u | wc -l)
@@ -132,7 +149,7 @@ echo "shaken: Normal grew from $side to $largest pixels and back in $steps insta
 
 # Hidden, then the dialog's thread held still for 5 s.
 start=$(count)
-xdotool type --delay 40 "y"
+type_into_notepad "y"
 settle $((start + count_roles)) || fail "typing hid nothing before the dialog was held"
 start=$(count)
 "$WINE" "$probe" stuck 5000 20 500 400 >"$work/probe.txt" 2>&1 &
@@ -166,7 +183,7 @@ echo "held: the shake meanwhile was dropped"
 
 # Hidden, then killed: the guard puts every role's default back.
 start=$(count)
-xdotool type --delay 40 "x"
+type_into_notepad "x"
 settle $((start + count_roles)) || fail "typing again hid nothing"
 pid=$(prefix_pids 'Pointrel.EXE' 'pointrel-guard' | head -n 1)
 [ -n "$pid" ] || fail "no Unix process of the utility"
