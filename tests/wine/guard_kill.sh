@@ -20,11 +20,6 @@ expected="32512 32514 32650 32513 32642 32643 32644 32645 32651 32515 32631 3264
 roles=17
 fail() { echo "FAIL: $*" >&2; exit 1; }
 lines() { [ -f "$work/trace/trace.txt" ] && tr -d '\r' <"$work/trace/trace.txt" | wc -l || echo 0; }
-# The roles the start-up has put something in for (its scheme and "kept" lines are not roles).
-roles_done() {
-  [ -f "$work/trace/trace.txt" ] && tr -d '\r' <"$work/trace/trace.txt" |
-    awk '$2 == "install" || $2 == "default" || $2 == "refused" { seen[$3] = 1 } END { print length(seen) }' || echo 0
-}
 ms() { date +%s%3N; }
 # The Unix processes of Pointrel.EXE in this prefix, the guard and its starter left out.
 utility_pid() { prefix_pids 'Pointrel.EXE' 'pointrel-guard'; }
@@ -35,17 +30,15 @@ for round in $(seq "$kills"); do
   rm -f "$work/trace/"*
   (cd "$work" && POINTREL_CURSOR_TRACE='C:\guard-kill\trace' exec "$WINE" ./Pointrel.EXE) >/dev/null 2>&1 &
   started=$!
-  # A line for each role, and then nothing for half a second: the start-up is over. Counted by
-  # role, not by line: the start-up writes two lines more, and a busy machine can pause it
-  # half a second before its last roles.
+  # A line for each role, and then nothing for half a second: the start-up is over.
   last=-1 still=0
   for _ in $(seq 200); do
     now=$(lines)
     if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; last=$now; fi
-    [ "$(roles_done)" -ge "$roles" ] && [ "$still" -ge 5 ] && break
+    [ "$(trace_roles "$work/trace/trace.txt")" -ge "$roles" ] && [ "$still" -ge 5 ] && break
     sleep 0.1
   done
-  [ "$(roles_done)" -ge "$roles" ] || fail "round $round: the utility did not install its cursors within 20 s"
+  [ "$(trace_roles "$work/trace/trace.txt")" -ge "$roles" ] || fail "round $round: the utility did not install its cursors within 20 s"
   pid=$(utility_pid | head -n 1)
   [ -n "$pid" ] || fail "round $round: no Unix process of the utility"
   [ -n "$(guard_pids)" ] || fail "round $round: no guard runs"

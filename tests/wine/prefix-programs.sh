@@ -7,6 +7,8 @@
 #                                    matches PATTERN and not SKIP, one per line
 #   lay_out_utility NAME BUILD [EXE] sets `work` to C:\NAME of the prefix, made afresh with the
 #                                    build's library and its Pointrel.EXE (or EXE) in it
+#   trace_roles TRACE                how many role ids the utility's trace file has put a cursor
+#                                    in for (installed, default or refused), 0 without the file
 prefix_programs_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=tests/wine/lanes.sh
 . "$prefix_programs_here/lanes.sh"
@@ -41,4 +43,14 @@ lay_out_utility() {
   rm -rf "$work"; mkdir -p "$work"
   cp -r "$2/generated/library/." "$work/"
   cp "${3:-$2/bin/Pointrel.EXE}" "$work/Pointrel.EXE"
+}
+
+# Counted by role, not by line: a start-up writes lines that are no role's (the scheme asked
+# for, the handles kept), and a busy machine can pause it before its last roles.
+trace_roles() {
+  if [ -f "$1" ]; then
+    tr -d '\r' <"$1" | awk '$2 == "install" || $2 == "default" || $2 == "refused" { seen[$3] = 1 } END { print length(seen) }'
+  else
+    echo 0
+  fi
 }
