@@ -73,18 +73,6 @@ pointer_at 400 300 || fail "the pointer did not reach 400,300"
 settle "$(count)" || fail "the trace did not hold still"
 start=$(count)
 
-# Keys go where X's focus is; with no window manager nothing moves it to notepad, and an earlier
-# test of the display can have left it on a window that is gone, where keys reach no program.
-type_into_notepad() {
-  local window
-  window=$(xdotool search --name 'Notepad' | head -n 1)
-  [ -n "$window" ] || fail "no notepad window to type into"
-  xdotool windowfocus --sync "$window"
-  xdotool type --delay 40 "$1"
-}
-
-# Typing: every replaceable id becomes the blank.
-type_into_notepad "find"
 # Where the keys went, should none arrive: X's focus and the window under the pointer.
 where_keys_went() {
   local focus under
@@ -92,6 +80,18 @@ where_keys_went() {
   under=$(xdotool getmouselocation --shell 2>/dev/null | awk -F= '$1 == "WINDOW" { print $2 }')
   echo "focus $focus '$(xdotool getwindowname "$focus" 2>/dev/null)', under the pointer $under '$(xdotool getwindowname "$under" 2>/dev/null)'"
 }
+# Keys go where X's focus is; with no window manager nothing moves it to notepad, and an earlier
+# test of the display can have left it on a window that is gone, where keys reach no program.
+type_into_notepad() {
+  local window
+  window=$(xdotool search --name 'Notepad' | head -n 1)
+  [ -n "$window" ] || fail "no notepad window to type into"
+  timeout 10 xdotool windowfocus --sync "$window" || fail "X's focus did not reach notepad in 10 s ($(where_keys_went))"
+  xdotool type --delay 40 "$1"
+}
+
+# Typing: every replaceable id becomes the blank.
+type_into_notepad "find"
 settle $((start + count_roles)) || fail "typing hid nothing ($(( $(count) - start )) events; $(where_keys_went))"
 hidden=$(after "$start" | ids_of install | sorted)
 [ "$hidden" = "$(echo "$roles" | sorted)" ] || fail "typing installed blanks for '$hidden'"
