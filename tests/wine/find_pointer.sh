@@ -60,8 +60,8 @@ alone=$("$WINE" "$probe" keys 20 | tr -d '\r')
 [ "${alone%% *}" = keys ] || fail "no keys measured without Pointrel: $alone"
 
 (cd "$work" && POINTREL_CURSOR_TRACE='C:\find-pointer\trace' exec "$WINE" ./Pointrel.EXE) >/dev/null 2>&1 &
-for _ in $(seq 150); do [ "$(trace_roles "$trace")" -ge $count_roles ] && break; sleep 0.2; done
-settle $count_roles && [ "$(trace_roles "$trace")" -ge $count_roles ] || fail "the utility did not install its cursors"
+for _ in $(seq 150); do [ "$(trace_roles "$trace" $roles)" -ge $count_roles ] && break; sleep 0.2; done
+settle $count_roles && [ "$(trace_roles "$trace" $roles)" -ge $count_roles ] || fail "the utility did not install its cursors"
 normal_file=$(events | awk '$2 == "install" && $3 == 32512 { f = $6 } END { print f }')
 [ -n "$normal_file" ] || fail "no Normal installed at start"
 # Notepad in front again, where xdotool types.

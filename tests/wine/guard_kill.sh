@@ -35,10 +35,10 @@ for round in $(seq "$kills"); do
   for _ in $(seq 200); do
     now=$(lines)
     if [ "$now" = "$last" ]; then still=$((still + 1)); else still=0; last=$now; fi
-    [ "$(trace_roles "$work/trace/trace.txt")" -ge "$roles" ] && [ "$still" -ge 5 ] && break
+    [ "$(trace_roles "$work/trace/trace.txt" $expected)" -ge "$roles" ] && [ "$still" -ge 5 ] && break
     sleep 0.1
   done
-  [ "$(trace_roles "$work/trace/trace.txt")" -ge "$roles" ] || fail "round $round: the utility did not install its cursors within 20 s"
+  [ "$(trace_roles "$work/trace/trace.txt" $expected)" -ge "$roles" ] || fail "round $round: the utility did not install its cursors within 20 s"
   pid=$(utility_pid | head -n 1)
   [ -n "$pid" ] || fail "round $round: no Unix process of the utility"
   [ -n "$(guard_pids)" ] || fail "round $round: no guard runs"

@@ -7,7 +7,7 @@
 #                                    matches PATTERN and not SKIP, one per line
 #   lay_out_utility NAME BUILD [EXE] sets `work` to C:\NAME of the prefix, made afresh with the
 #                                    build's library and its Pointrel.EXE (or EXE) in it
-#   trace_roles TRACE                how many role ids the utility's trace file has put a cursor
+#   trace_roles TRACE ID...          how many of the IDs the utility's trace file has put a cursor
 #                                    in for (installed, default or refused), 0 without the file
 prefix_programs_here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 # shellcheck source=tests/wine/lanes.sh
@@ -46,10 +46,15 @@ lay_out_utility() {
 }
 
 # Counted by role, not by line: a start-up writes lines that are no role's (the scheme asked
-# for, the handles kept), and a busy machine can pause it before its last roles.
+# for, the handles kept), and a busy machine can pause it before its last roles. Only the ids
+# asked for count: the file is read while it is written, and its last line can end inside an id.
 trace_roles() {
-  if [ -f "$1" ]; then
-    tr -d '\r' <"$1" | awk '$2 == "install" || $2 == "default" || $2 == "refused" { seen[$3] = 1 } END { print length(seen) }'
+  local trace=$1; shift
+  if [ -f "$trace" ]; then
+    tr -d '\r' <"$trace" | awk -v ids="$*" '
+      BEGIN { n = split(ids, list, " "); for (i = 1; i <= n; i++) wanted[list[i]] = 1 }
+      ($2 == "install" || $2 == "default" || $2 == "refused") && ($3 in wanted) { seen[$3] = 1 }
+      END { print length(seen) }'
   else
     echo 0
   fi
